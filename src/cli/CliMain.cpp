@@ -1,0 +1,11 @@
+// vekaton-cli: the engine without a window.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/CliCommands.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return vekaton::cli::RunCli(argc, argv, args);
+}

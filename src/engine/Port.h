@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace vekaton {
+
+// What the engine needs of the serial link. The shell implements it over QSerialPort; tests use a
+// fake. Received bytes do not come through here: the shell hands them to the engine as they arrive.
+class Port {
+public:
+    virtual ~Port() = default;
+
+    virtual bool IsOpen() const = 0;
+    // Queues the bytes for sending and returns at once; false when the port is closed or failed.
+    virtual bool Write(std::span<const std::uint8_t> bytes) = 0;
+    // Discards everything received and not yet handed to the engine.
+    virtual void FlushInput() = 0;
+};
+
+}  // namespace vekaton
