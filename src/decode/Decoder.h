@@ -1,0 +1,96 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "decode/ChartSink.h"
+#include "decode/ParameterTable.h"
+
+namespace vekaton {
+
+class CompiledFormula;
+class DashboardModel;
+class FormulaFrontEnd;
+
+// Turns each received data byte into the value of its frame position and hands it to the
+// dashboard items bound there; at the end of a frame, hands one point per channel to the chart.
+// The engine owns the frame position: it passes ByteCounter - DataOffset with every byte.
+class Decoder {
+  public:
+    // Only CollectedBytes 1..5 are ever read (as A to E); slots beyond the array are counted
+    // but never stored, so a ByteCount up to 500 cannot write out of bounds.
+    static constexpr int kCollectedSlots = 19;
+
+    Decoder(ParameterTable& table, FormulaFrontEnd& formulas);
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
+
+    void SetChart(ChartSink* chart);       // may be null
+    void SetItems(DashboardModel* items);  // may be null
+    // Formula faults ("Bad Parser", the Parsing Error text), each reported once per formula.
+    void SetMessageHandler(std::function<void(std::string_view)> handler);
+
+    // Start of a frame: CollectIndex := 1. ExpectedCount and PendingFormula carry over, so a
+    // value running past the last data byte completes from the next frame's first bytes.
+    void StartFrame();
+    // position = ByteCounter - DataOffset; positions <= 0 (echo, header) and > 500 change
+    // nothing.
+    void DecodeByte(int position, std::uint8_t b);
+    // One point per chart channel at the given frame count, inside one update batch.
+    void EndOfFrame(int sampleIndex);
+
+    void SetRawMode(bool on) { rawMode_ = on; }
+    bool RawMode() const { return rawMode_; }
+    // Off while the "Graphs" page shows: gauges are not updated at all then.
+    void SetDispatchEnabled(bool on) { dispatchEnabled_ = on; }
+    bool DispatchEnabled() const { return dispatchEnabled_; }
+
+    // Enter or remove an item in the BoundItems of position (or of the last byte of the value
+    // that starts there), and record the position in the item's binding entry.
+    void BindItem(int itemId, int position);
+    void UnbindItem(int itemId, int position);
+
+    ParameterTable& Table() { return table_; }
+    const ParameterTable& Table() const { return table_; }
+    // The point EndOfFrame would plot for a channel on (position, bit); 0.0 outside the table.
+    double PlotValue(int position, int bit) const;
+
+    int CollectIndex() const { return collectIndex_; }
+    int ExpectedCount() const { return expectedCount_; }
+    int ValueWidth() const { return valueWidth_; }
+    const std::string& PendingFormula() const { return pendingFormula_; }
+    // CollectedBytes 1..5, the formula variables A to E.
+    std::array<int, 5> FormulaBytes() const;
+
+  private:
+    struct PreparedSlot {
+        std::uint64_t revision = 0;
+        const CompiledFormula* formula = nullptr;  // null: not prepared yet
+    };
+
+    const CompiledFormula* PreparedFor(int position);
+    void Evaluate(ParameterRecord& record, const CompiledFormula& formula);
+    void DispatchPosition(int position);
+
+    ParameterTable& table_;
+    FormulaFrontEnd& formulas_;
+    ChartSink* chart_ = nullptr;
+    DashboardModel* items_ = nullptr;
+    std::function<void(std::string_view)> messageHandler_;
+
+    int collectIndex_ = 1;
+    std::array<int, kCollectedSlots + 1> collectedBytes_{};  // [0] unused: slots are 1-based
+    int expectedCount_ = 0;
+    int valueWidth_ = 0;
+    std::string pendingFormula_;
+    const CompiledFormula* pendingPrepared_ = nullptr;
+    bool rawMode_ = false;
+    bool dispatchEnabled_ = true;
+
+    std::array<PreparedSlot, ParameterTable::kLastPosition + 1> prepared_{};  // [0] unused
+};
+
+}  // namespace vekaton
