@@ -1,0 +1,105 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dashboard/ItemKinds.h"
+
+namespace vekaton {
+
+// One row of the binding table. A fresh table holds position 0, bit 8 (none), hold mode 0.
+struct BindingEntry {
+    static constexpr int kNoBit = 8;
+    int position = 0;
+    int bit = kNoBit;
+    int holdMode = 0;  // numeric displays: 0 follow, 1 "Min" (only falls), 2 "Max" (only rises)
+};
+
+inline constexpr int kHoldFollow = 0;
+inline constexpr int kHoldMin = 1;
+inline constexpr int kHoldMax = 2;
+inline constexpr int kPresetCurrentValue = 9999;  // a reset preset that means "the current value"
+
+// A user-created dashboard item and the live state the decoder writes into it.
+struct DashboardItem {
+    int id = 0;  // the item's Tag: 1..500 while alive, -1 once removed
+    ItemKind kind = ItemKind::Label;
+    std::string name;
+    int page = 0;      // 0-based dashboard page index
+    int parentId = 0;  // the digital LED's panel; 0 for items placed on a page
+    bool removed = false;
+
+    double position = 0.0;  // angular gauge, thermometer
+    double minMarker = 0.0;
+    double maxMarker = 0.0;
+    double value = 0.0;   // displays and odometer: what is shown (held in Min/Max mode)
+    double latest = 0.0;  // displays: the last value received, whatever the hold mode
+    bool active = false;  // round LED
+};
+
+// The items of the dashboard pages, their names and IDs, and the binding table. IDs run from 1 to
+// 500 and are handed out in creation order; a removed item keeps its ID slot for the session.
+class DashboardModel {
+  public:
+    static constexpr int kFirstId = 1;
+    static constexpr int kLastId = 500;
+    static constexpr bool IsValidId(int id) { return id >= kFirstId && id <= kLastId; }
+
+    // Creates an item as the "Add" menu does: raises the kind's counter, names it, binding entry
+    // (0, 0, 0). A digital LED comes with its panel, created first; the LED's ID is returned.
+    // nullopt when all 500 IDs are taken or the kind has no name prefix.
+    std::optional<int> AddItem(ItemKind kind, int page);
+    // Creates an item with exactly this name, as a gauge list does, raising the kind's counter to
+    // the number in the name. nullopt for a name of no known kind or when the IDs are used up.
+    std::optional<int> CreateGauge(std::string_view name, int page);
+    // Low-level creation with a given kind and name; counters are untouched.
+    std::optional<int> Insert(ItemKind kind, std::string name, int page, int parentId = 0);
+
+    // Marks the item (and a LED's panel) removed with ID -1 in the item; the caller detaches it
+    // from its position first (Decoder::UnbindItem with Binding(id).position).
+    void Remove(int id);
+    // Forgets every item and resets counters and the binding table (before a dashboard loads).
+    void Clear();
+
+    DashboardItem* Find(int id);  // nullptr outside 1..500 or when unused
+    const DashboardItem* Find(int id) const;
+    std::optional<int> FindByName(std::string_view name) const;  // case-insensitive, live items
+    // All item slots in ID order, removed ones included (their id is -1).
+    const std::vector<DashboardItem>& Items() const { return items_; }
+
+    // Binding table; ids outside 1..500 read the start values and are never written.
+    BindingEntry Binding(int id) const;
+    void SetBinding(int id, const BindingEntry& entry);
+    void SetBoundPosition(int id, int position);
+    void SetHoldMode(int id, int mode);
+
+    int Counter(ItemKind kind) const;  // 0 for a kind without a counter
+    void RaiseCounter(ItemKind kind, int atLeast);
+
+    // Live state from the decoder. Each returns after notifying the observer if something moved.
+    void ApplyValue(int id, double value);                    // by kind: Position or Value
+    void ApplyBits(int id, const std::array<bool, 8>& bits);  // round LED: Active from its bit
+    // Reset of min/max markers (gauges) or held values (numeric displays in Min/Max mode);
+    // kPresetCurrentValue means the current reading.
+    void ResetMinMax(int id, double minPreset = kPresetCurrentValue,
+                     double maxPreset = kPresetCurrentValue);
+    // Back to zero readings after a layout has been read; LEDs dark.
+    void ClearLiveReadings();
+
+    // Called with the item's ID whenever its live state changes, so only that widget repaints.
+    void SetObserver(std::function<void(int id)> observer) { observer_ = std::move(observer); }
+
+  private:
+    void Notify(int id);
+
+    std::vector<DashboardItem> items_;                  // items_[id - 1]
+    std::array<BindingEntry, kLastId + 1> bindings_{};  // [0] unused
+    std::array<int, kNamedKindCount> counters_{};
+    std::function<void(int id)> observer_;
+};
+
+}  // namespace vekaton
