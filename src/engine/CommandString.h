@@ -25,6 +25,8 @@ struct CommandPlan {
     // Set when a delay token's digits are not a valid integer: the steps before it are kept and
     // the rest of the command is not sent.
     std::optional<std::string> error;
+    // Set when the delays asked for more than kMaxCommandDelayMs in total and were shortened.
+    bool delayCapped = false;
 };
 
 inline constexpr int kTickMs = 55;
@@ -45,7 +47,10 @@ int ComputeDataOffset(int requestLength, int responseBytes, bool requestEchoed);
 // callbacks. After the last step it waits two ticks, flushes the port's input and calls `done`.
 // Commands given while one is in progress are queued and sent after it.
 class CommandSender {
-public:
+  public:
+    // Ticks waited after every command before the port's input is flushed.
+    static constexpr int kSettleTicks = 2;
+
     CommandSender(Port& port, Clock& clock);
     ~CommandSender();
     CommandSender(const CommandSender&) = delete;
@@ -54,10 +59,11 @@ public:
     // Returns the plan's conversion error, if any (the steps before it are still sent).
     std::optional<std::string> Send(std::string_view text, std::function<void()> done = {});
     bool Busy() const;
-    // Drops queued and in-progress commands without calling their `done`.
+    // Drops queued and in-progress commands without calling their `done`. `done` may call Send
+    // or Cancel, but must not destroy the sender.
     void Cancel();
 
-private:
+  private:
     struct Job;
     void RunSteps();
     Port& port_;
@@ -65,6 +71,7 @@ private:
     std::vector<Job> queue_;
     std::size_t nextStep_ = 0;
     Clock::TimerId timer_ = 0;
+    bool running_ = false;  // inside RunSteps: a Send from `done` only queues
 };
 
 }  // namespace vekaton
