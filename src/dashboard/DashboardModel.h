@@ -32,6 +32,7 @@ struct DashboardItem {
     int page = 0;      // 0-based dashboard page index
     int parentId = 0;  // the digital LED's panel; 0 for items placed on a page
     bool removed = false;
+    std::string caption;  // the caption a new label, panel or reset button starts with
 
     double position = 0.0;  // angular gauge, thermometer
     double minMarker = 0.0;
@@ -60,7 +61,7 @@ class DashboardModel {
     std::optional<int> Insert(ItemKind kind, std::string name, int page, int parentId = 0);
 
     // Marks the item (and a LED's panel) removed with ID -1 in the item; the caller detaches it
-    // from its position first (Decoder::UnbindItem with Binding(id).position).
+    // from its position first (Decoder::DetachItem).
     void Remove(int id);
     // Forgets every item and resets counters and the binding table (before a dashboard loads).
     void Clear();
@@ -80,6 +81,8 @@ class DashboardModel {
     int Counter(ItemKind kind) const;  // 0 for a kind without a counter
     void RaiseCounter(ItemKind kind, int atLeast);
 
+    // The decoder's hand-over of one position's value to one bound item; picks by kind.
+    void ApplyDecoded(int id, double value, const std::array<bool, 8>& bits);
     // Live state from the decoder. Each returns after notifying the observer if something moved.
     void ApplyValue(int id, double value);                    // by kind: Position or Value
     void ApplyBits(int id, const std::array<bool, 8>& bits);  // round LED: Active from its bit

@@ -52,6 +52,9 @@ class Decoder {
     // that starts there), and record the position in the item's binding entry.
     void BindItem(int itemId, int position);
     void UnbindItem(int itemId, int position);
+    // Unbinds an item from the position in its binding entry and sweeps its ID out of every
+    // list, for removal (a ByteCount edited since binding would otherwise leave it behind).
+    void DetachItem(int itemId);
 
     ParameterTable& Table() { return table_; }
     const ParameterTable& Table() const { return table_; }
@@ -74,6 +77,7 @@ class Decoder {
     const CompiledFormula* PreparedFor(int position);
     void Evaluate(ParameterRecord& record, const CompiledFormula& formula);
     void DispatchPosition(int position);
+    static bool RemoveFromSlots(ParameterRecord& record, int itemId);
 
     ParameterTable& table_;
     FormulaFrontEnd& formulas_;
