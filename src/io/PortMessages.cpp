@@ -1,0 +1,98 @@
+#include "io/PortMessages.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+namespace vekaton {
+
+namespace {
+
+// Qt reports a port held by another program (its lock file, or TIOCEXCL) as a permission
+// error too; telling that user to join a group would send them the wrong way.
+bool LooksInUse(const QString& reason) {
+    return reason.contains(QLatin1String("lock"), Qt::CaseInsensitive) ||
+           reason.contains(QLatin1String("busy"), Qt::CaseInsensitive) ||
+           reason.contains(QLatin1String("in use"), Qt::CaseInsensitive);
+}
+
+QString PermissionHint(const QString& reason, const QString& ownerGroup) {
+    if (LooksInUse(reason)) {
+        return QStringLiteral(
+            "The port is in use by another program. Close that program "
+            "and try again.");
+    }
+#if defined(Q_OS_WIN)
+    Q_UNUSED(ownerGroup);
+    return QStringLiteral(
+        "Windows refuses access when another program has the port open. "
+        "Close that program and try again.");
+#elif defined(Q_OS_MACOS)
+    Q_UNUSED(ownerGroup);
+    return QStringLiteral(
+        "Your user may not open this device. Check its permissions with "
+        "ls -l, or run the program as a user who may open it.");
+#else
+    const QString group = ownerGroup.isEmpty() || ownerGroup == QLatin1String("root")
+                              ? QStringLiteral("dialout")
+                              : ownerGroup;
+    return QStringLiteral(
+               "Your user may not open serial ports. Add it to the group that owns the device "
+               "(%1):\n    sudo usermod -aG %1 $USER\nthen log out and log in again.")
+        .arg(group);
+#endif
+}
+
+QString Hint(QSerialPort::SerialPortError error, const QString& reason, const QString& ownerGroup) {
+    switch (error) {
+        case QSerialPort::PermissionError:
+            return PermissionHint(reason, ownerGroup);
+        case QSerialPort::DeviceNotFoundError:
+            return QStringLiteral(
+                "There is no such device. Check that the adapter is plugged "
+                "in and choose its port in the setup.");
+        case QSerialPort::OpenError:
+            return QStringLiteral("The port is already open.");
+        case QSerialPort::UnsupportedOperationError:
+            return QStringLiteral("The device does not take these line settings (baud rate).");
+        default:
+            return LooksInUse(reason) ? PermissionHint(reason, ownerGroup) : QString();
+    }
+}
+
+}  // namespace
+
+QString BuildOpenErrorMessage(const QString& device, QSerialPort::SerialPortError error,
+                              const QString& systemReason, const QString& ownerGroup) {
+    QStringList lines{QString::fromLatin1(kInvalidComText)};
+    const QString name = device.isEmpty() ? QStringLiteral("(no port chosen)") : device;
+    const QString reason =
+        systemReason.trimmed().isEmpty() ? QStringLiteral("unknown error") : systemReason;
+    lines << QStringLiteral("%1: %2").arg(name, reason);
+    const QString hint = Hint(error, systemReason, ownerGroup);
+    if (!hint.isEmpty()) {
+        lines << hint;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString OpenErrorMessage(const QString& device, QSerialPort::SerialPortError error,
+                         const QString& systemReason) {
+    QString group;
+    if (error == QSerialPort::PermissionError && !device.isEmpty()) {
+        group = QFileInfo(device).group();
+    }
+    return BuildOpenErrorMessage(device, error, systemReason, group);
+}
+
+QString PortLostMessage(const QString& device, const QString& systemReason) {
+    const QString reason =
+        systemReason.trimmed().isEmpty() ? QStringLiteral("unknown error") : systemReason;
+    return QStringLiteral("Serial port %1: port lost (%2). Trying to open it again every second.")
+        .arg(device, reason);
+}
+
+QString PortBackMessage(const QString& device) {
+    return QStringLiteral("Serial port %1 is open again.").arg(device);
+}
+
+}  // namespace vekaton

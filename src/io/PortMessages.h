@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QSerialPort>
+#include <QString>
+
+namespace vekaton {
+
+// The first line of every message about a port that would not open.
+inline constexpr char kInvalidComText[] = "Invalid Com#";
+
+// "Invalid Com#" with the device, the system's reason and, where the user can do something
+// about it, what to do. ownerGroup is the group owning the device file, if known.
+QString BuildOpenErrorMessage(const QString& device, QSerialPort::SerialPortError error,
+                              const QString& systemReason, const QString& ownerGroup = {});
+
+// The same, with the owning group looked up on the device file itself.
+QString OpenErrorMessage(const QString& device, QSerialPort::SerialPortError error,
+                         const QString& systemReason);
+
+// Reported once when an open port fails under us (a pulled USB cable, a vanished device).
+QString PortLostMessage(const QString& device, const QString& systemReason);
+
+// Reported when a lost port has been opened again.
+QString PortBackMessage(const QString& device);
+
+}  // namespace vekaton
