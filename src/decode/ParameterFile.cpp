@@ -1,0 +1,158 @@
+#include "decode/ParameterFile.h"
+
+#include <string>
+
+#include "common/IntConversion.h"
+#include "common/TextLines.h"
+
+namespace vekaton {
+
+namespace {
+
+constexpr std::size_t kDataFields = 5;  // position, byte count, flag, bit or description, rest
+
+std::string LineWarning(int lineNumber, std::string_view what) {
+    return "Line " + std::to_string(lineNumber) + ": " + std::string(what);
+}
+
+// Splits off the first `count` comma-separated fields; the last one is the rest of the line.
+std::vector<std::string_view> SplitFields(std::string_view line, std::size_t count) {
+    std::vector<std::string_view> fields;
+    while (fields.size() + 1 < count) {
+        const std::size_t comma = line.find(',');
+        if (comma == std::string_view::npos) {
+            break;
+        }
+        fields.push_back(line.substr(0, comma));
+        line.remove_prefix(comma + 1);
+    }
+    fields.push_back(line);
+    return fields;
+}
+
+// The reader stores a formula with a blank as empty, so blanks around it would lose it.
+std::string_view TrimBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const std::size_t last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+// A field must not end its line early or split it: line breaks always, and commas in the
+// fields that a later comma ends, become blanks.
+std::string FieldText(std::string_view text, bool commaEndsField) {
+    std::string clean(text);
+    for (char& c : clean) {
+        if (c == '\r' || c == '\n' || (commaEndsField && c == ',')) {
+            c = ' ';
+        }
+    }
+    return clean;
+}
+
+}  // namespace
+
+ParameterFileReadResult ReadParameterText(std::string_view text, ParameterTable& table) {
+    ParameterFileReadResult result;
+    bool dataSeen = false;
+    int lineNumber = 0;
+    for (const std::string& line : SplitLines(text)) {
+        ++lineNumber;
+        if (line.empty() || line.front() == ' ' || line.front() == ';') {
+            if (!line.empty() && line.front() == ';' && !dataSeen &&
+                result.header.size() < ParameterFileReadResult::kMaxHeaderLines) {
+                result.header.push_back(line);
+            }
+            continue;
+        }
+        if (line == "END") {
+            continue;  // ends nothing: the rest of the file is still read
+        }
+        dataSeen = true;
+        const std::vector<std::string_view> fields = SplitFields(line, kDataFields);
+        if (fields.size() < kDataFields) {
+            result.warnings.push_back(LineWarning(lineNumber, "too few fields, line skipped"));
+            continue;
+        }
+        std::int32_t position = 0;
+        std::int32_t byteCount = 0;
+        std::int32_t flag = 0;
+        try {
+            position = StrToInt(fields[0]);
+            byteCount = StrToInt(fields[1]);
+            flag = StrToInt(fields[2]);
+        } catch (const ConversionError& error) {
+            result.error = error.what();
+            result.errorLine = lineNumber;
+            return result;
+        }
+        ParameterRecord* record = table.Find(position);
+        if (record == nullptr) {
+            continue;  // positions outside the table are skipped
+        }
+        if (flag == 1) {
+            std::int32_t bit = 0;
+            try {
+                bit = StrToInt(fields[3]);
+            } catch (const ConversionError& error) {
+                result.error = error.what();
+                result.errorLine = lineNumber;
+                return result;
+            }
+            if (bit < 0 || bit > 7) {
+                result.warnings.push_back(LineWarning(
+                    lineNumber,
+                    "bit number " + std::to_string(bit) + " is not 0 to 7, line skipped"));
+                continue;
+            }
+            record->IsDigital = true;
+            record->Descriptions[static_cast<std::size_t>(bit)] = std::string(fields[4]);
+        } else {
+            record->IsDigital = false;
+            record->ByteCount = byteCount;
+            record->Descriptions[0] = std::string(fields[3]);
+            const std::string_view formula = fields[4];
+            record->SetFormula(formula.find(' ') == std::string_view::npos ? std::string(formula)
+                                                                           : std::string());
+        }
+    }
+    return result;
+}
+
+std::string WriteParameterText(const ParameterTable& table,
+                               const std::vector<std::string>& header) {
+    std::vector<std::string> lines;
+    for (const std::string& comment : header) {
+        if (lines.size() == ParameterFileReadResult::kMaxHeaderLines) {
+            break;
+        }
+        // Only ";" lines are read back as the header.
+        lines.push_back(
+            FieldText(!comment.empty() && comment.front() == ';' ? comment : ";" + comment, false));
+    }
+    lines.emplace_back();
+    for (int position = ParameterTable::kFirstPosition; position <= ParameterTable::kLastPosition;
+         ++position) {
+        const ParameterRecord& record = table.At(position);
+        const std::string prefix = std::to_string(position) + ",";
+        if (record.IsDigital) {
+            for (int bit = 0; bit < ParameterRecord::kDescriptionCount; ++bit) {
+                const std::string& description = record.Descriptions[static_cast<std::size_t>(bit)];
+                if (!description.empty()) {
+                    lines.push_back(prefix + "1,1," + std::to_string(bit) + "," +
+                                    FieldText(description, false));
+                }
+            }
+        } else if (!record.Descriptions[0].empty()) {
+            lines.push_back(prefix + std::to_string(record.ByteCount) + ",0," +
+                            FieldText(record.Descriptions[0], true) + "," +
+                            FieldText(TrimBlanks(record.Formula()), false));
+        }
+    }
+    lines.emplace_back("END");
+    return JoinLinesCrLf(lines);
+}
+
+}  // namespace vekaton
