@@ -1,0 +1,48 @@
+#include "files/DamagedFileGuard.h"
+
+#include <system_error>
+
+#include "files/SafeFile.h"
+
+namespace vekaton {
+
+std::filesystem::path DamagedFileGuard::BackupPath(const std::filesystem::path& file) {
+    std::filesystem::path backup = file;
+    backup += ".bad";
+    return backup;
+}
+
+std::filesystem::path DamagedFileGuard::Key(const std::filesystem::path& file) {
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(file, ec);
+    return (ec ? file : absolute).lexically_normal();
+}
+
+std::string DamagedFileGuard::NoteDamaged(const std::filesystem::path& file) {
+    damaged_.insert(Key(file));
+    return "Before \"" + file.filename().string() + "\" is saved again, it is copied to \"" +
+           BackupPath(file).filename().string() + "\".";
+}
+
+bool DamagedFileGuard::IsDamaged(const std::filesystem::path& file) const {
+    return damaged_.contains(Key(file));
+}
+
+std::optional<std::string> DamagedFileGuard::BeforeRewrite(const std::filesystem::path& file) {
+    const auto it = damaged_.find(Key(file));
+    if (it == damaged_.end()) {
+        return std::nullopt;
+    }
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec)) {
+        damaged_.erase(it);  // gone meanwhile: nothing left to lose
+        return std::nullopt;
+    }
+    if (auto error = CopyToBackup(file, BackupPath(file))) {
+        return *error + " The file is not saved, so that it is not lost.";
+    }
+    damaged_.erase(it);
+    return std::nullopt;
+}
+
+}  // namespace vekaton

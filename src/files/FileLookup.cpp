@@ -1,0 +1,53 @@
+#include "files/FileLookup.h"
+
+#include <optional>
+#include <string>
+
+namespace vekaton {
+
+namespace {
+
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::filesystem::path ResolveSetFile(const std::filesystem::path& folder, std::string_view name) {
+    const std::filesystem::path wanted = folder / std::filesystem::path(name);
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(wanted, ec))) {
+        return wanted;
+    }
+    // Only bare names are looked up; anything with a folder part is taken as given.
+    if (name.empty() || name.find('/') != std::string_view::npos) {
+        return wanted;
+    }
+    const std::filesystem::path searched = folder.empty() ? std::filesystem::path(".") : folder;
+    std::optional<std::string> best;
+    std::filesystem::directory_iterator it(searched, ec);
+    const std::filesystem::directory_iterator end;
+    while (!ec && it != end) {
+        std::string candidate = it->path().filename().string();
+        // Of several spellings the smallest wins, so the choice never depends on folder order.
+        if (EqualsIgnoringCase(candidate, name) && (!best || candidate < *best)) {
+            best = std::move(candidate);
+        }
+        it.increment(ec);
+    }
+    return best ? folder / *best : wanted;
+}
+
+}  // namespace vekaton

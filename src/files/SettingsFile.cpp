@@ -1,0 +1,303 @@
+#include "files/SettingsFile.h"
+
+#include <climits>
+
+#include "common/IntConversion.h"
+#include "common/TextLines.h"
+#include "engine/CommandString.h"
+#include "files/DamagedFileGuard.h"
+#include "files/FileLookup.h"
+#include "files/SafeFile.h"
+
+namespace vekaton {
+
+namespace {
+
+constexpr int kLineOfMode = 10;
+constexpr std::string_view kPortNameKey = "PortName";
+
+std::string UpperAscii(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return upper;
+}
+
+std::string_view ValueOf(std::string_view line) {
+    const std::size_t equals = line.find('=');
+    return equals == std::string_view::npos ? line : line.substr(equals + 1);
+}
+
+// A line break inside a value would shift every later line of the file.
+std::string OneLine(std::string_view text) {
+    std::string line(text);
+    for (char& c : line) {
+        if (c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    return line;
+}
+
+const char* BoolText(bool value) {
+    return value ? "TRUE" : "FALSE";
+}
+
+class LineReader {
+  public:
+    LineReader(std::string_view text, const LinkSettings& previous) : lines_(SplitLines(text)) {
+        result_.settings = previous;
+    }
+
+    SettingsReadResult Read() {
+        try {
+            ReadLines();
+        } catch (const ConversionError& error) {
+            result_.error = error.what();
+            result_.errorLine = lineNumber_;
+        }
+        return std::move(result_);
+    }
+
+  private:
+    // Lines past the end read as empty, as they always have: a missing number then stops the
+    // reading with the usual conversion error.
+    std::string_view Next() {
+        ++lineNumber_;
+        const std::size_t index = static_cast<std::size_t>(lineNumber_ - 1);
+        return index < lines_.size() ? ValueOf(lines_[index]) : std::string_view();
+    }
+
+    void Taken() { result_.linesRead = lineNumber_; }
+
+    // Reads one integer line into `field`; a value out of range is refused with a warning.
+    void ReadInt(LinkField field, int& target, bool upperCase = false) {
+        const std::string_view raw = Next();
+        const int value = StrToInt(upperCase ? std::string_view(UpperAscii(raw)) : raw);
+        if (const auto problem = CheckRange(field, value)) {
+            // A value that is already in force (say 0 data bytes before any setup) is not news.
+            if (value != target) {
+                result_.warnings.push_back(LinePrefix(field) + *problem + " " +
+                                           std::to_string(target) + " is kept.");
+            }
+        } else {
+            target = value;
+        }
+        Taken();
+    }
+
+    std::string LinePrefix(LinkField field) const {
+        return "Line " + std::to_string(lineNumber_) + " (" + std::string(FieldName(field)) + "): ";
+    }
+
+    bool ReadBool() {
+        const bool value = UpperAscii(Next()) == "TRUE";
+        Taken();
+        return value;
+    }
+
+    void ReadLines() {
+        LinkSettings& s = result_.settings;
+        ReadInt(LinkField::ComPort, s.comPort);
+        s.portName.clear();  // a device name belongs to the port number it came with
+        ReadInt(LinkField::BaudRate, s.baudRate);
+        ReadInt(LinkField::SampleRate, s.sampleRate);
+        s.requestString = std::string(Next());
+        Taken();
+        CheckRequestLength();
+        ReadInt(LinkField::ResponseBytes, s.responseBytes);
+        ReadInt(LinkField::DataBytes, s.dataBytes);
+        s.useCheckSum = ReadBool();
+        s.requestEchoed = ReadBool();
+        s.autoRun = ReadBool();
+        if (lines_.size() < static_cast<std::size_t>(kLineOfMode)) {
+            return;
+        }
+        result_.reachedModeLine = true;
+        ReadMode();
+        ReadInt(LinkField::SyncTime, s.syncTime, true);
+        s.startCommand = UpperAscii(Next());
+        Taken();
+        s.stopCommand = UpperAscii(Next());
+        Taken();
+        if (lines_.size() > 13) {
+            const std::string_view line = lines_[13];
+            const std::size_t equals = line.find('=');
+            if (equals != std::string_view::npos &&
+                UpperAscii(line.substr(0, equals)) == UpperAscii(kPortNameKey)) {
+                s.portName = std::string(line.substr(equals + 1));
+                ++lineNumber_;
+                Taken();
+            }
+        }
+    }
+
+    void ReadMode() {
+        const std::string value = UpperAscii(Next());
+        std::optional<SyncMode> mode;
+        if (value == "1" || value == "TRUE") {
+            mode = SyncMode::ListenOnly;
+        } else if (value == "2" || value == "FALSE") {
+            mode = SyncMode::TalkListen;
+        } else if (value == "3") {
+            mode = SyncMode::Aldl160;
+        }
+        if (mode) {
+            result_.settings.syncMode = *mode;
+            result_.syncModeRecognised = true;
+        } else {
+            result_.warnings.push_back(
+                "Line 10 (SyncMode): \"" + value + "\" is not 1, 2 or 3. Mode " +
+                std::to_string(static_cast<int>(result_.settings.syncMode)) + " is kept.");
+        }
+        Taken();
+    }
+
+    void CheckRequestLength() {
+        bool truncated = false;
+        RequestTextToBytes(result_.settings.requestString, &truncated);
+        if (truncated) {
+            result_.requestTruncated = true;
+            result_.warnings.push_back("Line 4 (RequestString): the request gives more than " +
+                                       std::to_string(kMaxRequestBytes) +
+                                       " bytes; only the first " +
+                                       std::to_string(kMaxRequestBytes) + " are sent.");
+        }
+    }
+
+    std::vector<std::string> lines_;
+    int lineNumber_ = 0;
+    SettingsReadResult result_;
+};
+
+std::string JoinWarnings(const std::filesystem::path& path, const std::vector<std::string>& list) {
+    std::string text = "Settings file \"" + path.filename().string() + "\":";
+    for (const auto& warning : list) {
+        text += "\n" + warning;
+    }
+    return text;
+}
+
+}  // namespace
+
+FieldRange RangeOf(LinkField field) {
+    switch (field) {
+        case LinkField::ComPort:
+            return {0, INT_MAX};
+        case LinkField::BaudRate:
+            return {1, INT_MAX};
+        case LinkField::SampleRate:
+            return {1, 65535};  // the data log keeps the interval in 16 bits
+        case LinkField::ResponseBytes:
+            return {0, 65535};  // keeps the frame length arithmetic far from overflow
+        case LinkField::DataBytes:
+            return {1, kMaxDataBytes};
+        case LinkField::SyncTime:
+            return {1, INT_MAX};
+    }
+    return {0, INT_MAX};
+}
+
+std::string_view FieldName(LinkField field) {
+    switch (field) {
+        case LinkField::ComPort:
+            return "ComPort";
+        case LinkField::BaudRate:
+            return "BaudRate";
+        case LinkField::SampleRate:
+            return "SampleRate";
+        case LinkField::ResponseBytes:
+            return "ResponseBytes";
+        case LinkField::DataBytes:
+            return "# Bytes of Data";
+        case LinkField::SyncTime:
+            return "SyncTime";
+    }
+    return "";
+}
+
+std::optional<std::string> CheckRange(LinkField field, int value) {
+    const FieldRange range = RangeOf(field);
+    if (value >= range.min && value <= range.max) {
+        return std::nullopt;
+    }
+    std::string text = std::string(FieldName(field)) + " must be ";
+    if (range.max == INT_MAX) {
+        text += range.min == 0 ? "0 or more" : "more than " + std::to_string(range.min - 1);
+    } else {
+        text += "from " + std::to_string(range.min) + " to " + std::to_string(range.max);
+    }
+    return text + ", not " + std::to_string(value) + ".";
+}
+
+SettingsReadResult ParseSettings(std::string_view text, const LinkSettings& previous) {
+    return LineReader(text, previous).Read();
+}
+
+std::string FormatSettings(const LinkSettings& s) {
+    std::vector<std::string> lines = {
+        "ComPort=" + std::to_string(s.comPort),
+        "BaudRate=" + std::to_string(s.baudRate),
+        "SampleRate=" + std::to_string(s.sampleRate),
+        "RequestString=" + OneLine(s.requestString),
+        "ResponseBytes=" + std::to_string(s.responseBytes),
+        "# Bytes of Data=" + std::to_string(s.dataBytes),
+        std::string("Use CheckSum=") + BoolText(s.useCheckSum),
+        std::string("RequestEchoed=") + BoolText(s.requestEchoed),
+        std::string("AutoRun=") + BoolText(s.autoRun),
+        "SyncMode=" + std::to_string(static_cast<int>(s.syncMode)),
+        "SyncTime=" + std::to_string(s.syncTime),
+        "StartCommand=" + OneLine(s.startCommand),
+        "StopCommand=" + OneLine(s.stopCommand),
+    };
+    if (!s.portName.empty()) {
+        lines.push_back(std::string(kPortNameKey) + "=" + OneLine(s.portName));
+    }
+    return JoinLinesCrLf(lines);
+}
+
+SettingsFileRead ReadSettingsFile(const std::filesystem::path& folder, std::string_view fileName,
+                                  const LinkSettings& previous, DamagedFileGuard& guard) {
+    SettingsFileRead read;
+    read.path = ResolveSetFile(folder, fileName);
+    read.result.settings = previous;
+    std::error_code ec;
+    if (!std::filesystem::exists(read.path, ec)) {
+        return read;
+    }
+    read.found = true;
+    std::string reason;
+    const auto text = ReadWholeFile(read.path, &reason);
+    const std::string name = read.path.filename().string();
+    if (!text) {
+        read.errorMessage =
+            "Could not read \"" + name + "\": " + reason + ". " + guard.NoteDamaged(read.path);
+        return read;
+    }
+    read.result = ParseSettings(*text, previous);
+    if (read.result.error) {
+        read.errorMessage = *read.result.error + "\n\nReading \"" + name + "\" stopped at line " +
+                            std::to_string(read.result.errorLine) +
+                            "; the lines after it were not read. " + guard.NoteDamaged(read.path);
+    }
+    if (!read.result.warnings.empty()) {
+        read.warningMessage = JoinWarnings(read.path, read.result.warnings);
+    }
+    return read;
+}
+
+std::optional<std::string> WriteSettingsFile(const std::filesystem::path& folder,
+                                             std::string_view fileName,
+                                             const LinkSettings& settings,
+                                             DamagedFileGuard& guard) {
+    const std::filesystem::path path = ResolveSetFile(folder, fileName);
+    if (auto error = guard.BeforeRewrite(path)) {
+        return error;
+    }
+    return WriteFileAtomically(path, FormatSettings(settings));
+}
+
+}  // namespace vekaton
