@@ -4,6 +4,9 @@
 
 #include "common/IntConversion.h"
 #include "common/TextLines.h"
+#include "files/DamagedFileGuard.h"
+#include "files/FileLookup.h"
+#include "files/SafeFile.h"
 
 namespace vekaton {
 
@@ -153,6 +156,50 @@ std::string WriteParameterText(const ParameterTable& table,
     }
     lines.emplace_back("END");
     return JoinLinesCrLf(lines);
+}
+
+ParameterFileRead ReadParameterFile(const std::filesystem::path& folder, std::string_view fileName,
+                                    ParameterTable& table, DamagedFileGuard& guard) {
+    ParameterFileRead read;
+    read.path = ResolveSetFile(folder, fileName);
+    std::error_code ec;
+    if (!std::filesystem::exists(read.path, ec)) {
+        return read;
+    }
+    read.found = true;
+    std::string reason;
+    const std::optional<std::string> text = ReadWholeFile(read.path, &reason);
+    const std::string name = read.path.filename().string();
+    if (!text) {
+        read.errorMessage =
+            "Could not read \"" + name + "\": " + reason + ". " + guard.NoteDamaged(read.path);
+        return read;
+    }
+    read.result = ReadParameterText(*text, table);
+    if (read.result.error) {
+        read.errorMessage = *read.result.error + "\n\nReading \"" + name + "\" stopped at line " +
+                            std::to_string(read.result.errorLine) +
+                            "; the lines after it were not read. " + guard.NoteDamaged(read.path);
+    }
+    if (!read.result.warnings.empty()) {
+        read.warningMessage = "Parameter file \"" + name + "\":";
+        for (const std::string& warning : read.result.warnings) {
+            read.warningMessage += "\n" + warning;
+        }
+    }
+    return read;
+}
+
+std::optional<std::string> WriteParameterFile(const std::filesystem::path& folder,
+                                              std::string_view fileName,
+                                              const ParameterTable& table,
+                                              const std::vector<std::string>& header,
+                                              DamagedFileGuard& guard) {
+    const std::filesystem::path path = ResolveSetFile(folder, fileName);
+    if (std::optional<std::string> error = guard.BeforeRewrite(path)) {
+        return error;
+    }
+    return WriteFileAtomically(path, WriteParameterText(table, header));
 }
 
 }  // namespace vekaton

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +9,8 @@
 #include "decode/ParameterTable.h"
 
 namespace vekaton {
+
+class DamagedFileGuard;
 
 // What reading a parameter file left besides the table changes.
 struct ParameterFileReadResult {
@@ -29,5 +32,30 @@ ParameterFileReadResult ReadParameterText(std::string_view text, ParameterTable&
 // The whole parameter file for `table`: header lines, an empty line, one line per described
 // position or bit, "END"; lines ended by CR LF.
 std::string WriteParameterText(const ParameterTable& table, const std::vector<std::string>& header);
+
+// Reading and writing the parameter file of a set, by name in a folder, ignoring letter case.
+struct ParameterFileRead {
+    bool found = false;  // false: no such file, the table stays as reset
+    std::filesystem::path path;
+    ParameterFileReadResult result;
+    // For the user: the conversion error with the file, its line and what happens to the file,
+    // or why the file could not be read. Empty when reading went well.
+    std::string errorMessage;
+    // For the user: the skipped lines under the file's name. Empty when there are none.
+    std::string warningMessage;
+};
+
+// A file whose reading stopped, or that could not be read, is noted in `guard` so that it is
+// kept as name + ".bad" before it is first rewritten.
+ParameterFileRead ReadParameterFile(const std::filesystem::path& folder, std::string_view fileName,
+                                    ParameterTable& table, DamagedFileGuard& guard);
+
+// Writes through the safe-write helper, replacing an existing file of any letter case. A noted
+// damaged file is backed up first; when that fails the file is left alone and the error returned.
+std::optional<std::string> WriteParameterFile(const std::filesystem::path& folder,
+                                              std::string_view fileName,
+                                              const ParameterTable& table,
+                                              const std::vector<std::string>& header,
+                                              DamagedFileGuard& guard);
 
 }  // namespace vekaton

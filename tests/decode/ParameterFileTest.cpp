@@ -1,8 +1,14 @@
 #include "decode/ParameterFile.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+
+#include "files/DamagedFileGuard.h"
 
 namespace vekaton {
 namespace {
@@ -168,6 +174,79 @@ TEST(ParameterFile, HeaderKeepsAtMostNinetyNineComments) {
     // A header line without its ";" is written as a comment, so it reads back as one.
     const std::string written = WriteParameterText(table, {"plain"});
     EXPECT_EQ(written.rfind(";plain\r\n", 0), 0u);
+}
+
+}  // namespace
+}  // namespace vekaton
+
+namespace vekaton {
+namespace {
+
+class ParameterFileOnDisk : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("vekaton_parameter_file_" + std::to_string(::getpid()) + "_" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+    void Put(const std::string& name, const std::string& text) {
+        std::ofstream(folder_ / name, std::ios::binary) << text;
+    }
+    std::string Get(const std::string& name) {
+        std::ifstream in(folder_ / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    std::filesystem::path folder_;
+};
+
+TEST_F(ParameterFileOnDisk, MissingFileLeavesTheTableAsReset) {
+    ParameterTable table;
+    DamagedFileGuard guard;
+    const ParameterFileRead read = ReadParameterFile(folder_, "Default.cfg", table, guard);
+    EXPECT_FALSE(read.found);
+    EXPECT_TRUE(read.errorMessage.empty());
+    EXPECT_EQ(table.At(1).Formula(), "");
+}
+
+TEST_F(ParameterFileOnDisk, ReadsAnyLetterCaseAndWritesBackOverIt) {
+    Put("default.CFG", ";keep me\n\n3,1,0,TPS,A/2.55\nEND\n");
+    ParameterTable table;
+    DamagedFileGuard guard;
+    const ParameterFileRead read = ReadParameterFile(folder_, "Default.cfg", table, guard);
+    EXPECT_TRUE(read.found);
+    EXPECT_EQ(table.At(3).Formula(), "A/2.55");
+    table.At(4).Descriptions[0] = "IAT";
+    EXPECT_FALSE(WriteParameterFile(folder_, "Default.cfg", table, read.result.header, guard));
+    EXPECT_EQ(Get("default.CFG"), ";keep me\r\n\r\n3,1,0,TPS,A/2.55\r\n4,1,0,IAT,\r\nEND\r\n");
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "default.CFG.bad"));
+}
+
+TEST_F(ParameterFileOnDisk, FileThatStoppedReadingIsKeptAsBadBeforeItIsRewritten) {
+    const std::string damaged = "1,1,0,RPM,A*25\r\n2,?,0,Lost,A\r\n3,1,0,Also lost,A\r\n";
+    Put("Car.cfg", damaged);
+    ParameterTable table;
+    DamagedFileGuard guard;
+    const ParameterFileRead read = ReadParameterFile(folder_, "Car.cfg", table, guard);
+    EXPECT_NE(read.errorMessage.find("'?' is not a valid integer value"), std::string::npos);
+    EXPECT_NE(read.errorMessage.find("line 2"), std::string::npos) << read.errorMessage;
+    EXPECT_EQ(table.At(1).Descriptions[0], "RPM");
+
+    EXPECT_FALSE(WriteParameterFile(folder_, "Car.cfg", table, read.result.header, guard));
+    EXPECT_EQ(Get("Car.cfg.bad"), damaged);
+    EXPECT_EQ(Get("Car.cfg"), "\r\n1,1,0,RPM,A*25\r\nEND\r\n");
+}
+
+TEST_F(ParameterFileOnDisk, SkippedLinesAreReportedUnderTheFileName) {
+    Put("Car.cfg", "1,1,1,9,Fan\r\n");
+    ParameterTable table;
+    DamagedFileGuard guard;
+    const ParameterFileRead read = ReadParameterFile(folder_, "Car.cfg", table, guard);
+    EXPECT_TRUE(read.errorMessage.empty());
+    EXPECT_NE(read.warningMessage.find("Car.cfg"), std::string::npos);
+    EXPECT_NE(read.warningMessage.find("Line 1"), std::string::npos);
 }
 
 }  // namespace
