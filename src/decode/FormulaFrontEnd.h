@@ -15,6 +15,13 @@ enum class FormulaStatus {
     ArithmeticFault,  // the evaluation faulted: the caller keeps the raw byte
 };
 
+// Why a prepared formula could not be built: the exception's class name and message (with "\r"
+// line breaks), both empty when it was built.
+struct FormulaBuildError {
+    std::string_view className;
+    std::string_view message;
+};
+
 struct FormulaOutcome {
     double value = 0.0;
     FormulaStatus status = FormulaStatus::Ok;
@@ -29,7 +36,7 @@ struct FormulaOutcome {
 // applies the "[INTEGER]"/"[UINTEGER]" prefix with the decoder's ValueWidth and evaluates.
 // Each distinct text is built once and cached; evaluating a prepared formula allocates nothing.
 class FormulaFrontEnd {
-public:
+  public:
     FormulaFrontEnd();
     ~FormulaFrontEnd();
     FormulaFrontEnd(const FormulaFrontEnd&) = delete;
@@ -45,8 +52,9 @@ public:
     // Prepare + Evaluate, for callers that hold only the text.
     FormulaOutcome EvaluateFormula(std::string_view formula, const std::array<int, 5>& collected,
                                    int valueWidth);
+    FormulaBuildError BuildError(const CompiledFormula& formula) const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

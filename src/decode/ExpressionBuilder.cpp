@@ -1,0 +1,255 @@
+#include "decode/ExpressionBuilder.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "decode/ParserErrors.h"
+
+namespace vekaton {
+namespace {
+
+// Operator forms in the order the tree classifies a node, with the kinds they produce.
+struct OperatorForm {
+    Form form;
+    NodeKind kind;
+};
+constexpr OperatorForm kTreeOperators[] = {
+    {Form::Add, NodeKind::Add},           {Form::Subtract, NodeKind::Subtract},
+    {Form::Multiply, NodeKind::Multiply}, {Form::Div, NodeKind::Div},
+    {Form::Mod, NodeKind::Mod},           {Form::Divide, NodeKind::Divide},
+    {Form::Power, NodeKind::Power},
+};
+
+std::string Prepare(std::string_view text) {
+    std::string prepared(text);
+    std::transform(prepared.begin(), prepared.end(), prepared.begin(), [](char c) {
+        return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    });
+    const auto first = prepared.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    const auto last = prepared.find_last_not_of(' ');
+    prepared = prepared.substr(first, last - first + 1);
+    if (prepared.find(' ') != std::string::npos) {
+        throw EExpressionHasBlanks();
+    }
+    if (std::count(prepared.begin(), prepared.end(), '(') !=
+        std::count(prepared.begin(), prepared.end(), ')')) {
+        throw EMissMatchingBracket();
+    }
+    if (prepared.size() > kMaxExpressionLength) {
+        throw EExpressionTooComplex();
+    }
+    return prepared;
+}
+
+// Walks the tree depth first, left operand before right, giving each node its level and
+// index, and files each operator's operation in the slot of its first child.
+class TreeBuilder {
+  public:
+    TreeBuilder(ExpressionGrammar& grammar, const ExpressionTables& tables)
+        : grammar_(grammar), tables_(tables) {
+        cells_.assign(tables.variables->Size(), 0.0);
+    }
+
+    ExpressionProgram Build(int begin, int end) {
+        levelEntries_[0] = 1;  // the root
+        const std::uint16_t cell = Visit(begin, end, 0);
+        ExpressionProgram program;
+        for (int level = kMaxNestingLevel; level >= 1; --level) {
+            program.operations.insert(program.operations.end(), levelOperations_[level].begin(),
+                                      levelOperations_[level].end());
+        }
+        if (program.operations.empty()) {
+            // A lone number or variable: one operation that only names its cell.
+            Operation only;
+            only.kind = cell < tables_.variables->Size() ? NodeKind::Variable : NodeKind::Number;
+            only.arg1 = cell;
+            only.dest = cell;
+            program.operations.push_back(only);
+        }
+        program.cells = std::move(cells_);
+        program.variableCount = static_cast<std::uint16_t>(tables_.variables->Size());
+        return program;
+    }
+
+  private:
+    struct Range {
+        int begin;
+        int end;
+    };
+
+    std::uint16_t NewCell(double value) {
+        cells_.push_back(value);
+        return static_cast<std::uint16_t>(cells_.size() - 1);
+    }
+
+    void MakeChild(int level) {
+        if (level > kMaxNestingLevel) {
+            throw ETooManyNestings();
+        }
+        if (levelEntries_[level] == kMaxLevelEntries) {
+            throw EExpressionTooComplex();
+        }
+        ++levelEntries_[level];
+    }
+
+    // Classifies the node [begin, end) at `level` and builds its subtree; returns the cell
+    // that holds its value.
+    std::uint16_t Visit(int begin, int end, int level) {
+        // A bracketed operand stands for its inner text.
+        while (grammar_.Fits(begin, end, Form::Bracketed)) {
+            ++begin;
+            --end;
+        }
+        const std::string_view text = grammar_.Text().substr(begin, end - begin);
+        if (grammar_.Fits(begin, end, Form::Variable)) {
+            return *tables_.variables->Find(text);
+        }
+        if (grammar_.Fits(begin, end, Form::Number)) {
+            return NewCell(*grammar_.Number(begin, end));
+        }
+        Operation op;
+        if (grammar_.Fits(begin, end, Form::Negation)) {
+            op.kind = NodeKind::Negation;
+            return Emit(op, level, {begin + 1, end}, std::nullopt);
+        }
+        for (const OperatorForm& candidate : kTreeOperators) {
+            const int at = grammar_.FindSplit(begin, end, candidate.form);
+            if (at < 0) {
+                continue;
+            }
+            const int length =
+                static_cast<int>(ExpressionGrammar::OperatorText(candidate.form).size());
+            const Range right{at + length, end};
+            op.kind = candidate.kind == NodeKind::Power ? PowerKind(right) : candidate.kind;
+            return Emit(op, level, {begin, at}, right);
+        }
+        const int open = grammar_.FirstOpen(begin);
+        if (grammar_.Fits(begin, end, Form::Function1)) {
+            op.kind = NodeKind::Function1;
+            op.unary = *tables_.unaryFunctions->Find(text.substr(0, open - begin));
+            return Emit(op, level, {open, end}, std::nullopt);
+        }
+        if (grammar_.Fits(begin, end, Form::Function2)) {
+            const int comma = grammar_.FindComma(begin, end);
+            op.kind = NodeKind::Function2;
+            op.binary = *tables_.binaryFunctions->Find(text.substr(0, open - begin));
+            return Emit(op, level, {open + 1, comma}, Range{comma + 1, end - 1});
+        }
+        ThrowSyntaxError(begin, end);
+    }
+
+    // A whole-number exponent picks a multiplication kind; anything else is a real power.
+    NodeKind PowerKind(Range exponent) {
+        while (grammar_.Fits(exponent.begin, exponent.end, Form::Bracketed)) {
+            ++exponent.begin;
+            --exponent.end;
+        }
+        if (!grammar_.Fits(exponent.begin, exponent.end, Form::Number)) {
+            return NodeKind::Power;
+        }
+        const double value = *grammar_.Number(exponent.begin, exponent.end);
+        if (value != std::trunc(value)) {
+            return NodeKind::Power;
+        }
+        if (value == 2.0) {
+            return NodeKind::Square;
+        }
+        if (value == 3.0) {
+            return NodeKind::Cube;
+        }
+        if (value == 4.0) {
+            return NodeKind::FourthPower;
+        }
+        return NodeKind::IntegerPower;
+    }
+
+    std::uint16_t Emit(Operation op, int level, Range left, std::optional<Range> right) {
+        const int childLevel = level + 1;
+        MakeChild(childLevel);
+        auto& slots = levelOperations_[childLevel];
+        const std::size_t slot = slots.size();
+        slots.push_back(op);
+        if (right) {
+            MakeChild(childLevel);
+        }
+        const std::uint16_t arg1 = Visit(left.begin, left.end, childLevel);
+        std::uint16_t arg2 = arg1;
+        if (right) {
+            arg2 = Visit(right->begin, right->end, childLevel);
+        } else if (IsBinary(op.kind)) {
+            throw EParserInternalError();
+        }
+        Operation& filed = levelOperations_[childLevel][slot];
+        filed.arg1 = arg1;
+        filed.arg2 = arg2;
+        filed.dest = NewCell(0.0);
+        return filed.dest;
+    }
+
+    static bool IsBinary(NodeKind kind) {
+        return kind != NodeKind::Negation && kind != NodeKind::Function1;
+    }
+
+    // Reports a node that fits no form, quoting the parts of the last split that was tried.
+    [[noreturn]] void ThrowSyntaxError(int begin, int end) const {
+        const std::string_view text = grammar_.Text().substr(begin, end - begin);
+        std::string left = kUnsetPart;
+        std::string right = kUnsetPart;
+        const auto setParts = [&](std::size_t leftEnd, std::size_t rightBegin) {
+            left = std::string(text.substr(0, leftEnd));
+            right = std::string(text.substr(rightBegin));
+        };
+        for (const OperatorForm& candidate : kTreeOperators) {
+            const std::string_view op = ExpressionGrammar::OperatorText(candidate.form);
+            for (std::size_t at = text.find(op, 1); at != std::string_view::npos;
+                 at = text.find(op, at + 1)) {
+                if (at + op.size() < text.size()) {
+                    setParts(at, at + op.size());
+                }
+            }
+        }
+        const std::size_t open = text.find('(');
+        if (open != std::string_view::npos && open != 0) {
+            setParts(open, open);
+            if (text.back() == ')' && tables_.binaryFunctions->Find(text.substr(0, open))) {
+                for (std::size_t comma = text.find(',', open + 2);
+                     comma != std::string_view::npos && comma + 2 < text.size();
+                     comma = text.find(',', comma + 1)) {
+                    left = std::string(text.substr(open + 1, comma - open - 1));
+                    right = std::string(text.substr(comma + 1, text.size() - comma - 2));
+                }
+            }
+        }
+        throw ESyntaxError(std::string(text), left, right);
+    }
+
+    ExpressionGrammar& grammar_;
+    const ExpressionTables& tables_;
+    std::vector<double> cells_;
+    std::array<int, kMaxNestingLevel + 1> levelEntries_{};
+    std::array<std::vector<Operation>, kMaxNestingLevel + 1> levelOperations_;
+};
+
+}  // namespace
+
+ExpressionProgram BuildOperationList(std::string_view text, const ExpressionTables& tables) {
+    const std::string prepared = Prepare(text);
+    ExpressionGrammar grammar(prepared, tables);
+    int begin = 0;
+    int end = static_cast<int>(prepared.size());
+    while (grammar.Fits(begin, end, Form::Bracketed)) {
+        ++begin;
+        --end;
+    }
+    TreeBuilder builder(grammar, tables);
+    return builder.Build(begin, end);
+}
+
+}  // namespace vekaton

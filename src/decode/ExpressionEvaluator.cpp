@@ -1,0 +1,180 @@
+#include "decode/ExpressionEvaluator.h"
+
+#include <climits>
+#include <cmath>
+#include <string>
+
+namespace vekaton {
+namespace {
+
+constexpr int kRepeatedMultiplicationLimit = 1000;
+
+// Trunc(a) DIV/MOD Trunc(b) on 32-bit integers, faulting where the processor would trap.
+FaultKind IntegerOperands(double a, double b, int& left, int& right) {
+    if (!TruncToInt32(a, left) || !TruncToInt32(b, right)) {
+        return FaultKind::IntegerRange;
+    }
+    if (right == 0) {
+        return FaultKind::DivisionByZero;
+    }
+    if (left == INT_MIN && right == -1) {
+        return FaultKind::IntegerOverflow;
+    }
+    return FaultKind::None;
+}
+
+}  // namespace
+
+bool TruncToInt32(double value, int& result) {
+    // Everything strictly between -2^31 - 1 and 2^31 truncates into range; NaN fails both.
+    if (!(value > -2147483649.0 && value < 2147483648.0)) {
+        return false;
+    }
+    result = static_cast<int>(value);
+    return true;
+}
+
+double IntegerPower(double base, int exponent, FaultKind& fault) {
+    const unsigned magnitude =
+        exponent < 0 ? 0U - static_cast<unsigned>(exponent) : static_cast<unsigned>(exponent);
+    double result = 1.0;
+    if (magnitude <= kRepeatedMultiplicationLimit) {
+        for (unsigned i = 0; i < magnitude; ++i) {
+            result *= base;
+        }
+    } else {
+        double square = base;
+        for (unsigned rest = magnitude;;) {
+            if ((rest & 1U) != 0) {
+                result *= square;
+            }
+            rest >>= 1U;
+            if (rest == 0) {
+                break;
+            }
+            square *= square;
+        }
+    }
+    if (std::isinf(result)) {
+        fault = FaultKind::Overflow;
+        return 0.0;
+    }
+    if (exponent < 0) {
+        if (result == 0.0) {
+            fault = FaultKind::DivisionByZero;
+            return 0.0;
+        }
+        result = 1.0 / result;
+    }
+    return result;
+}
+
+FaultKind RunOperations(const ExpressionProgram& program, double* cells, EvalState& state,
+                        double& value) {
+    for (const Operation& op : program.operations) {
+        const double a = cells[op.arg1];
+        double r = 0.0;
+        switch (op.kind) {
+            case NodeKind::Variable:
+            case NodeKind::Number:
+                continue;  // the cell already holds the value
+            case NodeKind::Negation:
+                r = -a;
+                break;
+            case NodeKind::Add:
+                r = a + cells[op.arg2];
+                break;
+            case NodeKind::Subtract:
+                r = a - cells[op.arg2];
+                break;
+            case NodeKind::Multiply:
+                r = a * cells[op.arg2];
+                break;
+            case NodeKind::Divide: {
+                const double b = cells[op.arg2];
+                if (b == 0.0) {
+                    return FaultKind::DivisionByZero;
+                }
+                r = a / b;
+                break;
+            }
+            case NodeKind::Mod:
+            case NodeKind::Div: {
+                int left = 0;
+                int right = 0;
+                const FaultKind fault = IntegerOperands(a, cells[op.arg2], left, right);
+                if (fault != FaultKind::None) {
+                    return fault;
+                }
+                // C++ division truncates toward zero and the remainder takes the dividend's sign.
+                r = op.kind == NodeKind::Mod ? left % right : left / right;
+                break;
+            }
+            case NodeKind::IntegerPower: {
+                int exponent = 0;
+                if (!TruncToInt32(cells[op.arg2], exponent)) {
+                    return FaultKind::IntegerRange;
+                }
+                FaultKind fault = FaultKind::None;
+                r = IntegerPower(a, exponent, fault);
+                if (fault != FaultKind::None) {
+                    return fault;
+                }
+                break;
+            }
+            case NodeKind::Power:
+                r = std::pow(a, cells[op.arg2]);
+                break;
+            case NodeKind::Square:
+                r = a * a;
+                break;
+            case NodeKind::Cube:
+                r = a * (a * a);
+                break;
+            case NodeKind::FourthPower:
+                r = (a * a) * (a * a);
+                break;
+            case NodeKind::Function1:
+                r = op.unary(a, state);
+                if (state.fault != FaultKind::None) {
+                    return state.fault;
+                }
+                break;
+            case NodeKind::Function2:
+                r = op.binary(a, cells[op.arg2], state);
+                if (state.fault != FaultKind::None) {
+                    return state.fault;
+                }
+                break;
+        }
+        if (!std::isfinite(r)) {
+            return std::isnan(r) ? FaultKind::InvalidOperation : FaultKind::Overflow;
+        }
+        cells[op.dest] = r;
+    }
+    value = cells[program.ResultCell()];
+    return FaultKind::None;
+}
+
+std::string_view FaultText(FaultKind kind) {
+    switch (kind) {
+        case FaultKind::None:
+            break;
+        case FaultKind::DivisionByZero:
+            return "Division by zero";
+        case FaultKind::InvalidOperation:
+            return "Invalid floating point operation";
+        case FaultKind::Overflow:
+            return "Floating point overflow";
+        case FaultKind::IntegerRange:
+            return "Range check error";
+        case FaultKind::IntegerOverflow:
+            return "Integer overflow";
+    }
+    return "No fault";
+}
+
+ExpressionFault::ExpressionFault(FaultKind kind)
+    : std::runtime_error(std::string(FaultText(kind))), kind_(kind) {}
+
+}  // namespace vekaton

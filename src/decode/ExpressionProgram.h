@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+namespace vekaton {
+
+// Node kinds of the expression tree; an operation carries the kind of the node it computes.
+enum class NodeKind : std::uint8_t {
+    Variable = 0,
+    Number = 1,
+    Negation = 2,
+    Add = 3,
+    Subtract = 4,
+    Multiply = 5,
+    Divide = 6,
+    Mod = 7,
+    Div = 8,
+    IntegerPower = 9,  // whole exponent other than 2, 3 and 4
+    Power = 10,        // real exponent
+    Square = 11,
+    Cube = 12,
+    FourthPower = 13,
+    Function1 = 14,
+    Function2 = 15,
+};
+
+// Why an evaluation stopped. Every fault stops the run; no value is produced.
+enum class FaultKind : std::uint8_t {
+    None,
+    DivisionByZero,    // "/", DIV or MOD by zero
+    InvalidOperation,  // a result that is not a number, LN of x <= 0, SQRT of x < 0
+    Overflow,          // a result or intermediate beyond the 64-bit float range
+    IntegerRange,      // Trunc of a value outside the 32-bit integer range
+    IntegerOverflow,   // -2147483648 DIV or MOD -1
+};
+
+// What a function routine may touch besides its arguments: the owner's random generator and
+// the place to report a domain fault.
+struct EvalState {
+    std::mt19937_64* random = nullptr;
+    FaultKind fault = FaultKind::None;
+};
+
+using UnaryFunction = double (*)(double x, EvalState& state);
+using BinaryFunction = double (*)(double a, double b, EvalState& state);
+
+// One step of a built expression. Operands and the result are indices into a cell array whose
+// first cells are the parser's variables, so a changed variable needs no rebuild.
+struct Operation {
+    UnaryFunction unary = nullptr;    // kind Function1
+    BinaryFunction binary = nullptr;  // kind Function2
+    std::uint16_t arg1 = 0;
+    std::uint16_t arg2 = 0;  // not read by one-operand kinds
+    std::uint16_t dest = 0;
+    NodeKind kind = NodeKind::Variable;
+};
+
+// A built expression: the operations ordered deepest tree level first (then by slot within a
+// level), so every operand is computed before it is read; the last one yields the value.
+struct ExpressionProgram {
+    std::vector<Operation> operations;
+    // Initial contents of every cell: variables (zero here, set by the caller), number
+    // constants, and the result cells the operations fill.
+    std::vector<double> cells;
+    std::uint16_t variableCount = 0;
+
+    bool Empty() const { return operations.empty(); }
+    std::uint16_t ResultCell() const { return operations.back().dest; }
+};
+
+}  // namespace vekaton
