@@ -1,0 +1,239 @@
+#include "widgets/InstrumentWidget.h"
+
+#include "widgets/AppearanceEditor.h"
+#include "widgets/RepaintThrottle.h"
+#include "widgets/StreamColour.h"
+
+#include <QEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace vekaton {
+namespace {
+
+const std::vector<std::string>& FontStyleNames() {
+    static const std::vector<std::string> names{"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
+    return names;
+}
+
+PropertyValue FontStyleValue(int flags) {
+    std::vector<std::string> members;
+    const auto& names = FontStyleNames();
+    for (size_t bit = 0; bit < names.size(); ++bit) {
+        if ((flags & (1 << bit)) != 0) {
+            members.push_back(names[bit]);
+        }
+    }
+    return PropertyValue::Set(std::move(members));
+}
+
+int FontStyleFlagsOf(const PropertyValue& value) {
+    int flags = 0;
+    const auto& names = FontStyleNames();
+    for (size_t bit = 0; bit < names.size(); ++bit) {
+        if (value.HasMember(names[bit])) {
+            flags |= 1 << bit;
+        }
+    }
+    return flags;
+}
+
+}  // namespace
+
+InstrumentWidget::InstrumentWidget(QWidget* parent)
+    : QWidget(parent), throttle_(new RepaintThrottle(this)) {
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+InstrumentWidget::~InstrumentWidget() = default;
+
+std::vector<PropertyDescriptor> InstrumentWidget::Descriptors() const {
+    std::vector<PropertyDescriptor> descriptors;
+    for (const PropertyAccess& access : Properties()) {
+        descriptors.push_back(access.descriptor);
+    }
+    return descriptors;
+}
+
+PropertyBag InstrumentWidget::ExportProperties() const {
+    PropertyBag bag;
+    for (const PropertyAccess& access : Properties()) {
+        bag.Set(access.descriptor.name, access.get(*this));
+    }
+    return bag;
+}
+
+std::vector<std::string> InstrumentWidget::ImportProperties(const PropertyBag& bag) {
+    std::vector<std::string> skipped;
+    for (const PropertyBag::Entry& entry : bag) {
+        const bool known = std::any_of(
+            Properties().begin(), Properties().end(),
+            [&entry](const PropertyAccess& a) { return a.descriptor.name == entry.name; });
+        if (!known) {
+            skipped.push_back(entry.name);
+        }
+    }
+    for (const PropertyAccess& access : Properties()) {
+        const PropertyValue* value = bag.Find(access.descriptor.name);
+        if (value == nullptr) {
+            continue;
+        }
+        const auto converted = value->ConvertedTo(access.descriptor.Type());
+        if (converted) {
+            access.set(*this, *converted);
+        } else {
+            skipped.push_back(access.descriptor.name);
+        }
+    }
+    return skipped;
+}
+
+std::optional<PropertyValue> InstrumentWidget::Property(std::string_view name) const {
+    for (const PropertyAccess& access : Properties()) {
+        if (access.descriptor.name == name) {
+            return access.get(*this);
+        }
+    }
+    return std::nullopt;
+}
+
+bool InstrumentWidget::SetProperty(std::string_view name, const PropertyValue& value) {
+    for (const PropertyAccess& access : Properties()) {
+        if (access.descriptor.name == name) {
+            const auto converted = value.ConvertedTo(access.descriptor.Type());
+            if (!converted) {
+                return false;
+            }
+            access.set(*this, *converted);
+            return true;
+        }
+    }
+    return false;
+}
+
+void InstrumentWidget::ResetToDefaults() {
+    for (const PropertyAccess& access : Properties()) {
+        access.set(*this, access.descriptor.defaultValue);
+    }
+}
+
+void InstrumentWidget::SetColor(ColourValue colour) {
+    SetAppearance(colour_, colour);
+}
+
+void InstrumentWidget::SetFontName(const QString& name) {
+    SetAppearance(fontName_, name);
+}
+
+void InstrumentWidget::SetFontHeight(int height) {
+    SetAppearance(fontHeight_, height);
+}
+
+void InstrumentWidget::SetFontColor(ColourValue colour) {
+    SetAppearance(fontColour_, colour);
+}
+
+void InstrumentWidget::SetFontStyleFlags(int flags) {
+    SetAppearance(fontStyle_, flags & 15);
+}
+
+bool InstrumentWidget::EditAppearance(QWidget* dialogParent) {
+    AppearanceEditor editor(*this, dialogParent != nullptr ? dialogParent : window());
+    if (editor.exec() != QDialog::Accepted) {
+        return false;
+    }
+    ImportProperties(editor.EditedProperties());
+    emit AppearanceEdited();
+    return true;
+}
+
+bool InstrumentWidget::RepaintPending() const {
+    return throttle_->Pending();
+}
+
+void InstrumentWidget::InvalidateStatic() {
+    cacheValid_ = false;
+    update();
+}
+
+void InstrumentWidget::RequestRepaint() {
+    throttle_->Request();
+}
+
+QColor InstrumentWidget::ColourOf(ColourValue colour) const {
+    return ToQColor(colour, palette());
+}
+
+QFont InstrumentWidget::TextFont(double automaticPixelHeight) const {
+    QFont font(fontName_);
+    const double height = fontHeight_ != 0 ? std::abs(fontHeight_) : automaticPixelHeight;
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(height))));
+    font.setBold((fontStyle_ & kFontBold) != 0);
+    font.setItalic((fontStyle_ & kFontItalic) != 0);
+    font.setUnderline((fontStyle_ & kFontUnderline) != 0);
+    font.setStrikeOut((fontStyle_ & kFontStrikeOut) != 0);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+void InstrumentWidget::AppendFontProperties(PropertyTable& table, const FontDefaults& defaults) {
+    table.push_back(StringProperty<InstrumentWidget>(
+        "Font.Name", defaults.name, &InstrumentWidget::FontName, &InstrumentWidget::SetFontName));
+    table.push_back(IntegerProperty<InstrumentWidget>("Font.Height", defaults.height, -500, 500,
+                                                      &InstrumentWidget::FontHeight,
+                                                      &InstrumentWidget::SetFontHeight));
+    table.push_back(ColourProperty<InstrumentWidget>("Font.Color", defaults.colour,
+                                                     &InstrumentWidget::FontColor,
+                                                     &InstrumentWidget::SetFontColor));
+    PropertyDescriptor style{"Font.Style", FontStyleValue(defaults.style), FontStyleNames()};
+    table.push_back({std::move(style),
+                     [](const InstrumentWidget& w) { return FontStyleValue(w.FontStyleFlags()); },
+                     [](InstrumentWidget& w, const PropertyValue& v) {
+                         w.SetFontStyleFlags(FontStyleFlagsOf(v));
+                     }});
+}
+
+void InstrumentWidget::paintEvent(QPaintEvent* /*event*/) {
+    ++paintCount_;
+    throttle_->Painted();
+    if (width() <= 0 || height() <= 0) {
+        return;
+    }
+    QPainter painter(this);
+    const QRectF bounds(rect());
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const QSize pixels(static_cast<int>(std::ceil(width() * ratio)),
+                       static_cast<int>(std::ceil(height() * ratio)));
+    if (!cacheValid_ || cache_.size() != pixels || cache_.devicePixelRatio() != ratio) {
+        cache_ = QPixmap(pixels);
+        cache_.setDevicePixelRatio(ratio);
+        cache_.fill(Qt::transparent);
+        QPainter cachePainter(&cache_);
+        cachePainter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                                    QPainter::SmoothPixmapTransform);
+        PaintStatic(cachePainter, bounds);
+        cacheValid_ = true;
+        ++cacheBuilds_;
+    }
+    painter.drawPixmap(QPointF(0, 0), cache_);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    PaintDynamic(painter, bounds);
+}
+
+void InstrumentWidget::resizeEvent(QResizeEvent* event) {
+    cacheValid_ = false;
+    QWidget::resizeEvent(event);
+}
+
+void InstrumentWidget::changeEvent(QEvent* event) {
+    // System colours and fonts follow the palette and the screen.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange ||
+        event->type() == QEvent::StyleChange) {
+        cacheValid_ = false;
+        update();
+    }
+    QWidget::changeEvent(event);
+}
+
+}  // namespace vekaton
