@@ -1,0 +1,247 @@
+#include "engine/Engine.h"
+
+#include <algorithm>
+
+#include "decode/Decoder.h"
+#include "engine/EngineTexts.h"
+#include "engine/LoopBackData.h"
+
+namespace vekaton {
+
+namespace {
+
+// The packet trigger reads "\" and "?" in its start string as an escape and a wildcard; the
+// request is raw bytes, so those two are escaped to match only themselves.
+std::string LiteralStartString(const std::vector<std::uint8_t>& bytes) {
+    std::string text;
+    text.reserve(bytes.size() * 2);
+    for (const std::uint8_t b : bytes) {
+        if (b == '\\' || b == '?') {
+            text.push_back('\\');
+        }
+        text.push_back(static_cast<char>(b));
+    }
+    return text;
+}
+
+}  // namespace
+
+Engine::Engine(Port& port, Clock& clock, Decoder& decoder, EngineView& view)
+    : port_(port),
+      clock_(clock),
+      decoder_(decoder),
+      view_(view),
+      trigger_(clock),
+      sender_(port, clock) {
+    trigger_.SetOnPacket([this](std::span<const std::uint8_t> data) { PacketTriggerPacket(data); });
+}
+
+Engine::~Engine() {
+    SetPollTimer(false);
+    SetSyncTimer(false);
+    if (prepareTimer_ != 0) {
+        clock_.Cancel(prepareTimer_);
+    }
+}
+
+void Engine::ApplySettings(const LinkSettings& settings) {
+    settings_ = settings;
+    // Counts beyond the frame limit would only make the arithmetic below overflow.
+    settings_.responseBytes = std::clamp(settings_.responseBytes, 0, kMaxDataBytes);
+    settings_.dataBytes = std::clamp(settings_.dataBytes, 0, kMaxDataBytes);
+
+    bool truncated = false;
+    requestBytes_ = RequestTextToBytes(settings_.requestString, &truncated);
+    if (truncated) {
+        view_.ShowMessage(kRequestTruncatedMessage);
+    }
+    dataOffset_ =
+        ComputeDataOffset(RequestLength(), settings_.responseBytes, settings_.requestEchoed);
+    checksumFirst_ = settings_.requestEchoed ? RequestLength() : 0;
+    checksumLast_ = checksumFirst_ + settings_.responseBytes + settings_.dataBytes;
+    // Always from the settings just taken, whoever applies them: a stale 0.1 would make the
+    // elapsed time and the chart run five times slow at the default 500 ms.
+    secondsPerFrame_ = settings_.sampleRate * 0.001;
+
+    // The trigger takes its start string and size when armed, so it is armed after they are
+    // set, with the request converted above.
+    trigger_.SetEnabled(false);
+    if (settings_.syncMode == SyncMode::Aldl160) {
+        trigger_.SetStartString(LiteralStartString(requestBytes_));
+        trigger_.SetPacketSize(RequestLength() + settings_.dataBytes);
+        trigger_.SetEnabled(true);
+    }
+    if (!settings_.useCheckSum) {
+        view_.ShowChecksumLabel(false);
+    }
+    ResetFrameState();
+    if (running_) {
+        SetPollTimer(false);
+        SetSyncTimer(false);
+        SetPollTimer(settings_.syncMode == SyncMode::TalkListen);
+        SetSyncTimer(settings_.syncMode == SyncMode::ListenOnly);
+    }
+}
+
+int Engine::ExpectedFrameLength() const {
+    return settings_.dataBytes + dataOffset_ + (settings_.useCheckSum ? 1 : 0);
+}
+
+int Engine::RecordLength() const {
+    if (settings_.syncMode == SyncMode::Aldl160) {
+        return RequestLength() + settings_.dataBytes;
+    }
+    return settings_.responseBytes + settings_.dataBytes + (settings_.useCheckSum ? 1 : 0);
+}
+
+std::string_view Engine::RunCaption() const {
+    return running_ ? kPauseCaption : kRunCaption;
+}
+
+void Engine::PauseClick() {
+    if (fileViewMode_ || playback_) {
+        return;
+    }
+    if (!running_) {
+        if (!port_.IsOpen()) {
+            view_.ShowMessage(kNoPortMessage);
+            return;
+        }
+        running_ = true;
+        view_.ShowRunState(kPauseCaption);
+        if (settings_.syncMode == SyncMode::TalkListen) {
+            // The poll timer starts once the start command is out and its answer discarded.
+            SendCommand(settings_.startCommand, [this] {
+                if (running_ && settings_.syncMode == SyncMode::TalkListen) {
+                    SetPollTimer(true);
+                }
+            });
+        } else if (settings_.syncMode == SyncMode::ListenOnly) {
+            SetSyncTimer(true);
+        }
+        return;
+    }
+    running_ = false;
+    view_.ShowRunState(kRunCaption);
+    SetPollTimer(false);
+    SetSyncTimer(false);
+    if (settings_.syncMode == SyncMode::TalkListen) {
+        SendCommand(settings_.stopCommand, {});
+    }
+}
+
+void Engine::SendCommand(const std::string& text, std::function<void()> then) {
+    const auto error = sender_.Send(text, [this, then = std::move(then)] {
+        ResetFrameState();
+        if (then) {
+            then();
+        }
+    });
+    if (error) {
+        view_.ShowMessage(*error);
+    }
+}
+
+void Engine::GetAldl() {
+    SendCommand(settings_.requestString, {});
+}
+
+std::int64_t Engine::PollIntervalMs() const {
+    return playback_ ? playbackIntervalMs_ : settings_.sampleRate;
+}
+
+void Engine::SetPollTimer(bool on) {
+    if (on == pollEnabled_) {
+        return;
+    }
+    pollEnabled_ = on;
+    if (on) {
+        SchedulePoll();
+    } else if (pollTimer_ != 0) {
+        clock_.Cancel(pollTimer_);
+        pollTimer_ = 0;
+    }
+}
+
+void Engine::SchedulePoll() {
+    const std::int64_t interval = PollIntervalMs();
+    if (interval <= 0) {
+        return;  // a timer with no interval never fires
+    }
+    pollTimer_ = clock_.CallLater(interval, [this] {
+        pollTimer_ = 0;
+        Timer1Timer();
+        if (pollEnabled_ && pollTimer_ == 0) {
+            SchedulePoll();
+        }
+    });
+}
+
+void Engine::SetSyncTimer(bool on) {
+    if (on == syncEnabled_) {
+        return;
+    }
+    syncEnabled_ = on;
+    if (on) {
+        ScheduleSync();
+    } else if (syncTimer_ != 0) {
+        clock_.Cancel(syncTimer_);
+        syncTimer_ = 0;
+    }
+}
+
+void Engine::ScheduleSync() {
+    if (syncTimer_ != 0) {
+        clock_.Cancel(syncTimer_);
+        syncTimer_ = 0;
+    }
+    if (settings_.syncTime <= 0) {
+        return;
+    }
+    syncTimer_ = clock_.CallLater(settings_.syncTime, [this] {
+        syncTimer_ = 0;
+        SyncTimerTimer();
+        if (syncEnabled_ && syncTimer_ == 0) {
+            ScheduleSync();
+        }
+    });
+}
+
+void Engine::Timer1Timer() {
+    ResetFrameState();
+    if (playback_) {
+        PlaybackStep();
+    } else if (loopBackEnabled_) {
+        if (settings_.requestEchoed && !requestBytes_.empty()) {
+            port_.Write(requestBytes_);
+        }
+        port_.Write(LoopBackAnswer(testDataChoice_));
+    } else if (!requestBytes_.empty()) {
+        port_.Write(requestBytes_);
+    }
+    view_.ShowElapsed(elapsedSeconds_);
+}
+
+void Engine::ClearTrace() {
+    trace_.Clear();
+    FlushTrace();
+}
+
+void Engine::FlushTrace() {
+    TraceUpdate update = trace_.TakeUpdate();
+    if (!update.Empty()) {
+        view_.TraceUpdated(update);
+    }
+}
+
+void Engine::ResetSyncErrors() {
+    syncErrorCount_ = 0;
+    view_.ShowSyncErrors(0);
+}
+
+void Engine::SetElapsedSeconds(double seconds) {
+    elapsedSeconds_ = seconds;
+    view_.ShowElapsed(elapsedSeconds_);
+}
+
+}  // namespace vekaton

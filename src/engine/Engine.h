@@ -1,0 +1,174 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/Clock.h"
+#include "engine/CommandString.h"
+#include "engine/EngineView.h"
+#include "engine/HexTrace.h"
+#include "engine/LinkSettings.h"
+#include "engine/PacketTrigger.h"
+#include "engine/Port.h"
+#include "engine/RecordPlayback.h"
+#include "files/DataLog.h"
+
+namespace vekaton {
+
+class Decoder;
+
+// The acquisition engine: the link configuration and what is derived from it, the poll cycle of
+// the three link modes, frame delimiting and the checksum test, the hex trace, the loop-back
+// test, recording to a data log and real-time playback of one.
+//
+// The shell hands it received bytes (OnBytesReceived) and user commands; its timers run on the
+// Clock; it writes to the Port and shows through the EngineView. The poll timer and the sync
+// timer are scheduled here, so tests drive the whole cycle with a manual clock.
+class Engine {
+  public:
+    Engine(Port& port, Clock& clock, Decoder& decoder, EngineView& view);
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // What reading the settings file and confirming the setup do to the engine: take the link
+    // settings, convert the request, recompute DataOffset, set SecondsPerFrame from SampleRate,
+    // and connect the receive path of the mode (in the ALDL 160 interface mode: arm the packet
+    // trigger with the request just converted). Counts are held within 0 to 500.
+    void ApplySettings(const LinkSettings& settings);
+    const LinkSettings& Settings() const { return settings_; }
+    const std::vector<std::uint8_t>& RequestBytes() const { return requestBytes_; }
+    int RequestLength() const { return static_cast<int>(requestBytes_.size()); }
+    int DataOffset() const { return dataOffset_; }
+    // Modes 1 and 2: the ByteCounter of a frame's last byte.
+    int ExpectedFrameLength() const;
+    // Bytes of one data log record in the current mode.
+    int RecordLength() const;
+    double SecondsPerFrame() const { return secondsPerFrame_; }
+
+    // The Run/Pause command. Refuses to run, and says so, without an open port. Ignored while a
+    // data file is shown or played back.
+    void PauseClick();
+    bool Running() const { return running_; }
+    std::string_view RunCaption() const;
+    void SetFileViewMode(bool on) { fileViewMode_ = on; }
+    bool FileViewMode() const { return fileViewMode_; }
+
+    // Received bytes, in order: to NormalTrigger in modes 1 and 2, to the packet trigger in
+    // mode 3.
+    void OnBytesReceived(std::span<const std::uint8_t> bytes);
+    void NormalTrigger(std::span<const std::uint8_t> bytes);
+    void PacketTriggerPacket(std::span<const std::uint8_t> data);
+    void Timer1Timer();
+    void SyncTimerTimer();
+    void ResetFrameState();
+    bool PollTimerEnabled() const { return pollEnabled_; }
+    bool SyncTimerEnabled() const { return syncEnabled_; }
+
+    // The "Debug" page.
+    void SetLoopBackEnabled(bool on) { loopBackEnabled_ = on; }
+    bool LoopBackEnabled() const { return loopBackEnabled_; }
+    void SetTestDataChoice(int choice) { testDataChoice_ = choice == 2 ? 2 : 1; }
+    int TestDataChoice() const { return testDataChoice_; }
+    // "Get ALDL": sends the request once, as a command.
+    void GetAldl();
+    const HexTrace& Trace() const { return trace_; }
+    void ClearTrace();
+
+    // Recording. PrepareRecording stops the poll timer, waits 4 ticks, discards the port's input
+    // and calls `ready`; then StartRecording or CancelRecording starts the timer again if it
+    // was running. StartRecording alone (without Prepare) leaves the timer as it is.
+    void PrepareRecording(std::function<void()> ready);
+    std::optional<std::string> StartRecording(const std::filesystem::path& path);
+    void CancelRecording();
+    // "STOP Record": the log is closed at the end of the next frame, after its last byte.
+    void StopRecording();
+    bool Recording() const { return recording_; }
+    bool StopRequested() const { return stopRequested_; }
+    int FrameCount() const { return frameCount_; }
+    std::filesystem::path LogPath() const { return log_.Path(); }
+
+    // Real-time playback: one record per poll tick, at the log's interval (SampleRate when the
+    // log says 0), through the decoder with the current settings. Stops acquisition first.
+    std::optional<std::string> StartPlayback(const std::filesystem::path& path);
+    void StopPlayback();
+    bool RealTimePlayback() const { return playback_ != nullptr; }
+
+    int ByteCounter() const { return byteCounter_; }
+    int ByteSum() const { return byteSum_; }
+    int SyncErrorCount() const { return syncErrorCount_; }
+    void ResetSyncErrors();
+    double ElapsedSeconds() const { return elapsedSeconds_; }
+    void SetElapsedSeconds(double seconds);
+    const PacketTrigger& Trigger() const { return trigger_; }
+
+  private:
+    void SetPollTimer(bool on);
+    void SchedulePoll();
+    void SetSyncTimer(bool on);
+    void ScheduleSync();
+    void SendCommand(const std::string& text, std::function<void()> then);
+    void CountByte();
+    bool InChecksumRange(int count) const;
+    void EndNormalFrame(std::uint8_t b, bool inRange);
+    void FinishRecord();
+    void CloseLog();
+    void PlaybackStep();
+    void FlushTrace();
+    std::int64_t PollIntervalMs() const;
+
+    Port& port_;
+    Clock& clock_;
+    Decoder& decoder_;
+    EngineView& view_;
+
+    LinkSettings settings_;
+    std::vector<std::uint8_t> requestBytes_;
+    int dataOffset_ = 0;
+    int checksumFirst_ = 0;  // the checksum range is checksumFirst_ < count <= checksumLast_
+    int checksumLast_ = 0;
+    double secondsPerFrame_ = 0.1;
+
+    bool running_ = false;
+    bool fileViewMode_ = false;
+    int byteCounter_ = 0;
+    int byteSum_ = 0;
+    int syncErrorCount_ = 0;
+    bool loopBackEnabled_ = false;
+    int testDataChoice_ = 1;
+    double elapsedSeconds_ = 0.0;
+    bool syncLedLit_ = false;
+    HexTrace trace_;
+
+    bool pollEnabled_ = false;
+    Clock::TimerId pollTimer_ = 0;
+    bool syncEnabled_ = false;
+    Clock::TimerId syncTimer_ = 0;
+
+    bool recording_ = false;
+    bool stopRequested_ = false;
+    int frameCount_ = 0;
+    DataLogWriter log_;
+    std::vector<std::uint8_t> pendingRecord_;  // the current frame's bytes for the log
+    bool pollWasEnabled_ = false;              // across PrepareRecording .. Start/CancelRecording
+    bool preparing_ = false;
+    Clock::TimerId prepareTimer_ = 0;
+
+    std::unique_ptr<DataLogReader> playback_;
+    RecordLayout playbackLayout_;
+    double playbackSecondsPerFrame_ = 0.1;
+    std::int64_t playbackIntervalMs_ = 0;
+
+    // Last, so that they go first: their pending callbacks refer to the members above.
+    PacketTrigger trigger_;
+    CommandSender sender_;
+};
+
+}  // namespace vekaton
