@@ -1,0 +1,58 @@
+// Reads arbitrary bytes as a settings file over valid settings. Every value that comes out must
+// lie in its range or be the one that was in force, and what is written must read back the same.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "files/SettingsFile.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+void CheckField(vekaton::LinkField field, int value, int previous) {
+    Check(value == previous || !vekaton::CheckRange(field, value));
+}
+
+bool HasLineBreak(const std::string& text) {
+    return text.find('\r') != std::string::npos;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using vekaton::LinkField;
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    vekaton::LinkSettings previous;
+    previous.dataBytes = 10;
+    previous.portName = "/dev/ttyUSB0";
+    const vekaton::SettingsReadResult r = vekaton::ParseSettings(text, previous);
+    const vekaton::LinkSettings& s = r.settings;
+
+    Check(r.linesRead >= 0 && r.linesRead <= 14);
+    Check(r.error.has_value() == (r.errorLine > 0));
+    if (r.error) {
+        Check(r.linesRead == r.errorLine - 1);
+    }
+    CheckField(LinkField::ComPort, s.comPort, previous.comPort);
+    CheckField(LinkField::BaudRate, s.baudRate, previous.baudRate);
+    CheckField(LinkField::SampleRate, s.sampleRate, previous.sampleRate);
+    CheckField(LinkField::ResponseBytes, s.responseBytes, previous.responseBytes);
+    CheckField(LinkField::DataBytes, s.dataBytes, previous.dataBytes);
+    CheckField(LinkField::SyncTime, s.syncTime, previous.syncTime);
+    const int mode = static_cast<int>(s.syncMode);
+    Check(mode >= 1 && mode <= 3);
+
+    if (!HasLineBreak(s.requestString) && !HasLineBreak(s.startCommand) &&
+        !HasLineBreak(s.stopCommand) && !HasLineBreak(s.portName)) {
+        const auto again = vekaton::ParseSettings(vekaton::FormatSettings(s), previous);
+        Check(!again.error);
+        Check(again.settings == s);
+    }
+    return 0;
+}
