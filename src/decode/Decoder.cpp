@@ -53,22 +53,14 @@ void Decoder::StartFrame() {
     collectIndex_ = 1;
 }
 
-std::array<int, 5> Decoder::FormulaBytes() const {
-    return {collectedBytes_[1], collectedBytes_[2], collectedBytes_[3], collectedBytes_[4],
-            collectedBytes_[5]};
-}
-
-const CompiledFormula* Decoder::PreparedFor(int position) {
+const CompiledFormula* Decoder::Prepare(int position, const ParameterRecord& record) {
     PreparedSlot& slot = prepared_[static_cast<std::size_t>(position)];
-    const ParameterRecord& record = table_.At(position);
-    if (slot.formula == nullptr || slot.revision != record.FormulaRevision()) {
-        const bool changed = slot.formula != nullptr;
-        slot.formula = formulas_.Prepare(record.Formula());
-        slot.revision = record.FormulaRevision();
-        if (changed) {
-            // The user edited the text: its faults deserve a fresh report.
-            formulas_.ResetReports(slot.formula);
-        }
+    const bool changed = slot.formula != nullptr;
+    slot.formula = formulas_.Prepare(record.Formula());
+    slot.revision = record.FormulaRevision();
+    if (changed) {
+        // The user edited the text: its faults deserve a fresh report.
+        formulas_.ResetReports(slot.formula);
     }
     return slot.formula;
 }
@@ -87,10 +79,10 @@ void Decoder::DecodeByte(int position, std::uint8_t b) {
         }
     } else {
         const CompiledFormula* working =
-            record->Formula().empty() ? nullptr : PreparedFor(position);
-        // Indexes past the array are still counted, so ExpectedCount is reached as usual.
-        if (collectIndex_ >= 1 && collectIndex_ <= kCollectedSlots) {
-            collectedBytes_[static_cast<std::size_t>(collectIndex_)] = b;
+            record->Formula().empty() ? nullptr : PreparedFor(position, *record);
+        // Later indexes are still counted, so ExpectedCount is reached as usual.
+        if (collectIndex_ >= 1 && collectIndex_ <= kStoredSlots) {
+            collectedBytes_[static_cast<std::size_t>(collectIndex_ - 1)] = b;
         }
         if (record->ByteCount > 1) {
             if (working != pendingPrepared_) {
@@ -120,7 +112,7 @@ void Decoder::DecodeByte(int position, std::uint8_t b) {
 }
 
 void Decoder::Evaluate(ParameterRecord& record, const CompiledFormula& formula) {
-    const FormulaOutcome outcome = formulas_.Evaluate(formula, FormulaBytes(), valueWidth_);
+    const FormulaOutcome outcome = formulas_.Evaluate(formula, collectedBytes_, valueWidth_);
     switch (outcome.status) {
         case FormulaStatus::Ok:
             record.Value = outcome.value;

@@ -20,9 +20,9 @@ class FormulaFrontEnd;
 // The engine owns the frame position: it passes ByteCounter - DataOffset with every byte.
 class Decoder {
   public:
-    // Only CollectedBytes 1..5 are ever read (as A to E); slots beyond the array are counted
-    // but never stored, so a ByteCount up to 500 cannot write out of bounds.
-    static constexpr int kCollectedSlots = 19;
+    // Only CollectedBytes 1..5 are ever read (as A to E), so only they are stored; later
+    // indexes are counted but never stored, and a ByteCount up to 500 cannot write out of bounds.
+    static constexpr int kStoredSlots = 5;
 
     Decoder(ParameterTable& table, FormulaFrontEnd& formulas);
     Decoder(const Decoder&) = delete;
@@ -66,7 +66,7 @@ class Decoder {
     int ValueWidth() const { return valueWidth_; }
     const std::string& PendingFormula() const { return pendingFormula_; }
     // CollectedBytes 1..5, the formula variables A to E.
-    std::array<int, 5> FormulaBytes() const;
+    const std::array<int, kStoredSlots>& FormulaBytes() const { return collectedBytes_; }
 
   private:
     struct PreparedSlot {
@@ -74,7 +74,15 @@ class Decoder {
         const CompiledFormula* formula = nullptr;  // null: not prepared yet
     };
 
-    const CompiledFormula* PreparedFor(int position);
+    // The record's prepared formula, prepared again when its text has changed.
+    const CompiledFormula* PreparedFor(int position, const ParameterRecord& record) {
+        const PreparedSlot& slot = prepared_[static_cast<std::size_t>(position)];
+        if (slot.formula != nullptr && slot.revision == record.FormulaRevision()) {
+            return slot.formula;
+        }
+        return Prepare(position, record);
+    }
+    const CompiledFormula* Prepare(int position, const ParameterRecord& record);
     void Evaluate(ParameterRecord& record, const CompiledFormula& formula);
     void DispatchPosition(int position);
     static bool RemoveFromSlots(ParameterRecord& record, int itemId);
@@ -86,7 +94,7 @@ class Decoder {
     std::function<void(std::string_view)> messageHandler_;
 
     int collectIndex_ = 1;
-    std::array<int, kCollectedSlots + 1> collectedBytes_{};  // [0] unused: slots are 1-based
+    std::array<int, kStoredSlots> collectedBytes_{};  // CollectedBytes[i] is [i - 1]
     int expectedCount_ = 0;
     int valueWidth_ = 0;
     std::string pendingFormula_;

@@ -22,17 +22,6 @@ const ParameterRecord& ParameterTable::At(int position) const {
     return const_cast<ParameterTable*>(this)->At(position);
 }
 
-ParameterRecord* ParameterTable::Find(int position) {
-    if (!IsValidPosition(position)) {
-        return nullptr;
-    }
-    return &records_[static_cast<std::size_t>(position - kFirstPosition)];
-}
-
-const ParameterRecord* ParameterTable::Find(int position) const {
-    return const_cast<ParameterTable*>(this)->Find(position);
-}
-
 void ParameterTable::Reset() {
     for (ParameterRecord& record : records_) {
         for (std::string& description : record.Descriptions) {

@@ -46,8 +46,15 @@ class ParameterTable {
 
     ParameterRecord& At(int position);  // std::out_of_range outside 1..500
     const ParameterRecord& At(int position) const;
-    ParameterRecord* Find(int position);  // nullptr outside 1..500
-    const ParameterRecord* Find(int position) const;
+    // nullptr outside 1..500. Inline: the decoder looks a record up for every byte.
+    ParameterRecord* Find(int position) {
+        return IsValidPosition(position)
+                   ? &records_[static_cast<std::size_t>(position - kFirstPosition)]
+                   : nullptr;
+    }
+    const ParameterRecord* Find(int position) const {
+        return const_cast<ParameterTable*>(this)->Find(position);
+    }
 
     // The start-up reset: descriptions, RawByte, Formula, ChartColour, Value, ByteCount and
     // IsDigital back to their defaults. BoundItems and Bits are left as they are.
