@@ -59,6 +59,22 @@ QString Hint(QSerialPort::SerialPortError error, const QString& reason, const QS
     }
 }
 
+QString LostErrorDescription(QSerialPort::SerialPortError error) {
+    switch (error) {
+        case QSerialPort::ReadError:
+            return QStringLiteral("reading from the device failed; was it unplugged?");
+        case QSerialPort::WriteError:
+            return QStringLiteral("writing to the device failed; was it unplugged?");
+        case QSerialPort::ResourceError:
+        case QSerialPort::DeviceNotFoundError:
+            return QStringLiteral("the device went away; was it unplugged?");
+        case QSerialPort::PermissionError:
+            return QStringLiteral("access to the device was taken away");
+        default:
+            return QStringLiteral("the device stopped working");
+    }
+}
+
 }  // namespace
 
 QString BuildOpenErrorMessage(const QString& device, QSerialPort::SerialPortError error,
@@ -84,9 +100,14 @@ QString OpenErrorMessage(const QString& device, QSerialPort::SerialPortError err
     return BuildOpenErrorMessage(device, error, systemReason, group);
 }
 
-QString PortLostMessage(const QString& device, const QString& systemReason) {
-    const QString reason =
-        systemReason.trimmed().isEmpty() ? QStringLiteral("unknown error") : systemReason;
+QString PortLostMessage(const QString& device, QSerialPort::SerialPortError error,
+                        const QString& systemReason) {
+    QString reason = LostErrorDescription(error);
+    const QString system = systemReason.trimmed();
+    if (!system.isEmpty() &&
+        system.compare(QLatin1String("Unknown error"), Qt::CaseInsensitive) != 0) {
+        reason += QStringLiteral(": ") + system;
+    }
     return QStringLiteral("Serial port %1: port lost (%2). Trying to open it again every second.")
         .arg(device, reason);
 }

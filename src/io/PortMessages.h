@@ -17,8 +17,10 @@ QString BuildOpenErrorMessage(const QString& device, QSerialPort::SerialPortErro
 QString OpenErrorMessage(const QString& device, QSerialPort::SerialPortError error,
                          const QString& systemReason);
 
-// Reported once when an open port fails under us (a pulled USB cable, a vanished device).
-QString PortLostMessage(const QString& device, const QString& systemReason);
+// Reported once when an open port fails under us (a pulled USB cable, a vanished device). Qt's
+// own text for a hang-up is often just "Unknown error", so the kind of error is described too.
+QString PortLostMessage(const QString& device, QSerialPort::SerialPortError error,
+                        const QString& systemReason);
 
 // Reported when a lost port has been opened again.
 QString PortBackMessage(const QString& device);

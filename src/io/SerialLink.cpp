@@ -168,6 +168,7 @@ void SerialLink::OnError(QSerialPort::SerialPortError error) {
     // Closing right here would delete Qt's notifiers from inside their own callbacks; the close
     // is queued instead, and from now on the port counts as gone.
     state_ = State::Lost;
+    lostError_ = error;
     lostReason_ = port_ != nullptr ? port_->errorString() : QString();
     lossPending_ = true;
     QMetaObject::invokeMethod(this, &SerialLink::FinishLoss, Qt::QueuedConnection);
@@ -179,7 +180,7 @@ void SerialLink::FinishLoss() {
     }
     lossPending_ = false;
     DiscardPort();
-    const QString message = PortLostMessage(deviceName_, lostReason_);
+    const QString message = PortLostMessage(deviceName_, lostError_, lostReason_);
     if (trace_.IsOpen()) {
         trace_.Note(message);
     }

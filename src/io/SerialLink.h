@@ -96,6 +96,7 @@ class SerialLink : public QObject, public Port {
     State state_ = State::Closed;
     QString deviceName_;
     int baudRate_ = 8192;
+    QSerialPort::SerialPortError lostError_ = QSerialPort::NoError;
     QString lostReason_;
     bool lossPending_ = false;
     bool delivering_ = false;

@@ -55,10 +55,16 @@ TEST(PortMessagesTest, MissingDeviceAndOtherErrorsKeepTheSystemsReason) {
 }
 
 TEST(PortMessagesTest, LostAndBackMessages) {
-    const QString lost = PortLostMessage("/dev/ttyUSB0", "Input/output error");
+    const QString lost =
+        PortLostMessage("/dev/ttyUSB0", QSerialPort::ResourceError, "Input/output error");
     EXPECT_TRUE(lost.contains("/dev/ttyUSB0"));
     EXPECT_TRUE(lost.contains("port lost"));
+    EXPECT_TRUE(lost.contains("unplugged"));
     EXPECT_TRUE(lost.contains("Input/output error"));
+    // Qt's text for a hang-up says nothing; it is left out rather than shown.
+    const QString hangUp = PortLostMessage("/dev/ttyUSB0", QSerialPort::ReadError, "Unknown error");
+    EXPECT_TRUE(hangUp.contains("reading from the device failed")) << hangUp.toStdString();
+    EXPECT_FALSE(hangUp.contains("Unknown error")) << hangUp.toStdString();
     EXPECT_TRUE(PortBackMessage("/dev/ttyUSB0").contains("/dev/ttyUSB0"));
 }
 
