@@ -10,7 +10,7 @@ namespace {
 constexpr int kOperatorKinds = 7;  // Add .. Power
 constexpr int kCommaKind = kOperatorKinds;
 constexpr int kKindCount = kOperatorKinds + 1;
-constexpr int kDenseLimit = 1024;  // longest text whose memo is a dense table
+constexpr int kDenseLimit = 128;  // longest text whose memo is a dense table
 
 int KindOf(Form op) {
     return static_cast<int>(op) - static_cast<int>(Form::Add);
@@ -97,6 +97,24 @@ ExpressionGrammar::ExpressionGrammar(std::string_view text, const ExpressionTabl
             occurrences_[kind].emplace_back(depth_[at], static_cast<int>(at));
         }
         std::sort(occurrences_[kind].begin(), occurrences_[kind].end());
+    }
+    fast_ = FastPathHolds(tables);
+    if (fast_) {
+        for (int at = 0; at < length; ++at) {
+            if ((text[at] == '+' || text[at] == '-') && FollowsOperand(at, 0)) {
+                binarySigns_.emplace_back(depth_[at], at);
+                if (text[at] == '+') {
+                    binaryPlus_.emplace_back(depth_[at], at);
+                }
+            }
+        }
+        std::sort(binarySigns_.begin(), binarySigns_.end());
+        std::sort(binaryPlus_.begin(), binaryPlus_.end());
+        for (const Form quotient : {Form::Div, Form::Mod, Form::Divide}) {
+            const auto& list = occurrences_[KindOf(quotient)];
+            quotients_.insert(quotients_.end(), list.begin(), list.end());
+        }
+        std::sort(quotients_.begin(), quotients_.end());
     }
     width_ = length + 1;
     if (length <= kDenseLimit) {
@@ -228,21 +246,157 @@ bool ExpressionGrammar::ComputeOperator(int begin, int end, Form op) {
     return FindSplit(begin, end, op) >= 0;
 }
 
-int ExpressionGrammar::FindSplit(int begin, int end, Form op) {
+bool ExpressionGrammar::AcceptsSplit(int begin, int end, Form op, int at) {
     const int length = static_cast<int>(OperatorText(op).size());
-    const FormSet left = LeftKinds(op);
-    const FormSet right = RightKinds(op);
+    return at > begin && at + length < end && depth_[at] == depth_[begin] &&
+           FitsAny(begin, at, LeftKinds(op)) && FitsAny(at + length, end, RightKinds(op));
+}
+
+int ExpressionGrammar::FindSplit(int begin, int end, Form op) {
+    if (fast_) {
+        const int at = CandidateSplit(begin, end, op);
+        return at >= 0 && AcceptsSplit(begin, end, op, at) ? at : -1;
+    }
+    const int length = static_cast<int>(OperatorText(op).size());
     int found = -1;
     // Only occurrences at the text's own bracket depth leave both sides with equal counts of
     // "(" and ")"; the others could never split it.
     ForEachTopLevel(KindOf(op), begin, end, length, [&](int at) {
-        if (FitsAny(begin, at, left) && FitsAny(at + length, end, right)) {
+        if (AcceptsSplit(begin, end, op, at)) {
             found = at;
             return true;
         }
         return false;
     });
     return found;
+}
+
+bool ExpressionGrammar::FastPathHolds(const ExpressionTables& tables) {
+    if (tables.exhaustiveSplits) {
+        return false;
+    }
+    const auto letters = [](std::string_view name) {
+        return !name.empty() &&
+               std::all_of(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    };
+    // Single-letter variables and function names that cannot make up a DIV or MOD with a
+    // neighbouring operator keep every operator occurrence a real operator.
+    const auto harmless = [&](std::string_view name) {
+        return letters(name) && name.find("DIV") == std::string_view::npos &&
+               name.find("MOD") == std::string_view::npos && !name.starts_with("IV") &&
+               !name.starts_with('V');
+    };
+    for (const auto& [name, cell] : tables.variables->Entries()) {
+        if (name.size() != 1 || !letters(name)) {
+            return false;
+        }
+    }
+    for (const auto& entry : tables.unaryFunctions->Entries()) {
+        if (!harmless(entry.first)) {
+            return false;
+        }
+    }
+    for (const auto& entry : tables.binaryFunctions->Entries()) {
+        if (!harmless(entry.first)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ExpressionGrammar::FollowsOperand(int at, int begin) const {
+    if (at <= begin) {
+        return false;
+    }
+    const char before = text_[at - 1];
+    if (std::string_view("*/^+-(,").find(before) != std::string_view::npos) {
+        return false;
+    }
+    // The sign of a number's exponent, as in 1E-5.
+    if (before == 'E' && at - 2 >= begin &&
+        ((text_[at - 2] >= '0' && text_[at - 2] <= '9') ||
+         text_[at - 2] == tables_.decimalSeparator)) {
+        return false;
+    }
+    if (at - 3 >= begin) {
+        const std::string_view word = text_.substr(at - 3, 3);
+        if (word == "DIV" || word == "MOD") {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Each operator's operand kinds leave one possible occurrence: the left operand of "*" holds no
+// top-level "*", so only the first "*" can split; the right operand of "/", DIV and MOD holds
+// none of the three, so only the last of them can; neither operand of "^" holds a "^"; a "+" or
+// "-" after an operand is binary, the left operand of "+" holds no binary "+" and the right
+// operand of "-" no binary sign at all. (A sign after an operator belongs to a number or a
+// negation and never splits, as its left side would end in an operator.)
+int ExpressionGrammar::CandidateSplit(int begin, int end, Form op) const {
+    const int depth = depth_[begin];
+    const auto firstAfter = [&](const std::vector<std::pair<int, int>>& list, int from) {
+        const auto at = std::lower_bound(list.begin(), list.end(), std::make_pair(depth, from));
+        return at != list.end() && at->first == depth && at->second < end ? at->second : -1;
+    };
+    const auto lastBefore = [&](const std::vector<std::pair<int, int>>& list, int limit, int from) {
+        auto at = std::lower_bound(list.begin(), list.end(), std::make_pair(depth, limit));
+        while (at != list.begin()) {
+            --at;
+            if (at->first != depth || at->second < from) {
+                return -1;
+            }
+            return at->second;
+        }
+        return -1;
+    };
+    const auto signHere = [&](int at, bool plusOnly) {
+        return at < end && depth_[at] == depth &&
+               (text_[at] == '+' || (!plusOnly && text_[at] == '-')) && FollowsOperand(at, begin);
+    };
+    switch (op) {
+        case Form::Multiply:
+        case Form::Power:
+            return firstAfter(occurrences_[KindOf(op)], begin + 1);
+        case Form::Add:
+            // Near the start a sign's context is cut by `begin`; further on it is the text's.
+            for (int at = begin + 1; at <= begin + 2; ++at) {
+                if (signHere(at, true)) {
+                    return at;
+                }
+            }
+            return firstAfter(binaryPlus_, begin + 3);
+        case Form::Subtract: {
+            int at = lastBefore(binarySigns_, end, begin + 3);
+            for (int near = begin + 2; at < 0 && near >= begin + 1; --near) {
+                if (signHere(near, false)) {
+                    at = near;
+                }
+            }
+            return at >= 0 && text_[at] == '-' ? at : -1;
+        }
+        case Form::Div:
+        case Form::Mod:
+        case Form::Divide: {
+            // The last quotient operator lying wholly inside the text.
+            auto at =
+                std::lower_bound(quotients_.begin(), quotients_.end(), std::make_pair(depth, end));
+            while (at != quotients_.begin()) {
+                --at;
+                if (at->first != depth || at->second <= begin) {
+                    return -1;
+                }
+                const int length = text_[at->second] == '/' ? 1 : 3;
+                if (at->second + length <= end) {
+                    const std::string_view found = text_.substr(at->second, length);
+                    return found == OperatorText(op) ? at->second : -1;
+                }
+            }
+            return -1;
+        }
+        default:
+            return -1;
+    }
 }
 
 bool ExpressionGrammar::ComputeFunction1(int begin, int end) {
@@ -271,7 +425,15 @@ int ExpressionGrammar::FindComma(int begin, int end) {
         return -1;
     }
     int found = -1;
-    // A comma with a valid expression on each side lies at the arguments' own depth.
+    // A comma with a valid expression on each side lies at the arguments' own depth; as valid
+    // text holds no comma at its own depth, only the first such comma can split.
+    if (fast_) {
+        ForEachTopLevel(kCommaKind, innerBegin, innerEnd, 1, [&](int at) {
+            found = Valid(innerBegin, at) && Valid(at + 1, innerEnd) ? at : -1;
+            return true;
+        });
+        return found;
+    }
     ForEachTopLevel(kCommaKind, innerBegin, innerEnd, 1, [&](int at) {
         if (Valid(innerBegin, at) && Valid(at + 1, innerEnd)) {
             found = at;

@@ -18,6 +18,9 @@ struct ExpressionTables {
     const NameTable<UnaryFunction>* unaryFunctions = nullptr;
     const NameTable<BinaryFunction>* binaryFunctions = nullptr;
     char decimalSeparator = '.';
+    // Tries every occurrence of an operator in turn instead of the one occurrence that can be
+    // accepted; the same answers, slower. For cross-checking the fast path.
+    bool exhaustiveSplits = false;
 };
 
 // The forms a piece of formula text can take. Validity tries them in this order; the tree
@@ -72,6 +75,13 @@ class ExpressionGrammar {
 
     bool Compute(int begin, int end, Form form);
     bool ComputeOperator(int begin, int end, Form op);
+    bool AcceptsSplit(int begin, int end, Form op, int at);
+    // The one occurrence of an operator that can split [begin, end), or -1 (fast path only).
+    int CandidateSplit(int begin, int end, Form op) const;
+    // Whether a "+" or "-" at `at` follows an operand within [begin, end), so it can only be
+    // a binary operator, never a sign.
+    bool FollowsOperand(int at, int begin) const;
+    static bool FastPathHolds(const ExpressionTables& tables);
     bool ComputeFunction1(int begin, int end);
     bool ComputeFunction2(int begin, int end);
     bool Balanced(int begin, int end) const { return depth_[begin] == depth_[end]; }
@@ -89,6 +99,12 @@ class ExpressionGrammar {
     // Occurrences by kind (operators in Form order from Add, then the comma) as (depth,
     // position) pairs, sorted.
     std::vector<std::vector<std::pair<int, int>>> occurrences_;
+    // Fast path: "+" and "-" that follow an operand in the whole text, the "+" among them, and
+    // the "/", DIV and MOD together; (depth, position) pairs, sorted.
+    std::vector<std::pair<int, int>> binarySigns_;
+    std::vector<std::pair<int, int>> binaryPlus_;
+    std::vector<std::pair<int, int>> quotients_;
+    bool fast_ = false;
     std::vector<std::uint32_t> denseMemo_;  // (length+1)^2 slots for short texts
     std::unordered_map<std::uint32_t, std::uint32_t> sparseMemo_;
     int width_ = 0;
