@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "engine/EngineTestRig.h"
+
+namespace vekaton::testing {
+namespace {
+
+// ALDL 160 interface: packets open with the start string 0A 0D 2A and carry 5 data bytes.
+class EngineAldl160Test : public ::testing::Test {
+  protected:
+    void SetUp() override { Apply("$0A $0D $2A", 5); }
+    void Apply(std::string request, int dataBytes) {
+        LinkSettings s =
+            EngineRig::Settings(SyncMode::Aldl160, std::move(request), 3, dataBytes, false, false);
+        rig.engine.ApplySettings(s);
+    }
+    EngineRig rig;
+    const Bytes start{0x0A, 0x0D, 0x2A};
+};
+
+TEST_F(EngineAldl160Test, EveryDataByteOfAPacketReachesPositionsOneToDataBytes) {
+    rig.engine.PauseClick();
+    EXPECT_TRUE(rig.engine.Running());
+    EXPECT_FALSE(rig.engine.PollTimerEnabled());
+    EXPECT_FALSE(rig.engine.SyncTimerEnabled());
+    rig.Feed(Concat(Bytes{0x99, 0x98}, Concat(start, Bytes{11, 12, 13, 14, 15, 0x0A})));
+    ASSERT_EQ(rig.view.frames.size(), 1u);
+    for (int p = 1; p <= 5; ++p) {
+        EXPECT_EQ(rig.RawAt(p), 10 + p) << p;
+    }
+    EXPECT_EQ(rig.RawAt(6), 0);
+    EXPECT_EQ(rig.engine.ByteCounter(), rig.engine.DataOffset() + 5);
+    ASSERT_EQ(rig.view.packets.size(), 1u);
+    EXPECT_EQ(rig.view.packets[0], std::make_pair(5, true));
+
+    rig.Feed(Concat(Bytes{0x0D, 0x2A}, Bytes{21, 22, 23, 24, 25}));
+    ASSERT_EQ(rig.view.frames.size(), 2u);
+    EXPECT_EQ(rig.RawAt(1), 21);
+    EXPECT_EQ(rig.RawAt(5), 25);
+    EXPECT_EQ(rig.view.packets[1], std::make_pair(5, false));  // the LED toggles
+    EXPECT_FALSE(rig.view.frames[1].hasChecksum);
+}
+
+TEST_F(EngineAldl160Test, ANewRequestAppliesFromTheFirstPacket) {
+    rig.engine.PauseClick();
+    Apply("$F0 $F1", 3);
+    rig.Feed(Bytes{0x0A, 0x0D, 0x2A, 1, 2, 3, 4, 5});
+    EXPECT_TRUE(rig.view.frames.empty());
+    rig.Feed(Bytes{0xF0, 0xF1, 7, 8, 9});
+    ASSERT_EQ(rig.view.frames.size(), 1u);
+    EXPECT_EQ(rig.RawAt(3), 9);
+}
+
+TEST_F(EngineAldl160Test, RequestBytesMatchLiterallyEvenWhenTheyLookLikePatternCharacters) {
+    // 3F is "?" and 5C is "\": both stand for themselves, not for a wildcard or an escape.
+    Apply("$3F $5C $41", 2);
+    rig.engine.PauseClick();
+    rig.Feed(Bytes{0x00, 0x5C, 0x41, 1, 2});
+    EXPECT_TRUE(rig.view.frames.empty());
+    rig.Feed(Bytes{0x3F, 0x5C, 0x41, 3, 4});
+    ASSERT_EQ(rig.view.frames.size(), 1u);
+    EXPECT_EQ(rig.RawAt(2), 4);
+}
+
+TEST_F(EngineAldl160Test, PacketsWhileStoppedAreMarkedAndTracedButNotDecoded) {
+    rig.view.debugPage = false;
+    rig.Feed(Concat(start, Bytes{1, 2, 3, 4, 5}));
+    EXPECT_EQ(rig.view.trace, " * ");  // the marker shows on every page
+    EXPECT_TRUE(rig.view.frames.empty());
+    EXPECT_EQ(rig.RawAt(1), 0);
+    rig.view.debugPage = true;
+    rig.Feed(Concat(start, Bytes{1, 2, 3, 4, 0xFE}));
+    EXPECT_EQ(rig.view.trace, " *  * 01, 02, 03, 04, FE, ");
+    EXPECT_EQ(rig.view.packets.size(), 2u);
+}
+
+TEST_F(EngineAldl160Test, EachLogRecordIsTheStartStringThenThePacketBytes) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("vekaton_aldl160_" + std::to_string(::getpid()) + ".Dat");
+    rig.engine.PauseClick();
+    ASSERT_FALSE(rig.engine.StartRecording(path));
+    rig.Feed(Concat(start, Bytes{1, 2, 3, 4, 5}));
+    rig.engine.StopRecording();
+    EXPECT_TRUE(rig.engine.Recording());  // open until the next frame ends
+    rig.Feed(Concat(start, Bytes{6, 7, 8, 9, 10}));
+    EXPECT_FALSE(rig.engine.Recording());
+    EXPECT_EQ(rig.view.recordingStopped, 1);
+    EXPECT_EQ(rig.view.recordingLabels.back(), "Saving - 2");
+    EXPECT_EQ(rig.engine.RecordLength(), 8);
+
+    // Played back with ResponseBytes = the start string's length, the data land where they did.
+    DataLogReader reader(path, 8);
+    const auto first = reader.Next();
+    EXPECT_EQ(Bytes(first.begin(), first.end()), Concat(start, Bytes{1, 2, 3, 4, 5}));
+    const auto second = reader.Next();
+    EXPECT_EQ(Bytes(second.begin(), second.end()), Concat(start, Bytes{6, 7, 8, 9, 10}));
+    EXPECT_TRUE(reader.Next().empty());
+    EXPECT_EQ(reader.TrailingBytes(), 0u);
+
+    rig.table.At(2).RawByte = 0;
+    FeedRecord(rig.decoder, first, RecordLayout::From(rig.engine.Settings()), 0);
+    EXPECT_EQ(rig.RawAt(2), 2);
+    std::filesystem::remove(path);
+}
+
+}  // namespace
+}  // namespace vekaton::testing
