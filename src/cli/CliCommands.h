@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,5 +14,32 @@ int RunCli(int argc, char** argv, const std::vector<std::string>& args);
 
 // `eval [--width N] FORMULA [A=v] ...`: args without the subcommand name.
 int RunEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// `live [--dir DIR] [--set NAME] [--port DEVICE] [--frames N] [--seconds S] [-o FILE]`.
+struct LiveOptions {
+    std::string dir;         // empty: the current folder
+    std::string setName;     // empty: the set the set pointer names
+    std::string port;        // empty: the set's port
+    std::string outputPath;  // empty or "-": standard output
+    std::optional<int> frames;
+    std::optional<double> seconds;
+};
+// Returns what is wrong with the arguments (after the subcommand name), or an empty text.
+std::string ParseLiveOptions(const std::vector<std::string>& args, LiveOptions& options);
+// Acquires through the serial port with the set's settings, one CSV row per completed frame.
+// Runs a Qt event loop, creating the application object from argc/argv when there is none.
+int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::ostream& out,
+            std::ostream& err);
+
+// `decode [--dir DIR] [--set NAME] LOG [-o FILE]`.
+struct DecodeOptions {
+    std::string dir;
+    std::string setName;
+    std::string logPath;
+    std::string outputPath;  // empty or "-": standard output
+};
+std::string ParseDecodeOptions(const std::vector<std::string>& args, DecodeOptions& options);
+// Plays a data log through the decoder with the set's settings, one CSV row per record.
+int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace vekaton::cli

@@ -1,0 +1,85 @@
+#include "cli/CsvWriter.h"
+
+#include "common/FloatText.h"
+#include "decode/Decoder.h"
+#include "decode/ParameterTable.h"
+
+namespace vekaton::cli {
+
+void AppendCsvField(std::string& line, std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        line.append(text);
+        return;
+    }
+    line.push_back('"');
+    for (const char c : text) {
+        if (c == '"') {
+            line.push_back('"');
+        }
+        line.push_back(c);
+    }
+    line.push_back('"');
+}
+
+std::vector<CsvColumn> FrameColumns(const ParameterTable& table) {
+    std::vector<CsvColumn> columns;
+    for (int p = ParameterTable::kFirstPosition; p <= ParameterTable::kLastPosition; ++p) {
+        const ParameterRecord& record = table.At(p);
+        if (!record.IsDigital && !record.Descriptions[0].empty()) {
+            columns.push_back(CsvColumn{p, -1, record.Descriptions[0]});
+        }
+    }
+    for (int p = ParameterTable::kFirstPosition; p <= ParameterTable::kLastPosition; ++p) {
+        const ParameterRecord& record = table.At(p);
+        if (!record.IsDigital) {
+            continue;
+        }
+        for (int bit = 0; bit < ParameterRecord::kDescriptionCount; ++bit) {
+            const std::string& name = record.Descriptions[static_cast<std::size_t>(bit)];
+            if (!name.empty()) {
+                columns.push_back(CsvColumn{p, bit, name});
+            }
+        }
+    }
+    return columns;
+}
+
+CsvWriter::CsvWriter(std::ostream& out, const ParameterTable& table, bool checksumColumn)
+    : out_(out), columns_(FrameColumns(table)), checksumColumn_(checksumColumn) {}
+
+void CsvWriter::WriteHeader() {
+    line_.assign("Frame,Time");
+    for (const CsvColumn& column : columns_) {
+        line_.push_back(',');
+        AppendCsvField(line_, column.name);
+    }
+    if (checksumColumn_) {
+        line_.append(",Checksum");
+    }
+    line_.append("\r\n");
+    out_.write(line_.data(), static_cast<std::streamsize>(line_.size()));
+}
+
+void CsvWriter::WriteFrame(long long frame, double seconds, const Decoder& decoder,
+                           std::optional<bool> checksumGood) {
+    line_.assign(std::to_string(frame));
+    line_.push_back(',');
+    line_.append(ShortestFloatText(seconds));
+    const ParameterTable& table = decoder.Table();
+    for (const CsvColumn& column : columns_) {
+        line_.push_back(',');
+        if (column.bit < 0) {
+            line_.append(ShortestFloatText(decoder.PlotValue(column.position, 0)));
+        } else {
+            const ParameterRecord& record = table.At(column.position);
+            line_.push_back(record.Bits[static_cast<std::size_t>(column.bit)] ? '1' : '0');
+        }
+    }
+    if (checksumColumn_) {
+        line_.append(checksumGood.value_or(true) ? ",OK" : ",BAD");
+    }
+    line_.append("\r\n");
+    out_.write(line_.data(), static_cast<std::streamsize>(line_.size()));
+}
+
+}  // namespace vekaton::cli

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "decode/ParameterTable.h"
+#include "engine/LinkSettings.h"
+#include "files/SetNames.h"
+
+namespace vekaton::cli {
+
+// A configuration set as `live` and `decode` use it: read, never written back.
+struct HeadlessSet {
+    std::filesystem::path folder;
+    SetNames names;
+    std::unique_ptr<ParameterTable> table;
+    LinkSettings settings;
+};
+
+// Reads the set in `dir` (the current folder when empty): the set named by setName, or by the
+// set pointer "Vekaton.Ini" when setName is empty. As at the window's start-up the table is
+// reset, then the parameter file and the settings file are read; what the reading reports goes
+// to `err`. Fails, after saying why, when the folder or set name is unusable or the set has no
+// settings file (without one there is no frame geometry to decode with).
+std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::string& setName,
+                                           std::ostream& err);
+
+}  // namespace vekaton::cli
