@@ -138,8 +138,8 @@ void SerialLink::FlushInput() {
 }
 
 void SerialLink::OnReadyRead() {
-    // A handler that runs a nested event loop (a message box) must not get bytes out of order:
-    // what arrives meanwhile stays in the port and is handed on when the handler returns.
+    // Bytes that arrive while the handler runs a nested event loop (a message box) wait in the
+    // port and are handed on by the loop below once it returns, never nested and out of order.
     if (delivering_) {
         return;
     }

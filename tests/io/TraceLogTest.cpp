@@ -16,12 +16,6 @@ QString ReadAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-TEST(TraceLogTest, HexOfEveryByte) {
-    const std::vector<std::uint8_t> bytes{0x00, 0x0F, 0x10, 0xA5, 0xFF};
-    EXPECT_EQ(TraceLog::HexBytes(bytes), "00 0F 10 A5 FF");
-    EXPECT_EQ(TraceLog::HexBytes({}), "");
-}
-
 TEST(TraceLogTest, RecordsAreFlushedAtOnceWithStampAndDirection) {
     QTemporaryDir dir;
     TraceLog trace;
