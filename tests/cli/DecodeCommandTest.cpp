@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/CliCommands.h"
+#include "files/ScratchFolder.h"
+
+namespace vekaton::cli {
+namespace {
+
+using testing::ScratchFolder;
+
+struct SetUpText {
+    int sampleRate = 500;
+    std::string request = "$f4 $57 $01 $00 $b4";
+    int responseBytes = 2;
+    int dataBytes = 3;
+    bool checksum = false;
+    bool echoed = false;
+    int mode = 2;
+};
+
+std::string SettingsText(const SetUpText& s) {
+    const auto flag = [](bool on) { return on ? "TRUE" : "FALSE"; };
+    return "ComPort=0\r\nBaudRate=8192\r\nSampleRate=" + std::to_string(s.sampleRate) +
+           "\r\nRequestString=" + s.request +
+           "\r\nResponseBytes=" + std::to_string(s.responseBytes) +
+           "\r\n# Bytes of Data=" + std::to_string(s.dataBytes) +
+           "\r\nUse CheckSum=" + flag(s.checksum) + "\r\nRequestEchoed=" + flag(s.echoed) +
+           "\r\nAutoRun=FALSE\r\nSyncMode=" + std::to_string(s.mode) +
+           "\r\nSyncTime=500\r\nStartCommand=\r\nStopCommand=\r\n";
+}
+
+std::string LogText(int intervalMs, const std::vector<std::vector<std::uint8_t>>& records,
+                    std::size_t trailing = 0) {
+    std::string text{static_cast<char>(intervalMs & 0xFF), static_cast<char>(intervalMs >> 8)};
+    for (const auto& record : records) {
+        text.append(record.begin(), record.end());
+    }
+    text.append(trailing, '\x07');
+    return text;
+}
+
+class DecodeCommandTest : public ::testing::Test {
+  protected:
+    int Run(std::vector<std::string> args) {
+        out_.str("");
+        err_.str("");
+        return RunDecode(args, out_, err_);
+    }
+    std::string Dir() const { return folder_.Path().string(); }
+    std::string Log(const std::string& name) const { return (folder_ / name).string(); }
+
+    ScratchFolder folder_;
+    std::ostringstream out_;
+    std::ostringstream err_;
+};
+
+TEST_F(DecodeCommandTest, OneRowPerRecordTimedByTheLogsInterval) {
+    folder_.Write("Default.Ini", SettingsText({}));
+    folder_.Write("Default.cfg", "1,2,0,Speed,A*256+B\r\n3,1,0,Volts,A/10\r\nEND\r\n");
+    folder_.Write("run.Dat", LogText(110, {{0xF4, 0x95, 0x01, 0x02, 120},
+                                           {0xF4, 0x95, 0x00, 0xFF, 121},
+                                           {0xF4, 0x95, 0x12, 0x34, 0},
+                                           {0xF4, 0x95, 0xFF, 0xFF, 255}}));
+    ASSERT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 0) << err_.str();
+    EXPECT_EQ(out_.str(),
+              "Frame,Time,Speed,Volts\r\n"
+              "1,0,258,12\r\n"
+              "2,0.11,255,12.1\r\n"
+              "3,0.22,4660,0\r\n"
+              "4,0.33,65535,25.5\r\n");
+    EXPECT_EQ(err_.str(), "");
+}
+
+TEST_F(DecodeCommandTest, APartialRecordAtTheEndGivesNoRowAndAWarning) {
+    folder_.Write("Default.Ini", SettingsText({}));
+    folder_.Write("Default.cfg", "1,1,0,First,A*1\r\nEND\r\n");
+    folder_.Write("cut.Dat", LogText(500, {{1, 2, 10, 0, 0}, {1, 2, 11, 0, 0}}, 3));
+    ASSERT_EQ(Run({Log("cut.Dat"), "--dir", Dir()}), 0);
+    EXPECT_EQ(out_.str(), "Frame,Time,First\r\n1,0,10\r\n2,0.5,11\r\n");
+    EXPECT_NE(err_.str().find("partial record of 3 of 5 bytes"), std::string::npos) << err_.str();
+}
+
+TEST_F(DecodeCommandTest, PositionsCountFromResponseBytesWhateverTheModeAndEcho) {
+    // The record holds no echo, so an echoed request must not shift the positions; the ALDL 160
+    // interface mode stores its start string as the header.
+    for (const int mode : {1, 2, 3}) {
+        for (const bool echoed : {false, true}) {
+            SetUpText setUp;
+            setUp.mode = mode;
+            setUp.echoed = echoed;
+            setUp.checksum = true;
+            folder_.Write("Default.Ini", SettingsText(setUp));
+            folder_.Write("Default.cfg",
+                          "1,1,0,One,A*1\r\n2,1,0,Two,A*1\r\n3,1,0,Three,A*1\r\n"
+                          "4,1,0,Past the data,A*1\r\nEND\r\n");
+            folder_.Write("run.Dat", LogText(100, {{0xAA, 0xBB, 1, 2, 3, 0x99}}));
+            ASSERT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 0) << err_.str();
+            // Position 4 is the checksum byte's; it is decoded like any byte after the data.
+            EXPECT_EQ(out_.str(), "Frame,Time,One,Two,Three,Past the data\r\n1,0,1,2,3,153\r\n")
+                << "mode " << mode << " echoed " << echoed;
+        }
+    }
+}
+
+TEST_F(DecodeCommandTest, DigitalBitsAndRawBytesWithoutFormula) {
+    SetUpText setUp;
+    setUp.responseBytes = 0;
+    setUp.dataBytes = 2;
+    folder_.Write("Default.Ini", SettingsText(setUp));
+    folder_.Write("Default.cfg", "1,1,1,0,Closed loop\r\n1,1,1,3,Fan\r\n2,1,0,Raw,\r\nEND\r\n");
+    folder_.Write("run.Dat", LogText(0, {{0x09, 200}, {0x08, 7}, {0x00, 0}}));
+    ASSERT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 0);
+    // A log recorded at 0 ms puts every row at time 0.
+    EXPECT_EQ(out_.str(),
+              "Frame,Time,Raw,Closed loop,Fan\r\n1,0,200,1,1\r\n2,0,7,0,1\r\n3,0,0,0,0\r\n");
+}
+
+TEST_F(DecodeCommandTest, TheSetComesFromThePointerOrTheCommandLine) {
+    folder_.Write("Vekaton.Ini", "Truck\r\n");
+    SetUpText truck;
+    truck.responseBytes = 0;
+    truck.dataBytes = 1;
+    folder_.Write("Truck.ini", SettingsText(truck));
+    folder_.Write("Truck.cfg", "1,1,0,Truck value,A*2\r\nEND\r\n");
+    SetUpText car = truck;
+    car.responseBytes = 1;
+    folder_.Write("Car.ini", SettingsText(car));
+    folder_.Write("Car.cfg", "1,1,0,Car value,A*3\r\nEND\r\n");
+    folder_.Write("run.Dat", LogText(200, {{4, 5}}));
+
+    ASSERT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 0);
+    EXPECT_EQ(out_.str(), "Frame,Time,Truck value\r\n1,0,8\r\n2,0.2,10\r\n");
+    ASSERT_EQ(Run({"--dir", Dir(), "--set", "Car", Log("run.Dat")}), 0);
+    EXPECT_EQ(out_.str(), "Frame,Time,Car value\r\n1,0,15\r\n");
+}
+
+TEST_F(DecodeCommandTest, WritesToAFileWhenAsked) {
+    folder_.Write("Default.Ini", SettingsText({}));
+    folder_.Write("Default.cfg", "3,1,0,Third,A+1\r\nEND\r\n");
+    folder_.Write("run.Dat", LogText(1000, {{0, 0, 1, 2, 3}, {0, 0, 4, 5, 6}}));
+    ASSERT_EQ(Run({"--dir", Dir(), Log("run.Dat"), "-o", Log("out.csv")}), 0);
+    EXPECT_EQ(out_.str(), "");
+    EXPECT_EQ(folder_.Read("out.csv"), "Frame,Time,Third\r\n1,0,4\r\n2,1,7\r\n");
+
+    EXPECT_EQ(Run({"--dir", Dir(), Log("run.Dat"), "-o", Log("no/such/folder/out.csv")}), 1);
+    EXPECT_NE(err_.str().find("cannot write"), std::string::npos);
+}
+
+TEST_F(DecodeCommandTest, FailuresSayWhyAndExitNonZero) {
+    folder_.Write("run.Dat", LogText(100, {{1, 2, 3, 4, 5}}));
+    EXPECT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 1);
+    EXPECT_NE(err_.str().find("no settings file Default.Ini"), std::string::npos) << err_.str();
+
+    folder_.Write("Default.Ini", SettingsText({}));
+    EXPECT_EQ(Run({"--dir", Dir(), Log("missing.Dat")}), 1);
+    EXPECT_NE(err_.str().find("missing.Dat"), std::string::npos) << err_.str();
+
+    folder_.Write("short.Dat", "\x01");
+    EXPECT_EQ(Run({"--dir", Dir(), Log("short.Dat")}), 1);
+
+    SetUpText empty;
+    empty.responseBytes = 0;
+    empty.dataBytes = 0;
+    folder_.Write("Default.Ini", SettingsText(empty));
+    EXPECT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 1);
+    EXPECT_NE(err_.str().find("record size is 0"), std::string::npos) << err_.str();
+
+    EXPECT_EQ(Run({"--dir", Log("run.Dat"), Log("run.Dat")}), 1);  // not a folder
+    EXPECT_EQ(Run({"--dir", Dir(), "--set", "../elsewhere", Log("run.Dat")}), 1);
+    EXPECT_EQ(Run({"--dir", Dir()}), kExitUsage);
+    EXPECT_NE(err_.str().find("usage: vekaton-cli decode"), std::string::npos);
+}
+
+TEST_F(DecodeCommandTest, ABadParameterFileIsReportedAndWhatWasReadIsUsed) {
+    folder_.Write("Default.Ini", SettingsText({}));
+    folder_.Write("Default.cfg", "1,1,0,Good,A*1\r\n2,x,0,Bad,A*1\r\n3,1,0,Never read,A*1\r\n");
+    folder_.Write("run.Dat", LogText(100, {{0, 0, 9, 8, 7}}));
+    ASSERT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 0);
+    EXPECT_EQ(out_.str(), "Frame,Time,Good\r\n1,0,9\r\n");
+    EXPECT_NE(err_.str().find("'x' is not a valid integer value"), std::string::npos) << err_.str();
+    // Reading never rewrites the set.
+    EXPECT_EQ(folder_.Read("Default.cfg"),
+              "1,1,0,Good,A*1\r\n2,x,0,Bad,A*1\r\n3,1,0,Never read,A*1\r\n");
+    EXPECT_FALSE(folder_.Exists("Default.cfg.bad"));
+}
+
+}  // namespace
+}  // namespace vekaton::cli
