@@ -1,6 +1,16 @@
 #include "widgets/InstrumentFactory.h"
 
+#include "widgets/TAnalogDisplay.h"
 #include "widgets/TAngularGauge.h"
+#include "widgets/TLedBar.h"
+#include "widgets/TLedRectangle.h"
+#include "widgets/TLedRound.h"
+#include "widgets/TOdometer.h"
+#include "widgets/TSevenSegmentAnalog.h"
+#include "widgets/TSevenSegmentInteger.h"
+#include "widgets/TSliderSwitch.h"
+#include "widgets/TStripChart.h"
+#include "widgets/TThermometer.h"
 
 namespace vekaton {
 namespace {
@@ -23,6 +33,16 @@ Kind KindOf(const char* className) {
 const std::vector<Kind>& Kinds() {
     static const std::vector<Kind> kinds{
         KindOf<TAngularGauge>("TAngularGauge"),
+        KindOf<TThermometer>("TThermometer"),
+        KindOf<TSevenSegmentAnalog>("TSevenSegmentAnalog"),
+        KindOf<TSevenSegmentInteger>("TSevenSegmentInteger"),
+        KindOf<TAnalogDisplay>("TAnalogDisplay"),
+        KindOf<TLedRound>("TLedRound"),
+        KindOf<TLedRectangle>("TLedRectangle"),
+        KindOf<TLedBar>("TLedBar"),
+        KindOf<TOdometer>("TOdometer"),
+        KindOf<TSliderSwitch>("TSliderSwitch"),
+        KindOf<TStripChart>("TStripChart"),
     };
     return kinds;
 }

@@ -5,6 +5,7 @@
 #include "widgets/StreamColour.h"
 
 #include <QEvent>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <cmath>
@@ -202,7 +203,12 @@ void InstrumentWidget::paintEvent(QPaintEvent* /*event*/) {
     }
     QPainter painter(this);
     const QRectF bounds(rect());
-    const qreal ratio = painter.device()->devicePixelRatioF();
+    // When rendered into an image or printer the engine's device is the real target; cache at
+    // its pixel ratio, not the screen's, so the picture stays crisp.
+    const QPaintEngine* engine = painter.paintEngine();
+    const qreal ratio = engine != nullptr && engine->paintDevice() != nullptr
+                            ? engine->paintDevice()->devicePixelRatioF()
+                            : painter.device()->devicePixelRatioF();
     const QSize pixels(static_cast<int>(std::ceil(width() * ratio)),
                        static_cast<int>(std::ceil(height() * ratio)));
     if (!cacheValid_ || cache_.size() != pixels || cache_.devicePixelRatio() != ratio) {

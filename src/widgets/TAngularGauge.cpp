@@ -121,7 +121,7 @@ QPointF TAngularGauge::PointAt(const Dial& dial, double angle, double radius) co
 
 QRectF TAngularGauge::ReadoutRect(const Dial& dial) const {
     const double f = dial.radius;
-    const double top = arcAngle_ <= 200 ? 0.18 : 0.42;
+    const double top = HalfDial() ? 0.5 : 0.42;
     return {dial.centre.x() - 0.28 * f, dial.centre.y() + top * f, 0.56 * f, 0.21 * f};
 }
 
@@ -245,14 +245,15 @@ void TAngularGauge::PaintTexts(QPainter& painter, const Dial& dial) const {
         QFont font = TextFont(f * 0.14);
         font.setBold(true);
         painter.setFont(font);
-        const QRectF box(c.x() - f * 0.55, c.y() - f * 0.46, f * 1.1, f * 0.2);
+        const double top = HalfDial() ? 0.12 : -0.46;
+        const QRectF box(c.x() - f * 0.55, c.y() + top * f, f * 1.1, f * 0.2);
         painter.drawText(box, Qt::AlignCenter,
                          QFontMetricsF(font).elidedText(Caption(), Qt::ElideRight, box.width()));
     }
     if (!Units().isEmpty()) {
         const QFont font = TextFont(f * 0.11);
         painter.setFont(font);
-        const double top = arcAngle_ <= 200 ? -0.36 : 0.16;
+        const double top = HalfDial() ? 0.32 : 0.16;
         const QRectF box(c.x() - f * 0.5, c.y() + top * f, f * 1.0, f * 0.16);
         painter.drawText(box, Qt::AlignCenter,
                          QFontMetricsF(font).elidedText(Units(), Qt::ElideRight, box.width()));
@@ -260,8 +261,9 @@ void TAngularGauge::PaintTexts(QPainter& painter, const Dial& dial) const {
     if (showValue_) {
         const QRectF box = ReadoutRect(dial);
         const QColor face = ColourOf(Color());
-        painter.setPen(QPen(face.darker(160), std::max(0.8, f * 0.01)));
-        painter.setBrush(face.darker(112));
+        const bool dark = face.lightnessF() < 0.35;
+        painter.setPen(QPen(dark ? face.lighter(260) : face.darker(160), std::max(0.8, f * 0.01)));
+        painter.setBrush(dark ? face.lighter(170) : face.darker(112));
         painter.drawRoundedRect(box, box.height() * 0.18, box.height() * 0.18);
     }
 }

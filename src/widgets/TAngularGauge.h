@@ -57,6 +57,8 @@ class TAngularGauge : public RangeInstrument {
 
     Dial DialIn(const QRectF& bounds) const;
     double AngleOf(double value) const;
+    // A dial of 200 degrees or less keeps its lower half for the texts.
+    bool HalfDial() const { return arcAngle_ <= 200; }
     QPointF PointAt(const Dial& dial, double angle, double radius) const;
     QRectF ReadoutRect(const Dial& dial) const;
     void PaintBezelAndFace(QPainter& painter, const Dial& dial) const;

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "widgets/SevenSegmentDisplay.h"
+
+namespace vekaton {
+
+// A seven-segment display of a number with a fixed count of decimals.
+class TSevenSegmentAnalog : public SevenSegmentDisplay {
+    Q_OBJECT
+  public:
+    explicit TSevenSegmentAnalog(QWidget* parent = nullptr);
+
+    const char* ClassName() const override { return "TSevenSegmentAnalog"; }
+    const PropertyTable& Properties() const override;
+    static const PropertyTable& PropertyList();
+
+    double Value() const { return value_; }
+    // A value that is not a number is ignored.
+    void SetValue(double value);
+    int Decimals() const { return decimals_; }
+    void SetDecimals(int decimals);
+
+    // Offers a value under a hold mode: 0 or less always shows it, 2 only a larger one, any
+    // other positive mode only a smaller one. True when the display took the value.
+    bool OfferValue(double value, int holdMode);
+
+  protected:
+    QString DisplayText() const override;
+
+  private:
+    double value_ = 0.0;
+    int decimals_ = 1;
+};
+
+}  // namespace vekaton

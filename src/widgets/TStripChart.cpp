@@ -1,0 +1,281 @@
+#include "widgets/TStripChart.h"
+
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+#include <cmath>
+
+namespace vekaton {
+namespace {
+
+constexpr double kSmallestWidth = 1e-3;
+constexpr double kLargestWidth = 1e9;
+
+}  // namespace
+
+TStripChart::TStripChart(QWidget* parent) : InstrumentWidget(parent) {
+    setMouseTracking(false);
+    ResetToDefaults();
+}
+
+const PropertyTable& TStripChart::Properties() const {
+    return PropertyList();
+}
+
+const PropertyTable& TStripChart::PropertyList() {
+    static const PropertyTable table = [] {
+        using C = TStripChart;
+        constexpr double kLimit = 1e12;
+        PropertyTable t;
+        t.push_back(StringProperty<C>("Title", QString(), &C::Title, &C::SetTitle));
+        t.push_back(
+            FloatProperty<C>("YMinimum", 0.0, -kLimit, kLimit, &C::YMinimum, &C::SetYMinimum));
+        t.push_back(
+            FloatProperty<C>("YMaximum", 255.0, -kLimit, kLimit, &C::YMaximum, &C::SetYMaximum));
+        t.push_back(FloatProperty<C>("WindowSeconds", 60.0, kSmallestWidth, kLargestWidth,
+                                     &C::WindowSeconds, &C::SetWindowSeconds));
+        t.push_back(ColourProperty<C>("Color", RgbColour(32, 34, 40), &C::Color, &C::SetColor));
+        t.push_back(
+            ColourProperty<C>("PlotColor", RgbColour(14, 16, 20), &C::PlotColor, &C::SetPlotColor));
+        t.push_back(
+            ColourProperty<C>("GridColor", RgbColour(58, 62, 70), &C::GridColor, &C::SetGridColor));
+        t.push_back(IntegerProperty<C>("TraceWidth", 1, 1, 6, &C::TraceWidth, &C::SetTraceWidth));
+        t.push_back(BooleanProperty<C>("ShowLegend", true, &C::ShowLegend, &C::SetShowLegend));
+        AppendFontProperties(
+            t, FontDefaults{QStringLiteral("Sans Serif"), 0, RgbColour(205, 208, 214), 0});
+        return t;
+    }();
+    return table;
+}
+
+int TStripChart::AddChannel(ChartChannel channel) {
+    const int index = data_.AddChannel(std::move(channel));
+    InvalidateStatic();  // the legend changed
+    return index;
+}
+
+void TStripChart::SetChannel(int index, ChartChannel channel) {
+    data_.SetChannel(index, std::move(channel));
+    InvalidateStatic();
+}
+
+void TStripChart::ClearChannels() {
+    data_.ClearChannels();
+    InvalidateStatic();
+}
+
+void TStripChart::BeginUpdate() {
+    ++updateDepth_;
+}
+
+void TStripChart::EndUpdate() {
+    if (updateDepth_ == 0) {
+        return;  // unbalanced: nothing to close
+    }
+    if (--updateDepth_ == 0 && changedInUpdate_) {
+        changedInUpdate_ = false;
+        RequestRepaint();
+    }
+}
+
+void TStripChart::DataChanged() {
+    if (updateDepth_ > 0) {
+        changedInUpdate_ = true;
+    } else {
+        RequestRepaint();
+    }
+}
+
+std::int64_t TStripChart::AddSample(double x) {
+    const std::int64_t sample = data_.AddSample(x);
+    if (sample != StripChartData::kNoSample) {
+        DataChanged();
+    }
+    return sample;
+}
+
+bool TStripChart::AddPoint(int channel, std::int64_t sample, double value) {
+    const bool stored = data_.AddPoint(channel, sample, value);
+    if (stored) {
+        DataChanged();
+    }
+    return stored;
+}
+
+void TStripChart::Clear() {
+    data_.ClearSamples();
+    DataChanged();
+}
+
+void TStripChart::SetYMinimum(double value) {
+    if (!std::isfinite(value) || value == yMinimum_) {
+        return;
+    }
+    yMinimum_ = value;
+    yMaximum_ = std::max(yMaximum_, yMinimum_);
+    ResetValueRange();
+    InvalidateStatic();
+}
+
+void TStripChart::SetYMaximum(double value) {
+    if (!std::isfinite(value) || value == yMaximum_) {
+        return;
+    }
+    yMaximum_ = value;
+    yMinimum_ = std::min(yMinimum_, yMaximum_);
+    ResetValueRange();
+    InvalidateStatic();
+}
+
+void TStripChart::SetWindowSeconds(double seconds) {
+    if (!std::isfinite(seconds)) {
+        return;
+    }
+    windowSeconds_ = std::clamp(seconds, kSmallestWidth, kLargestWidth);
+    viewWidth_ = windowSeconds_;
+    RequestRepaint();
+}
+
+void TStripChart::SetTraceWidth(int width) {
+    width = std::clamp(width, 1, 6);
+    if (width != traceWidth_) {
+        traceWidth_ = width;
+        RequestRepaint();
+    }
+}
+
+void TStripChart::SetFollowing(bool follow) {
+    if (follow == following_) {
+        return;
+    }
+    if (!follow) {
+        viewLeft_ = ViewLeft();
+    }
+    following_ = follow;
+    RequestRepaint();
+}
+
+double TStripChart::ViewRight() const {
+    if (!following_) {
+        return viewLeft_ + viewWidth_;
+    }
+    const auto first = data_.FirstX();
+    const auto last = data_.LastX();
+    if (!first || !last) {
+        return viewWidth_;
+    }
+    // Until the data fills the window it starts at the left edge.
+    return std::max(*last, *first + viewWidth_);
+}
+
+double TStripChart::ViewLeft() const {
+    return ViewRight() - viewWidth_;
+}
+
+void TStripChart::SetViewWindow(double left, double right) {
+    if (!std::isfinite(left) || !std::isfinite(right) || !(right > left)) {
+        return;
+    }
+    following_ = false;
+    viewLeft_ = left;
+    viewWidth_ = std::clamp(right - left, kSmallestWidth, kLargestWidth);
+    RequestRepaint();
+}
+
+void TStripChart::ZoomX(double factor, double anchor) {
+    if (!std::isfinite(factor) || factor <= 0 || !std::isfinite(anchor)) {
+        return;
+    }
+    const double width = std::clamp(viewWidth_ * factor, kSmallestWidth, kLargestWidth);
+    if (!following_) {
+        viewLeft_ = anchor - (anchor - viewLeft_) * (width / viewWidth_);
+    }
+    viewWidth_ = width;
+    RequestRepaint();
+}
+
+void TStripChart::ZoomY(double factor, double anchor) {
+    if (!std::isfinite(factor) || factor <= 0 || !std::isfinite(anchor)) {
+        return;
+    }
+    const double bottom = anchor - (anchor - viewBottom_) * factor;
+    const double top = anchor + (viewTop_ - anchor) * factor;
+    if (top - bottom > 1e-9 && top - bottom < 1e15) {
+        viewBottom_ = bottom;
+        viewTop_ = top;
+        InvalidateStatic();
+    }
+}
+
+void TStripChart::PanByPixels(double dx, double dy) {
+    const QRectF plot = PlotArea(QRectF(rect()));
+    if (plot.width() <= 0 || plot.height() <= 0) {
+        return;
+    }
+    if (dx != 0) {
+        const double left = ViewLeft() + dx * viewWidth_ / plot.width();
+        following_ = false;
+        viewLeft_ = left;
+        RequestRepaint();
+    }
+    if (dy != 0) {
+        const double shift = dy * (viewTop_ - viewBottom_) / plot.height();
+        viewBottom_ += shift;
+        viewTop_ += shift;
+        InvalidateStatic();
+    }
+}
+
+void TStripChart::ResetView() {
+    following_ = true;
+    viewWidth_ = windowSeconds_;
+    ResetValueRange();
+    InvalidateStatic();
+}
+
+void TStripChart::wheelEvent(QWheelEvent* event) {
+    const QRectF plot = PlotArea(QRectF(rect()));
+    const double steps = event->angleDelta().y() / 120.0;
+    if (steps == 0 || plot.width() <= 0 || plot.height() <= 0) {
+        event->ignore();
+        return;
+    }
+    const double factor = std::pow(0.8, steps);
+    const QPointF at = event->position();
+    if ((event->modifiers() & Qt::ControlModifier) != 0) {
+        const double value =
+            viewBottom_ + (plot.bottom() - at.y()) / plot.height() * (viewTop_ - viewBottom_);
+        ZoomY(factor, value);
+    } else {
+        const double x = ViewLeft() + (at.x() - plot.left()) / plot.width() * viewWidth_;
+        ZoomX(factor, x);
+    }
+    event->accept();
+}
+
+void TStripChart::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        dragFrom_ = event->position();
+        event->accept();
+        return;
+    }
+    InstrumentWidget::mousePressEvent(event);
+}
+
+void TStripChart::mouseMoveEvent(QMouseEvent* event) {
+    if ((event->buttons() & Qt::LeftButton) == 0) {
+        return;
+    }
+    const QPointF delta = event->position() - dragFrom_;
+    dragFrom_ = event->position();
+    // The data follows the mouse: dragging to the right shows earlier times.
+    PanByPixels(-delta.x(), delta.y());
+}
+
+void TStripChart::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        ResetView();
+    }
+}
+
+}  // namespace vekaton
