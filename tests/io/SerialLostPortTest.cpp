@@ -42,6 +42,13 @@ class SerialLostPortTest : public ::testing::Test {
         terminal_->Send(std::vector<std::uint8_t>(100, 0x55));
         ASSERT_TRUE(WaitUntil([&] { return received_.size() >= 100; }));
         terminal_->Send(std::vector<std::uint8_t>(50, 0xAA));
+        Unplug();
+    }
+
+    // Hangs up and, as when an adapter is pulled, the device path goes away with it; otherwise
+    // another process could get the same terminal number and be reached through the old path.
+    void Unplug() {
+        link_.PointTo(QDir(dir_.path()).filePath("unplugged").toStdString());
         terminal_->Close();
     }
 
@@ -100,7 +107,7 @@ TEST_F(SerialLostPortTest, ReopensWhenTheDeviceComesBackAndWorksAgain) {
     EXPECT_EQ(received_, (std::vector<std::uint8_t>{1, 2, 3}));
 
     // A second pull is a new loss, reported once again.
-    terminal_->Close();
+    Unplug();
     ASSERT_TRUE(WaitUntil([&] { return lostReports_.size() == 2; }));
     ProcessEventsFor(300);
     EXPECT_EQ(lostReports_.size(), 2u);
