@@ -1,5 +1,7 @@
 #include "decode/Parser.h"
 
+#include <chrono>
+#include <cstdint>
 #include <stdexcept>
 
 #include "decode/ExpressionBuilder.h"
@@ -9,7 +11,18 @@
 
 namespace vekaton {
 
-TCustomParser::TCustomParser() : random_(std::random_device{}()) {}
+namespace {
+
+// RND needs no cryptographic seed; the clock and the object's address differ between parsers
+// and runs, and cost nothing next to opening the system's entropy source.
+std::uint64_t RandomSeed(const void* owner) {
+    const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+    return static_cast<std::uint64_t>(ticks) ^ reinterpret_cast<std::uintptr_t>(owner);
+}
+
+}  // namespace
+
+TCustomParser::TCustomParser() : random_(RandomSeed(this)) {}
 
 TCustomParser::~TCustomParser() = default;
 
