@@ -3,7 +3,7 @@
 namespace vekaton {
 
 // One plotted channel of the strip chart: a frame position, and the bit for a digital one.
-struct ChartChannel {
+struct PlotChannel {
     int position = 0;
     int bit = 0;
 };
@@ -15,7 +15,7 @@ class ChartSink {
     virtual void BeginUpdate() = 0;
     virtual void EndUpdate() = 0;
     virtual int ChannelCount() const = 0;
-    virtual ChartChannel Channel(int index) const = 0;
+    virtual PlotChannel Channel(int index) const = 0;
     virtual void AddPoint(int channel, int sampleIndex, double value) = 0;
 };
 

@@ -169,7 +169,7 @@ void Decoder::EndOfFrame(int sampleIndex) {
     chart_->BeginUpdate();
     const int channels = chart_->ChannelCount();
     for (int channel = 0; channel < channels; ++channel) {
-        const ChartChannel entry = chart_->Channel(channel);
+        const PlotChannel entry = chart_->Channel(channel);
         chart_->AddPoint(channel, sampleIndex, PlotValue(entry.position, entry.bit));
     }
     chart_->EndUpdate();

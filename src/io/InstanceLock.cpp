@@ -44,6 +44,7 @@ bool InstanceLock::TryAcquire() {
     }
     switch (lock_->error()) {
         case QLockFile::LockFailedError:
+            heldByAnother_ = true;
             error_ = QStringLiteral("Another instance holds %1").arg(filePath_);
             break;
         case QLockFile::PermissionError:

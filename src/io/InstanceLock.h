@@ -29,6 +29,8 @@ class InstanceLock {
     bool IsHeld() const { return held_; }
     QString FilePath() const { return filePath_; }
     QString ErrorString() const { return error_; }
+    // False when TryAcquire failed only because the lock could not be made at all.
+    bool HeldByAnother() const { return heldByAnother_; }
 
     static QString DefaultFolder();
 
@@ -36,6 +38,7 @@ class InstanceLock {
     QString filePath_;
     std::unique_ptr<QLockFile> lock_;
     bool held_ = false;
+    bool heldByAnother_ = false;
     QString error_;
 };
 

@@ -20,7 +20,7 @@ class RecordingChart : public ChartSink {
         bool operator==(const Point&) const = default;
     };
 
-    std::vector<ChartChannel> channels;
+    std::vector<PlotChannel> channels;
     std::vector<Point> points;
     int begins = 0;
     int ends = 0;
@@ -36,7 +36,7 @@ class RecordingChart : public ChartSink {
         insideBatch = false;
     }
     int ChannelCount() const override { return static_cast<int>(channels.size()); }
-    ChartChannel Channel(int index) const override {
+    PlotChannel Channel(int index) const override {
         return channels.at(static_cast<std::size_t>(index));
     }
     void AddPoint(int channel, int sampleIndex, double value) override {

@@ -1,0 +1,32 @@
+#pragma once
+
+// The window's own texts, each defined once.
+namespace vekaton::texts {
+
+inline constexpr const char* kRun = "Run";
+inline constexpr const char* kPause = "Pause";
+inline constexpr const char* kDefaultRequest = "$f4 $57 $01 $00 $b4";
+inline constexpr const char* kResponseBytesHint =
+    "This is the response back after a request is made\nbut before data. Note: It does not "
+    "include \nany echoed request bytes.";
+inline constexpr const char* kRequestHint =
+    "What string is used to ask for data, in hex format\nExample: $f4 $57 $01 $00 $b4 ";
+inline constexpr const char* kFormulaHint =
+    "Algebraic formula for gauge data,\ndo NOT include any spaces.  Variable\nA refers to the "
+    "byte data, B is the \nnext and so on. Special functions : \n[INTEGER] and [UINTEGER] "
+    "combine the \nbytes using 2's compliment and also\nas unsigned integers. Place these first";
+inline constexpr const char* kModeListenOnly = "Listen Only : Delay Syncing";
+inline constexpr const char* kModeTalkListen = "Talk / Listen Mode";
+inline constexpr const char* kModeAldl160 = "ALDL 160 Interface";
+inline constexpr const char* kLabelListenOnly = "Listen Mode : Delay Sync";
+inline constexpr const char* kLabelTalkListen = "Talk/Listen Mode";
+inline constexpr const char* kLabelAldl160 = "ALDL 160 Interface Mode";
+inline constexpr const char* kSimulatedPort = "Simulated ECM";
+inline constexpr const char* kBadChecksum = "BAD CHECKSUM";
+inline constexpr const char* kProcessedData = "Processed Data";
+inline constexpr const char* kRawData = "Raw Data";
+inline constexpr const char* kLoseAllChanges = "Lose All Changes ? ";
+inline constexpr const char* kSaveChanges = "Save Changes ? ";
+inline constexpr const char* kConfigFilter = "Vekaton Config Files (*.Cfg *.cfg);;All Files (*)";
+
+}  // namespace vekaton::texts

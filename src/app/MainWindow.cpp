@@ -1,0 +1,623 @@
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/AppTexts.h"
+#include "app/DebugPage.h"
+#include "app/GraphsPage.h"
+#include "app/HelpViewer.h"
+#include "app/MessageQueue.h"
+#include "app/PortChooser.h"
+#include "app/PortController.h"
+#include "app/SetupDialog.h"
+#include "app/StatusPanel.h"
+#include "app/WindowEngineView.h"
+#include "files/DataLog.h"
+#include "io/QtClock.h"
+
+namespace vekaton {
+namespace {
+
+QString FromStd(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+constexpr int kDashboardPages = 3;
+
+}  // namespace
+
+TForm1::TForm1(bool demo, QWidget* parent) : QMainWindow(parent), demo_(demo) {
+    setObjectName("Form1");
+    resize(1024, 700);
+    decoder_ = std::make_unique<Decoder>(table_, formulas_);
+    set_ = std::make_unique<ConfigurationSet>(QDir::currentPath().toStdString());
+    messages_ = new MessageQueue(this);
+    clock_ = new QtClock(this);
+    port_ = new PortController(this);
+
+    BuildPages();
+    BuildMenus();
+
+    view_ = std::make_unique<WindowEngineView>(*this, [this](const QString& text) {
+        if (activated_) {
+            messages_->Post(text);
+        } else {
+            startupMessages_.append(text);
+        }
+    });
+    engine_ = std::make_unique<Engine>(*port_, *clock_, *decoder_, *view_);
+    decoder_->SetChart(graphsPage_);
+    decoder_->SetItems(&dashboard_);
+    decoder_->SetMessageHandler([this](std::string_view text) { view_->ShowMessage(text); });
+    port_->SetReceiveHandler(
+        [this](std::span<const std::uint8_t> bytes) { engine_->OnBytesReceived(bytes); });
+    connect(port_, &PortController::PortLost, this, &TForm1::ReportPortLost);
+    connect(port_, &PortController::PortRestored, this, &TForm1::ReportPortRestored);
+
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    // The engine's timers and callbacks refer to the port and the clock: it goes first.
+    engine_.reset();
+    port_->Close();
+}
+
+void TForm1::BuildPages() {
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    tabs_ = new QTabWidget;
+    tabs_->setObjectName("Tabsheet");
+    for (int i = 1; i <= kDashboardPages; ++i) {
+        auto* page = new QWidget;
+        page->setObjectName(QString("TabSheet%1").arg(i + 1));
+        page->setAutoFillBackground(true);
+        tabs_->addTab(page, tr("Page %1").arg(i));
+    }
+    graphsPage_ = new GraphsPage;
+    graphsPage_->setObjectName("TabSheet6");
+    tabs_->addTab(graphsPage_, "Graphs");
+    debugPage_ = new DebugPage;
+    tabs_->addTab(debugPage_, "Debug");
+    status_ = new StatusPanel;
+    layout->addWidget(tabs_, 1);
+    layout->addWidget(status_);
+    setCentralWidget(central);
+
+    connect(tabs_, &QTabWidget::currentChanged, this, &TForm1::PageChanged);
+    connect(debugPage_, &DebugPage::getAldlClicked, this, [this] { engine_->GetAldl(); });
+    connect(debugPage_, &DebugPage::loopBackToggled, this,
+            [this](bool on) { engine_->SetLoopBackEnabled(on); });
+    connect(debugPage_, &DebugPage::testDataChoiceChanged, this,
+            [this](int choice) { engine_->SetTestDataChoice(choice); });
+    connect(debugPage_, &DebugPage::tracingToggled, this, &TForm1::TracingToggled);
+    connect(graphsPage_, &GraphsPage::recordClicked, this, &TForm1::FileRecordButtonClick);
+    connect(graphsPage_, &GraphsPage::playbackClicked, this, &TForm1::PlaybackButtonClick);
+    connect(graphsPage_, &GraphsPage::rawDataToggled, this, &TForm1::RawDataToggled);
+}
+
+void TForm1::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    QAction* save = file->addAction(tr("Save Config Info"), this, &TForm1::SaveConfigInfo1Click);
+    save->setShortcut(QKeySequence::Save);
+    QAction* load = file->addAction(tr("Load Config Files"), this, &TForm1::LoadConfigFiles1Click);
+    load->setShortcut(QKeySequence::Open);
+    file->addSeparator();
+    autoRunAction_ = file->addAction(tr("Auto Run at Startup"), this, &TForm1::AutoRun1Click);
+    autoRunAction_->setCheckable(true);
+    file->addSeparator();
+    file->addAction(tr("Exit - No Auto Save"), this, &TForm1::ExitNoAutoSave1Click);
+    QAction* exitNow = file->addAction(tr("Exit"), this, &TForm1::Exit1Click);
+    exitNow->setObjectName("ExitNow");
+    exitNow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    pauseAction_ = menuBar()->addAction(texts::kRun, this, &TForm1::PauseClick);
+    pauseAction_->setObjectName("Pause");
+    pauseAction_->setShortcut(QKeySequence(Qt::Key_F5));
+    pauseAction_->setToolTip(tr("Start or stop acquisition (F5)"));
+
+    QAction* setup = menuBar()->addAction(tr("Setup"), this, &TForm1::SetupClick);
+    setup->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    QAction* manual = help->addAction(tr("Contents"), this, &TForm1::ShowHelp);
+    manual->setShortcut(QKeySequence::HelpContents);
+    help->addAction(tr("About"), this, &TForm1::ShowAbout);
+}
+
+void TForm1::FormCreate() {
+    table_.ClearBindings();
+    InitEngineDefaults();
+    // The dashboard files (gauge list and layout) are read here once they exist.
+    graphsPage_->SetTitle(texts::kProcessedData);
+    graphsPage_->SetYRange(0, 100);
+    graphsPage_->RebuildChannelChoices(table_);
+    if (demo_ && graphsPage_->ChannelCount() == 0) {
+        // Something moving on the chart from the first moment: coolant, throttle, O2, fuel.
+        for (int position : {1, 3, 22}) {
+            graphsPage_->ChooseChannel(position, 0);
+        }
+        graphsPage_->ChooseChannel(18, 0);
+    }
+}
+
+void TForm1::InitEngineDefaults() {
+    const LoadedSetNames loaded = set_->LoadNames();
+    setWindowTitle(QString::fromStdString(loaded.caption));
+    if (loaded.warning) {
+        startupMessages_.append(QString::fromStdString(*loaded.warning));
+    }
+
+    LinkSettings settings = engine_->Settings();
+    settings.autoRun = false;
+    settings.syncMode = SyncMode::TalkListen;
+    settings.syncTime = 500;
+    settings.startCommand.clear();
+    settings.stopCommand.clear();
+    settings.comPort = 0;
+    settings.portName.clear();
+    settings.sampleRate = 500;
+    settings.baudRate = 8192;
+    autoRunAction_->setChecked(false);
+    baseCaption_ = windowTitle();
+
+    if (engine_->Running()) {
+        engine_->PauseClick();
+    }
+    engine_->ResetSyncErrors();
+    engine_->SetLoopBackEnabled(false);
+    engine_->SetTestDataChoice(1);
+    engine_->SetElapsedSeconds(0.0);
+    decoder_->SetRawMode(false);
+    debugPage_->SetLoopBack(false);
+    debugPage_->SetTestDataChoice(1);
+    status_->SetSampleRate(settings.sampleRate);
+    port_->Close();
+    ApplyLinkSettings(settings, true);
+
+    table_.Reset();
+    const ParameterFileRead parameters = set_->ReadParameters(table_);
+    if (!parameters.errorMessage.empty()) {
+        startupMessages_.append(QString::fromStdString(parameters.errorMessage));
+    }
+    if (!parameters.warningMessage.empty()) {
+        startupMessages_.append(QString::fromStdString(parameters.warningMessage));
+    }
+    ReadSettings();
+}
+
+void TForm1::ReadSettings() {
+    const SettingsFileRead read = set_->ReadSettings(engine_->Settings());
+    if (!read.errorMessage.empty()) {
+        startupMessages_.append(QString::fromStdString(read.errorMessage));
+    }
+    if (!read.warningMessage.empty()) {
+        startupMessages_.append(QString::fromStdString(read.warningMessage));
+    }
+    if (!read.found) {
+        return;
+    }
+    const SettingsReadResult& result = read.result;
+    ApplyLinkSettings(result.settings, result.ConnectReceivePath());
+    if (result.linesRead >= 1) {
+        OpenPort(result.settings, true);
+    }
+}
+
+// What the settings reader and the confirmed setup do with link settings: labels, the request,
+// SecondsPerFrame and the receive path of the mode.
+void TForm1::ApplyLinkSettings(const LinkSettings& settings, bool touchReceivePath) {
+    LinkSettings applied = settings;
+    if (!touchReceivePath) {
+        applied.syncMode = engine_->Settings().syncMode;
+    }
+    engine_->ApplySettings(applied);
+    port_->SettingsChanged(applied);
+    status_->SetSampleRate(applied.sampleRate);
+    autoRunAction_->setChecked(applied.autoRun);
+    if (touchReceivePath) {
+        ShowModeLabel(applied.syncMode);
+        status_->SetByteCountPanelVisible(applied.syncMode == SyncMode::Aldl160);
+    }
+}
+
+void TForm1::ShowModeLabel(SyncMode mode) {
+    switch (mode) {
+        case SyncMode::ListenOnly:
+            status_->SetModeLabel(texts::kLabelListenOnly);
+            break;
+        case SyncMode::TalkListen:
+            status_->SetModeLabel(texts::kLabelTalkListen);
+            break;
+        case SyncMode::Aldl160:
+            status_->SetModeLabel(texts::kLabelAldl160);
+            break;
+    }
+}
+
+// Opens the port the settings name. When it will not open, the user is told why and offered
+// the port list once; without a choice the program goes on with the port closed.
+void TForm1::OpenPort(const LinkSettings& settings, bool offerChoice) {
+    const std::optional<QString> error = port_->Open(settings);
+    if (!error) {
+        status_->SetPortState(port_->DeviceName(), false);
+        return;
+    }
+    status_->SetPortState(tr("No port open"), true);
+    if (!offerChoice) {
+        view_->ShowMessage(error->toStdString());
+        return;
+    }
+    // Deferred until the window shows, so the user sees the window behind the question.
+    QTimer::singleShot(0, this, [this, message = *error] {
+        LinkSettings chosen = engine_->Settings();
+        const bool picked =
+            portPrompt_ ? portPrompt_(message, chosen) : AskPortChoice(message, chosen);
+        if (!picked) {
+            return;
+        }
+        ApplyLinkSettings(chosen, true);
+        OpenPort(chosen, false);
+    });
+}
+
+QStringList TForm1::PostedMessages() const {
+    return messages_->Posted();
+}
+
+bool TForm1::AskYesNo(const QString& question) {
+    if (confirm_) {
+        return confirm_(question);
+    }
+    return QMessageBox::question(this, windowTitle(), question,
+                                 QMessageBox::Yes | QMessageBox::Cancel) == QMessageBox::Yes;
+}
+
+bool TForm1::AskPortChoice(const QString& message, LinkSettings& settings) {
+    QMessageBox::warning(this, windowTitle(), message);
+    const std::optional<QString> device = ChoosePort(this, PortController::DeviceFor(settings));
+    if (!device) {
+        return false;
+    }
+    settings.portName = device->toStdString();
+    return true;
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!activated_) {
+        activated_ = true;
+        QTimer::singleShot(0, this, &TForm1::FormActivate);
+    }
+}
+
+void TForm1::FormActivate() {
+    for (const QString& message : std::as_const(startupMessages_)) {
+        messages_->Post(message);
+    }
+    startupMessages_.clear();
+    if (engine_->Settings().autoRun) {
+        autoRunAction_->setChecked(true);
+        if (!engine_->Running()) {
+            PauseClick();
+        }
+    }
+}
+
+void TForm1::PauseClick() {
+    resumeAfterRestore_ = false;
+    engine_->PauseClick();
+}
+
+void TForm1::SetupClick() {
+    if (engine_->Running()) {
+        PauseClick();
+    }
+    QList<PortChoice> ports = AvailablePortChoices();
+    SetupDialog dialog(engine_->Settings(), ports, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const LinkSettings before = engine_->Settings();
+    const LinkSettings settings = dialog.Settings();
+    ApplyLinkSettings(settings, true);
+    const bool portChanged =
+        PortController::DeviceFor(before) != PortController::DeviceFor(settings) ||
+        before.baudRate != settings.baudRate || !port_->IsOpen();
+    if (portChanged) {
+        OpenPort(settings, false);
+    }
+}
+
+void TForm1::AutoRun1Click() {
+    LinkSettings settings = engine_->Settings();
+    settings.autoRun = autoRunAction_->isChecked();
+    engine_->ApplySettings(settings);
+}
+
+QStringList TForm1::FormClose() {
+    QStringList errors;
+    if (engine_->Running()) {
+        engine_->PauseClick();
+    }
+    port_->FlushInput();
+    port_->Close();
+    SaveWholeSet(errors);
+    return errors;
+}
+
+void TForm1::SaveWholeSet(QStringList& errors) {
+    // Layout and gauge list are written here, first, once the dashboard files exist.
+    if (auto error = set_->WriteParameters(table_)) {
+        errors.append(QString::fromStdString(*error));
+    }
+    if (auto error = set_->WritePointer()) {
+        errors.append(QString::fromStdString(*error));
+    }
+    if (auto error = set_->WriteSettings(engine_->Settings())) {
+        errors.append(QString::fromStdString(*error));
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    closing_ = true;
+    if (!skipSave_) {
+        const QStringList errors = FormClose();
+        if (!errors.isEmpty()) {
+            const QString text =
+                tr("Some files of the configuration set could not be saved; the earlier "
+                   "versions are kept:\n\n") +
+                errors.join("\n");
+            std::fprintf(stderr, "vekaton: %s\n", qPrintable(text));
+            if (isVisible() && QGuiApplication::platformName() != "offscreen") {
+                QMessageBox::warning(this, windowTitle(), text);
+            }
+        }
+    }
+    event->accept();
+}
+
+void TForm1::Exit1Click() {
+    close();
+}
+
+void TForm1::ExitNoAutoSave1Click() {
+    if (!AskYesNo(texts::kLoseAllChanges)) {
+        return;
+    }
+    if (engine_->Running()) {
+        engine_->PauseClick();
+    }
+    port_->FlushInput();
+    port_->Close();
+    skipSave_ = true;
+    close();
+}
+
+bool TForm1::ChooseSetFile(bool forSave, QString* setName) {
+    const QString start = QDir(QString::fromStdString(set_->Folder().string()))
+                              .filePath(QString::fromStdString(set_->Names().parameterFileName));
+    QFileDialog dialog(this, forSave ? tr("Save Config Info") : tr("Load Config Files"));
+    dialog.setAcceptMode(forSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(forSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(texts::kConfigFilter);
+    dialog.setDefaultSuffix("cfg");
+    dialog.setDirectory(QString::fromStdString(set_->Folder().string()));
+    if (forSave) {
+        dialog.selectFile(start);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return false;
+    }
+    const QString chosen = dialog.selectedFiles().first();
+    const std::string name = SetNameFromChosenFile(chosen.toStdString());
+    if (!IsUsableSetName(name)) {
+        QMessageBox::warning(this, windowTitle(),
+                             tr("'%1' cannot name a configuration set. Choose a file name that "
+                                "begins with a letter or digit.")
+                                 .arg(QFileInfo(chosen).fileName()));
+        return false;
+    }
+    // A set chosen in another folder makes that folder the current one.
+    const QString folder = QFileInfo(chosen).absolutePath();
+    if (QDir(folder) != QDir(QString::fromStdString(set_->Folder().string()))) {
+        QDir::setCurrent(folder);
+        set_ = std::make_unique<ConfigurationSet>(folder.toStdString());
+    }
+    *setName = QString::fromStdString(name);
+    return true;
+}
+
+void TForm1::SaveConfigInfo1Click() {
+    QString setName;
+    if (!ChooseSetFile(true, &setName)) {
+        return;
+    }
+    setWindowTitle(windowTitle() + " : " + setName);
+    set_->UseChosenSet(setName.toStdString());
+    const bool wasRunning = engine_->Running();
+    if (wasRunning) {
+        engine_->PauseClick();
+    }
+    QStringList errors;
+    if (auto error = set_->WriteSettings(engine_->Settings())) {
+        errors.append(QString::fromStdString(*error));
+    }
+    port_->FlushInput();
+    SaveWholeSet(errors);
+    if (!errors.isEmpty()) {
+        QMessageBox::warning(
+            this, windowTitle(),
+            tr("The configuration set was not saved completely:\n\n") + errors.join("\n"));
+    }
+    // Saving keeps the link: acquisition goes on where it was.
+    if (wasRunning) {
+        engine_->PauseClick();
+    }
+}
+
+void TForm1::LoadConfigFiles1Click() {
+    const auto answer = QMessageBox::question(this, windowTitle(), texts::kSaveChanges,
+                                              QMessageBox::Yes | QMessageBox::No);
+    if (answer == QMessageBox::Yes) {
+        SaveConfigInfo1Click();
+    }
+    QString setName;
+    if (!ChooseSetFile(false, &setName)) {
+        return;
+    }
+    if (engine_->Running()) {
+        engine_->PauseClick();
+    }
+    graphsPage_->ClearChart();
+    set_->UseChosenSet(setName.toStdString());
+    dashboard_.Clear();
+    if (auto error = set_->WritePointer()) {
+        messages_->Post(QString::fromStdString(*error));
+    }
+    activated_ = false;
+    FormCreate();
+    activated_ = true;
+    FormActivate();
+}
+
+void TForm1::FileRecordButtonClick() {
+    if (engine_->Recording() && !engine_->StopRequested()) {
+        engine_->StopRecording();
+        graphsPage_->SetRecordCaption("Record to File");
+        setWindowTitle(baseCaption_);
+        status_->SetRecordingLabel(QString());
+        return;
+    }
+    engine_->PrepareRecording([this] {
+        const auto answer =
+            QMessageBox::question(this, windowTitle(), "Auto Name File ?",
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QString path;
+        if (answer == QMessageBox::Yes) {
+            const QDate today = QDate::currentDate();
+            path = QString::fromStdString(
+                MakeAutoLogName(set_->Folder(), LogDate{today.year(), today.month(), today.day()})
+                    .string());
+        } else if (answer == QMessageBox::No) {
+            path = QFileDialog::getSaveFileName(this, tr("Record to File"),
+                                                QString::fromStdString(set_->Folder().string()),
+                                                "ALDL Data Files (*.Dat *.dat);;All Files (*)");
+            if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+                path += ".dat";
+            }
+        }
+        if (path.isEmpty()) {
+            engine_->CancelRecording();
+            return;
+        }
+        if (auto error = engine_->StartRecording(path.toStdString())) {
+            engine_->CancelRecording();
+            messages_->Post(QString::fromStdString(*error));
+            return;
+        }
+        graphsPage_->SetRecordCaption("STOP Record");
+        setWindowTitle(baseCaption_ + "     File: " + QFileInfo(path).absoluteFilePath());
+    });
+}
+
+void TForm1::PlaybackButtonClick() {
+    if (engine_->RealTimePlayback()) {
+        engine_->StopPlayback();
+        return;
+    }
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("Play Data Log"), QString::fromStdString(set_->Folder().string()),
+        "ALDL Data Files (*.Dat *.dat);;All Files (*)");
+    if (path.isEmpty()) {
+        return;
+    }
+    graphsPage_->ClearChart();
+    if (auto error = engine_->StartPlayback(path.toStdString())) {
+        messages_->Post(QString::fromStdString(*error));
+        return;
+    }
+    graphsPage_->SetRecordEnabled(false);
+    graphsPage_->SetPlaybackCaption(tr("Stop Playback"));
+    setWindowTitle(baseCaption_ + "     File: " + QFileInfo(path).absoluteFilePath());
+}
+
+void TForm1::RawDataToggled(bool on) {
+    decoder_->SetRawMode(on);
+    graphsPage_->SetTitle(on ? texts::kRawData : texts::kProcessedData);
+    if (on) {
+        graphsPage_->SetYRange(0, 255);
+    }
+}
+
+void TForm1::TracingToggled(bool on) {
+    if (!on) {
+        port_->Serial().StopTrace();
+        debugPage_->SetTracing(false, {});
+        return;
+    }
+    if (auto error = port_->Serial().StartTrace(QString::fromStdString(set_->Folder().string()))) {
+        debugPage_->SetTracing(false, {});
+        messages_->Post(*error);
+        return;
+    }
+    debugPage_->SetTracing(true, port_->Serial().TraceFilePath());
+}
+
+void TForm1::PageChanged(int index) {
+    // Gauges are not updated while the chart shows, to keep the chart smooth.
+    decoder_->SetDispatchEnabled(tabs_->widget(index) != graphsPage_);
+    if (tabs_->widget(index) == graphsPage_) {
+        graphsPage_->RebuildChannelChoices(table_);
+    }
+}
+
+void TForm1::ReportPortLost(const QString& message) {
+    resumeAfterRestore_ = engine_->Running();
+    if (resumeAfterRestore_) {
+        engine_->PauseClick();
+    }
+    status_->SetPortState(tr("Port lost - retrying"), true);
+    messages_->Post(message);
+}
+
+void TForm1::ReportPortRestored(const QString& message) {
+    status_->SetPortState(port_->DeviceName(), false);
+    statusBar()->showMessage(message, 5000);
+    if (resumeAfterRestore_ && !engine_->Running()) {
+        engine_->PauseClick();
+    }
+    resumeAfterRestore_ = false;
+}
+
+void TForm1::ShowHelp() {
+    ShowManual(this);
+}
+
+void TForm1::ShowAbout() {
+    QMessageBox::about(
+        this, tr("About Vekaton"),
+        tr("<h3>Vekaton v%1</h3><p>Reads the ALDL data stream of an engine control module, "
+           "decodes it with your formulas and shows it on your dashboards.</p>")
+            .arg(FromStd(kProgramVersion).trimmed()));
+}
+
+}  // namespace vekaton

@@ -1,0 +1,129 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+#include "dashboard/DashboardModel.h"
+#include "decode/Decoder.h"
+#include "decode/FormulaFrontEnd.h"
+#include "decode/ParameterTable.h"
+#include "engine/Engine.h"
+#include "files/ConfigurationSet.h"
+
+class QAction;
+class QTabWidget;
+
+namespace vekaton {
+
+class DebugPage;
+class GraphsPage;
+class MessageQueue;
+class PortController;
+class QtClock;
+class StatusPanel;
+class WindowEngineView;
+
+// The main window: owns the engine, the decoder with its parameter table, the dashboard model
+// and the configuration set, and runs start-up and shutdown in their fixed order.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    explicit TForm1(bool demo = false, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Start-up: bindings emptied, engine defaults, set files read, chart set up.
+    void FormCreate();
+    // Window first shown: start-up messages, then AutoRun.
+    void FormActivate();
+    // The close-time save: port flushed and closed, then the set's files. Returns the errors.
+    QStringList FormClose();
+
+    Engine& GetEngine() { return *engine_; }
+    const ParameterTable& Table() const { return table_; }
+    ConfigurationSet& Set() { return *set_; }
+    StatusPanel& Status() { return *status_; }
+    DebugPage& Debug() { return *debugPage_; }
+    GraphsPage& Graphs() { return *graphsPage_; }
+    QTabWidget& Pages() { return *tabs_; }
+    PortController& Ports() { return *port_; }
+    QString BaseCaption() const { return baseCaption_; }
+    QAction* PauseAction() const { return pauseAction_; }
+
+    // Questions the window asks, replaceable so that tests can answer them.
+    // The port would not open: show the message and offer the port list once; true with the
+    // chosen device in settings.portName.
+    using PortPrompt = std::function<bool(const QString& message, LinkSettings& settings)>;
+    void SetPortPrompt(PortPrompt prompt) { portPrompt_ = std::move(prompt); }
+    using Confirm = std::function<bool(const QString& question)>;
+    void SetConfirm(Confirm confirm) { confirm_ = std::move(confirm); }
+    QStringList PostedMessages() const;
+
+    // Menu commands.
+    void PauseClick();
+    void SetupClick();
+    void SaveConfigInfo1Click();
+    void LoadConfigFiles1Click();
+    void AutoRun1Click();
+    void ExitNoAutoSave1Click();
+    void Exit1Click();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildPages();
+    void BuildMenus();
+    void InitEngineDefaults();
+    void ReadSettings();
+    void ApplyLinkSettings(const LinkSettings& settings, bool touchReceivePath);
+    void OpenPort(const LinkSettings& settings, bool offerChoice);
+    bool AskPortChoice(const QString& message, LinkSettings& settings);
+    bool AskYesNo(const QString& question);
+    void ShowModeLabel(SyncMode mode);
+    void SaveWholeSet(QStringList& errors);
+    bool ChooseSetFile(bool forSave, QString* setName);
+    void FileRecordButtonClick();
+    void PlaybackButtonClick();
+    void RawDataToggled(bool on);
+    void TracingToggled(bool on);
+    void PageChanged(int index);
+    void ShowHelp();
+    void ShowAbout();
+    void ReportPortLost(const QString& message);
+    void ReportPortRestored(const QString& message);
+
+    bool demo_ = false;
+    bool activated_ = false;
+    bool skipSave_ = false;
+    bool closing_ = false;
+    bool resumeAfterRestore_ = false;
+    QString baseCaption_;
+    QStringList startupMessages_;
+    PortPrompt portPrompt_;
+    Confirm confirm_;
+
+    ParameterTable table_;
+    FormulaFrontEnd formulas_;
+    DashboardModel dashboard_;
+    std::unique_ptr<Decoder> decoder_;
+    std::unique_ptr<ConfigurationSet> set_;
+
+    QTabWidget* tabs_ = nullptr;
+    DebugPage* debugPage_ = nullptr;
+    GraphsPage* graphsPage_ = nullptr;
+    StatusPanel* status_ = nullptr;
+    MessageQueue* messages_ = nullptr;
+    QAction* pauseAction_ = nullptr;
+    QAction* autoRunAction_ = nullptr;
+
+    QtClock* clock_ = nullptr;
+    PortController* port_ = nullptr;
+    std::unique_ptr<WindowEngineView> view_;
+    std::unique_ptr<Engine> engine_;
+};
+
+}  // namespace vekaton

@@ -1,0 +1,151 @@
+#include "app/StatusPanel.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+#include "app/AppTexts.h"
+#include "widgets/InstrumentFactory.h"
+#include "widgets/InstrumentWidget.h"
+
+namespace vekaton {
+namespace {
+
+InstrumentWidget* MakeInstrument(const char* className, const char* name, QSize size,
+                                 QWidget* parent) {
+    InstrumentWidget* widget = CreateInstrument(className, parent).release();
+    if (widget != nullptr) {
+        widget->setObjectName(name);
+        widget->setFixedSize(size);
+    }
+    return widget;
+}
+
+void Set(InstrumentWidget* widget, const char* property, const PropertyValue& value) {
+    if (widget != nullptr) {
+        widget->SetProperty(property, value);
+    }
+}
+
+}  // namespace
+
+StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 2, 6, 2);
+
+    sampleRateLabel_ = new QLabel;
+    sampleRateLabel_->setObjectName("SampleRateLabel");
+    modeLabel_ = new QLabel(texts::kLabelTalkListen);
+    modeLabel_->setObjectName("Label4");
+    portLabel_ = new QLabel;
+    portLabel_->setObjectName("PortLabel");
+    badCheck_ = new QLabel(texts::kBadChecksum);
+    badCheck_->setObjectName("badcheck");
+    badCheck_->setStyleSheet(
+        "QLabel { color: white; background: #c00000; font-weight: bold; "
+        "padding: 1px 6px; border-radius: 3px; }");
+    badCheck_->setVisible(false);
+
+    auto* syncLabel = new QLabel(tr("Sync errors"));
+    badSyncBar_ = MakeInstrument("TLedBar", "BadSyncBar", QSize(90, 18), this);
+
+    byteCountPanel_ = new QWidget;
+    byteCountPanel_->setObjectName("ByteCountPanel");
+    auto* byteLayout = new QHBoxLayout(byteCountPanel_);
+    byteLayout->setContentsMargins(0, 0, 0, 0);
+    syncLed_ = MakeInstrument("TLedRectangle", "SyncLed1", QSize(22, 14), byteCountPanel_);
+    testDisplay_ =
+        MakeInstrument("TSevenSegmentInteger", "TestDisplay", QSize(64, 26), byteCountPanel_);
+    byteLayout->addWidget(new QLabel(tr("Packet")));
+    if (syncLed_ != nullptr) {
+        byteLayout->addWidget(syncLed_);
+    }
+    if (testDisplay_ != nullptr) {
+        byteLayout->addWidget(testDisplay_);
+    }
+    byteCountPanel_->setVisible(false);
+
+    elapsedTime_ = MakeInstrument("TOdometer", "ElapsedTime", QSize(110, 26), this);
+    recordingLabel_ = new QLabel;
+    recordingLabel_->setObjectName("RecordingLabel");
+
+    layout->addWidget(sampleRateLabel_);
+    layout->addSpacing(10);
+    layout->addWidget(modeLabel_);
+    layout->addSpacing(10);
+    layout->addWidget(portLabel_);
+    layout->addStretch(1);
+    layout->addWidget(badCheck_);
+    layout->addWidget(syncLabel);
+    if (badSyncBar_ != nullptr) {
+        layout->addWidget(badSyncBar_);
+    }
+    layout->addWidget(byteCountPanel_);
+    layout->addWidget(new QLabel(tr("Time")));
+    if (elapsedTime_ != nullptr) {
+        layout->addWidget(elapsedTime_);
+    }
+    layout->addWidget(recordingLabel_);
+    SetSampleRate(500);
+}
+
+StatusPanel::~StatusPanel() = default;
+
+void StatusPanel::SetSampleRate(int milliseconds) {
+    sampleRateLabel_->setText("Sample Rate = " + QString::number(milliseconds) + " mS");
+}
+
+QString StatusPanel::SampleRateText() const {
+    return sampleRateLabel_->text();
+}
+
+void StatusPanel::SetModeLabel(const QString& text) {
+    modeLabel_->setText(text);
+}
+
+QString StatusPanel::ModeLabel() const {
+    return modeLabel_->text();
+}
+
+void StatusPanel::SetChecksumLabelVisible(bool visible) {
+    badCheck_->setVisible(visible);
+}
+
+bool StatusPanel::ChecksumLabelVisible() const {
+    return !badCheck_->isHidden();
+}
+
+void StatusPanel::SetSyncErrors(int count) {
+    Set(badSyncBar_, "Position", PropertyValue::Integer(count));
+    if (badSyncBar_ != nullptr) {
+        badSyncBar_->setToolTip(tr("%n listen-only frame(s) of the wrong length", "", count));
+    }
+}
+
+void StatusPanel::SetPacket(int size, bool ledLit) {
+    Set(testDisplay_, "Value", PropertyValue::Integer(size));
+    Set(syncLed_, "Active", PropertyValue::Boolean(ledLit));
+}
+
+void StatusPanel::SetByteCountPanelVisible(bool visible) {
+    byteCountPanel_->setVisible(visible);
+}
+
+void StatusPanel::SetElapsed(double seconds) {
+    Set(elapsedTime_, "Value", PropertyValue::Float(seconds));
+}
+
+void StatusPanel::SetRecordingLabel(const QString& text) {
+    recordingLabel_->setText(text);
+}
+
+QString StatusPanel::RecordingLabel() const {
+    return recordingLabel_->text();
+}
+
+void StatusPanel::SetPortState(const QString& text, bool problem) {
+    portLabel_->setText(text);
+    portLabel_->setStyleSheet(problem ? "QLabel { color: #c00000; font-weight: bold; }"
+                                      : QString());
+}
+
+}  // namespace vekaton

@@ -1,0 +1,71 @@
+#include "app/WindowEngineView.h"
+
+#include <QAction>
+#include <QTabWidget>
+
+#include "app/DebugPage.h"
+#include "app/GraphsPage.h"
+#include "app/MainWindow.h"
+#include "app/StatusPanel.h"
+
+namespace vekaton {
+namespace {
+
+QString FromStd(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+bool WindowEngineView::DebugPageActive() const {
+    return window_.Pages().currentWidget() == &window_.Debug();
+}
+
+void WindowEngineView::TraceUpdated(const TraceUpdate& update) {
+    window_.Debug().UpdateTrace(update.cleared, QString::fromLatin1(update.appended));
+}
+
+void WindowEngineView::ShowChecksumLabel(bool visible) {
+    window_.Status().SetChecksumLabelVisible(visible);
+}
+
+void WindowEngineView::ShowSyncErrors(int count) {
+    window_.Status().SetSyncErrors(count);
+}
+
+void WindowEngineView::ShowElapsed(double seconds) {
+    window_.Status().SetElapsed(seconds);
+}
+
+void WindowEngineView::ShowPacket(int size, bool ledLit) {
+    window_.Status().SetPacket(size, ledLit);
+}
+
+void WindowEngineView::ShowRecordingLabel(std::string_view text) {
+    window_.Status().SetRecordingLabel(FromStd(text));
+}
+
+void WindowEngineView::RecordingStopped() {
+    window_.Graphs().SetRecordCaption("Record to File");
+    window_.setWindowTitle(window_.BaseCaption());
+}
+
+void WindowEngineView::ShowRunState(std::string_view caption) {
+    window_.PauseAction()->setText(FromStd(caption));
+}
+
+void WindowEngineView::ShowMessage(std::string_view text) {
+    post_(FromStd(text));
+}
+
+int WindowEngineView::AddChartSample(double x) {
+    return window_.Graphs().AddSample(x);
+}
+
+void WindowEngineView::PlaybackEnded() {
+    window_.Graphs().SetRecordEnabled(true);
+    window_.Graphs().SetPlaybackCaption(QObject::tr("Play Data Log"));
+    window_.setWindowTitle(window_.BaseCaption());
+}
+
+}  // namespace vekaton

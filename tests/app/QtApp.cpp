@@ -1,0 +1,58 @@
+#include "QtApp.h"
+
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+namespace vekaton::testing {
+
+QApplication& TestApp() {
+    static int argc = 1;
+    static char name[] = "vekaton_tests_app";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+    TestApp();
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+CurrentFolder::CurrentFolder() : previous_(QDir::currentPath()) {
+    QDir::setCurrent(dir_.path());
+}
+
+CurrentFolder::~CurrentFolder() {
+    QDir::setCurrent(previous_);
+}
+
+QString CurrentFolder::File(const QString& name) const {
+    return QDir(dir_.path()).filePath(name);
+}
+
+void WriteTextFile(const QString& path, const QString& text) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        file.write(text.toUtf8());
+    }
+}
+
+QString ReadTextFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+}  // namespace vekaton::testing

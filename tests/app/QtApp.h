@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <functional>
+
+namespace vekaton::testing {
+
+// The one QApplication of the app test program, made on first use (offscreen).
+QApplication& TestApp();
+
+// Runs the event loop until `done` holds or the time is up; returns whether it held.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+
+// A temporary folder made the current one for the life of the object.
+class CurrentFolder {
+  public:
+    CurrentFolder();
+    ~CurrentFolder();
+    QString Path() const { return dir_.path(); }
+    QString File(const QString& name) const;
+
+  private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+void WriteTextFile(const QString& path, const QString& text);
+QString ReadTextFile(const QString& path);
+
+}  // namespace vekaton::testing
