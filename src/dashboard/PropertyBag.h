@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -84,6 +85,17 @@ class PropertyValue {
 // One property of a kind of dashboard item: its name as streamed ("Position", "Font.Name"),
 // its default (whose type is the property's type) and, for editors and readers, its limits.
 struct PropertyDescriptor {
+    PropertyDescriptor() = default;
+    PropertyDescriptor(std::string name_, PropertyValue defaultValue_,
+                       std::vector<std::string> choices_ = {},
+                       double minimum_ = std::numeric_limits<double>::lowest(),
+                       double maximum_ = std::numeric_limits<double>::max())
+        : name(std::move(name_)),
+          defaultValue(std::move(defaultValue_)),
+          choices(std::move(choices_)),
+          minimum(minimum_),
+          maximum(maximum_) {}
+
     std::string name;
     PropertyValue defaultValue;
     std::vector<std::string> choices;  // Identifier: the allowed values; Set: the allowed members

@@ -32,7 +32,7 @@ class AppearanceEditor : public QDialog {
     // Opens the font dialog and takes the chosen font into the font properties.
     void ChooseFont();
 
-    const InstrumentWidget& Preview() const { return *preview_; }
+    InstrumentWidget& Preview() { return *preview_; }
     // The input of a property (for tests and keyboard navigation).
     QWidget* FieldOf(std::string_view name) const;
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vekaton {
@@ -13,6 +14,16 @@ namespace vekaton {
 // A line of the strip chart: what it shows and how it is drawn. Position and bit are kept for
 // the program (which frame position and which bit of a digital one the line plots).
 struct ChartChannel {
+    ChartChannel(std::string name_ = {}, ColourValue colour_ = 0, double scale_ = 1.0,
+                 double offset_ = 0.0, int position_ = 0, int bit_ = 8, bool visible_ = true)
+        : name(std::move(name_)),
+          colour(colour_),
+          scale(scale_),
+          offset(offset_),
+          position(position_),
+          bit(bit_),
+          visible(visible_) {}
+
     std::string name;
     ColourValue colour = 0;  // 0: not chosen yet, the chart picks one
     double scale = 1.0;      // plotted value = value * scale + offset

@@ -233,6 +233,12 @@ void TStripChart::ResetView() {
     InvalidateStatic();
 }
 
+void TStripChart::ResetValueRange() {
+    viewBottom_ = yMinimum_;
+    // An empty range still needs some height to draw in.
+    viewTop_ = yMaximum_ > yMinimum_ ? yMaximum_ : yMinimum_ + 1.0;
+}
+
 void TStripChart::wheelEvent(QWheelEvent* event) {
     const QRectF plot = PlotArea(QRectF(rect()));
     const double steps = event->angleDelta().y() / 120.0;
