@@ -1,5 +1,8 @@
 #include "cli/CsvWriter.h"
 
+#include <bit>
+#include <cstring>
+
 #include "common/FloatText.h"
 #include "decode/Decoder.h"
 #include "decode/ParameterTable.h"
@@ -19,6 +22,36 @@ void AppendCsvField(std::string& line, std::string_view text) {
         line.push_back(c);
     }
     line.push_back('"');
+}
+
+NumberTexts::NumberTexts() : entries_(std::size_t{1} << kIndexBits) {}
+
+void NumberTexts::Prefetch(double value) const {
+#if defined(__GNUC__)
+    __builtin_prefetch(&entries_[IndexOf(std::bit_cast<std::uint64_t>(value))]);
+#else
+    (void)value;
+#endif
+}
+
+void NumberTexts::Append(std::string& line, double value, NumberText& last) {
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    if (!last.Holds(bits)) {
+        NumberText& entry = entries_[IndexOf(bits)];
+        if (!entry.Holds(bits)) {
+            const std::string text = ShortestFloatText(value);
+            if (text.empty() || text.size() > entry.text.size()) {
+                last.length = 0;
+                line.append(text);
+                return;
+            }
+            entry.bits = bits;
+            entry.length = static_cast<std::uint8_t>(text.size());
+            std::memcpy(entry.text.data(), text.data(), text.size());
+        }
+        last = entry;
+    }
+    line.append(last.text.data(), last.length);
 }
 
 std::vector<CsvColumn> FrameColumns(const ParameterTable& table) {
@@ -45,7 +78,13 @@ std::vector<CsvColumn> FrameColumns(const ParameterTable& table) {
 }
 
 CsvWriter::CsvWriter(std::ostream& out, const ParameterTable& table, bool checksumColumn)
-    : out_(out), columns_(FrameColumns(table)), checksumColumn_(checksumColumn) {}
+    : out_(out), columns_(FrameColumns(table)), checksumColumn_(checksumColumn) {
+    for (const CsvColumn& column : columns_) {
+        if (column.bit < 0) {
+            lastTexts_.emplace_back();
+        }
+    }
+}
 
 void CsvWriter::WriteHeader() {
     line_.assign("Frame,Time");
@@ -66,10 +105,22 @@ void CsvWriter::WriteFrame(long long frame, double seconds, const Decoder& decod
     line_.push_back(',');
     line_.append(ShortestFloatText(seconds));
     const ParameterTable& table = decoder.Table();
+    values_.clear();
+    for (const CsvColumn& column : columns_) {
+        if (column.bit < 0) {
+            const double value = decoder.PlotValue(column.position, 0);
+            if (!lastTexts_[values_.size()].Holds(std::bit_cast<std::uint64_t>(value))) {
+                numbers_.Prefetch(value);
+            }
+            values_.push_back(value);
+        }
+    }
+    std::size_t analog = 0;
     for (const CsvColumn& column : columns_) {
         line_.push_back(',');
         if (column.bit < 0) {
-            line_.append(ShortestFloatText(decoder.PlotValue(column.position, 0)));
+            numbers_.Append(line_, values_[analog], lastTexts_[analog]);
+            ++analog;
         } else {
             const ParameterRecord& record = table.At(column.position);
             line_.push_back(record.Bits[static_cast<std::size_t>(column.bit)] ? '1' : '0');

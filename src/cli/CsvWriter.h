@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -29,6 +31,38 @@ struct CsvColumn {
 // bit), each named by its description.
 std::vector<CsvColumn> FrameColumns(const ParameterTable& table);
 
+// A number's text, kept beside the number's bits.
+struct NumberText {
+    std::uint64_t bits = 0;
+    std::array<char, 23> text{};
+    std::uint8_t length = 0;  // 0: empty (no number's text is empty)
+
+    bool Holds(std::uint64_t valueBits) const { return length != 0 && bits == valueBits; }
+};
+
+// Appends the shortest text that reads back to the same double (as ShortestFloatText), keeping
+// the texts it made. Formatting a double costs several times more than decoding the byte it came
+// from, and the values repeat: a one-byte position has at most 256 of them, and most positions
+// change slowly from frame to frame. The texts sit in a fixed direct-mapped table keyed by the
+// value's bits, so memory does not grow with the output.
+class NumberTexts {
+  public:
+    NumberTexts();
+    // Asks the processor to fetch the value's table entry, so that the cache misses of one row's
+    // values overlap instead of coming one after another.
+    void Prefetch(double value) const;
+    // `last` is the column's previous text: reused when the value has not changed, else replaced.
+    void Append(std::string& line, double value, NumberText& last);
+
+  private:
+    static constexpr int kIndexBits = 14;
+    static std::size_t IndexOf(std::uint64_t bits) {
+        // Fibonacci hashing spreads neighbouring values over the table.
+        return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ULL) >> (64 - kIndexBits));
+    }
+    std::vector<NumberText> entries_;
+};
+
 // Writes decoded frames as CSV, one row per frame, records ended by CR LF: "Frame", "Time", the
 // value columns, and "Checksum" (OK or BAD) when asked for. An analog column holds what the strip
 // chart would plot for the position (the value at the last byte of a multi-byte value), a bit
@@ -49,7 +83,10 @@ class CsvWriter {
     std::ostream& out_;
     std::vector<CsvColumn> columns_;
     bool checksumColumn_;
-    std::string line_;  // reused row by row
+    std::string line_;                   // reused row by row
+    std::vector<double> values_;         // the row's analog values, reused
+    std::vector<NumberText> lastTexts_;  // each analog column's text in the previous row
+    NumberTexts numbers_;
 };
 
 }  // namespace vekaton::cli

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <limits>
+#include <random>
 #include <sstream>
 
+#include "common/FloatText.h"
 #include "decode/Decoder.h"
 #include "decode/FormulaFrontEnd.h"
 #include "decode/ParameterTable.h"
@@ -26,6 +30,44 @@ TEST(CsvFieldTest, QuotesOnlyWhatNeedsIt) {
     EXPECT_EQ(Field("two\r\nlines"), "\"two\r\nlines\"");
     EXPECT_EQ(Field("line\nfeed"), "\"line\nfeed\"");
     EXPECT_EQ(Field("semi;colon 'single'"), "semi;colon 'single'");
+}
+
+TEST(NumberTextsTest, GivesTheShortestTextWhetherKeptOrNot) {
+    // Values that repeat, collide in the table, change or stay, and texts too long to keep.
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  1.0,
+                                  4660.0,
+                                  0.1,
+                                  0.30000000000000004,
+                                  100000.0,
+                                  1e21,
+                                  -40.0,
+                                  255.0,
+                                  11.75,
+                                  74.90196078431373,
+                                  -2.2250738585072014e-308,
+                                  1.7976931348623157e308,
+                                  5e-324,
+                                  std::numeric_limits<double>::infinity(),
+                                  -std::numeric_limits<double>::infinity(),
+                                  std::numeric_limits<double>::quiet_NaN()};
+    std::mt19937_64 random(3);
+    for (int i = 0; i < 100000; ++i) {
+        const auto a = static_cast<double>(random() % 256);
+        const auto b = static_cast<double>(random() % 256);
+        values.push_back(i % 3 == 0 ? a / 2.55 : i % 3 == 1 ? a * 256 + b : a * 0.4 + 10);
+        values.push_back(std::bit_cast<double>(random()));  // any bit pattern at all
+    }
+    NumberTexts texts;
+    std::array<NumberText, 3> last{};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        for (int twice = 0; twice < 2; ++twice) {
+            std::string line = "x";
+            texts.Append(line, values[i], last[i % last.size()]);
+            ASSERT_EQ(line, "x" + ShortestFloatText(values[i])) << i;
+        }
+    }
 }
 
 class FrameCsvTest : public ::testing::Test {
