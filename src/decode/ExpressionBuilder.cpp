@@ -55,6 +55,7 @@ class TreeBuilder {
     TreeBuilder(ExpressionGrammar& grammar, const ExpressionTables& tables)
         : grammar_(grammar), tables_(tables) {
         cells_.assign(tables.variables->Size(), 0.0);
+        constant_.assign(cells_.size(), false);
     }
 
     ExpressionProgram Build(int begin, int end) {
@@ -75,6 +76,15 @@ class TreeBuilder {
         }
         program.cells = std::move(cells_);
         program.variableCount = static_cast<std::uint16_t>(tables_.variables->Size());
+        for (std::size_t i = 0; i < program.operations.size(); ++i) {
+            Operation& op = program.operations[i];
+            ChooseCode(op, program.cells);
+            if (i > 0 && op.code != OpCode::None) {
+                const std::uint16_t previous = program.operations[i - 1].dest;
+                op.fromPrevious = static_cast<std::uint8_t>((op.arg1 == previous ? 1U : 0U) |
+                                                            (op.arg2 == previous ? 2U : 0U));
+            }
+        }
         return program;
     }
 
@@ -84,9 +94,78 @@ class TreeBuilder {
         int end;
     };
 
-    std::uint16_t NewCell(double value) {
+    std::uint16_t NewCell(double value, bool constant = false) {
         cells_.push_back(value);
+        constant_.resize(cells_.size());
+        constant_.back() = constant;
         return static_cast<std::uint16_t>(cells_.size() - 1);
+    }
+
+    // 2^k with an exactly representable 2^-k: dividing by it and multiplying by its reciprocal
+    // give the same correctly rounded result for every dividend.
+    static bool HasExactReciprocal(double divisor) {
+        int exponent = 0;
+        const double reciprocal = 1.0 / divisor;
+        return std::isfinite(divisor) && divisor != 0.0 &&
+               std::fabs(std::frexp(divisor, &exponent)) == 0.5 && std::isfinite(reciprocal) &&
+               std::fabs(std::frexp(reciprocal, &exponent)) == 0.5;
+    }
+
+    void ChooseCode(Operation& op, std::vector<double>& cells) {
+        switch (op.kind) {
+            case NodeKind::Variable:
+            case NodeKind::Number:
+                op.code = OpCode::None;
+                return;
+            case NodeKind::Negation:
+                op.code = OpCode::Negate;
+                return;
+            case NodeKind::Add:
+                op.code = OpCode::Add;
+                return;
+            case NodeKind::Subtract:
+                op.code = OpCode::Subtract;
+                return;
+            case NodeKind::Multiply:
+                op.code = OpCode::Multiply;
+                return;
+            case NodeKind::Divide:
+                op.code = OpCode::Divide;
+                if (constant_[op.arg2] && HasExactReciprocal(cells[op.arg2])) {
+                    cells.push_back(1.0 / cells[op.arg2]);
+                    op.arg2 = static_cast<std::uint16_t>(cells.size() - 1);
+                    op.code = OpCode::Multiply;
+                }
+                return;
+            case NodeKind::Mod:
+                op.code = OpCode::Mod;
+                return;
+            case NodeKind::Div:
+                op.code = OpCode::Div;
+                return;
+            case NodeKind::IntegerPower:
+                op.code = OpCode::IntegerPower;
+                return;
+            case NodeKind::Power:
+                op.code = OpCode::Power;
+                return;
+            case NodeKind::Square:
+                op.code = OpCode::Square;
+                return;
+            case NodeKind::Cube:
+                op.code = OpCode::Cube;
+                return;
+            case NodeKind::FourthPower:
+                op.code = OpCode::FourthPower;
+                return;
+            case NodeKind::Function1:
+                op.code = OpCode::Function1;
+                return;
+            case NodeKind::Function2:
+                op.code = OpCode::Function2;
+                return;
+        }
+        throw EParserInternalError();
     }
 
     void MakeChild(int level) {
@@ -112,7 +191,7 @@ class TreeBuilder {
             return *tables_.variables->Find(text);
         }
         if (grammar_.Fits(begin, end, Form::Number)) {
-            return NewCell(*grammar_.Number(begin, end));
+            return NewCell(*grammar_.Number(begin, end), true);
         }
         Operation op;
         if (grammar_.Fits(begin, end, Form::Negation)) {
@@ -233,6 +312,7 @@ class TreeBuilder {
     ExpressionGrammar& grammar_;
     const ExpressionTables& tables_;
     std::vector<double> cells_;
+    std::vector<bool> constant_;  // which cells hold number constants
     std::array<int, kMaxNestingLevel + 1> levelEntries_{};
     std::array<std::vector<Operation>, kMaxNestingLevel + 1> levelOperations_;
 };

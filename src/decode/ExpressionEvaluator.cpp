@@ -25,15 +25,6 @@ FaultKind IntegerOperands(double a, double b, int& left, int& right) {
 
 }  // namespace
 
-bool TruncToInt32(double value, int& result) {
-    // Everything strictly between -2^31 - 1 and 2^31 truncates into range; NaN fails both.
-    if (!(value > -2147483649.0 && value < 2147483648.0)) {
-        return false;
-    }
-    result = static_cast<int>(value);
-    return true;
-}
-
 double IntegerPower(double base, int exponent, FaultKind& fault) {
     const unsigned magnitude =
         exponent < 0 ? 0U - static_cast<unsigned>(exponent) : static_cast<unsigned>(exponent);
@@ -69,28 +60,27 @@ double IntegerPower(double base, int exponent, FaultKind& fault) {
     return result;
 }
 
-FaultKind RunOperations(const ExpressionProgram& program, double* cells, EvalState& state,
-                        double& value) {
+FaultKind RunOperationsChecked(const ExpressionProgram& program, double* cells, EvalState& state,
+                               double& value) {
     for (const Operation& op : program.operations) {
         const double a = cells[op.arg1];
         double r = 0.0;
-        switch (op.kind) {
-            case NodeKind::Variable:
-            case NodeKind::Number:
+        switch (op.code) {
+            case OpCode::None:
                 continue;  // the cell already holds the value
-            case NodeKind::Negation:
+            case OpCode::Negate:
                 r = -a;
                 break;
-            case NodeKind::Add:
+            case OpCode::Add:
                 r = a + cells[op.arg2];
                 break;
-            case NodeKind::Subtract:
+            case OpCode::Subtract:
                 r = a - cells[op.arg2];
                 break;
-            case NodeKind::Multiply:
+            case OpCode::Multiply:
                 r = a * cells[op.arg2];
                 break;
-            case NodeKind::Divide: {
+            case OpCode::Divide: {
                 const double b = cells[op.arg2];
                 if (b == 0.0) {
                     return FaultKind::DivisionByZero;
@@ -98,8 +88,8 @@ FaultKind RunOperations(const ExpressionProgram& program, double* cells, EvalSta
                 r = a / b;
                 break;
             }
-            case NodeKind::Mod:
-            case NodeKind::Div: {
+            case OpCode::Mod:
+            case OpCode::Div: {
                 int left = 0;
                 int right = 0;
                 const FaultKind fault = IntegerOperands(a, cells[op.arg2], left, right);
@@ -107,10 +97,10 @@ FaultKind RunOperations(const ExpressionProgram& program, double* cells, EvalSta
                     return fault;
                 }
                 // C++ division truncates toward zero and the remainder takes the dividend's sign.
-                r = op.kind == NodeKind::Mod ? left % right : left / right;
+                r = op.code == OpCode::Mod ? left % right : left / right;
                 break;
             }
-            case NodeKind::IntegerPower: {
+            case OpCode::IntegerPower: {
                 int exponent = 0;
                 if (!TruncToInt32(cells[op.arg2], exponent)) {
                     return FaultKind::IntegerRange;
@@ -122,25 +112,25 @@ FaultKind RunOperations(const ExpressionProgram& program, double* cells, EvalSta
                 }
                 break;
             }
-            case NodeKind::Power:
+            case OpCode::Power:
                 r = std::pow(a, cells[op.arg2]);
                 break;
-            case NodeKind::Square:
+            case OpCode::Square:
                 r = a * a;
                 break;
-            case NodeKind::Cube:
+            case OpCode::Cube:
                 r = a * (a * a);
                 break;
-            case NodeKind::FourthPower:
+            case OpCode::FourthPower:
                 r = (a * a) * (a * a);
                 break;
-            case NodeKind::Function1:
+            case OpCode::Function1:
                 r = op.unary(a, state);
                 if (state.fault != FaultKind::None) {
                     return state.fault;
                 }
                 break;
-            case NodeKind::Function2:
+            case OpCode::Function2:
                 r = op.binary(a, cells[op.arg2], state);
                 if (state.fault != FaultKind::None) {
                     return state.fault;

@@ -26,6 +26,27 @@ enum class NodeKind : std::uint8_t {
     Function2 = 15,
 };
 
+// What the evaluator does for an operation, chosen once the tree is built: mostly the node's
+// own kind, but a division by a power of two becomes the (bit-identical) multiplication by its
+// exact reciprocal, which costs a fraction of the time.
+enum class OpCode : std::uint8_t {
+    None,  // a lone variable or number: the cell already holds the value
+    Negate,
+    Add,
+    Subtract,
+    Multiply,
+    Divide,
+    Mod,
+    Div,
+    IntegerPower,
+    Power,
+    Square,
+    Cube,
+    FourthPower,
+    Function1,
+    Function2,
+};
+
 // Why an evaluation stopped. Every fault stops the run; no value is produced.
 enum class FaultKind : std::uint8_t {
     None,
@@ -55,6 +76,10 @@ struct Operation {
     std::uint16_t arg2 = 0;  // not read by one-operand kinds
     std::uint16_t dest = 0;
     NodeKind kind = NodeKind::Variable;
+    OpCode code = OpCode::None;
+    // Bit 0: arg1 is the previous operation's result; bit 1: arg2 is. The evaluator then takes
+    // it from a register instead of waiting for the cell it was just stored in.
+    std::uint8_t fromPrevious = 0;
 };
 
 // A built expression: the operations ordered deepest tree level first (then by slot within a

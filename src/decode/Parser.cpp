@@ -93,12 +93,6 @@ double TCustomParser::Value() {
     return value;
 }
 
-FaultKind TCustomParser::Run(const ExpressionProgram& program, double* cells, double& value) {
-    EvalState state;
-    state.random = &random_;
-    return RunOperations(program, cells, state, value);
-}
-
 double& TCustomParser::Variable(std::string_view name) {
     const std::uint16_t* cell = variables_.Find(name);
     if (cell == nullptr) {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "decode/ExpressionEvaluator.h"
 #include "decode/ExpressionGrammar.h"
 #include "decode/ExpressionProgram.h"
 #include "decode/ParserTables.h"
@@ -55,7 +56,12 @@ class TCustomParser {
     ExpressionProgram Compile(std::string_view text) const;
     // Runs a program compiled by this parser over `cells` (program.cells with the variables
     // set), using this parser's random generator. Allocates nothing.
-    FaultKind Run(const ExpressionProgram& program, double* cells, double& value);
+    [[gnu::always_inline]] FaultKind Run(const ExpressionProgram& program, double* cells,
+                                         double& value) {
+        EvalState state;
+        state.random = &random_;
+        return RunOperations(program, cells, state, value);
+    }
 
     void SeedRandom(std::uint64_t seed) { random_.seed(seed); }
 

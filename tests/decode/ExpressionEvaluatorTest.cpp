@@ -2,7 +2,10 @@
 
 #include <climits>
 #include <cmath>
+#include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "decode/ExpressionEvaluator.h"
 #include "decode/Parser.h"
@@ -131,6 +134,63 @@ TEST(ExpressionEvaluatorTest, TruncCoversTheWhole32BitRange) {
     EXPECT_FALSE(TruncToInt32(-2147483649.0, value));
     EXPECT_FALSE(TruncToInt32(2147483648.0, value));
     EXPECT_FALSE(TruncToInt32(std::nan(""), value));
+}
+
+TEST(ExpressionEvaluatorTest, DivisionByAPowerOfTwoStaysExact) {
+    TParser parser;
+    const ExpressionProgram program = parser.Compile("A/4");
+    EXPECT_EQ(program.operations.back().kind, NodeKind::Divide);
+    const double tiny = std::numeric_limits<double>::denorm_min();
+    for (const double a :
+         {1.0, 3.0, -7.5, 0.1, 1e308, 3 * tiny, 5 * tiny, -0.0, 1.7976931348623157e308}) {
+        EXPECT_EQ(Eval("A/4", a), a / 4) << a;
+        if (std::fabs(a) < 1e300) {
+            EXPECT_EQ(Eval("A/0.125", a), a / 0.125) << a;
+        }
+        EXPECT_EQ(Eval("A/-2", a), a / -2) << a;
+        EXPECT_EQ(Eval("A/3", a), a / 3) << a;
+    }
+    EXPECT_EQ(Fault("A/0.125", 1e308), FaultKind::Overflow);
+}
+
+// The unchecked loop must find exactly the faults, and compute exactly the values, of the loop
+// that checks every operation.
+TEST(ExpressionEvaluatorTest, FastRunAgreesWithTheCheckedRun) {
+    const std::vector<std::string> formulas = {
+        "A*B-C/D",           "(A+B)/(C-D)",
+        "A^B+C^-2",          "ADIVB+CMODD",
+        "SQRT(A-B)*LN(C)",   "MAX(A*1E300,B)*C",
+        "MIN(A/B,C)-EXP(D)", "-A^3+B^4*C^5",
+        "A*1E308*B-C",       "HEAV(A/B)+ZERO(C*1E308*1E308)",
+        "(A*B)^(C/D)",       "SIN(A*B)/COS(C)",
+        "A/B/C/D",           "1/(A-B)+1/(C-D)",
+        "(A-B)^1001",        "ARCTAN(A*1E308*D)",
+    };
+    const std::vector<double> values = {0, 1, -1, 2, 0.5, -3.5, 1e308, -1e308, 1e-308, 255, 7};
+    std::mt19937 random(5);
+    TParser parser;
+    for (const std::string& formula : formulas) {
+        const ExpressionProgram program = parser.Compile(formula);
+        for (int trial = 0; trial < 300; ++trial) {
+            std::vector<double> fastCells = program.cells;
+            for (int v = 0; v < 4; ++v) {
+                fastCells[v] = values[random() % values.size()];
+            }
+            std::vector<double> checkedCells = fastCells;
+            std::mt19937_64 generator(1);
+            EvalState fastState{&generator};
+            EvalState checkedState{&generator};
+            double fastValue = -1;
+            double checkedValue = -1;
+            const FaultKind fast = RunOperations(program, fastCells.data(), fastState, fastValue);
+            const FaultKind checked =
+                RunOperationsChecked(program, checkedCells.data(), checkedState, checkedValue);
+            ASSERT_EQ(fast, checked) << formula << " A=" << fastCells[0] << " B=" << fastCells[1]
+                                     << " C=" << fastCells[2] << " D=" << fastCells[3];
+            ASSERT_EQ(std::signbit(fastValue), std::signbit(checkedValue)) << formula;
+            ASSERT_EQ(fastValue, checkedValue) << formula;
+        }
+    }
 }
 
 TEST(ExpressionEvaluatorTest, FaultsCarryReadableTexts) {
