@@ -214,6 +214,22 @@ TEST(ExpressionBuilderTest, OverlongTextIsTooComplex) {
     EXPECT_EQ(Outcome("(" + nested + ")"), "EExpressionTooComplex: Expression is too complex");
 }
 
+TEST(ExpressionBuilderTest, DeepestTextsOfTheLongestLengthAreRefusedCleanly) {
+    // Each shape makes the validity test recurse once per piece, about 2,000 deep.
+    EXPECT_EQ(Outcome(Repeat("A", "-", 2048)),
+              "ETooManyNestings: Expression contains too many nestings");
+    EXPECT_EQ(Outcome(Repeat("A", "+", 2048)),
+              "ETooManyNestings: Expression contains too many nestings");
+    EXPECT_EQ(Outcome(Repeat("-(", "", 1365) + "A" + std::string(1365, ')')),
+              "ETooManyNestings: Expression contains too many nestings");
+    EXPECT_EQ(Outcome(Nest("SIN", "A", 819)),
+              "ETooManyNestings: Expression contains too many nestings");
+    EXPECT_EQ(Outcome(Repeat("A*", "", 2047) + "A").rfind("E", 0), 0U);
+    EXPECT_EQ(Outcome(Repeat("A^", "", 2047) + "A").rfind("ESyntaxError", 0), 0U);
+    EXPECT_EQ(Outcome(Repeat("MAX(A,", "", 580) + "A" + std::string(580, ')')),
+              "ETooManyNestings: Expression contains too many nestings");
+}
+
 TEST(ExpressionBuilderTest, ExceptionClassesShareTheirBase) {
     EXPECT_THROW(TParser().Compile("A B"), EExpressionHasBlanks);
     EXPECT_THROW(TParser().Compile("(A"), EMissMatchingBracket);
