@@ -219,12 +219,24 @@ void InstrumentWidget::paintEvent(QPaintEvent* /*event*/) {
         cachePainter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                                     QPainter::SmoothPixmapTransform);
         PaintStatic(cachePainter, bounds);
+        overlay_ = QPixmap();
+        if (HasOverlay()) {
+            overlay_ = QPixmap(pixels);
+            overlay_.setDevicePixelRatio(ratio);
+            overlay_.fill(Qt::transparent);
+            QPainter overlayPainter(&overlay_);
+            overlayPainter.setRenderHints(QPainter::Antialiasing);
+            PaintOverlay(overlayPainter, bounds);
+        }
         cacheValid_ = true;
         ++cacheBuilds_;
     }
     painter.drawPixmap(QPointF(0, 0), cache_);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     PaintDynamic(painter, bounds);
+    if (!overlay_.isNull()) {
+        painter.drawPixmap(QPointF(0, 0), overlay_);
+    }
 }
 
 void InstrumentWidget::resizeEvent(QResizeEvent* event) {

@@ -79,6 +79,10 @@ class InstrumentWidget : public QWidget {
   protected:
     virtual void PaintStatic(QPainter& painter, const QRectF& bounds) = 0;
     virtual void PaintDynamic(QPainter& painter, const QRectF& bounds) = 0;
+    // Translucent shading over the moving parts (glass, drums), cached like the background:
+    // blending a ready picture is far cheaper than filling translucent shapes every time.
+    virtual bool HasOverlay() const { return false; }
+    virtual void PaintOverlay(QPainter& /*painter*/, const QRectF& /*bounds*/) {}
 
     // Something drawn by PaintStatic changed.
     void InvalidateStatic();
@@ -106,6 +110,7 @@ class InstrumentWidget : public QWidget {
   private:
     RepaintThrottle* throttle_;
     QPixmap cache_;
+    QPixmap overlay_;
     bool cacheValid_ = false;
     int paintCount_ = 0;
     int cacheBuilds_ = 0;

@@ -2,6 +2,8 @@
 
 #include "widgets/StreamColour.h"
 
+#include <QPainter>
+
 namespace vekaton {
 
 LedWidget::LedWidget(QWidget* parent) : InstrumentWidget(parent) {}
@@ -14,28 +16,19 @@ void LedWidget::SetActive(bool active) {
 }
 
 void LedWidget::SetActiveColor(ColourValue colour) {
-    if (colour != activeColour_) {
-        activeColour_ = colour;
-        RequestRepaint();
-    }
+    SetAppearance(activeColour_, colour);
 }
 
 void LedWidget::SetInactiveColor(ColourValue colour) {
-    if (colour != inactiveColour_) {
-        inactiveColour_ = colour;
-        RequestRepaint();
-    }
+    SetAppearance(inactiveColour_, colour);
 }
 
 void LedWidget::SetAutoInactiveColor(bool on) {
-    if (on != autoInactiveColour_) {
-        autoInactiveColour_ = on;
-        RequestRepaint();
-    }
+    SetAppearance(autoInactiveColour_, on);
 }
 
-QColor LedWidget::LensColour() const {
-    if (active_) {
+QColor LedWidget::LensColour(bool active) const {
+    if (active) {
         return ColourOf(activeColour_);
     }
     if (autoInactiveColour_) {
@@ -44,14 +37,35 @@ QColor LedWidget::LensColour() const {
     return ColourOf(inactiveColour_);
 }
 
-QGradientStops LedWidget::LensStops(const QColor& colour) const {
-    if (active_) {
+QGradientStops LedWidget::LensStops(const QColor& colour, bool active) {
+    if (active) {
         return {{0.0, QColor(255, 255, 255)},
                 {0.18, colour.lighter(150)},
                 {0.65, colour},
                 {1.0, colour.darker(160)}};
     }
     return {{0.0, colour.lighter(180)}, {0.5, colour}, {1.0, colour.darker(190)}};
+}
+
+void LedWidget::PaintStatic(QPainter& painter, const QRectF& bounds) {
+    PaintBevel(painter, bounds);
+    const QPaintDevice* device = painter.device();
+    const qreal ratio = device != nullptr ? device->devicePixelRatioF() : 1.0;
+    for (const bool active : {false, true}) {
+        QPixmap lens(device != nullptr ? QSize(device->width(), device->height())
+                                       : bounds.size().toSize());
+        lens.setDevicePixelRatio(ratio);
+        lens.fill(Qt::transparent);
+        QPainter lensPainter(&lens);
+        lensPainter.setRenderHints(QPainter::Antialiasing);
+        PaintLens(lensPainter, bounds, active);
+        lensPainter.end();
+        (active ? litLens_ : darkLens_) = lens;
+    }
+}
+
+void LedWidget::PaintDynamic(QPainter& painter, const QRectF& /*bounds*/) {
+    painter.drawPixmap(QPointF(0, 0), active_ ? litLens_ : darkLens_);
 }
 
 QLinearGradient LedWidget::BevelGradient(const QRectF& box) const {

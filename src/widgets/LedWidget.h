@@ -25,14 +25,22 @@ class LedWidget : public InstrumentWidget {
     int BevelStyle() const { return bevel_; }
     void SetBevelStyle(int bevel) { SetAppearance(bevel_, std::clamp(bevel, 0, 2)); }
 
-    // The colour the lens shows now.
-    QColor LensColour() const;
+    // The colour the lens shows now, and in either state.
+    QColor LensColour() const { return LensColour(active_); }
+    QColor LensColour(bool active) const;
 
   protected:
     template <class W>
     static void AppendLedProperties(PropertyTable& table);
     // The lit and unlit lens share a gradient; the lit one glows a little brighter.
-    QGradientStops LensStops(const QColor& colour) const;
+    static QGradientStops LensStops(const QColor& colour, bool active);
+
+    // The bevel goes into the cached background, the lens of each state into a picture of
+    // its own, so that switching costs one blit.
+    virtual void PaintBevel(QPainter& painter, const QRectF& bounds) = 0;
+    virtual void PaintLens(QPainter& painter, const QRectF& bounds, bool active) = 0;
+    void PaintStatic(QPainter& painter, const QRectF& bounds) final;
+    void PaintDynamic(QPainter& painter, const QRectF& bounds) final;
     // The bevel ring's gradient from the top-left corner to the bottom-right one of box.
     QLinearGradient BevelGradient(const QRectF& box) const;
 
@@ -42,6 +50,8 @@ class LedWidget : public InstrumentWidget {
     ColourValue inactiveColour_ = RgbColour(0, 64, 0);
     bool autoInactiveColour_ = true;
     int bevel_ = kBevelLowered;
+    QPixmap litLens_;
+    QPixmap darkLens_;
 };
 
 template <class W>

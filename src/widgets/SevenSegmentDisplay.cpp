@@ -106,7 +106,7 @@ void SevenSegmentDisplay::PaintDynamic(QPainter& painter, const QRectF& bounds) 
     const std::vector<SegmentCell> cells = ShownCells();
     const std::vector<QRectF> boxes = CellBoxes(bounds);
     const QColor lit = ColourOf(onColour_);
-    painter.setPen(QPen(lit.lighter(130), 0.6));
+    painter.setPen(Qt::NoPen);
     painter.setBrush(lit);
     for (size_t i = 0; i < cells.size() && i < boxes.size(); ++i) {
         if (cells[i].segments != 0) {

@@ -75,11 +75,7 @@ void TAngularGauge::SetNeedleColor(ColourValue colour) {
 }
 
 void TAngularGauge::SetDecimals(int decimals) {
-    decimals = std::clamp(decimals, 0, 6);
-    if (decimals != decimals_) {
-        decimals_ = decimals;
-        RequestRepaint();
-    }
+    SetAppearance(decimals_, std::clamp(decimals, 0, 6));  // the readout is sized with them
 }
 
 double TAngularGauge::SectionStart(int section) const {
@@ -127,6 +123,7 @@ QRectF TAngularGauge::ReadoutRect(const Dial& dial) const {
 
 void TAngularGauge::PaintStatic(QPainter& painter, const QRectF& bounds) {
     const Dial dial = DialIn(bounds);
+    readoutFont_ = ReadoutFont(ReadoutRect(dial));
     PaintBezelAndFace(painter, dial);
     PaintSections(painter, dial);
     PaintTicksAndLabels(painter, dial);
@@ -275,20 +272,30 @@ void TAngularGauge::PaintDynamic(QPainter& painter, const QRectF& bounds) {
         PaintMarker(painter, dial, CurrentMaximum(), kMaximumMarker);
     }
     if (showValue_) {
-        const QRectF box = ReadoutRect(dial);
-        QFont font = TextFont(box.height() * 0.78);
-        font.setBold(true);
-        const QString text = FormatNumber(Position(), decimals_);
-        const double width = QFontMetricsF(font).horizontalAdvance(text);
-        if (width > box.width() * 0.92 && FontHeight() == 0) {
-            font.setPixelSize(
-                std::max(5, static_cast<int>(font.pixelSize() * box.width() * 0.92 / width)));
-        }
-        painter.setFont(font);
+        painter.setFont(readoutFont_);
         painter.setPen(ColourOf(FontColor()));
-        painter.drawText(box, Qt::AlignCenter, text);
+        painter.drawText(ReadoutRect(dial), Qt::AlignCenter, FormatNumber(Position(), decimals_));
     }
     PaintNeedle(painter, dial);
+}
+
+QFont TAngularGauge::ReadoutFont(const QRectF& box) const {
+    // Sized once for the widest value the range can show, so that the digits keep their size
+    // while the value changes.
+    QFont font = TextFont(box.height() * 0.78);
+    font.setBold(true);
+    if (FontHeight() == 0) {
+        const QFontMetricsF metrics(font);
+        const double widest =
+            std::max({metrics.horizontalAdvance(FormatNumber(Minimum(), decimals_)),
+                      metrics.horizontalAdvance(FormatNumber(Maximum(), decimals_)),
+                      metrics.horizontalAdvance(QStringLiteral("88"))});
+        if (widest > box.width() * 0.9) {
+            font.setPixelSize(
+                std::max(5, static_cast<int>(font.pixelSize() * box.width() * 0.9 / widest)));
+        }
+    }
+    return font;
 }
 
 void TAngularGauge::PaintMarker(QPainter& painter, const Dial& dial, double value,
@@ -301,7 +308,8 @@ void TAngularGauge::PaintMarker(QPainter& painter, const Dial& dial, double valu
     const double a = Radians(angle);
     const QPointF across(half * std::sin(a), half * std::cos(a));
     const QPointF points[3] = {tip, base + across, base - across};
-    painter.setPen(QPen(colour.darker(170), std::max(0.6, f * 0.008)));
+    // Fills only: outlines cost a stroke on every repaint.
+    painter.setPen(Qt::NoPen);
     painter.setBrush(colour);
     painter.drawPolygon(points, 3);
 }
@@ -317,28 +325,33 @@ void TAngularGauge::PaintNeedle(QPainter& painter, const Dial& dial) const {
     painter.save();
     painter.translate(dial.centre);
     painter.rotate(-AngleOf(Position()));
-    const QPointF upper[4] = {{-tail, 0}, {-tail, -root * 0.8}, {tip, -point}, {tip, 0}};
-    const QPointF lower[4] = {{-tail, 0}, {-tail, root * 0.8}, {tip, point}, {tip, 0}};
+    // Two halves in a lighter and a darker shade make a ridge along the needle.
+    const QPointF upper[5] = {
+        {-tail, 0}, {-tail, -root * 0.8}, {0, -root}, {tip, -point}, {tip, 0}};
+    const QPointF lower[5] = {{-tail, 0}, {-tail, root * 0.8}, {0, root}, {tip, point}, {tip, 0}};
     const QPointF outline[5] = {
         {-tail, -root * 0.8}, {0, -root}, {tip, -point}, {tip, point}, {-tail, root * 0.8}};
+    // An opaque shadow: translucent fills cost several times more on every repaint.
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 0, 60));
+    painter.setBrush(DimmedColour(ColourOf(Color()), QColor(0, 0, 0), 0.72));
     painter.translate(f * 0.02, f * 0.03);
     painter.drawPolygon(outline, 5);
     painter.translate(-f * 0.02, -f * 0.03);
     painter.setBrush(colour.lighter(125));
-    painter.drawPolygon(upper, 4);
+    painter.drawPolygon(upper, 5);
     painter.setBrush(colour.darker(125));
-    painter.drawPolygon(lower, 4);
+    painter.drawPolygon(lower, 5);
     painter.restore();
 
     const double hub = std::max(2.5, f * 0.085);
+    const double rim = std::max(0.6, f * 0.01);
+    painter.setBrush(QColor(10, 10, 12));
+    painter.drawEllipse(dial.centre, hub, hub);
     QRadialGradient metal(dial.centre - QPointF(hub * 0.35, hub * 0.35), hub * 1.4);
     metal.setColorAt(0.0, QColor(150, 152, 158));
     metal.setColorAt(1.0, QColor(20, 20, 24));
-    painter.setPen(QPen(QColor(10, 10, 12), std::max(0.6, f * 0.008)));
     painter.setBrush(metal);
-    painter.drawEllipse(dial.centre, hub, hub);
+    painter.drawEllipse(dial.centre, hub - rim, hub - rim);
 }
 
 }  // namespace vekaton

@@ -67,6 +67,7 @@ class TAngularGauge : public RangeInstrument {
     void PaintTexts(QPainter& painter, const Dial& dial) const;
     void PaintMarker(QPainter& painter, const Dial& dial, double value, const QColor& colour) const;
     void PaintNeedle(QPainter& painter, const Dial& dial) const;
+    QFont ReadoutFont(const QRectF& box) const;
 
     // Section accessors for the property table.
     template <int N>
@@ -101,6 +102,7 @@ class TAngularGauge : public RangeInstrument {
     bool showValue_ = true;
     int decimals_ = 0;
     std::array<Section, kSectionCount> sections_{};
+    QFont readoutFont_;  // chosen with the background
 };
 
 }  // namespace vekaton

@@ -27,7 +27,7 @@ double TLedRectangle::Ring(const QRectF& bounds) const {
                : std::max(1.0, std::min(bounds.width(), bounds.height()) * 0.14);
 }
 
-void TLedRectangle::PaintStatic(QPainter& painter, const QRectF& bounds) {
+void TLedRectangle::PaintBevel(QPainter& painter, const QRectF& bounds) {
     if (BevelStyle() == kBevelNone) {
         return;
     }
@@ -38,23 +38,25 @@ void TLedRectangle::PaintStatic(QPainter& painter, const QRectF& bounds) {
     painter.drawRoundedRect(box, corner, corner);
 }
 
-void TLedRectangle::PaintDynamic(QPainter& painter, const QRectF& bounds) {
+void TLedRectangle::PaintLens(QPainter& painter, const QRectF& bounds, bool active) {
     const double ring = Ring(bounds);
     const QRectF lens = bounds.adjusted(ring + 0.5, ring + 0.5, -ring - 0.5, -ring - 0.5);
     if (lens.width() <= 0 || lens.height() <= 0) {
         return;
     }
-    const QColor colour = LensColour();
+    const QColor colour = LensColour(active);
     QRadialGradient glow(lens.center(), std::max(lens.width(), lens.height()) * 0.75,
                          lens.center() - QPointF(0, lens.height() * 0.25));
-    glow.setStops(LensStops(colour));
+    glow.setStops(LensStops(colour, active));
     const double corner = std::min(lens.width(), lens.height()) * 0.12;
-    painter.setPen(QPen(colour.darker(250), 0.6));
-    painter.setBrush(glow);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour.darker(250));
     painter.drawRoundedRect(lens, corner, corner);
+    painter.setBrush(glow);
+    painter.drawRoundedRect(lens.adjusted(0.6, 0.6, -0.6, -0.6), corner, corner);
     if (lens.height() >= 5.0) {
         painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(255, 255, 255, Active() ? 110 : 50));
+        painter.setBrush(QColor(255, 255, 255, active ? 110 : 50));
         painter.drawRoundedRect(
             QRectF(lens.left() + lens.width() * 0.08, lens.top() + lens.height() * 0.1,
                    lens.width() * 0.84, lens.height() * 0.3),

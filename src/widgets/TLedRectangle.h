@@ -18,8 +18,8 @@ class TLedRectangle : public LedWidget {
     QSize minimumSizeHint() const override { return {6, 4}; }
 
   protected:
-    void PaintStatic(QPainter& painter, const QRectF& bounds) override;
-    void PaintDynamic(QPainter& painter, const QRectF& bounds) override;
+    void PaintBevel(QPainter& painter, const QRectF& bounds) override;
+    void PaintLens(QPainter& painter, const QRectF& bounds, bool active) override;
 
   private:
     double Ring(const QRectF& bounds) const;

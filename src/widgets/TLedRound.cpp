@@ -33,7 +33,7 @@ const PropertyTable& TLedRound::PropertyList() {
     return table;
 }
 
-void TLedRound::PaintStatic(QPainter& painter, const QRectF& bounds) {
+void TLedRound::PaintBevel(QPainter& painter, const QRectF& bounds) {
     const Circle outer = OuterCircle(bounds);
     if (BevelStyle() == kBevelNone) {
         return;
@@ -45,20 +45,24 @@ void TLedRound::PaintStatic(QPainter& painter, const QRectF& bounds) {
     painter.drawEllipse(outer.centre, outer.radius, outer.radius);
 }
 
-void TLedRound::PaintDynamic(QPainter& painter, const QRectF& bounds) {
+void TLedRound::PaintLens(QPainter& painter, const QRectF& bounds, bool active) {
     const Circle outer = OuterCircle(bounds);
     const double ring = BevelStyle() == kBevelNone ? 0.0 : std::max(1.0, outer.radius * 0.2);
     const double radius = outer.radius - ring;
-    const QColor colour = LensColour();
+    const QColor colour = LensColour(active);
     QRadialGradient lens(outer.centre, radius, outer.centre - QPointF(radius * 0.35, radius * 0.4));
-    lens.setStops(LensStops(colour));
-    painter.setPen(QPen(colour.darker(250), std::max(0.4, radius * 0.05)));
-    painter.setBrush(lens);
+    lens.setStops(LensStops(colour, active));
+    // A dark rim, then the lens inside it: two fills are cheaper than an outline.
+    const double rim = std::max(0.4, radius * 0.06);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour.darker(250));
     painter.drawEllipse(outer.centre, radius, radius);
+    painter.setBrush(lens);
+    painter.drawEllipse(outer.centre, radius - rim, radius - rim);
     // A small reflection of the room's light on the dome.
     if (radius >= 3.0) {
         painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(255, 255, 255, Active() ? 150 : 70));
+        painter.setBrush(QColor(255, 255, 255, active ? 150 : 70));
         painter.drawEllipse(outer.centre - QPointF(radius * 0.3, radius * 0.38), radius * 0.34,
                             radius * 0.22);
     }

@@ -139,6 +139,9 @@ void TOdometer::PaintDynamic(QPainter& painter, const QRectF& bounds) {
         }
         painter.restore();
     }
+}
+
+void TOdometer::PaintOverlay(QPainter& painter, const QRectF& bounds) {
     // The wheels are drums: darker where they turn away at the top and bottom.
     const QRectF row(WheelRect(bounds, 0).topLeft(), WheelRect(bounds, digits_ - 1).bottomRight());
     QLinearGradient drum(row.topLeft(), row.bottomLeft());

@@ -48,6 +48,8 @@ class TOdometer : public InstrumentWidget {
   protected:
     void PaintStatic(QPainter& painter, const QRectF& bounds) override;
     void PaintDynamic(QPainter& painter, const QRectF& bounds) override;
+    bool HasOverlay() const override { return true; }
+    void PaintOverlay(QPainter& painter, const QRectF& bounds) override;
 
   private:
     QRectF WheelRect(const QRectF& bounds, int index) const;

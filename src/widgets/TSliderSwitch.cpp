@@ -161,9 +161,11 @@ void TSliderSwitch::PaintDynamic(QPainter& painter, const QRectF& bounds) {
     QLinearGradient shade(thumb.topLeft(), thumb.bottomLeft());
     shade.setColorAt(0.0, thumbColour.lighter(108));
     shade.setColorAt(1.0, thumbColour.darker(125));
-    painter.setPen(QPen(thumbColour.darker(170), 0.8));
-    painter.setBrush(shade);
+    painter.setBrush(thumbColour.darker(170));
     painter.drawRoundedRect(thumb, thumbCorner, thumbCorner);
+    painter.setBrush(shade);
+    painter.drawRoundedRect(thumb.adjusted(0.8, 0.8, -0.8, -0.8), thumbCorner - 0.8,
+                            thumbCorner - 0.8);
     painter.setPen(thumbColour.lightnessF() > 0.5 ? QColor(30, 30, 30) : QColor(240, 240, 240));
     painter.drawText(thumb, Qt::AlignCenter,
                      metrics.elidedText(CaptionOf(position_), Qt::ElideRight, thumb.width() - 2));

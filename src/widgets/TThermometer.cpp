@@ -140,6 +140,14 @@ void TThermometer::PaintStatic(QPainter& painter, const QRectF& bounds) {
     painter.drawEllipse(QPointF(l.tubeX, l.bulbY), l.bulbRadius * 0.78, l.bulbRadius * 0.78);
 
     PaintScale(painter, l);
+
+    const double ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+    const QSizeF columnSize(inner, l.scaleBottom - l.scaleTop + 1.0);
+    column_ = QPixmap((columnSize * ratio).toSize().expandedTo(QSize(1, 1)));
+    column_.setDevicePixelRatio(ratio);
+    column_.fill(Qt::transparent);
+    QPainter columnPainter(&column_);
+    columnPainter.fillRect(QRectF(QPointF(0, 0), columnSize), MercuryBrush(inner / 2, inner));
 }
 
 void TThermometer::PaintScale(QPainter& painter, const Layout& l) const {
@@ -187,19 +195,31 @@ void TThermometer::PaintScale(QPainter& painter, const Layout& l) const {
     }
 }
 
-void TThermometer::PaintDynamic(QPainter& painter, const QRectF& bounds) {
+void TThermometer::PaintOverlay(QPainter& painter, const QRectF& bounds) {
+    // The light reflected by the glass, over the column and the bulb.
     const Layout l = LayoutIn(bounds);
-    const double inner = l.tubeWidth * 0.5;
-    const double top = YOf(l, Position());
     painter.setPen(Qt::NoPen);
-    painter.setBrush(MercuryBrush(l.tubeX, inner));
-    painter.drawRect(QRectF(l.tubeX - inner / 2, top, inner, l.scaleBottom - top + 0.5));
-
-    // Glass reflection over the column.
-    painter.setBrush(QColor(255, 255, 255, 90));
+    painter.setBrush(QColor(255, 255, 255, 100));
     painter.drawRoundedRect(QRectF(l.tubeX - l.tubeWidth * 0.32, l.scaleTop - l.tubeWidth * 0.5,
                                    l.tubeWidth * 0.14, l.bulbY - l.scaleTop),
                             l.tubeWidth * 0.07, l.tubeWidth * 0.07);
+    painter.drawEllipse(QPointF(l.tubeX - l.bulbRadius * 0.35, l.bulbY - l.bulbRadius * 0.35),
+                        l.bulbRadius * 0.22, l.bulbRadius * 0.16);
+}
+
+void TThermometer::PaintDynamic(QPainter& painter, const QRectF& bounds) {
+    const Layout l = LayoutIn(bounds);
+    const double top = YOf(l, Position());
+    // The column is cut from a picture of the full one: a blit instead of a gradient fill.
+    const double ratio = column_.devicePixelRatio();
+    const double height = l.scaleBottom - top + 0.5;
+    if (height > 0 && !column_.isNull()) {
+        const QRectF target(l.tubeX - column_.width() / ratio / 2, top, column_.width() / ratio,
+                            height);
+        const QRectF source(0, (column_.height() / ratio - height) * ratio, column_.width(),
+                            height * ratio);
+        painter.drawPixmap(target, column_, source);
+    }
 
     if (ShowMinMax()) {
         const double size = std::max(3.0, l.tubeWidth * 0.45);
@@ -210,7 +230,7 @@ void TThermometer::PaintDynamic(QPainter& painter, const QRectF& bounds) {
             const QPointF points[3] = {{tipX, y},
                                        {tipX - size * 1.4, y - size * 0.7},
                                        {tipX - size * 1.4, y + size * 0.7}};
-            painter.setPen(QPen(colour.darker(170), 0.8));
+            painter.setPen(Qt::NoPen);
             painter.setBrush(colour);
             painter.drawPolygon(points, 3);
         }

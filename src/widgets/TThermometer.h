@@ -29,6 +29,8 @@ class TThermometer : public RangeInstrument {
   protected:
     void PaintStatic(QPainter& painter, const QRectF& bounds) override;
     void PaintDynamic(QPainter& painter, const QRectF& bounds) override;
+    bool HasOverlay() const override { return true; }
+    void PaintOverlay(QPainter& painter, const QRectF& bounds) override;
 
   private:
     struct Layout {
@@ -46,6 +48,7 @@ class TThermometer : public RangeInstrument {
     QBrush MercuryBrush(double x, double width) const;
 
     ColourValue mercuryColour_ = RgbColour(220, 20, 20);
+    QPixmap column_;  // the full column, drawn with the background
     ColourValue tubeColour_ = RgbColour(255, 255, 255);
 };
 
