@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -70,7 +71,7 @@ QSize PreviewSize(const InstrumentWidget& widget) {
 
 AppearanceEditor::AppearanceEditor(const InstrumentWidget& widget, QWidget* parent)
     : QDialog(parent), descriptors_(widget.Descriptors()), values_(widget.ExportProperties()) {
-    setWindowTitle(tr("%1 appearance").arg(QString::fromLatin1(widget.ClassName()).mid(1)));
+    setWindowTitle(tr("%1 appearance").arg(LabelOf(widget.ClassName() + 1)));
 
     ownedPreview_ = CreateInstrument(widget.ClassName());
     preview_ = ownedPreview_.get();
@@ -87,7 +88,7 @@ AppearanceEditor::AppearanceEditor(const InstrumentWidget& widget, QWidget* pare
 
     auto* tabs = new QTabWidget(this);
     std::map<QString, QFormLayout*> forms;
-    std::vector<QString> order;
+    std::vector<QWidget*> pages;
     for (const PropertyDescriptor& descriptor : descriptors_) {
         const QString group = GroupOf(descriptor.name);
         if (!forms.contains(group)) {
@@ -95,11 +96,12 @@ AppearanceEditor::AppearanceEditor(const InstrumentWidget& widget, QWidget* pare
             auto* form = new QFormLayout(page);
             form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
             auto* scroll = new QScrollArea;
+            scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             scroll->setWidget(page);
+            pages.push_back(page);
             scroll->setWidgetResizable(true);
             scroll->setFrameShape(QFrame::NoFrame);
             forms[group] = form;
-            order.push_back(group);
             tabs->addTab(scroll, group);
         }
         const std::string name = descriptor.name;
@@ -116,6 +118,13 @@ AppearanceEditor::AppearanceEditor(const InstrumentWidget& widget, QWidget* pare
         }
         fields_.emplace(name, std::move(field));
     }
+
+    // Wide enough that no page needs to scroll sideways.
+    int widest = 0;
+    for (QWidget* page : pages) {
+        widest = std::max(widest, page->sizeHint().width());
+    }
+    tabs->setMinimumWidth(widest + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 16);
 
     auto* buttons = new QDialogButtonBox(
         QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::RestoreDefaults, this);

@@ -8,6 +8,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vekaton {

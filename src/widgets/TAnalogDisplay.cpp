@@ -119,11 +119,10 @@ void TAnalogDisplay::PaintStatic(QPainter& painter, const QRectF& bounds) {
         const QRectF area = ValueArea(bounds);
         QRectF captionBox(area.left(), face.top() + edge * 0.5, area.width(),
                           area.top() - face.top() - edge * 0.5);
-        QFont font = TextFont(captionBox.height() * 0.8);
+        // The caption always fits its strip; Font.Height sizes the value.
+        QFont font = TextFont(0);
+        font.setPixelSize(std::max(1, static_cast<int>(captionBox.height() * 0.8)));
         font.setBold(false);
-        if (FontHeight() != 0) {
-            font.setPixelSize(std::max(1, static_cast<int>(captionBox.height() * 0.8)));
-        }
         painter.setFont(font);
         QColor text = ColourOf(FontColor());
         text.setAlphaF(0.75f);

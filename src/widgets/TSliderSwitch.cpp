@@ -136,6 +136,17 @@ void TSliderSwitch::PaintDynamic(QPainter& painter, const QRectF& bounds) {
     const double textHeight =
         std::min(StopRect(bounds, 0).height() * 0.5, StopRect(bounds, 0).width() * 0.4);
     QFont font = TextFont(textHeight);
+    if (FontHeight() == 0) {
+        // Captions shrink until the longest fits its stop.
+        double widest = 0;
+        for (int stop = 0; stop < positionCount_; ++stop) {
+            widest = std::max(widest, QFontMetricsF(font).horizontalAdvance(CaptionOf(stop)));
+        }
+        const double room = StopRect(bounds, 0).width() * 0.8;
+        if (widest > room && widest > 0) {
+            font.setPixelSize(std::max(5, static_cast<int>(font.pixelSize() * room / widest)));
+        }
+    }
     painter.setFont(font);
     const QFontMetricsF metrics(font);
     QColor idleText = ColourOf(FontColor());

@@ -1,4 +1,5 @@
 #include "WidgetTestSupport.h"
+#include "widgets/AppearanceEditor.h"
 #include "widgets/TAnalogDisplay.h"
 #include "widgets/TAngularGauge.h"
 #include "widgets/TLedBar.h"
@@ -13,6 +14,7 @@
 
 #include <QDir>
 #include <QPainter>
+#include <QTabWidget>
 
 #include <gtest/gtest.h>
 
@@ -370,6 +372,24 @@ TEST(Gallery, StripChart) {
          }),
          QSize(360, 200), 2.0},
     });
+}
+
+// The editor as a user sees it, for a person to judge; its inputs are tested elsewhere.
+TEST(Gallery, AppearanceEditor) {
+    TAngularGauge gauge;
+    Tachometer(gauge);
+    gauge.SetPosition(3200);
+    gauge.resize(200, 200);
+    AppearanceEditor editor(gauge);
+    editor.resize(editor.sizeHint());
+    const QImage image = editor.grab().toImage();
+    EXPECT_TRUE(image.save(GalleryDir() + "/AppearanceEditor_AngularGauge.png"));
+    EXPECT_GT(DistinctColours(image), 8);
+    auto* tabs = editor.findChild<QTabWidget*>();
+    ASSERT_NE(tabs, nullptr);
+    tabs->setCurrentIndex(2);
+    EXPECT_TRUE(
+        editor.grab().toImage().save(GalleryDir() + "/AppearanceEditor_AngularGauge_colours.png"));
 }
 
 }  // namespace
