@@ -153,7 +153,7 @@ std::vector<std::pair<std::string, std::string>> LongTexts() {
         {"A/A-A/A+... 1000 chars", Repeat("A/A-A/A", "+", 125)},
         {"-A*A-... 1000 chars", Repeat("-A*A", "-", 200)},
         {"A*-A*-... 1000 chars", Repeat("A*", "-", 333)},
-        {"nested brackets 1000 chars", std::string(500, '(') + "A" + std::string(499, ')')},
+        {"nested brackets 1000 chars", std::string(499, '(') + "A" + std::string(499, ')')},
     };
 }
 

@@ -200,6 +200,9 @@ bool ExpressionGrammar::Fits(int begin, int end, Form form) {
 }
 
 bool ExpressionGrammar::FitsAny(int begin, int end, FormSet forms) {
+    if (fast_ && RuledOut(begin, end, forms)) {
+        return false;
+    }
     for (const Form form : kTryOrder) {
         if ((forms & Forms(form)) != 0 && Fits(begin, end, form)) {
             return true;
@@ -325,6 +328,77 @@ bool ExpressionGrammar::FollowsOperand(int at, int begin) const {
         }
     }
     return true;
+}
+
+// Operators at a text's own depth show the loosest form it can take: only sums hold a binary
+// "+", only sums and differences a binary sign, only those and products a "*", only those and
+// quotients a "/", DIV or MOD, and only those, powers and negations a "^". Refusing early spares
+// the recursion through every shorter piece of a long chain.
+bool ExpressionGrammar::RuledOut(int begin, int end, FormSet forms) const {
+    const auto allows = [&](FormSet wanted) { return (forms & wanted) != 0; };
+    if (allows(Forms(Form::Add))) {
+        return false;
+    }
+    if (allows(Forms(Form::Subtract))) {
+        return HasBinarySign(begin, end, true);
+    }
+    if (HasBinarySign(begin, end, false)) {
+        return true;
+    }
+    if (allows(Forms(Form::Multiply))) {
+        return false;
+    }
+    if (HasProduct(begin, end)) {
+        return true;
+    }
+    if (allows(Forms(Form::Div) | Forms(Form::Mod) | Forms(Form::Divide))) {
+        return false;
+    }
+    if (HasQuotient(begin, end)) {
+        return true;
+    }
+    return !allows(Forms(Form::Power) | Forms(Form::Negation)) && HasPower(begin, end);
+}
+
+bool ExpressionGrammar::HasProduct(int begin, int end) const {
+    const auto& list = occurrences_[KindOf(Form::Multiply)];
+    const auto at =
+        std::upper_bound(list.begin(), list.end(), std::make_pair(depth_[begin], begin));
+    return at != list.end() && at->first == depth_[begin] && at->second < end;
+}
+
+bool ExpressionGrammar::HasPower(int begin, int end) const {
+    const auto& list = occurrences_[KindOf(Form::Power)];
+    const auto at =
+        std::upper_bound(list.begin(), list.end(), std::make_pair(depth_[begin], begin));
+    return at != list.end() && at->first == depth_[begin] && at->second < end;
+}
+
+bool ExpressionGrammar::HasQuotient(int begin, int end) const {
+    const int depth = depth_[begin];
+    // A DIV or MOD that runs past the end is no operator of this text ("A*D" of "A*DIVB").
+    for (auto at =
+             std::upper_bound(quotients_.begin(), quotients_.end(), std::make_pair(depth, begin));
+         at != quotients_.end() && at->first == depth && at->second < end; ++at) {
+        if (at->second + (text_[at->second] == '/' ? 1 : 3) <= end) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ExpressionGrammar::HasBinarySign(int begin, int end, bool plusOnly) const {
+    const int depth = depth_[begin];
+    // Near the start a sign's context is cut by `begin`; further on it is the text's.
+    for (int at = begin + 1; at <= begin + 2 && at < end; ++at) {
+        if (depth_[at] == depth && (text_[at] == '+' || (!plusOnly && text_[at] == '-')) &&
+            FollowsOperand(at, begin)) {
+            return true;
+        }
+    }
+    const auto& list = plusOnly ? binaryPlus_ : binarySigns_;
+    const auto at = std::lower_bound(list.begin(), list.end(), std::make_pair(depth, begin + 3));
+    return at != list.end() && at->first == depth && at->second < end;
 }
 
 // Each operator's operand kinds leave one possible occurrence: the left operand of "*" holds no

@@ -81,6 +81,16 @@ class ExpressionGrammar {
     // Whether a "+" or "-" at `at` follows an operand within [begin, end), so it can only be
     // a binary operator, never a sign.
     bool FollowsOperand(int at, int begin) const;
+    // Whether [begin, end) holds a binary "+" (or, unless plusOnly, "-") at its own depth.
+    bool HasBinarySign(int begin, int end, bool plusOnly) const;
+    // Whether [begin, end) holds, at its own depth and wholly inside it, a "*" / one of "/",
+    // DIV, MOD / a "^".
+    bool HasProduct(int begin, int end) const;
+    bool HasQuotient(int begin, int end) const;
+    bool HasPower(int begin, int end) const;
+    // True when no text of the given kinds could be [begin, end), judged by the operators at
+    // its own depth alone (fast path only).
+    bool RuledOut(int begin, int end, FormSet forms) const;
     static bool FastPathHolds(const ExpressionTables& tables);
     bool ComputeFunction1(int begin, int end);
     bool ComputeFunction2(int begin, int end);
