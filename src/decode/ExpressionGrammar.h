@@ -92,6 +92,9 @@ class ExpressionGrammar {
     // its own depth alone (fast path only).
     bool RuledOut(int begin, int end, FormSet forms) const;
     static bool FastPathHolds(const ExpressionTables& tables);
+    void PrepareFastPath();
+    // Index of an operator form (Add to Power) among the occurrence lists.
+    static int KindOf(Form op) { return static_cast<int>(op) - static_cast<int>(Form::Add); }
     bool ComputeFunction1(int begin, int end);
     bool ComputeFunction2(int begin, int end);
     bool Balanced(int begin, int end) const { return depth_[begin] == depth_[end]; }
