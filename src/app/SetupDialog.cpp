@@ -10,14 +10,17 @@
 
 #include "app/AppTexts.h"
 #include "engine/CommandString.h"
+#include "files/SettingsFile.h"
 
 namespace vekaton {
 namespace {
 
-QSpinBox* MakeSpin(int minimum, int maximum, int value, const QString& suffix = {}) {
+// Typed numbers are held to the same ranges the settings reader checks.
+QSpinBox* MakeSpin(LinkField field, int value, const QString& suffix = {}) {
+    const FieldRange range = RangeOf(field);
     auto* spin = new QSpinBox;
-    spin->setRange(minimum, maximum);
-    spin->setValue(std::clamp(value, minimum, maximum));
+    spin->setRange(range.min, range.max);
+    spin->setValue(std::clamp(value, range.min, range.max));
     spin->setSuffix(suffix);
     return spin;
 }
@@ -60,7 +63,7 @@ SetupDialog::SetupDialog(const LinkSettings& settings, const QList<PortChoice>& 
     baud_->setEditText(QString::number(settings.baudRate));
     form->addRow(tr("&Baud rate:"), baud_);
 
-    sampleRate_ = MakeSpin(1, 65535, settings.sampleRate, " ms");
+    sampleRate_ = MakeSpin(LinkField::SampleRate, settings.sampleRate, " ms");
     sampleRate_->setToolTip(tr("How often the request is sent (talk/listen mode)"));
     form->addRow(tr("&Update rate:"), sampleRate_);
 
@@ -71,12 +74,12 @@ SetupDialog::SetupDialog(const LinkSettings& settings, const QList<PortChoice>& 
     request_->setToolTip(texts::kRequestHint);
     form->addRow(tr("&Request string:"), request_);
 
-    responseBytes_ = MakeSpin(0, 255, settings.responseBytes);
+    responseBytes_ = MakeSpin(LinkField::ResponseBytes, settings.responseBytes);
     responseBytes_->setObjectName("ResponseBytesEdit");
     responseBytes_->setToolTip(texts::kResponseBytesHint);
     form->addRow(tr("&Header bytes:"), responseBytes_);
 
-    dataBytes_ = MakeSpin(1, kMaxDataBytes, settings.dataBytes);
+    dataBytes_ = MakeSpin(LinkField::DataBytes, settings.dataBytes);
     dataBytes_->setToolTip(tr("Data bytes per frame, 1 to 500"));
     form->addRow(tr("&Data bytes:"), dataBytes_);
 
@@ -88,7 +91,7 @@ SetupDialog::SetupDialog(const LinkSettings& settings, const QList<PortChoice>& 
     echo_->setChecked(settings.requestEchoed);
     form->addRow(tr("&Echo:"), echo_);
 
-    syncTime_ = MakeSpin(1, 60000, settings.syncTime, " ms");
+    syncTime_ = MakeSpin(LinkField::SyncTime, settings.syncTime, " ms");
     syncTime_->setToolTip(tr("Silence that ends a frame in listen-only mode"));
     form->addRow(tr("&Sync time:"), syncTime_);
 

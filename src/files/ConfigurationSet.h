@@ -20,7 +20,7 @@ class ParameterTable;
 // parameter file (the dashboard files join them later). Owned by the window or by vekaton-cli;
 // remembers which files stopped reading so they are backed up before being rewritten.
 class ConfigurationSet {
-public:
+  public:
     explicit ConfigurationSet(std::filesystem::path folder);
 
     const std::filesystem::path& Folder() const { return folder_; }
@@ -40,7 +40,7 @@ public:
     std::optional<std::string> WriteSettings(const LinkSettings& settings);
     std::optional<std::string> WritePointer();
 
-private:
+  private:
     std::filesystem::path folder_;
     SetNames names_;
     DamagedFileGuard guard_;
