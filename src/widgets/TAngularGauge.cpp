@@ -13,7 +13,8 @@
 namespace vekaton {
 namespace {
 
-constexpr double kFaceShare = 0.92;  // face radius as a share of the whole dial's radius
+constexpr double kFaceShare = 0.92;    // face radius as a share of the whole dial's radius
+constexpr double kSmallestText = 7.0;  // pixels; smaller text is left out rather than smudged
 
 double Radians(double degrees) {
     return degrees * std::numbers::pi / 180.0;
@@ -115,6 +116,14 @@ QPointF TAngularGauge::PointAt(const Dial& dial, double angle, double radius) co
     return {dial.centre.x() + radius * std::cos(a), dial.centre.y() - radius * std::sin(a)};
 }
 
+bool TAngularGauge::Legible(double automaticHeight) const {
+    return FontHeight() != 0 || automaticHeight >= kSmallestText;
+}
+
+bool TAngularGauge::ReadoutShown(const Dial& dial) const {
+    return showValue_ && Legible(ReadoutRect(dial).height() * 0.78);
+}
+
 QRectF TAngularGauge::ReadoutRect(const Dial& dial) const {
     const double f = dial.radius;
     const double top = HalfDial() ? 0.5 : 0.42;
@@ -204,27 +213,40 @@ void TAngularGauge::PaintTicksAndLabels(QPainter& painter, const Dial& dial) con
         painter.drawLine(PointAt(dial, angle, tickOuter), PointAt(dial, angle, f * 0.82));
     }
 
-    // Labels as large as the gaps between them allow.
+    // Labels as large as the gaps between them allow; where even that is too small to read,
+    // only every second (fourth, ...) major tick is labelled.
     const int decimals = ScaleDecimals(Minimum(), Maximum(), majors);
     QStringList labels;
     for (int i = 0; i <= majors; ++i) {
         labels << FormatNumber(Minimum() + (Maximum() - Minimum()) * i / majors, decimals);
     }
     const double labelRadius = f * 0.64;
-    QFont font = TextFont(f * 0.16);
+    const QFont base = TextFont(std::max(f * 0.16, kSmallestText));
     double widest = 0.0;
     for (const QString& label : labels) {
-        widest = std::max(widest, QFontMetricsF(font).horizontalAdvance(label));
+        widest = std::max(widest, QFontMetricsF(base).horizontalAdvance(label));
     }
-    const double gap = 2.0 * labelRadius * std::sin(Radians(arcAngle_ / 2.0 / majors));
-    const double room = std::min(gap * 0.92, f * 0.5);
-    if (FontHeight() == 0 && widest > room && widest > 0.0) {
-        font.setPixelSize(std::max(6, static_cast<int>(font.pixelSize() * room / widest)));
+    QFont font = base;
+    int stride = 1;
+    for (int candidate = 1; candidate <= majors && FontHeight() == 0; ++candidate) {
+        if (majors % candidate != 0) {
+            continue;
+        }
+        const double gap = 2.0 * labelRadius *
+                           std::sin(Radians(std::min(170.0, arcAngle_ / 2.0 * candidate / majors)));
+        const double room = std::min(gap * 0.92, f * 0.55);
+        const double size = widest > room ? base.pixelSize() * room / widest
+                                          : static_cast<double>(base.pixelSize());
+        stride = candidate;
+        font.setPixelSize(std::max(5, static_cast<int>(size)));
+        if (size >= kSmallestText) {
+            break;
+        }
     }
     painter.setFont(font);
     painter.setPen(ColourOf(FontColor()));
     const QFontMetricsF metrics(font);
-    for (int i = 0; i <= majors; ++i) {
+    for (int i = 0; i <= majors; i += stride) {
         const double angle = 90.0 + arcAngle_ / 2.0 - arcAngle_ * i / majors;
         const QPointF at = PointAt(dial, angle, labelRadius);
         const double w = metrics.horizontalAdvance(labels[i]);
@@ -238,7 +260,7 @@ void TAngularGauge::PaintTexts(QPainter& painter, const Dial& dial) const {
     const double f = dial.radius;
     const QPointF c = dial.centre;
     painter.setPen(ColourOf(FontColor()));
-    if (!Caption().isEmpty()) {
+    if (!Caption().isEmpty() && Legible(f * 0.14)) {
         QFont font = TextFont(f * 0.14);
         font.setBold(true);
         painter.setFont(font);
@@ -247,7 +269,7 @@ void TAngularGauge::PaintTexts(QPainter& painter, const Dial& dial) const {
         painter.drawText(box, Qt::AlignCenter,
                          QFontMetricsF(font).elidedText(Caption(), Qt::ElideRight, box.width()));
     }
-    if (!Units().isEmpty()) {
+    if (!Units().isEmpty() && Legible(f * 0.11)) {
         const QFont font = TextFont(f * 0.11);
         painter.setFont(font);
         const double top = HalfDial() ? 0.32 : 0.16;
@@ -255,7 +277,7 @@ void TAngularGauge::PaintTexts(QPainter& painter, const Dial& dial) const {
         painter.drawText(box, Qt::AlignCenter,
                          QFontMetricsF(font).elidedText(Units(), Qt::ElideRight, box.width()));
     }
-    if (showValue_) {
+    if (ReadoutShown(dial)) {
         const QRectF box = ReadoutRect(dial);
         const QColor face = ColourOf(Color());
         const bool dark = face.lightnessF() < 0.35;
@@ -271,7 +293,7 @@ void TAngularGauge::PaintDynamic(QPainter& painter, const QRectF& bounds) {
         PaintMarker(painter, dial, CurrentMinimum(), kMinimumMarker);
         PaintMarker(painter, dial, CurrentMaximum(), kMaximumMarker);
     }
-    if (showValue_) {
+    if (ReadoutShown(dial)) {
         painter.setFont(readoutFont_);
         painter.setPen(ColourOf(FontColor()));
         painter.drawText(ReadoutRect(dial), Qt::AlignCenter, FormatNumber(Position(), decimals_));

@@ -61,6 +61,9 @@ class TAngularGauge : public RangeInstrument {
     bool HalfDial() const { return arcAngle_ <= 200; }
     QPointF PointAt(const Dial& dial, double angle, double radius) const;
     QRectF ReadoutRect(const Dial& dial) const;
+    // Whether text of an automatic height can be read; fixed font heights always are.
+    bool Legible(double automaticHeight) const;
+    bool ReadoutShown(const Dial& dial) const;
     void PaintBezelAndFace(QPainter& painter, const Dial& dial) const;
     void PaintSections(QPainter& painter, const Dial& dial) const;
     void PaintTicksAndLabels(QPainter& painter, const Dial& dial) const;

@@ -132,6 +132,11 @@ TEST(Gallery, AngularGauge) {
              g.SetPosition(3000);
          }),
          QSize(100, 100), 2.0},
+        {"AngularGauge_tiny_80", Make<TAngularGauge>([](TAngularGauge& g) {
+             Tachometer(g);
+             g.SetPosition(2500);
+         }),
+         QSize(80, 80)},
         {"AngularGauge_large_wide", Make<TAngularGauge>([](TAngularGauge& g) {
              Tachometer(g);
              g.SetPosition(4321);
@@ -226,6 +231,13 @@ TEST(Gallery, AnalogDisplay) {
              d.SetSuffix(QString::fromUtf8("\u00B0"));
          }),
          QSize(200, 60)},
+        {"AnalogDisplay_large_caption", Make<TAnalogDisplay>([](TAnalogDisplay& d) {
+             d.SetCaption("Battery");
+             d.SetSuffix(" V");
+             d.SetValue(13.9);
+             d.SetFontColor(RgbColour(255, 190, 40));
+         }),
+         QSize(320, 110)},
         {"AnalogDisplay_small_2x", Make<TAnalogDisplay>([](TAnalogDisplay& d) {
              d.SetPrecision(1);
              d.SetValue(-3.25);
