@@ -21,7 +21,6 @@ inline constexpr const char* kModeAldl160 = "ALDL 160 Interface";
 inline constexpr const char* kLabelListenOnly = "Listen Mode : Delay Sync";
 inline constexpr const char* kLabelTalkListen = "Talk/Listen Mode";
 inline constexpr const char* kLabelAldl160 = "ALDL 160 Interface Mode";
-inline constexpr const char* kSimulatedPort = "Simulated ECM";
 inline constexpr const char* kBadChecksum = "BAD CHECKSUM";
 inline constexpr const char* kProcessedData = "Processed Data";
 inline constexpr const char* kRawData = "Raw Data";

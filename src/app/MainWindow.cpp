@@ -20,7 +20,7 @@
 #include "app/HelpViewer.h"
 #include "app/MessageQueue.h"
 #include "app/PortChooser.h"
-#include "app/PortController.h"
+#include "io/PortController.h"
 #include "app/SetupDialog.h"
 #include "app/StatusPanel.h"
 #include "app/WindowEngineView.h"

@@ -5,6 +5,7 @@
 
 #include "app/AppTexts.h"
 #include "io/SerialPortNames.h"
+#include "io/SimulatedLink.h"
 
 namespace vekaton {
 
@@ -18,7 +19,7 @@ QList<PortChoice> AvailablePortChoices() {
         }
         choices.append(PortChoice{entry.deviceName, label});
     }
-    choices.append(PortChoice{texts::kSimulatedPort, texts::kSimulatedPort});
+    choices.append(PortChoice{kSimulatedPortName, kSimulatedPortName});
     return choices;
 }
 

@@ -21,9 +21,8 @@
 #include "decode/FormulaFrontEnd.h"
 #include "engine/CommandString.h"
 #include "engine/Engine.h"
+#include "io/PortController.h"
 #include "io/QtClock.h"
-#include "io/SerialLink.h"
-#include "io/SerialPortNames.h"
 
 namespace vekaton::cli {
 
@@ -165,14 +164,13 @@ class StopSignals {
 #endif
 };
 
-QString DeviceFor(const LiveOptions& options, const LinkSettings& settings) {
+// The set's link settings with the port named on the command line, if any.
+LinkSettings SettingsFor(const LiveOptions& options, const LinkSettings& settings) {
+    LinkSettings chosen = settings;
     if (!options.port.empty()) {
-        return QString::fromStdString(options.port);
+        chosen.portName = options.port;
     }
-    if (!settings.portName.empty()) {
-        return QString::fromStdString(settings.portName);
-    }
-    return ComPortDeviceName(settings.comPort);
+    return chosen;
 }
 
 }  // namespace
@@ -238,7 +236,8 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     }
 
     QtClock clock;
-    SerialLink link;
+    // The same port as the window's: a serial device, or the built-in simulated module.
+    PortController link;
     FormulaFrontEnd formulas;
     Decoder decoder(*set->table, formulas);
     decoder.SetMessageHandler(
@@ -252,15 +251,14 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     Engine engine(link, clock, decoder, view);
     link.SetReceiveHandler(
         [&engine](std::span<const std::uint8_t> bytes) { engine.OnBytesReceived(bytes); });
-    QObject::connect(&link, &SerialLink::PortLost, [&err](const QString& message) {
+    QObject::connect(&link, &PortController::PortLost, [&err](const QString& message) {
         err << "vekaton-cli: " << message.toStdString() << '\n';
     });
-    QObject::connect(&link, &SerialLink::PortRestored, [&err](const QString& message) {
+    QObject::connect(&link, &PortController::PortRestored, [&err](const QString& message) {
         err << "vekaton-cli: " << message.toStdString() << '\n';
     });
 
-    const QString device = DeviceFor(options, set->settings);
-    if (const auto error = link.Open(device, set->settings.baudRate)) {
+    if (const auto error = link.Open(SettingsFor(options, set->settings))) {
         err << "vekaton-cli: " << error->toStdString() << '\n';
         return 1;
     }

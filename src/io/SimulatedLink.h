@@ -14,6 +14,9 @@
 
 namespace vekaton {
 
+// The port name that selects the built-in simulated module, in the settings and the port lists.
+inline constexpr char kSimulatedPortName[] = "Simulated ECM";
+
 // The "Simulated ECM" port: the simulated engine module inside the program, answering through
 // the same receive path as a serial port, with the line's timing at the configured speed.
 class SimulatedLink : public QObject, public Port {

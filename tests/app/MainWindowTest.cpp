@@ -8,7 +8,7 @@
 #include "app/DebugPage.h"
 #include "app/DemoSet.h"
 #include "app/MainWindow.h"
-#include "app/PortController.h"
+#include "io/PortController.h"
 #include "app/StatusPanel.h"
 #include "engine/EngineTexts.h"
 

@@ -1,6 +1,5 @@
-#include "app/PortController.h"
+#include "io/PortController.h"
 
-#include "app/AppTexts.h"
 #include "io/SerialPortNames.h"
 
 namespace vekaton {
@@ -18,7 +17,7 @@ QString PortController::DeviceFor(const LinkSettings& settings) {
 }
 
 bool PortController::IsSimulatedDevice(const QString& device) {
-    return device.compare(texts::kSimulatedPort, Qt::CaseInsensitive) == 0;
+    return device.compare(kSimulatedPortName, Qt::CaseInsensitive) == 0;
 }
 
 std::optional<QString> PortController::Open(const LinkSettings& settings) {
