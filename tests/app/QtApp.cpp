@@ -1,38 +1,12 @@
 #include "QtApp.h"
 
-#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QThread>
 
+#include "support/QtTestEnvironment.h"
+
 namespace vekaton::testing {
-
-namespace {
-
-// One QApplication for the whole test program, made before the first test and destroyed after
-// the last, so that nothing it owns is left behind for the leak checker.
-class QtApplicationEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = new QApplication(argc_, argv_);
-    }
-    void TearDown() override {
-        delete app_;
-        app_ = nullptr;
-    }
-
-  private:
-    int argc_ = 1;
-    char name_[24] = "vekaton_tests_app";
-    char* argv_[2] = {name_, nullptr};
-    QApplication* app_ = nullptr;
-};
-
-[[maybe_unused]] const ::testing::Environment* const kEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
-
-}  // namespace
 
 QApplication& TestApp() {
     return *qApp;
