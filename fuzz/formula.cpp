@@ -73,7 +73,7 @@ Built Build(const ExpressionTables& tables, std::string_view text) {
 bool SameOperation(const Operation& a, const Operation& b) {
     return a.kind == b.kind && a.code == b.code && a.arg1 == b.arg1 && a.arg2 == b.arg2 &&
            a.dest == b.dest && a.unary == b.unary && a.binary == b.binary &&
-           a.fromPrevious == b.fromPrevious;
+           a.fromPrevious == b.fromPrevious && a.other == b.other;
 }
 
 bool SameBuild(const Built& a, const Built& b) {
@@ -85,7 +85,9 @@ bool SameBuild(const Built& a, const Built& b) {
     }
     const ExpressionProgram& x = *a.program;
     const ExpressionProgram& y = *b.program;
-    if (x.operations.size() != y.operations.size() || x.cells.size() != y.cells.size()) {
+    if (x.operations.size() != y.operations.size() || x.cells.size() != y.cells.size() ||
+        x.variablesRead != y.variablesRead ||
+        x.scaleAndOffset.has_value() != y.scaleAndOffset.has_value()) {
         return false;
     }
     for (std::size_t i = 0; i < x.operations.size(); ++i) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "decode/ParserErrors.h"
+#include "decode/ParserFunctions.h"
 
 namespace vekaton {
 namespace {
@@ -83,8 +84,18 @@ class TreeBuilder {
                 const std::uint16_t previous = program.operations[i - 1].dest;
                 op.fromPrevious = static_cast<std::uint8_t>((op.arg1 == previous ? 1U : 0U) |
                                                             (op.arg2 == previous ? 2U : 0U));
+                UsePreviousResult(op);
             }
         }
+        for (const Operation& op : program.operations) {
+            for (const std::uint16_t operand : {op.arg1, op.arg2}) {
+                if (operand < program.variableCount && operand < 8) {
+                    program.variablesRead =
+                        static_cast<std::uint8_t>(program.variablesRead | (1U << operand));
+                }
+            }
+        }
+        program.scaleAndOffset = FindScaleAndOffset(program);
         return program;
     }
 
@@ -109,6 +120,32 @@ class TreeBuilder {
         return std::isfinite(divisor) && divisor != 0.0 &&
                std::fabs(std::frexp(divisor, &exponent)) == 0.5 && std::isfinite(reciprocal) &&
                std::fabs(std::frexp(reciprocal, &exponent)) == 0.5;
+    }
+
+    // Picks the code that reads the previous result from the register, where there is one.
+    static void UsePreviousResult(Operation& op) {
+        const bool first = op.fromPrevious == 1U;
+        const bool second = op.fromPrevious == 2U;
+        if (!first && !second) {
+            return;  // neither, or both: an operation on one cell twice
+        }
+        op.other = first ? op.arg2 : op.arg1;
+        switch (op.code) {
+            case OpCode::Add:
+                op.code = OpCode::AddToPrevious;
+                return;
+            case OpCode::Multiply:
+                op.code = OpCode::MultiplyPrevious;
+                return;
+            case OpCode::Subtract:
+                op.code = first ? OpCode::SubtractFromPrevious : OpCode::SubtractPrevious;
+                return;
+            case OpCode::Divide:
+                op.code = first ? OpCode::DividePrevious : OpCode::DivideByPrevious;
+                return;
+            default:
+                return;
+        }
     }
 
     void ChooseCode(Operation& op, std::vector<double>& cells) {
@@ -159,7 +196,9 @@ class TreeBuilder {
                 op.code = OpCode::FourthPower;
                 return;
             case NodeKind::Function1:
-                op.code = OpCode::Function1;
+                op.code = op.unary == StandardUnaryFunction("SQRT")  ? OpCode::SquareRoot
+                          : op.unary == StandardUnaryFunction("ABS") ? OpCode::Absolute
+                                                                     : OpCode::Function1;
                 return;
             case NodeKind::Function2:
                 op.code = OpCode::Function2;
@@ -270,6 +309,82 @@ class TreeBuilder {
         filed.arg2 = arg2;
         filed.dest = NewCell(0.0);
         return filed.dest;
+    }
+
+    // Recognises x*k, k*x, x/2^n (already a multiplication by the reciprocal), each optionally
+    // followed by +c, c+ or -c, and x+c, c+x, x-c and a lone x.
+    static std::optional<ScaleAndOffset> FindScaleAndOffset(const ExpressionProgram& program) {
+        const auto& ops = program.operations;
+        const auto isVariable = [&](std::uint16_t cell) { return cell < program.variableCount; };
+        const auto isConstant = [&](std::uint16_t cell) {
+            return !isVariable(cell) && std::none_of(ops.begin(), ops.end(), [&](const auto& op) {
+                return op.dest == cell;
+            });
+        };
+        // The constant beside `operand` in a two-operand step, if the other one is a constant.
+        const auto constantBeside = [&](const Operation& op,
+                                        std::uint16_t operand) -> std::optional<double> {
+            if (op.arg1 == operand && isConstant(op.arg2)) {
+                return program.cells[op.arg2];
+            }
+            if (op.arg2 == operand && isConstant(op.arg1)) {
+                return program.cells[op.arg1];
+            }
+            return std::nullopt;
+        };
+        if (ops.empty() || ops.size() > 2) {
+            return std::nullopt;
+        }
+        ScaleAndOffset form;
+        std::size_t next = 0;
+        std::uint16_t carried = 0;  // the cell the offset step must read
+        const Operation& first = ops.front();
+        if (first.code == OpCode::None) {
+            if (!isVariable(first.arg1) || ops.size() != 1) {
+                return std::nullopt;
+            }
+            form.variable = first.arg1;
+            return form;
+        }
+        if (first.code == OpCode::Multiply) {
+            const bool variableFirst = isVariable(first.arg1);
+            form.variable = variableFirst ? first.arg1 : first.arg2;
+            const auto factor = constantBeside(first, form.variable);
+            if (!isVariable(form.variable) || !factor) {
+                return std::nullopt;
+            }
+            form.factor = *factor;
+            carried = first.dest;
+            next = 1;
+        }
+        if (next == ops.size()) {
+            return form;
+        }
+        const Operation& offset = ops[next];
+        if (next == 0) {
+            form.variable = isVariable(offset.arg1) ? offset.arg1 : offset.arg2;
+            carried = form.variable;
+            if (!isVariable(carried)) {
+                return std::nullopt;
+            }
+        }
+        if (next + 1 != ops.size()) {
+            return std::nullopt;
+        }
+        const auto addend = constantBeside(offset, carried);
+        if (!addend) {
+            return std::nullopt;
+        }
+        if (offset.code == OpCode::Add || offset.code == OpCode::AddToPrevious) {
+            form.addend = *addend;
+        } else if ((offset.code == OpCode::Subtract ||
+                    offset.code == OpCode::SubtractFromPrevious) &&
+                   offset.arg1 == carried) {
+            form.addend = -*addend;
+        } else {
+            return std::nullopt;
+        }
+        return form;
     }
 
     static bool IsBinary(NodeKind kind) {

@@ -71,15 +71,21 @@ FaultKind RunOperationsChecked(const ExpressionProgram& program, double* cells, 
             case OpCode::Negate:
                 r = -a;
                 break;
+            case OpCode::AddToPrevious:
             case OpCode::Add:
                 r = a + cells[op.arg2];
                 break;
+            case OpCode::SubtractFromPrevious:
+            case OpCode::SubtractPrevious:
             case OpCode::Subtract:
                 r = a - cells[op.arg2];
                 break;
+            case OpCode::MultiplyPrevious:
             case OpCode::Multiply:
                 r = a * cells[op.arg2];
                 break;
+            case OpCode::DividePrevious:
+            case OpCode::DivideByPrevious:
             case OpCode::Divide: {
                 const double b = cells[op.arg2];
                 if (b == 0.0) {
@@ -124,6 +130,8 @@ FaultKind RunOperationsChecked(const ExpressionProgram& program, double* cells, 
             case OpCode::FourthPower:
                 r = (a * a) * (a * a);
                 break;
+            case OpCode::SquareRoot:
+            case OpCode::Absolute:
             case OpCode::Function1:
                 r = op.unary(a, state);
                 if (state.fault != FaultKind::None) {

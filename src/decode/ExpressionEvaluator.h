@@ -1,6 +1,8 @@
 #pragma once
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <stdexcept>
 #include <string_view>
 
@@ -28,6 +30,19 @@ inline bool TruncToInt32(double value, int& result) {
 // microseconds rather than seconds. Reports overflow and division by zero through `fault`.
 double IntegerPower(double base, int exponent, FaultKind& fault);
 
+// One integer comparison: with the sign shifted out, zero wraps to the top when one is
+// subtracted, and infinities and NaNs (exponent all ones) already sit there.
+inline bool IsZeroOrNotFinite(double x) {
+    const std::uint64_t magnitude = std::bit_cast<std::uint64_t>(x) << 1U;
+    return magnitude - 1U >= 0xFFDFFFFFFFFFFFFFULL;
+}
+
+// x*factor+addend with two roundings, as the multiplication and addition operations make it.
+inline double ScaleAndOffsetValue(const ScaleAndOffset& form, double x) {
+    const double scaled = x * form.factor;
+    return scaled + form.addend;
+}
+
 // Runs a built expression once over `cells`, which hold program.cells with the variables set
 // by the caller. Allocates nothing. On success returns FaultKind::None and stores the value;
 // on an arithmetic fault returns its kind (the value is left alone).
@@ -39,12 +54,19 @@ double IntegerPower(double base, int exponent, FaultKind& fault);
 [[gnu::always_inline]] inline FaultKind RunOperations(const ExpressionProgram& program,
                                                       double* cells, EvalState& state,
                                                       double& value) {
+    if (program.scaleAndOffset) {
+        const double r =
+            ScaleAndOffsetValue(*program.scaleAndOffset, cells[program.scaleAndOffset->variable]);
+        if (!std::isfinite(r)) {
+            return RunOperationsChecked(program, cells, state, value);
+        }
+        value = r;
+        return FaultKind::None;
+    }
     double r = 0.0;
     for (const Operation& op : program.operations) {
-        // The previous result still sits in a register; reading its cell back would wait for
-        // the store to land.
-        const double a = (op.fromPrevious & 1U) != 0 ? r : cells[op.arg1];
-        const auto second = [&] { return (op.fromPrevious & 2U) != 0 ? r : cells[op.arg2]; };
+        const double a = cells[op.arg1];
+        const auto second = [&] { return cells[op.arg2]; };
         switch (op.code) {
             case OpCode::None:
                 r = a;
@@ -61,6 +83,32 @@ double IntegerPower(double base, int exponent, FaultKind& fault);
             case OpCode::Multiply:
                 r = a * second();
                 break;
+            case OpCode::AddToPrevious:
+                r = r + cells[op.other];
+                break;
+            case OpCode::MultiplyPrevious:
+                r = r * cells[op.other];
+                break;
+            case OpCode::SubtractFromPrevious:
+                r = r - cells[op.other];
+                break;
+            case OpCode::SubtractPrevious:
+                r = cells[op.other] - r;
+                break;
+            case OpCode::DividePrevious: {
+                const double b = cells[op.other];
+                if (IsZeroOrNotFinite(b)) {
+                    return RunOperationsChecked(program, cells, state, value);
+                }
+                r = r / b;
+                break;
+            }
+            case OpCode::DivideByPrevious:
+                if (IsZeroOrNotFinite(r)) {
+                    return RunOperationsChecked(program, cells, state, value);
+                }
+                r = cells[op.other] / r;
+                break;
             case OpCode::Square:
                 r = a * a;
                 break;
@@ -72,12 +120,21 @@ double IntegerPower(double base, int exponent, FaultKind& fault);
                 break;
             case OpCode::Divide: {
                 const double b = second();
-                if (b == 0.0 || !std::isfinite(b)) {
+                if (IsZeroOrNotFinite(b)) {
                     return RunOperationsChecked(program, cells, state, value);
                 }
                 r = a / b;
                 break;
             }
+            case OpCode::SquareRoot:
+                if (a < 0.0) {
+                    return RunOperationsChecked(program, cells, state, value);
+                }
+                r = std::sqrt(a);  // carries an infinity or NaN on, as "+" does
+                break;
+            case OpCode::Absolute:
+                r = std::fabs(a);
+                break;
             case OpCode::Function1:
                 if (!std::isfinite(a)) {
                     return RunOperationsChecked(program, cells, state, value);
@@ -132,6 +189,9 @@ double IntegerPower(double base, int exponent, FaultKind& fault);
                 r = std::pow(a, b);
                 break;
             }
+            default:
+                // The builder makes no other code; saying so spares a range check per operation.
+                __builtin_unreachable();
         }
         cells[op.dest] = r;
     }

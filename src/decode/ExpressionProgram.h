@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -45,6 +46,17 @@ enum class OpCode : std::uint8_t {
     FourthPower,
     Function1,
     Function2,
+    SquareRoot,  // the standard SQRT and ABS, run inline instead of called
+    Absolute,
+    // The same arithmetic with one operand the previous operation's result, taken from the
+    // register rather than from the cell it was just stored in (which would wait for the store).
+    // The other operand is cell `other`.
+    AddToPrevious,         // previous + other
+    MultiplyPrevious,      // previous * other
+    SubtractFromPrevious,  // previous - other
+    SubtractPrevious,      // other - previous
+    DividePrevious,        // previous / other
+    DivideByPrevious,      // other / previous
 };
 
 // Why an evaluation stopped. Every fault stops the run; no value is produced.
@@ -75,11 +87,20 @@ struct Operation {
     std::uint16_t arg1 = 0;
     std::uint16_t arg2 = 0;  // not read by one-operand kinds
     std::uint16_t dest = 0;
+    std::uint16_t other = 0;  // the cell operand of the *Previous codes
     NodeKind kind = NodeKind::Variable;
     OpCode code = OpCode::None;
-    // Bit 0: arg1 is the previous operation's result; bit 1: arg2 is. The evaluator then takes
-    // it from a register instead of waiting for the cell it was just stored in.
+    // Bit 0: arg1 is the previous operation's result; bit 1: arg2 is.
     std::uint8_t fromPrevious = 0;
+};
+
+// One variable times a constant plus a constant (A*0.75-40, A/8, 40+A, A): the shape most
+// parameters take, run without the operation loop. Subtracting c is adding -c and "no offset"
+// adds -0.0, both exact in IEEE arithmetic, so the value matches the operations bit for bit.
+struct ScaleAndOffset {
+    std::uint16_t variable = 0;
+    double factor = 1.0;
+    double addend = -0.0;
 };
 
 // A built expression: the operations ordered deepest tree level first (then by slot within a
@@ -90,6 +111,10 @@ struct ExpressionProgram {
     // constants, and the result cells the operations fill.
     std::vector<double> cells;
     std::uint16_t variableCount = 0;
+    // Bit i set when an operation may read variable cell i (i < 8); callers that fill the
+    // variables afresh for every run need fill only these.
+    std::uint8_t variablesRead = 0;
+    std::optional<ScaleAndOffset> scaleAndOffset;
 
     bool Empty() const { return operations.empty(); }
     std::uint16_t ResultCell() const { return operations.back().dest; }

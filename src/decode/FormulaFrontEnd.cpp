@@ -1,6 +1,8 @@
 #include "decode/FormulaFrontEnd.h"
 
+#include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -41,12 +43,38 @@ class CompiledFormula {
     Prefix prefix = Prefix::None;
     std::string expressionText;                // the formula after its prefix
     std::optional<ExpressionProgram> program;  // none for an empty expression or a failed build
-    std::string errorClass;                    // empty when the build succeeded
+    const ScaleAndOffset* scaleAndOffset = nullptr;  // the program's, when it has that shape
+    std::string errorClass;                          // empty when the build succeeded
     std::string errorMessage;
     mutable std::vector<double> cells;
     mutable bool reported = false;
     mutable std::string faultMessage;  // reserved at build time, so a fault allocates nothing
 };
+
+namespace {
+
+// A as the formula sees it: the first collected byte, or with an "[INTEGER]"/"[UINTEGER]" prefix
+// at width 2 or 4 the bytes combined, the first the most significant.
+double VariableA(const CompiledFormula& formula, const std::array<int, 5>& collected,
+                 int valueWidth) {
+    if ((formula.prefix != Prefix::Integer && formula.prefix != Prefix::UnsignedInteger) ||
+        (valueWidth != 2 && valueWidth != 4)) {
+        return collected[0];
+    }
+    std::uint32_t combined = 0;
+    for (int i = 0; i < valueWidth; ++i) {
+        combined = (combined << 8U) | (static_cast<std::uint32_t>(collected[i]) & 0xFFU);
+    }
+    if (formula.prefix == Prefix::UnsignedInteger) {
+        return combined;
+    }
+    if (valueWidth == 4) {
+        return static_cast<std::int32_t>(combined);  // two's complement
+    }
+    return static_cast<std::int16_t>(combined);
+}
+
+}  // namespace
 
 struct FormulaFrontEnd::Impl {
     TParser parser;
@@ -77,6 +105,9 @@ std::unique_ptr<CompiledFormula> FormulaFrontEnd::Impl::Build(std::string_view f
         try {
             compiled->program = parser.Compile(expression);
             compiled->cells = compiled->program->cells;
+            if (compiled->program->scaleAndOffset) {
+                compiled->scaleAndOffset = &*compiled->program->scaleAndOffset;
+            }
         } catch (const EMathParserError& e) {
             compiled->errorClass = e.ClassName();
             compiled->errorMessage = e.what();
@@ -111,56 +142,85 @@ void FormulaFrontEnd::ResetReports(const CompiledFormula* formula) {
     }
 }
 
-FormulaOutcome FormulaFrontEnd::Evaluate(const CompiledFormula& formula,
-                                         const std::array<int, 5>& collected, int valueWidth) {
+namespace {
+
+// A formula that was not built: "Bad Parser" (value 0.0), or an empty one, worth 0.0.
+[[gnu::noinline]] FormulaOutcome NotBuilt(const CompiledFormula& formula) {
     FormulaOutcome outcome;
     if (!formula.errorClass.empty()) {
         outcome.status = FormulaStatus::BadParser;
         outcome.message = kBadParser;
         outcome.report = !formula.reported;
         formula.reported = true;
-        return outcome;
     }
-    if (!formula.program) {
-        return outcome;  // an empty expression is worth 0.0
-    }
-    double* cells = formula.cells.data();
-    for (std::size_t i = 0; i < collected.size(); ++i) {
-        cells[i] = collected[i];
-    }
-    if ((formula.prefix == Prefix::Integer || formula.prefix == Prefix::UnsignedInteger) &&
-        (valueWidth == 2 || valueWidth == 4)) {
-        // The first collected byte is the most significant.
-        std::uint32_t combined = 0;
-        for (int i = 0; i < valueWidth; ++i) {
-            combined = (combined << 8U) | (static_cast<std::uint32_t>(collected[i]) & 0xFFU);
-        }
-        if (formula.prefix == Prefix::UnsignedInteger) {
-            cells[0] = combined;
-        } else if (valueWidth == 4) {
-            cells[0] = static_cast<std::int32_t>(combined);  // two's complement
-        } else {
-            cells[0] = static_cast<std::int16_t>(combined);
-        }
-    }
-    const FaultKind fault = impl_->parser.Run(*formula.program, cells, outcome.value);
-    if (fault == FaultKind::None) {
-        return outcome;
-    }
-    outcome.value = 0.0;
+    return outcome;
+}
+
+// The Parsing Error report; rare, so kept out of the way of the evaluation.
+[[gnu::noinline]] FormulaOutcome Faulted(const CompiledFormula& formula,
+                                         const std::array<int, 5>& collected, int valueWidth) {
+    FormulaOutcome outcome;
     outcome.status = FormulaStatus::ArithmeticFault;
     std::string& message = formula.faultMessage;
     message.clear();
     message += kParsingErrorLead;
     message += formula.expressionText;
     message += kParsingErrorA;
-    AppendNumber(message, cells[0]);
+    AppendNumber(message, VariableA(formula, collected, valueWidth));
     message += kParsingErrorB;
-    AppendNumber(message, cells[1]);
+    AppendNumber(message, collected[1]);
     outcome.message = message;
     outcome.report = !formula.reported;
     formula.reported = true;
     return outcome;
+}
+
+// Runs the operation loop. Out of line, so the registers it needs are not saved and restored
+// for the scale-and-offset formulas, which never get here.
+[[gnu::noinline]] FormulaOutcome RunProgram(TParser& parser, const CompiledFormula& formula,
+                                            const std::array<int, 5>& collected, int valueWidth) {
+    if (!formula.program) {
+        return NotBuilt(formula);
+    }
+    // Only the variables the formula reads are stored: fewer conversions, and each a plain
+    // store the next load can take straight from the store buffer.
+    double* cells = formula.cells.data();
+    const unsigned read = formula.program->variablesRead;
+    if ((read & 1U) != 0) {
+        cells[0] = VariableA(formula, collected, valueWidth);
+    }
+    for (std::size_t i = 1; i < collected.size(); ++i) {
+        if ((read & (1U << i)) != 0) {
+            cells[i] = collected[i];
+        }
+    }
+    // The value goes through a local, not the returned object: copying an object that was just
+    // written piecewise would stall on the store buffer.
+    double value = 0.0;
+    if (parser.Run(*formula.program, cells, value) != FaultKind::None) {
+        return Faulted(formula, collected, valueWidth);
+    }
+    FormulaOutcome outcome;
+    outcome.value = value;
+    return outcome;
+}
+
+}  // namespace
+
+FormulaOutcome FormulaFrontEnd::Evaluate(const CompiledFormula& formula,
+                                         const std::array<int, 5>& collected, int valueWidth) {
+    if (const ScaleAndOffset* form = formula.scaleAndOffset) {
+        const std::uint16_t v = form->variable;
+        const double x = v == 0                 ? VariableA(formula, collected, valueWidth)
+                         : v < collected.size() ? collected[v]
+                                                : formula.cells[v];
+        FormulaOutcome outcome;
+        outcome.value = ScaleAndOffsetValue(*form, x);
+        if (std::isfinite(outcome.value)) {
+            return outcome;
+        }
+    }
+    return RunProgram(impl_->parser, formula, collected, valueWidth);
 }
 
 FormulaOutcome FormulaFrontEnd::EvaluateFormula(std::string_view formula,

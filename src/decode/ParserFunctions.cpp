@@ -133,6 +133,15 @@ std::span<const NamedUnaryFunction> StandardUnaryFunctions() {
     return kUnary;
 }
 
+UnaryFunction StandardUnaryFunction(std::string_view name) {
+    for (const NamedUnaryFunction& function : kUnary) {
+        if (function.name == name) {
+            return function.routine;
+        }
+    }
+    return nullptr;
+}
+
 std::span<const NamedBinaryFunction> StandardBinaryFunctions() {
     return kBinary;
 }

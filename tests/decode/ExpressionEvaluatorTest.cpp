@@ -157,14 +157,38 @@ TEST(ExpressionEvaluatorTest, DivisionByAPowerOfTwoStaysExact) {
 // that checks every operation.
 TEST(ExpressionEvaluatorTest, FastRunAgreesWithTheCheckedRun) {
     const std::vector<std::string> formulas = {
-        "A*B-C/D",           "(A+B)/(C-D)",
-        "A^B+C^-2",          "ADIVB+CMODD",
-        "SQRT(A-B)*LN(C)",   "MAX(A*1E300,B)*C",
-        "MIN(A/B,C)-EXP(D)", "-A^3+B^4*C^5",
-        "A*1E308*B-C",       "HEAV(A/B)+ZERO(C*1E308*1E308)",
-        "(A*B)^(C/D)",       "SIN(A*B)/COS(C)",
-        "A/B/C/D",           "1/(A-B)+1/(C-D)",
-        "(A-B)^1001",        "ARCTAN(A*1E308*D)",
+        "A*B-C/D",
+        "(A+B)/(C-D)",
+        "A^B+C^-2",
+        "ADIVB+CMODD",
+        "SQRT(A-B)*LN(C)",
+        "MAX(A*1E300,B)*C",
+        "MIN(A/B,C)-EXP(D)",
+        "-A^3+B^4*C^5",
+        "A*1E308*B-C",
+        "HEAV(A/B)+ZERO(C*1E308*1E308)",
+        "(A*B)^(C/D)",
+        "SIN(A*B)/COS(C)",
+        "A/B/C/D",
+        "1/(A-B)+1/(C-D)",
+        "(A-B)^1001",
+        "ARCTAN(A*1E308*D)",
+        // One variable scaled and offset, taken without the operation loop.
+        "A",
+        "A*-1",
+        "A-0",
+        "A+0",
+        "0.75*B-40",
+        "40+C/8",
+        "D*1E308+1E308",
+        "A/-0.5+0",
+        // Operands taken from the previous result.
+        "C-(A*B)",
+        "C/(A*B)",
+        "(A*B)/C",
+        "(A*B)-C/D",
+        "SQRT(A*B-C)+ABS(D-A)",
+        "ABS(A)*SQRT(B)",
     };
     const std::vector<double> values = {0, 1, -1, 2, 0.5, -3.5, 1e308, -1e308, 1e-308, 255, 7};
     std::mt19937 random(5);
@@ -191,6 +215,27 @@ TEST(ExpressionEvaluatorTest, FastRunAgreesWithTheCheckedRun) {
             ASSERT_EQ(fastValue, checkedValue) << formula;
         }
     }
+}
+
+// The common shapes of a parameter formula skip the operation loop; others must not.
+TEST(ExpressionEvaluatorTest, ScaleAndOffsetShapesAreRecognised) {
+    TParser parser;
+    for (const char* formula : {"A", "A*0.75-40", "0.75*A-40", "A/8", "A*2+1", "1+A*2", "A-40",
+                                "40+A", "(B*256)", "E/4+3"}) {
+        EXPECT_TRUE(parser.Compile(formula).scaleAndOffset.has_value()) << formula;
+    }
+    for (const char* formula : {"40-A", "A*A", "A*2*3", "A*2+B", "A/3", "-A", "2*3", "A+B",
+                                "(A*2-1)*4", "SQRT(A)", "1"}) {
+        EXPECT_FALSE(parser.Compile(formula).scaleAndOffset.has_value()) << formula;
+    }
+    const auto form = parser.Compile("C*0.75-40").scaleAndOffset;
+    ASSERT_TRUE(form.has_value());
+    EXPECT_EQ(form->variable, 2);
+    EXPECT_EQ(form->factor, 0.75);
+    EXPECT_EQ(form->addend, -40);
+    // Without an offset, adding -0.0 keeps a negative zero.
+    EXPECT_TRUE(std::signbit(Eval("A*-1", 0)));
+    EXPECT_FALSE(std::signbit(Eval("A*-1+0", 0)));
 }
 
 TEST(ExpressionEvaluatorTest, FaultsCarryReadableTexts) {

@@ -123,6 +123,26 @@ TEST_F(FormulaFrontEndTest, FaultMessageShowsAAfterThePrefix) {
     EXPECT_EQ(negative.message, "Parsing Error - \"LN(A)\", A=-2, B=254");
 }
 
+TEST_F(FormulaFrontEndTest, FaultMessageShowsBEvenWhenTheFormulaDoesNotReadIt) {
+    const FormulaOutcome outcome = formulas.EvaluateFormula("A/0", {5, 7, 0, 0, 0}, 0);
+    EXPECT_EQ(outcome.status, FormulaStatus::ArithmeticFault);
+    EXPECT_EQ(outcome.message, "Parsing Error - \"A/0\", A=5, B=7");
+}
+
+TEST_F(FormulaFrontEndTest, ScaleAndOffsetFormulasApplyThePrefixAndReportFaults) {
+    EXPECT_EQ(Value("[INTEGER]A*2", {0xFF, 0xFE, 0, 0, 0}, 2), -4);
+    EXPECT_EQ(Value("[INTEGER]A*0.5-1", {0xFF, 0xFF, 0xFF, 0xFF, 0}, 4), -1.5);
+    EXPECT_EQ(Value("[UINTEGER]A/8", {0xFF, 0xFF, 0xFF, 0xFF, 0}, 4), 536870911.875);
+    EXPECT_EQ(Value("C*0.5+1", {9, 9, 10, 9, 9}), 6);
+    EXPECT_EQ(Value("X*2+1", {9, 9, 9, 9, 9}), 1);  // X is not collected; it stays 0
+    const FormulaOutcome overflow = formulas.EvaluateFormula("A*1E308+1E308", {255, 3, 0, 0, 0}, 0);
+    EXPECT_EQ(overflow.status, FormulaStatus::ArithmeticFault);
+    EXPECT_EQ(overflow.message, "Parsing Error - \"A*1E308+1E308\", A=255, B=3");
+    EXPECT_TRUE(overflow.report);
+    // The same formula recovers on the next frame.
+    EXPECT_EQ(Value("A*1E308+1E308", {0, 3, 0, 0, 0}), 1e308);
+}
+
 TEST_F(FormulaFrontEndTest, EveryArithmeticFaultKeepsTheProgramGoing) {
     for (const char* formula :
          {"A/B", "ADIVB", "AMODB", "-2147483648DIV-1", "-2147483648MOD-1", "LN(B)", "SQRT(B-1)",
