@@ -98,6 +98,14 @@ bool SameBuild(const Built& a, const Built& b) {
     return std::memcmp(x.cells.data(), y.cells.data(), x.cells.size() * sizeof(double)) == 0;
 }
 
+bool HasRandom(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return upper.find("RND") != std::string::npos;
+}
+
 // The unchecked run must agree with the run that checks every operation.
 void CheckFastRun(const ExpressionProgram& program, std::string_view text,
                   const std::array<int, 5>& bytes) {
@@ -119,11 +127,7 @@ void CheckFastRun(const ExpressionProgram& program, std::string_view text,
     Check(checked != FaultKind::None || std::isfinite(checkedValue));
     // RND draws differ between the runs, and a draw can decide a fault (4MODRND(A) divides by
     // zero when the draw truncates to 0); everything else agrees bit for bit.
-    std::string upper(text);
-    for (char& c : upper) {
-        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    }
-    if (upper.find("RND") != std::string::npos) {
+    if (HasRandom(text)) {
         return;
     }
     Check(fast == checked);
@@ -132,7 +136,7 @@ void CheckFastRun(const ExpressionProgram& program, std::string_view text,
     }
 }
 
-void CheckFrontEnd(std::string_view text, const std::array<int, 5>& bytes, int width) {
+FormulaOutcome CheckFrontEnd(std::string_view text, const std::array<int, 5>& bytes, int width) {
     FormulaFrontEnd formulas;
     const CompiledFormula* formula = formulas.Prepare(text);
     Check(formula != nullptr && formulas.Prepare(text) == formula);
@@ -140,11 +144,7 @@ void CheckFrontEnd(std::string_view text, const std::array<int, 5>& bytes, int w
     const FormulaOutcome again = formulas.Evaluate(*formula, bytes, width);
     // RND draws a new number each time, so a second evaluation may fault where the first did
     // not (4MODRND(A) divides by zero only when the draw truncates to 0).
-    std::string upper(text);
-    for (char& c : upper) {
-        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    }
-    Check((first.status == again.status || upper.find("RND") != std::string::npos) &&
+    Check((first.status == again.status || HasRandom(text)) &&
           !(again.report && again.status == first.status));
     switch (first.status) {
         case FormulaStatus::Ok:
@@ -158,23 +158,35 @@ void CheckFrontEnd(std::string_view text, const std::array<int, 5>& bytes, int w
             Check(first.report && first.message.starts_with("Parsing Error - \""));
             break;
     }
+    return first;
 }
 
-// The parser's own properties: the event fires exactly for a failed build.
-void CheckParser(std::string_view text, const std::array<int, 5>& bytes) {
+// The parser's own properties: the event fires exactly for a failed build. Without a prefix
+// or a random draw, the front end's shortcuts must give exactly the parser's outcome.
+void CheckParser(std::string_view text, const std::array<int, 5>& bytes,
+                 const FormulaOutcome& frontEnd) {
     TParser parser;
     bool failed = false;
     parser.SetOnParserError([&](TCustomParser&, const std::exception&) { failed = true; });
-    parser.A() = bytes[0];
-    parser.B() = bytes[1];
+    double* variables[] = {&parser.A(), &parser.B(), &parser.C(), &parser.D(), &parser.E()};
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        *variables[i] = bytes[i];
+    }
     parser.SetExpression(text);
     Check(failed == parser.ParseError());
+    const bool comparable = !text.starts_with('[') && !HasRandom(text);
     try {
         const double value = parser.Value();
         Check(std::isfinite(value) && (!failed || value == 0.0));
+        if (comparable && !failed) {
+            Check(frontEnd.status == FormulaStatus::Ok &&
+                  std::memcmp(&value, &frontEnd.value, sizeof value) == 0);
+        }
     } catch (const ExpressionFault&) {
         Check(!failed);
+        Check(!comparable || frontEnd.status == FormulaStatus::ArithmeticFault);
     }
+    Check(!comparable || failed == (frontEnd.status == FormulaStatus::BadParser));
 }
 
 }  // namespace
@@ -190,7 +202,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const int width = data[5] % 6;
     const std::string_view text(reinterpret_cast<const char*>(data + kHeader), size - kHeader);
-    CheckFrontEnd(text, bytes, width);
+    const FormulaOutcome frontEnd = CheckFrontEnd(text, bytes, width);
     const Built fast = Build(tables.Get(false), text);
     if (fast.program) {
         CheckFastRun(*fast.program, text, bytes);
@@ -199,7 +211,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(SameBuild(fast, Build(tables.Get(true), text)));
     }
     if (text.size() <= kParserCheckLength) {
-        CheckParser(text, bytes);
+        CheckParser(text, bytes, frontEnd);
     }
     return 0;
 }
