@@ -1,6 +1,5 @@
 #include "decode/FormulaFrontEnd.h"
 
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
