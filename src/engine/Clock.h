@@ -8,7 +8,7 @@ namespace vekaton {
 // Time as the core sees it. The shell runs QTimers behind it; tests advance a manual clock, so
 // delays, timeouts and poll ticks are tested without waiting.
 class Clock {
-public:
+  public:
     using TimerId = std::uint64_t;
 
     virtual ~Clock() = default;

@@ -122,6 +122,7 @@ void Engine::PauseClick() {
         return;
     }
     running_ = false;
+    pollOutstanding_ = false;  // a stop cuts the last answer short; that is no fault of the link
     view_.ShowRunState(kRunCaption);
     SetPollTimer(false);
     SetSyncTimer(false);
@@ -217,7 +218,12 @@ void Engine::Timer1Timer() {
         }
         port_.Write(LoopBackAnswer(testDataChoice_));
     } else if (!requestBytes_.empty()) {
+        if (pollOutstanding_) {
+            ++counters_.pollsUnanswered;
+        }
         port_.Write(requestBytes_);
+        ++counters_.polls;
+        pollOutstanding_ = true;
     }
     view_.ShowElapsed(elapsedSeconds_);
 }

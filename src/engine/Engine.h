@@ -14,6 +14,7 @@
 #include "engine/CommandString.h"
 #include "engine/EngineView.h"
 #include "engine/HexTrace.h"
+#include "engine/LinkCounters.h"
 #include "engine/LinkSettings.h"
 #include "engine/PacketTrigger.h"
 #include "engine/Port.h"
@@ -105,6 +106,9 @@ class Engine {
     int ByteSum() const { return byteSum_; }
     int SyncErrorCount() const { return syncErrorCount_; }
     void ResetSyncErrors();
+    // Frames, checksum and sync errors and unanswered polls since the last reset.
+    const LinkCounters& Counters() const { return counters_; }
+    void ResetCounters() { counters_ = LinkCounters{}; }
     double ElapsedSeconds() const { return elapsedSeconds_; }
     void SetElapsedSeconds(double seconds);
     const PacketTrigger& Trigger() const { return trigger_; }
@@ -119,6 +123,7 @@ class Engine {
     bool InChecksumRange(int count) const;
     void EndNormalFrame(std::uint8_t b, bool inRange);
     void FinishRecord();
+    void CountFrame(bool checksumChecked, bool checksumGood);
     void CloseLog();
     void PlaybackStep();
     void FlushTrace();
@@ -146,6 +151,8 @@ class Engine {
     double elapsedSeconds_ = 0.0;
     bool syncLedLit_ = false;
     HexTrace trace_;
+    LinkCounters counters_;
+    bool pollOutstanding_ = false;  // a request went out and its frame has not completed yet
 
     bool pollEnabled_ = false;
     Clock::TimerId pollTimer_ = 0;

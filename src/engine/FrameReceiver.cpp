@@ -96,7 +96,22 @@ void Engine::EndNormalFrame(std::uint8_t b, bool inRange) {
         }
         FinishRecord();
     }
+    CountFrame(settings_.useCheckSum, good);
     view_.FrameCompleted(FrameSummary{sample, chartTime, settings_.useCheckSum, good, false});
+}
+
+void Engine::CountFrame(bool checksumChecked, bool checksumGood) {
+    ++counters_.frames;
+    counters_.lastFrameMs = clock_.NowMs();
+    pollOutstanding_ = false;
+    if (checksumChecked && !checksumGood) {
+        ++counters_.checksumErrors;
+        if (counters_.badChecksumRun < INT_MAX) {
+            ++counters_.badChecksumRun;
+        }
+    } else {
+        counters_.badChecksumRun = 0;
+    }
 }
 
 void Engine::SyncTimerTimer() {
@@ -106,6 +121,7 @@ void Engine::SyncTimerTimer() {
         if (syncErrorCount_ < INT_MAX) {
             ++syncErrorCount_;
         }
+        ++counters_.syncErrors;
         view_.ShowSyncErrors(syncErrorCount_);
     }
     ResetFrameState();
@@ -152,6 +168,7 @@ void Engine::PacketTriggerPacket(std::span<const std::uint8_t> data) {
         if (recording_) {
             FinishRecord();
         }
+        CountFrame(false, true);
         view_.FrameCompleted(FrameSummary{sample, chartTime, false, true, false});
     }
     FlushTrace();

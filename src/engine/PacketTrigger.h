@@ -15,7 +15,7 @@ namespace vekaton {
 // mode). Matching ignores letter case; in the start string "\" makes the next character literal
 // and "?" matches any byte. The start string is not part of a delivered packet.
 class PacketTrigger {
-public:
+  public:
     // data is the packet without its start string.
     using PacketHandler = std::function<void(std::span<const std::uint8_t> data)>;
 
@@ -42,7 +42,7 @@ public:
     // Packets started but not completed within the timeout; the trigger re-arms after each.
     int AbandonedPackets() const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

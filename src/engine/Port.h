@@ -8,7 +8,7 @@ namespace vekaton {
 // What the engine needs of the serial link. The shell implements it over QSerialPort; tests use a
 // fake. Received bytes do not come through here: the shell hands them to the engine as they arrive.
 class Port {
-public:
+  public:
     virtual ~Port() = default;
 
     virtual bool IsOpen() const = 0;
