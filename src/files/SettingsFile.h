@@ -44,6 +44,10 @@ struct SettingsReadResult {
     int errorLine = 0;
     // Refused values (out of range, unknown mode) and a request of more than 84 bytes.
     std::vector<std::string> warnings;
+    // Every value out of range or not understood, each named with its line, also those that
+    // equal the value in force and so raise no warning. Programs that cannot work with a value
+    // in force refuse the file on these.
+    std::vector<std::string> outOfRange;
     bool requestTruncated = false;
 
     // Whether the caller connects the receive path of settings.syncMode (and arms the packet
