@@ -71,7 +71,10 @@ std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::st
     }
     set.files.push_back(settings.path);
     Report(err, settings.errorMessage);
-    const bool whole = settings.errorMessage.empty() && !settings.result.error;
+    // Nine lines make a whole file of the older kind; fewer are cut short.
+    constexpr int kWholeLines = 9;
+    const bool cutShort = settings.result.linesInFile < kWholeLines;
+    const bool whole = settings.errorMessage.empty() && !settings.result.error && !cutShort;
     const bool inRange = settings.result.outOfRange.empty();
     if ((whole && inRange) || force) {
         Report(err, settings.warningMessage);
@@ -82,6 +85,10 @@ std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::st
         std::string text = "the settings file " + settings.path.filename().string();
         if (!whole) {
             text += " was not read whole";
+            if (cutShort && settings.errorMessage.empty()) {
+                text += ": it has " + std::to_string(settings.result.linesInFile) +
+                        " lines, where 9 or more are needed";
+            }
         } else {
             text += " holds values out of range:";
             for (const std::string& problem : settings.result.outOfRange) {

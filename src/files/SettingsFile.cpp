@@ -1,5 +1,6 @@
 #include "files/SettingsFile.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "common/IntConversion.h"
@@ -50,6 +51,7 @@ class LineReader {
   public:
     LineReader(std::string_view text, const LinkSettings& previous) : lines_(SplitLines(text)) {
         result_.settings = previous;
+        result_.linesInFile = static_cast<int>(std::min<std::size_t>(lines_.size(), INT_MAX));
     }
 
     SettingsReadResult Read() {

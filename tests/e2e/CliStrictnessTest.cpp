@@ -10,7 +10,7 @@
 namespace vekaton::testing {
 namespace {
 
-struct Run {
+struct ProgramRun {
     int code = -1;
     std::string out;
     std::string err;
@@ -18,15 +18,15 @@ struct Run {
 
 class CliStrictnessTest : public ::testing::Test {
   protected:
-    Run Program(const std::string& program, const std::vector<std::string>& args) {
+    ProgramRun Program(const std::string& program, const std::vector<std::string>& args) {
         ChildProcess child(program, args, folder_ / "run.out", folder_ / "run.err");
-        Run run;
+        ProgramRun run;
         run.code = child.Wait(30000).value_or(-1);
         run.out = folder_.Read("run.out");
         run.err = folder_.Read("run.err");
         return run;
     }
-    Run Cli(const std::vector<std::string>& args) { return Program(CliProgram(), args); }
+    ProgramRun Cli(const std::vector<std::string>& args) { return Program(CliProgram(), args); }
     std::string Dir() const { return folder_.Path().string(); }
     std::string File(const std::string& name) const { return (folder_ / name).string(); }
 
@@ -67,33 +67,40 @@ class CliStrictnessTest : public ::testing::Test {
 TEST_F(CliStrictnessTest, DecodeStopsWhenTheSettingsFileWasCutShort) {
     WriteLog("run.Dat", 1000);
     WriteSettings(5);
-    Run run = Cli({"decode", "--dir", Dir(), File("run.Dat"), "-o", File("out.csv")});
+    ProgramRun run = Cli({"decode", "--dir", Dir(), File("run.Dat"), "-o", File("out.csv")});
     EXPECT_EQ(run.code, 1) << run.err;
     EXPECT_NE(run.err.find("stopped at line 6"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("was not read whole"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("--force"), std::string::npos) << run.err;
     EXPECT_FALSE(folder_.Exists("out.csv"));
 
-    // --force goes on with what was read: the header and data counts never were, so every
-    // record is refused as having no size, rather than misframed.
+    // --force goes on with the values read: 3 header bytes and no data count make records of
+    // 3 bytes, and the user asked for them.
     run = Cli({"decode", "--force", "--dir", Dir(), File("run.Dat"), "-o", File("out.csv")});
-    EXPECT_EQ(run.code, 1) << run.err;
+    EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_NE(run.err.find("going on (--force)"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadCsv(folder_ / "out.csv").rows.size(), 9000u);
+
+    // Cut after the checksum and echo flags: no error while reading (missing flags read as
+    // FALSE), but still not whole.
+    WriteSettings(8);
+    run = Cli({"decode", "--dir", Dir(), File("run.Dat"), "-o", File("cut.csv")});
+    EXPECT_EQ(run.code, 1) << run.err;
+    EXPECT_NE(run.err.find("it has 8 lines, where 9 or more are needed"), std::string::npos)
+        << run.err;
+    EXPECT_FALSE(folder_.Exists("cut.csv"));
 
     WriteSettings(9);  // nine lines are a whole file of the older kind
     run = Cli({"decode", "--dir", Dir(), File("run.Dat"), "-o", File("out.csv")});
     EXPECT_EQ(run.code, 0) << run.err;
-    EXPECT_EQ(ReadCsv(folder_ / "out.csv").rows.size(), 1000u);
-    WriteSettings(6);  // cut after the data byte count: the frame is known, --force may go on
-    run = Cli({"decode", "--force", "--dir", Dir(), File("run.Dat"), "-o", File("out.csv")});
-    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.err, "");
     EXPECT_EQ(ReadCsv(folder_ / "out.csv").rows.size(), 1000u);
 }
 
 TEST_F(CliStrictnessTest, DecodeStopsOnValuesOutOfRangeAndSaysSoTruly) {
     WriteLog("run.Dat", 1000);
     WriteSettings(13, "-5");
-    const Run run = Cli({"decode", "--dir", Dir(), File("run.Dat")});
+    const ProgramRun run = Cli({"decode", "--dir", Dir(), File("run.Dat")});
     EXPECT_EQ(run.code, 1) << run.err;
     EXPECT_NE(run.err.find("holds values out of range"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("# Bytes of Data must be from 1 to 500, not -5."), std::string::npos)
@@ -105,7 +112,7 @@ TEST_F(CliStrictnessTest, DecodeStopsOnValuesOutOfRangeAndSaysSoTruly) {
 TEST_F(CliStrictnessTest, LiveStopsOnABrokenSettingsFileBeforeTouchingThePortOrTheOutput) {
     WriteSettings(5);
     folder_.Write("out.csv", "yesterday's rows\r\n");
-    const Run run = Cli({"live", "--dir", Dir(), "--seconds", "5", "-o", File("out.csv")});
+    const ProgramRun run = Cli({"live", "--dir", Dir(), "--seconds", "5", "-o", File("out.csv")});
     EXPECT_EQ(run.code, 1) << run.err;
     EXPECT_NE(run.err.find("was not read whole"), std::string::npos) << run.err;
     EXPECT_EQ(folder_.Read("out.csv"), "yesterday's rows\r\n");
@@ -120,14 +127,15 @@ TEST_F(CliStrictnessTest, DecodeNeverWritesOntoItsInput) {
     for (const std::string& output :
          {File("run.Dat"), Dir() + "/./run.Dat", Dir() + "/sub/../run.Dat", File("link.Dat"),
           File("Default.Ini"), File("Default.cfg")}) {
-        const Run run = Cli({"decode", "--dir", Dir(), File("run.Dat"), "-o", output});
+        const ProgramRun run = Cli({"decode", "--dir", Dir(), File("run.Dat"), "-o", output});
         EXPECT_EQ(run.code, 1) << output;
         EXPECT_NE(run.err.find("which this run reads"), std::string::npos) << run.err;
     }
     EXPECT_EQ(folder_.Read("run.Dat"), log);
     EXPECT_NE(folder_.Read("Default.Ini").find("ComPort="), std::string::npos);
     // The same log through a link is still the same file.
-    const Run viaLink = Cli({"decode", "--dir", Dir(), File("link.Dat"), "-o", File("run.Dat")});
+    const ProgramRun viaLink =
+        Cli({"decode", "--dir", Dir(), File("link.Dat"), "-o", File("run.Dat")});
     EXPECT_EQ(viaLink.code, 1);
     EXPECT_EQ(folder_.Read("run.Dat"), log);
 }
@@ -135,19 +143,20 @@ TEST_F(CliStrictnessTest, DecodeNeverWritesOntoItsInput) {
 TEST_F(CliStrictnessTest, LiveOpensItsOutputOnlyOnceThePortIsOpen) {
     WriteSettings(13);
     folder_.Write("out.csv", "yesterday's rows\r\n");
-    const Run run = Cli({"live", "--dir", Dir(), "--port", File("no-such-device"), "--seconds", "5",
-                         "-o", File("out.csv")});
+    const ProgramRun run = Cli({"live", "--dir", Dir(), "--port", File("no-such-device"),
+                                "--seconds", "5", "-o", File("out.csv")});
     EXPECT_EQ(run.code, 1);
     EXPECT_NE(run.err.find("Invalid Com#"), std::string::npos) << run.err;
     EXPECT_EQ(folder_.Read("out.csv"), "yesterday's rows\r\n");
     // Nor onto the set it reads.
-    const Run onto = Cli({"live", "--dir", Dir(), "--seconds", "1", "-o", File("Default.cfg")});
+    const ProgramRun onto =
+        Cli({"live", "--dir", Dir(), "--seconds", "1", "-o", File("Default.cfg")});
     EXPECT_EQ(onto.code, 1);
     EXPECT_NE(onto.err.find("which this run reads"), std::string::npos) << onto.err;
 }
 
 TEST_F(CliStrictnessTest, HelpAndExitCodesOfTheCommandLinePrograms) {
-    Run run = Cli({"--help"});
+    ProgramRun run = Cli({"--help"});
     EXPECT_EQ(run.code, 0);
     EXPECT_NE(run.out.find("Exit codes:"), std::string::npos);
     EXPECT_EQ(run.err, "");

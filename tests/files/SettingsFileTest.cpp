@@ -235,6 +235,15 @@ TEST(SettingsReader, ARefusedValueDoesNotClaimThatAnInvalidOneIsKept) {
     EXPECT_TRUE(ParseSettings(kFullFile, LinkSettings{}).outOfRange.empty());
 }
 
+TEST(SettingsReader, TheLinesOfTheFileAreCounted) {
+    EXPECT_EQ(ParseSettings(kFullFile, LinkSettings{}).linesInFile, 13);
+    auto lines = SplitLines(kFullFile);
+    lines.resize(8);
+    const auto cut = ParseSettings(Lines(lines), LinkSettings{});
+    EXPECT_FALSE(cut.error) << "missing flag lines read as FALSE";
+    EXPECT_EQ(cut.linesInFile, 8);
+}
+
 TEST(SettingsReader, OverlongRequestIsWarnedAboutAndKeptAsText) {
     auto lines = SplitLines(kFullFile);
     std::string request;
