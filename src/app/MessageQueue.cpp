@@ -1,12 +1,20 @@
 #include "app/MessageQueue.h"
 
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
 #include <utility>
 
 namespace vekaton {
+
+namespace {
+
+constexpr int kDetailedBoxWidth = 460;
+
+}  // namespace
 
 MessageQueue::MessageQueue(QWidget* parent) : QObject(parent), parent_(parent) {}
 
@@ -61,6 +69,14 @@ void MessageQueue::ShowNext() {
                            QMessageBox::Ok, parent_);
     box_->setInformativeText(current_.informative);
     box_->setDetailedText(current_.details);
+    if (!current_.details.isEmpty()) {
+        // Details are lines of a formula and a builder's message: room for them to stay whole.
+        if (auto* grid = qobject_cast<QGridLayout*>(box_->layout())) {
+            grid->addItem(
+                new QSpacerItem(kDetailedBoxWidth, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                grid->rowCount(), 0, 1, grid->columnCount());
+        }
+    }
     box_->setAttribute(Qt::WA_DeleteOnClose);
     box_->setWindowModality(Qt::WindowModal);
     connect(box_, &QMessageBox::finished, this, [this] {

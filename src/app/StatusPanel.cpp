@@ -41,7 +41,7 @@ StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
     // The port's news comes and goes; the label takes the free width and never pushes the
     // rest of the strip (or the window) around.
     portLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    portLabel_->setMinimumWidth(120);
+    portLabel_->setMinimumWidth(80);
     portBackTimer_.setSingleShot(true);
     connect(&portBackTimer_, &QTimer::timeout, this,
             [this] { SetPortLabel(portDevice_, portDevice_, QString()); });
@@ -170,12 +170,14 @@ void StatusPanel::SetPortState(const QString& text, bool problem) {
 void StatusPanel::ShowPortLost(const QString& device, const QString& message) {
     portBackTimer_.stop();
     portDevice_ = device;
-    SetPortLabel(tr("%1 lost - trying again every second").arg(device), message, kProblemStyle);
+    // The news first: a narrow window cuts the end of the label, never the word that matters.
+    SetPortLabel(tr("Port lost: %1 - trying again every second").arg(device), message,
+                 kProblemStyle);
 }
 
 void StatusPanel::ShowPortBack(const QString& device, const QString& message) {
     portDevice_ = device;
-    SetPortLabel(tr("%1 is open again").arg(device), message, kGoodNewsStyle);
+    SetPortLabel(tr("Port open again: %1").arg(device), message, kGoodNewsStyle);
     portBackTimer_.start(kPortBackShownMs);
 }
 

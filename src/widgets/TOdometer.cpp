@@ -146,7 +146,7 @@ QRectF TOdometer::DecimalPointRect(const QRectF& bounds) const {
         return {};
     }
     const QRectF wheel = WheelRect(bounds, digits_ - decimals_);
-    const double size = std::clamp(wheel.height() * 0.2, 3.0, 8.0);
+    const double size = std::clamp(wheel.height() * 0.24, 3.0, 9.0);
     const QPointF centre(wheel.left() - std::max(1.0, wheel.width() * 0.06) / 2,
                          wheel.bottom() - wheel.height() * 0.2);
     return {centre.x() - size / 2, centre.y() - size / 2, size, size};

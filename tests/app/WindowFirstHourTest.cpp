@@ -129,7 +129,7 @@ TEST_F(WindowFirstHourTest, APortThatComesBackIsToldInTheStatusStripWithoutABox)
 
     link.PointTo(QDir(devices.path()).filePath("unplugged").toStdString());
     terminal->Close();
-    ASSERT_TRUE(WaitUntil([&] { return window.Status().PortText().contains("lost"); }));
+    ASSERT_TRUE(WaitUntil([&] { return window.Status().PortText().startsWith("Port lost"); }));
     EXPECT_TRUE(window.Status().PortToolTip().contains("port lost"));
     EXPECT_FALSE(window.Messages().Showing());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
@@ -137,7 +137,8 @@ TEST_F(WindowFirstHourTest, APortThatComesBackIsToldInTheStatusStripWithoutABox)
 
     terminal = std::make_unique<testing::PseudoTerminal>();
     link.PointTo(terminal->SlavePath());
-    ASSERT_TRUE(WaitUntil([&] { return window.Status().PortText().contains("open again"); }, 5000));
+    ASSERT_TRUE(
+        WaitUntil([&] { return window.Status().PortText().startsWith("Port open again"); }, 5000));
     EXPECT_TRUE(window.GetEngine().Running()) << "acquisition goes on where it was";
     EXPECT_FALSE(window.Messages().Showing()) << "no box outlives the loss";
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
