@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cstdio>
 #include <utility>
 
 #include "app/AppTexts.h"
@@ -617,10 +618,12 @@ void TForm1::ReportPortLost(const QString& message) {
         engine_->PauseClick();
     }
     status_->ShowPortLost(port_->DeviceName(), message);
+    std::fprintf(stderr, "vekaton: %s\n", qPrintable(message));
 }
 
 void TForm1::ReportPortRestored(const QString& message) {
     status_->ShowPortBack(port_->DeviceName(), message);
+    std::fprintf(stderr, "vekaton: %s\n", qPrintable(message));
     if (resumeAfterRestore_ && !engine_->Running()) {
         engine_->PauseClick();
     }
