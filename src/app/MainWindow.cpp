@@ -20,11 +20,11 @@
 #include "app/HelpViewer.h"
 #include "app/MessageQueue.h"
 #include "app/PortChooser.h"
-#include "io/PortController.h"
 #include "app/SetupDialog.h"
 #include "app/StatusPanel.h"
 #include "app/WindowEngineView.h"
 #include "files/DataLog.h"
+#include "io/PortController.h"
 #include "io/QtClock.h"
 
 namespace vekaton {
@@ -294,6 +294,7 @@ bool TForm1::AskPortChoice(const QString& message, LinkSettings& settings) {
         return false;
     }
     settings.portName = device->toStdString();
+    settings.comPort = ComPortNumberOfDevice(settings.portName);
     return true;
 }
 
@@ -440,7 +441,7 @@ bool TForm1::ChooseSetFile(bool forSave, QString* setName) {
     const QString folder = QFileInfo(chosen).absolutePath();
     if (QDir(folder) != QDir(QString::fromStdString(set_->Folder().string()))) {
         QDir::setCurrent(folder);
-        set_ = std::make_unique<ConfigurationSet>(folder.toStdString());
+        set_->MoveToFolder(folder.toStdString());  // keeps what was read, such as the header
     }
     *setName = QString::fromStdString(name);
     return true;
