@@ -20,10 +20,15 @@ int Decode(const CliContext& context, const std::vector<std::string>& args) {
     return RunDecode(args, context.out, context.err);
 }
 
+int Layout(const CliContext& context, const std::vector<std::string>& args) {
+    return RunLayout(args, context.out, context.err);
+}
+
 constexpr std::array kSubcommands = {
     Subcommand{"eval", help::kEvalUsage, help::kEvalHelp, Eval},
     Subcommand{"live", help::kLiveUsage, help::kLiveHelp, Live},
     Subcommand{"decode", help::kDecodeUsage, help::kDecodeHelp, Decode},
+    Subcommand{"layout", help::kLayoutUsage, help::kLayoutHelp, Layout},
 };
 
 bool IsHelpWord(std::string_view arg) {

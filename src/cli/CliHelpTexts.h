@@ -7,8 +7,9 @@ namespace vekaton::cli::help {
 
 inline constexpr std::string_view kProgram =
     "vekaton-cli - the Vekaton engine without a window: try a formula, acquire from a\n"
-    "port, turn a data log into CSV. The configuration set (settings file NAME.ini and\n"
-    "parameter file NAME.cfg) is read as the window reads it and never written.\n";
+    "port, turn a data log into CSV, print a layout file. The configuration set\n"
+    "(settings file NAME.ini and parameter file NAME.cfg) is read as the window reads\n"
+    "it and never written.\n";
 
 inline constexpr std::string_view kEvalUsage =
     "vekaton-cli eval [--width N] FORMULA [A=v] [B=v] [C=v] [D=v] [E=v]\n";
@@ -74,10 +75,23 @@ inline constexpr std::string_view kDecodeHelp =
     "  Exit codes: 0 every record became a row; 1 the set, the log or the output\n"
     "  failed; 64 wrong usage.\n";
 
+inline constexpr std::string_view kLayoutUsage = "vekaton-cli layout [--json] FILE\n";
+inline constexpr std::string_view kLayoutHelp =
+    "  Prints a layout file (.dsf) or a single component stream: every control with\n"
+    "  its properties, then the window's size, place, colour and page.\n"
+    "  FILE     the layout file or stream; put -- before a FILE that begins with '-'\n"
+    "  --json   every value with its type code, as JSON (default: readable text)\n"
+    "  Example:\n"
+    "    vekaton-cli layout --json Demo.dsf\n"
+    "  Exit codes: 0 the whole file was read; 1 a damaged or unreadable file (what\n"
+    "  could be read is printed first, the error with its byte offset on stderr);\n"
+    "  64 wrong usage.\n";
+
 inline constexpr std::string_view kExitCodes =
     "Exit codes:\n"
     "  0   done\n"
-    "  1   the set, a file, the port or the output failed (the reason is on stderr)\n"
+    "  1   the set, a file, the port or the output failed, or a layout file is\n"
+    "      damaged (the reason is on stderr)\n"
     "  2   eval: the formula cannot be built\n"
     "  3   eval: an arithmetic fault\n"
     "  4   live: no frame was received\n"

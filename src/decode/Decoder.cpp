@@ -80,7 +80,7 @@ void Decoder::DecodeByte(int position, std::uint8_t b) {
         }
     } else {
         const CompiledFormula* working =
-            record->Formula().empty() ? nullptr : PreparedFor(position, *record);
+            record->FormulaEvaluated() ? PreparedFor(position, *record) : nullptr;
         int formulaPosition = position;
         // Later indexes are still counted, so ExpectedCount is reached as usual.
         if (collectIndex_ >= 1 && collectIndex_ <= kStoredSlots) {
