@@ -83,7 +83,7 @@ TEST_F(LiveWarningsTest, AModuleThatStopsAnsweringIsNamedAndTheRowsStayWhole) {
     LinkSetUp setUp;
     setUp.echoed = true;
     WriteSet(setUp);
-    EXPECT_EQ(RunLive({"--seconds", "4"}), 0) << Errors();
+    EXPECT_EQ(RunLive({"--seconds", "7"}), 0) << Errors();
     const std::string errors = Errors();
     EXPECT_EQ(Occurrences(errors, "warning: no frame from"), 1u) << errors;
     EXPECT_NE(errors.find("Only the echo of each request comes back"), std::string::npos) << errors;
@@ -98,7 +98,7 @@ TEST_F(LiveWarningsTest, AWrongEchoSettingIsExplained) {
     LinkSetUp setUp;
     setUp.echoed = true;
     WriteSet(setUp);
-    EXPECT_EQ(RunLive({"--seconds", "3"}), 4) << Errors();
+    EXPECT_EQ(RunLive({"--seconds", "6"}), 4) << Errors();
     EXPECT_NE(Errors().find("about 27 per request, but none completed a frame. That is a frame "
                             "without the echo"),
               std::string::npos)
