@@ -8,8 +8,8 @@
 
 namespace vekaton {
 
-LinkHealthMonitor::LinkHealthMonitor(const Engine& engine, const Clock& clock,
-                                     StatusPanel& status, QObject* parent)
+LinkHealthMonitor::LinkHealthMonitor(const Engine& engine, const Clock& clock, StatusPanel& status,
+                                     QObject* parent)
     : QObject(parent), engine_(engine), clock_(clock), status_(status) {
     timer_ = new QTimer(this);
     connect(timer_, &QTimer::timeout, this, &LinkHealthMonitor::Update);

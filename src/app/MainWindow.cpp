@@ -20,15 +20,15 @@
 #include "app/GraphsPage.h"
 #include "app/HelpViewer.h"
 #include "app/LinkHealthMonitor.h"
-#include "app/dashboard/DashboardController.h"
-#include "app/dashboard/DemoDashboards.h"
 #include "app/MessageQueue.h"
 #include "app/PortChooser.h"
-#include "io/PortController.h"
 #include "app/SetupDialog.h"
 #include "app/StatusPanel.h"
 #include "app/WindowEngineView.h"
+#include "app/dashboard/DashboardController.h"
+#include "app/dashboard/DemoDashboards.h"
 #include "files/DataLog.h"
+#include "io/PortController.h"
 #include "io/QtClock.h"
 
 namespace vekaton {

@@ -172,37 +172,38 @@ void StatusPanel::SetLinkHealth(LinkState state, double framesPerSecond,
         switch (state) {
             case LinkState::Stopped:
                 linkState_->setText(texts::kLinkStopped);
-                style = "QLabel { color: white; background: #707070; padding: 1px 6px; "
-                        "border-radius: 3px; }";
+                style =
+                    "QLabel { color: white; background: #707070; padding: 1px 6px; "
+                    "border-radius: 3px; }";
                 break;
             case LinkState::Running:
                 linkState_->setText(texts::kLinkRunning);
-                style = "QLabel { color: white; background: #1f8a3a; padding: 1px 6px; "
-                        "border-radius: 3px; }";
+                style =
+                    "QLabel { color: white; background: #1f8a3a; padding: 1px 6px; "
+                    "border-radius: 3px; }";
                 break;
             case LinkState::NoData:
                 linkState_->setText(texts::kLinkNoData);
-                style = "QLabel { color: white; background: #d07000; font-weight: bold; "
-                        "padding: 1px 6px; border-radius: 3px; }";
+                style =
+                    "QLabel { color: white; background: #d07000; font-weight: bold; "
+                    "padding: 1px 6px; border-radius: 3px; }";
                 break;
             case LinkState::Playback:
                 linkState_->setText(texts::kLinkPlayback);
-                style = "QLabel { color: white; background: #2860b0; padding: 1px 6px; "
-                        "border-radius: 3px; }";
+                style =
+                    "QLabel { color: white; background: #2860b0; padding: 1px 6px; "
+                    "border-radius: 3px; }";
                 break;
         }
         linkState_->setStyleSheet(style);
-        linkState_->setToolTip(state == LinkState::NoData ? tr(texts::kLinkNoDataHint)
-                                                          : QString());
+        linkState_->setToolTip(state == LinkState::NoData ? tr(texts::kLinkNoDataHint) : QString());
     }
     const bool live = state == LinkState::Running || state == LinkState::NoData;
     frameRate_->setText(live ? tr("%1 frames/s").arg(framesPerSecond, 0, 'f', 1) : QString());
     errors_->setText(tr("Checksum errors %1").arg(checksumErrors));
     errors_->setToolTip(tr("Frames whose checksum failed since the program started"));
     syncLabel_->setText(tr("Sync errors %1").arg(syncErrors));
-    errors_->setStyleSheet(checksumErrors > 0
-                               ? "QLabel { color: #b00000; }"
-                               : QString());
+    errors_->setStyleSheet(checksumErrors > 0 ? "QLabel { color: #b00000; }" : QString());
 }
 
 QString StatusPanel::LinkStateText() const {

@@ -22,7 +22,11 @@ namespace vekaton {
 DashboardController::DashboardController(DashboardModel& model, Decoder& decoder,
                                          ParameterTable& table, QMainWindow& window,
                                          QTabWidget& tabs, int pageCount)
-    : QObject(&window), model_(model), decoder_(decoder), table_(table), window_(window),
+    : QObject(&window),
+      model_(model),
+      decoder_(decoder),
+      table_(table),
+      window_(window),
       tabs_(tabs) {
     undo_ = new QUndoStack(this);
     undo_->setUndoLimit(200);
@@ -82,8 +86,8 @@ void DashboardController::BuildEditMenu() {
     editMenu_->addAction(undo);
     editMenu_->addAction(redo);
     editMenu_->addSeparator();
-    QAction* parameters =
-        editMenu_->addAction(dashtexts::kParametersMenu, this, &DashboardController::OpenParameterList);
+    QAction* parameters = editMenu_->addAction(dashtexts::kParametersMenu, this,
+                                               &DashboardController::OpenParameterList);
     parameters->setObjectName("ParametersList");
     parameters->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     QAction* table = valueDock_->toggleViewAction();

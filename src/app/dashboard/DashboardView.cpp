@@ -176,8 +176,8 @@ void DashboardView::SetNoData(bool noData) {
 void DashboardView::RefreshPageCaptions() {
     for (int page = 0; page < PageCount(); ++page) {
         const std::string caption = model_.PageCaption(page);
-        emit pageCaptionChanged(page, caption.empty() ? tr("Page %1").arg(page + 1)
-                                                      : QString::fromStdString(caption));
+        emit pageCaptionChanged(
+            page, caption.empty() ? tr("Page %1").arg(page + 1) : QString::fromStdString(caption));
     }
 }
 

@@ -48,9 +48,9 @@ class Builder {
         return id;
     }
 
-    int Dial(int page, const ItemGeometry& at, int position, const char* caption,
-             const char* units, double maximum, int majorTicks, std::vector<Section> sections,
-             double minimum = 0.0, int decimals = 0) {
+    int Dial(int page, const ItemGeometry& at, int position, const char* caption, const char* units,
+             double maximum, int majorTicks, std::vector<Section> sections, double minimum = 0.0,
+             int decimals = 0) {
         const int id = Add(ItemKind::AngularGauge, page, at, position,
                            {{"Caption", PropertyValue::String(caption)},
                             {"Units", PropertyValue::String(units)},
@@ -124,8 +124,8 @@ class Builder {
     int ResetButton(int page, int left, int top, std::vector<int> ids) {
         const int id = Add(ItemKind::ResetButton, page, {left, top, 110, 28}, 0,
                            {{"Caption", PropertyValue::String("Reset Min/Max")}});
-        model_.SetResetButton(id, ResetButtonEntry{std::move(ids), kPresetCurrentValue,
-                                                   kPresetCurrentValue});
+        model_.SetResetButton(
+            id, ResetButtonEntry{std::move(ids), kPresetCurrentValue, kPresetCurrentValue});
         return id;
     }
 
@@ -145,8 +145,8 @@ void EnginePage(Builder& b) {
                            {{0, 4500, kGreen}, {4500, 5200, kAmber}, {5200, 6000, kRed}});
     const int speed = b.Dial(page, {256, 10, 240, 240}, 10, "Speed", "km/h", 200, 10,
                              {{0, 130, kGreen}, {130, 200, kAmber}});
-    const int coolant = b.Thermometer(page, {506, 10, 76, 240}, 1, "Coolant", "\u00b0C", -40,
-                                      140, 9, kRed);
+    const int coolant =
+        b.Thermometer(page, {506, 10, 76, 240}, 1, "Coolant", "\u00b0C", -40, 140, 9, kRed);
     b.Thermometer(page, {592, 10, 76, 240}, 2, "Intake air", "\u00b0C", -40, 80, 6, kBlue);
 
     b.Label(page, 10, 262, "Throttle %");
@@ -176,8 +176,7 @@ void FuelPage(Builder& b) {
                            {{10, 40, kGreen}, {40, 90, kAmber}, {90, 110, kRed}}, 10);
     const int blm = b.Dial(page, {400, 10, 190, 190}, 16, "Block learn", "", 256, 8,
                            {{0, 110, kAmber}, {110, 146, kGreen}, {146, 256, kAmber}});
-    b.Thermometer(page, {595, 10, 75, 190}, 22, "Fuel", "%", 0, 100, 10,
-                  RgbColour(230, 160, 0));
+    b.Thermometer(page, {595, 10, 75, 190}, 22, "Fuel", "%", 0, 100, 10, RgbColour(230, 160, 0));
 
     b.Label(page, 10, 212, "Injector pulse");
     b.Display(page, {10, 234, 130, 56}, 12, "", " ms", 2);
@@ -207,10 +206,14 @@ void StatusPage(Builder& b) {
     b.NamePage(page, "Status");
     b.Label(page, 10, 10, "Engine flags (position 18)");
     const Flag engineFlags[] = {
-        {0, "Closed loop", RgbColour(0, 230, 0)},  {1, "Fan on", kBlue},
-        {2, "A/C request", kBlue},                 {3, "Engine running", RgbColour(0, 230, 0)},
-        {4, "Rich", RgbColour(255, 60, 60)},       {5, "Idle", RgbColour(0, 230, 0)},
-        {6, "Power enrichment", kAmber},           {7, "Check engine lamp", RgbColour(255, 140, 0)},
+        {0, "Closed loop", RgbColour(0, 230, 0)},
+        {1, "Fan on", kBlue},
+        {2, "A/C request", kBlue},
+        {3, "Engine running", RgbColour(0, 230, 0)},
+        {4, "Rich", RgbColour(255, 60, 60)},
+        {5, "Idle", RgbColour(0, 230, 0)},
+        {6, "Power enrichment", kAmber},
+        {7, "Check engine lamp", RgbColour(255, 140, 0)},
     };
     int top = 38;
     for (const Flag& flag : engineFlags) {

@@ -99,7 +99,8 @@ void DesignMode::DragTo(QPoint globalPoint) {
     const QRect& from = drag_->startGeometry;
     if (drag_->resize) {
         // The moving edges land on the grid.
-        const int right = std::max(from.left() + kSmallest, SnapNearest(from.right() + 1 + delta.x()));
+        const int right =
+            std::max(from.left() + kSmallest, SnapNearest(from.right() + 1 + delta.x()));
         const int bottom =
             std::max(from.top() + kSmallest, SnapNearest(from.bottom() + 1 + delta.y()));
         drag_->widget->resize(right - from.left(), bottom - from.top());
@@ -131,8 +132,8 @@ void DesignMode::EndDrag() {
         after.Set("AutoSize", PropertyValue::Boolean(false));  // a sized label keeps its size
     }
     const QString name = NameOf(parts_.model, drag.id);
-    const QString text = QString(drag.resize ? dashtexts::kUndoResize : dashtexts::kUndoMove)
-                             .arg(name);
+    const QString text =
+        QString(drag.resize ? dashtexts::kUndoResize : dashtexts::kUndoMove).arg(name);
     auto* command = new QUndoCommand(text);
     new PropertiesCommand(parts_, drag.id, item->properties, after, text, command);
     // A panel's LED keeps filling the panel's height.

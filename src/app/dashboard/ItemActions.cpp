@@ -73,8 +73,10 @@ void ItemActions::Place(int id, QPoint at) {
 std::optional<int> ItemActions::AddItem(ItemKind kind, int page, QPoint at) {
     const std::optional<int> id = Create(kind, page);
     if (id) {
-        Place(*id, QPoint(std::max(0, design_.SnapDown(at.x())), std::max(0, design_.SnapDown(at.y()))));
-        undo_.push(new AddedItemCommand(parts_, *id, QString(dashtexts::kUndoAdd).arg(NameOf(*id))));
+        Place(*id,
+              QPoint(std::max(0, design_.SnapDown(at.x())), std::max(0, design_.SnapDown(at.y()))));
+        undo_.push(
+            new AddedItemCommand(parts_, *id, QString(dashtexts::kUndoAdd).arg(NameOf(*id))));
     }
     return id;
 }
@@ -150,8 +152,7 @@ std::optional<int> ItemActions::AddBoundItem(ItemKind kind, int page, int positi
     } else if (!record->IsDigital && !record->Descriptions[0].empty() &&
                (kind == ItemKind::AngularGauge || kind == ItemKind::Thermometer ||
                 kind == ItemKind::AnalogDisplay)) {
-        parts_.model.SetProperty(*id, "Caption",
-                                 PropertyValue::String(record->Descriptions[0]));
+        parts_.model.SetProperty(*id, "Caption", PropertyValue::String(record->Descriptions[0]));
     }
     undo_.push(new AddedItemCommand(parts_, *id, QString(dashtexts::kUndoAdd).arg(NameOf(*id))));
     return id;
@@ -200,7 +201,8 @@ std::optional<int> ItemActions::Paste(int page, QPoint at) {
         // The new panel's name differs; its caption is the copied one.
         parts_.model.SetProperties(item->parentId, panel);
     }
-    Place(*id, QPoint(std::max(0, design_.SnapDown(at.x())), std::max(0, design_.SnapDown(at.y()))));
+    Place(*id,
+          QPoint(std::max(0, design_.SnapDown(at.x())), std::max(0, design_.SnapDown(at.y()))));
     if (clip.binding.position > 0) {
         Bind(*id, clip.binding.position, clip.binding.bit);
     }
@@ -211,8 +213,7 @@ std::optional<int> ItemActions::Paste(int page, QPoint at) {
     if (clip.kind == ItemKind::ResetButton) {
         parts_.model.SetResetButton(*id, clip.reset);
     }
-    undo_.push(
-        new AddedItemCommand(parts_, *id, QString(dashtexts::kUndoPaste).arg(NameOf(*id))));
+    undo_.push(new AddedItemCommand(parts_, *id, QString(dashtexts::kUndoPaste).arg(NameOf(*id))));
     return id;
 }
 
@@ -237,8 +238,8 @@ void ItemActions::SetHoldMode(int id, int mode) {
     if (parts_.model.Find(id) == nullptr || before == mode) {
         return;
     }
-    undo_.push(
-        new HoldModeCommand(parts_, id, before, mode, QString(dashtexts::kUndoHold).arg(NameOf(id))));
+    undo_.push(new HoldModeCommand(parts_, id, before, mode,
+                                   QString(dashtexts::kUndoHold).arg(NameOf(id))));
 }
 
 void ItemActions::ResetMinMax(int id) {
@@ -348,9 +349,9 @@ bool ItemActions::ChooseGridStep() {
 }
 
 void ItemActions::EditParameters(int position, int itemId) {
-    ParameterEditor editor(parts_.table, parts_.model, position, itemId,
-                           [this](const ParameterEdit& edit) { return ApplyEdit(edit); },
-                           dialogParent_);
+    ParameterEditor editor(
+        parts_.table, parts_.model, position, itemId,
+        [this](const ParameterEdit& edit) { return ApplyEdit(edit); }, dialogParent_);
     Run(editor);
 }
 

@@ -49,8 +49,7 @@ void RemoveItemCommand::undo() {
 }
 
 PropertiesCommand::PropertiesCommand(DashboardParts& parts, int id, PropertyBag before,
-                                     PropertyBag after, const QString& text,
-                                     QUndoCommand* parent)
+                                     PropertyBag after, const QString& text, QUndoCommand* parent)
     : QUndoCommand(text, parent),
       parts_(parts),
       id_(id),

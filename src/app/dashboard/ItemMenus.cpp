@@ -36,10 +36,9 @@ void AddMeterEntries(QMenu* menu, ItemActions& actions, const DashboardModel& mo
                      const char* parametersName) {
     const DashboardItem& item = *model.Find(id);
     const int position = model.Binding(id).position;
-    QObject::connect(AddNamed(menu, dashtexts::kParameters, parametersName), &QAction::triggered,
-                     &actions, [&actions, id, position] {
-                         actions.EditParameters(position > 0 ? position : 1, id);
-                     });
+    QObject::connect(
+        AddNamed(menu, dashtexts::kParameters, parametersName), &QAction::triggered, &actions,
+        [&actions, id, position] { actions.EditParameters(position > 0 ? position : 1, id); });
     if (HasHoldMode(item.kind)) {
         const int hold = model.Binding(id).holdMode;
         QAction* min = AddNamed(menu, dashtexts::kMin, "Min");
@@ -57,7 +56,8 @@ void AddMeterEntries(QMenu* menu, ItemActions& actions, const DashboardModel& mo
     }
     if (IsResettable(item.kind)) {
         QObject::connect(AddNamed(menu, dashtexts::kResetMinMax, "ResetMinMax"),
-                         &QAction::triggered, &actions, [&actions, id] { actions.ResetMinMax(id); });
+                         &QAction::triggered, &actions,
+                         [&actions, id] { actions.ResetMinMax(id); });
     }
 }
 
@@ -108,8 +108,8 @@ QMenu* BuildPageMenu(ItemActions& actions, DesignMode& design, int page, QPoint 
     return menu;
 }
 
-QMenu* BuildItemMenu(ItemActions& actions, const DashboardModel& model,
-                     const ParameterTable& table, int id, QWidget* parent) {
+QMenu* BuildItemMenu(ItemActions& actions, const DashboardModel& model, const ParameterTable& table,
+                     int id, QWidget* parent) {
     const DashboardItem* item = model.Find(id);
     if (item == nullptr) {
         return nullptr;

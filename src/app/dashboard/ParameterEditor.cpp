@@ -150,8 +150,8 @@ void ParameterEditor::BuildForm() {
     right->addWidget(problem_);
     right->addStretch(1);
 
-    auto* buttons =
-        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Apply | QDialogButtonBox::Close);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Apply |
+                                         QDialogButtonBox::Close);
     right->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &ParameterEditor::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &ParameterEditor::reject);
@@ -194,8 +194,9 @@ void ParameterEditor::LoadPosition(int position) {
                                 : QString::fromStdString(record.Formula()));
     for (int bit = 0; bit < 8; ++bit) {
         bits_[static_cast<std::size_t>(bit)]->setText(
-            record.IsDigital ? QString::fromStdString(record.Descriptions[static_cast<std::size_t>(bit)])
-                             : QString());
+            record.IsDigital
+                ? QString::fromStdString(record.Descriptions[static_cast<std::size_t>(bit)])
+                : QString());
     }
     if (ledBit_ != nullptr) {
         const BindingEntry binding = model_.Binding(itemId_);
@@ -231,6 +232,10 @@ ParameterEdit ParameterEditor::PendingEdit() const {
 }
 
 bool ParameterEditor::Dirty() const {
+    return Dirty(true);
+}
+
+bool ParameterEditor::Dirty(bool withItem) const {
     const ParameterEdit edit = PendingEdit();
     ParameterDefinition current = DefinitionOf(table_.At(position_));
     if (current.isDigital) {
@@ -240,7 +245,7 @@ bool ParameterEditor::Dirty() const {
     if (!(edit.definition == current)) {
         return true;
     }
-    if (itemId_ == 0) {
+    if (itemId_ == 0 || !withItem) {
         return false;
     }
     const BindingEntry binding = model_.Binding(itemId_);
@@ -279,19 +284,24 @@ QString ParameterEditor::CheckFormula(const ParameterEdit& edit, QString* result
     return {};
 }
 
+QString ParameterEditor::ProblemFor(const ParameterEdit& edit, QString* result) {
+    QString problem = ProblemMessage(CheckParameterEdit(table_, model_, edit), edit.position);
+    if (!edit.definition.isDigital) {
+        const QString formulaProblem = CheckFormula(edit, result);
+        if (problem.isEmpty()) {
+            problem = formulaProblem;
+        }
+    }
+    return problem;
+}
+
 void ParameterEditor::UpdateCheck() {
     if (loading_) {
         return;
     }
     const ParameterEdit edit = PendingEdit();
-    problemText_ = ProblemMessage(CheckParameterEdit(table_, model_, edit), edit.position);
     QString result;
-    if (!edit.definition.isDigital) {
-        const QString formulaProblem = CheckFormula(edit, &result);
-        if (problemText_.isEmpty()) {
-            problemText_ = formulaProblem;
-        }
-    }
+    problemText_ = ProblemFor(edit, &result);
     result_->setText(result);
     QString shown = problemText_;
     const DashboardItem* item = model_.Find(itemId_);
@@ -311,14 +321,25 @@ QString ParameterEditor::ResultText() const {
 }
 
 bool ParameterEditor::Apply() {
+    return Apply(true);
+}
+
+bool ParameterEditor::Apply(bool withItem) {
     UpdateCheck();
-    if (!Dirty()) {
+    if (!Dirty(withItem)) {
         return true;
     }
+    ParameterEdit edit = PendingEdit();
+    if (!withItem) {
+        edit.itemId = 0;
+        QString unused;
+        problemText_ = ProblemFor(edit, &unused);
+    }
     if (!problemText_.isEmpty()) {
+        problem_->setText(problemText_);
         return false;
     }
-    const QString refused = apply_ ? apply_(PendingEdit()) : QString();
+    const QString refused = apply_ ? apply_(edit) : QString();
     if (!refused.isEmpty()) {
         problemText_ = refused;
         problem_->setText(refused);
@@ -339,8 +360,9 @@ void ParameterEditor::SelectPosition(int position) {
     if (loading_ || position == position_ || !ParameterTable::IsValidPosition(position)) {
         return;
     }
-    // The edits of the position left behind are made first; if they cannot be, it stays.
-    if (!Apply()) {
+    // The definition left behind is kept first (the item is bound only where the user presses
+    // Apply or OK); if it cannot be kept, the editor stays on it.
+    if (!Apply(false)) {
         loading_ = true;
         list_->setCurrentRow(position_ - ParameterTable::kFirstPosition);
         positionSpin_->setValue(position_);

@@ -55,11 +55,14 @@ class ParameterEditor : public QDialog {
     void accept() override;
 
   private:
+    bool Apply(bool withItem);
+    bool Dirty(bool withItem) const;
     void BuildForm();
     void LoadPosition(int position);
     void RefreshListRow(int position);
     void UpdateCheck();
     QString CheckFormula(const ParameterEdit& edit, QString* result);
+    QString ProblemFor(const ParameterEdit& edit, QString* result);
 
     const ParameterTable& table_;
     const DashboardModel& model_;
