@@ -156,7 +156,8 @@ void TForm1::FormCreate() {
     InitEngineDefaults();
     // The dashboard files (gauge list and layout) are read here once they exist.
     dashboardUi_->DefinitionsChanged();
-    if (demo_ && dashboard_.LiveIds().empty()) {
+    if (demo_ && dashboard_.LiveIds().empty() &&
+        QString::fromStdString(set_->Names().setName).compare("Demo", Qt::CaseInsensitive) == 0) {
         BuildDemoDashboards(*dashboardUi_);
     }
     graphsPage_->SetTitle(texts::kProcessedData);

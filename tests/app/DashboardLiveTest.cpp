@@ -93,7 +93,7 @@ TEST_F(DashboardLiveTest, TheEditorBindsMultiByteValuesAtTheirLastByteAndFramesM
         auto& editor = static_cast<ParameterEditor&>(dialog);
         EXPECT_EQ(editor.Position(), 4);
         EXPECT_TRUE(editor.ResultText().contains("2000")) << editor.ResultText().toStdString();
-        EXPECT_TRUE(editor.ResultText().contains("$07 $d0")) << editor.ResultText().toStdString();
+        EXPECT_TRUE(editor.ResultText().contains("$07 $D0")) << editor.ResultText().toStdString();
         editor.SetFormula("(A*256+B");
         EXPECT_FALSE(editor.ProblemText().isEmpty());
         EXPECT_FALSE(editor.Apply());
@@ -289,8 +289,9 @@ TEST_F(DashboardLiveTest, TheValueTableShowsWhatTheDecoderHolds) {
     EXPECT_EQ(model.CellText(running, ValueTableModel::kMax), "On");
     EXPECT_EQ(model.CellText(model.RowOf(8), ValueTableModel::kValue), "12");
     EXPECT_TRUE(values.SummaryText().startsWith("Frames 2")) << values.SummaryText().toStdString();
-    values.ResetMinMax();
-    EXPECT_EQ(model.CellText(rpmRow, ValueTableModel::kMax), "");
+    values.ResetMinMax();  // both start again from the reading shown
+    EXPECT_EQ(model.CellText(rpmRow, ValueTableModel::kMax), "2000");
+    EXPECT_EQ(model.CellText(rpmRow, ValueTableModel::kMin), "2000");
 
     // Its menu adds an instrument showing the row's position on the current page.
     f.Window().Pages().setCurrentIndex(2);

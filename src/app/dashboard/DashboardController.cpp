@@ -180,6 +180,7 @@ void DashboardController::SetNoData(bool noData) {
 void DashboardController::Reset() {
     undo_->clear();
     model_.Clear();
+    values_->ForgetFrames();
     view_->RefreshPageCaptions();
 }
 

@@ -65,6 +65,7 @@ inline constexpr const char* kEditorFormula = "Formula";
 inline constexpr const char* kEditorLedBit = "This LED shows bit";
 inline constexpr const char* kEditorBit = "Bit %1";
 inline constexpr const char* kEditorNotDefined = "(not defined)";
+inline constexpr const char* kEditorPartOf = "(byte %1 of position %2)";
 inline constexpr const char* kEditorValue = "Gives %1 for the current bytes %2";
 inline constexpr const char* kEditorRaw = "No formula: shows the raw byte, now %1";
 inline constexpr const char* kEditorNoItemOnAnalog =

@@ -10,18 +10,21 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/AppTexts.h"
 #include "app/dashboard/DashboardTexts.h"
-#include "common/FloatText.h"
 
 namespace vekaton {
 namespace {
 
 constexpr const char* kDefaultFormula = "A*1";
+constexpr int kRefreshMs = 500;
 
-QString ListText(const ParameterRecord& record, int position) {
+// The definition a position's list row names; a byte inside a multi-byte value says whose.
+QString ListText(const ParameterTable& table, int position) {
+    const ParameterRecord& record = table.At(position);
     QString text;
     if (record.IsDigital) {
         QStringList bits;
@@ -34,6 +37,15 @@ QString ListText(const ParameterRecord& record, int position) {
     } else {
         text = record.Descriptions[0].empty() ? QString(dashtexts::kEditorNotDefined)
                                               : QString::fromStdString(record.Descriptions[0]);
+    }
+    if (!record.IsDigital && record.Descriptions[0].empty()) {
+        for (int first = position - 1; first >= std::max(1, position - 32); --first) {
+            const ParameterRecord& earlier = table.At(first);
+            if (!earlier.IsDigital && earlier.ByteCount > position - first) {
+                text = QString(dashtexts::kEditorPartOf).arg(position - first + 1).arg(first);
+                break;
+            }
+        }
     }
     return QString("%1   %2").arg(position, 3).arg(text);
 }
@@ -85,7 +97,7 @@ void ParameterEditor::BuildForm() {
     list_->setMinimumWidth(230);
     list_->setUniformItemSizes(true);
     for (int p = ParameterTable::kFirstPosition; p <= ParameterTable::kLastPosition; ++p) {
-        list_->addItem(ListText(table_.At(p), p));
+        list_->addItem(ListText(table_, p));
     }
     layout->addWidget(list_, 2);
 
@@ -175,6 +187,10 @@ void ParameterEditor::BuildForm() {
     if (ledBit_ != nullptr) {
         connect(ledBit_, &QSpinBox::valueChanged, this, &ParameterEditor::UpdateCheck);
     }
+    // The bytes go on arriving while the editor is open: the trial follows them.
+    auto* refresh = new QTimer(this);
+    connect(refresh, &QTimer::timeout, this, &ParameterEditor::UpdateCheck);
+    refresh->start(kRefreshMs);
     resize(780, 480);
 }
 
@@ -261,7 +277,9 @@ QString ParameterEditor::CheckFormula(const ParameterEdit& edit, QString* result
     for (int i = 0; i < count && i < 5; ++i) {
         const ParameterRecord* record = table_.Find(edit.position + i);
         bytes[static_cast<std::size_t>(i)] = record != nullptr ? record->RawByte : 0;
-        hex.append(QString("$%1").arg(bytes[static_cast<std::size_t>(i)], 2, 16, QChar('0')));
+        hex.append(
+            "$" +
+            QString("%1").arg(bytes[static_cast<std::size_t>(i)], 2, 16, QChar('0')).toUpper());
     }
     if (d.formula.empty()) {
         *result = QString(dashtexts::kEditorRaw).arg(hex.value(0));
@@ -280,7 +298,7 @@ QString ParameterEditor::CheckFormula(const ParameterEdit& edit, QString* result
         return {};
     }
     *result = QString(dashtexts::kEditorValue)
-                  .arg(QString::fromStdString(ShortestFloatText(outcome.value)), hex.join(' '));
+                  .arg(QString::number(outcome.value, 'g', 10), hex.join(' '));
     return {};
 }
 
@@ -352,7 +370,7 @@ bool ParameterEditor::Apply(bool withItem) {
 
 void ParameterEditor::RefreshListRow(int position) {
     if (QListWidgetItem* row = list_->item(position - ParameterTable::kFirstPosition)) {
-        row->setText(ListText(table_.At(position), position));
+        row->setText(ListText(table_, position));
     }
 }
 

@@ -60,7 +60,13 @@ ValueTable::~ValueTable() = default;
 void ValueTable::FrameCompleted() {
     const int bytes = sources_.dataBytes ? sources_.dataBytes() : 0;
     statistics_.Observe(table_, bytes);
+    sawFrame_ = true;
     dirty_ = true;
+}
+
+void ValueTable::ForgetFrames() {
+    sawFrame_ = false;
+    ResetMinMax();
 }
 
 void ValueTable::DefinitionsChanged() {
@@ -85,6 +91,11 @@ void ValueTable::Refresh() {
     const int bytes = sources_.dataBytes ? sources_.dataBytes() : 0;
     if (bytes != rowsForBytes_) {
         DefinitionsChanged();
+    }
+    // What is shown counts too, so a value is never outside its own min and max; before the
+    // first frame the table holds no readings, only its reset values.
+    if (sawFrame_) {
+        statistics_.Observe(table_, bytes);
     }
     model_->RefreshValues();
     summary_->setText(SummaryText());

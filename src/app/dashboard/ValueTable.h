@@ -42,6 +42,8 @@ class ValueTable : public QWidget {
     // Definitions changed: the rows again.
     void DefinitionsChanged();
     void ResetMinMax();
+    // Another set was loaded: its table holds no readings until the next frame.
+    void ForgetFrames();
     // Brings the shown values up to date now (the timer does it on its own).
     void Refresh();
 
@@ -68,6 +70,7 @@ class ValueTable : public QWidget {
     QTimer* timer_ = nullptr;
     int rowsForBytes_ = -1;
     bool dirty_ = true;
+    bool sawFrame_ = false;
 };
 
 }  // namespace vekaton
