@@ -15,62 +15,13 @@
 
 #include "app/AppTexts.h"
 #include "app/dashboard/DashboardTexts.h"
+#include "app/dashboard/ParameterChecks.h"
 
 namespace vekaton {
 namespace {
 
 constexpr const char* kDefaultFormula = "A*1";
 constexpr int kRefreshMs = 500;
-
-// The definition a position's list row names; a byte inside a multi-byte value says whose.
-QString ListText(const ParameterTable& table, int position) {
-    const ParameterRecord& record = table.At(position);
-    QString text;
-    if (record.IsDigital) {
-        QStringList bits;
-        for (const std::string& bit : record.Descriptions) {
-            if (!bit.empty()) {
-                bits.append(QString::fromStdString(bit));
-            }
-        }
-        text = bits.isEmpty() ? QString(dashtexts::kEditorNotDefined) : bits.join(", ");
-    } else {
-        text = record.Descriptions[0].empty() ? QString(dashtexts::kEditorNotDefined)
-                                              : QString::fromStdString(record.Descriptions[0]);
-    }
-    if (!record.IsDigital && record.Descriptions[0].empty()) {
-        for (int first = position - 1; first >= std::max(1, position - 32); --first) {
-            const ParameterRecord& earlier = table.At(first);
-            if (!earlier.IsDigital && earlier.ByteCount > position - first) {
-                text = QString(dashtexts::kEditorPartOf).arg(position - first + 1).arg(first);
-                break;
-            }
-        }
-    }
-    return QString("%1   %2").arg(position, 3).arg(text);
-}
-
-QString ProblemMessage(const EditCheck& check, int position) {
-    switch (check.problem) {
-        case EditProblem::None:
-            return {};
-        case EditProblem::PositionOutside:
-            return dashtexts::kProblemPosition;
-        case EditProblem::ByteCountOutside:
-            return QString(dashtexts::kProblemBytes)
-                .arg(position)
-                .arg(ParameterTable::kLastPosition - position + 1);
-        case EditProblem::CommaInDescription:
-            return dashtexts::kProblemComma;
-        case EditProblem::DescriptionMissing:
-            return dashtexts::kProblemNoDescription;
-        case EditProblem::BitOutside:
-            return dashtexts::kProblemBit;
-        case EditProblem::SlotsFull:
-            return QString(dashtexts::kProblemFull).arg(check.lastPosition);
-    }
-    return {};
-}
 
 }  // namespace
 
@@ -97,7 +48,7 @@ void ParameterEditor::BuildForm() {
     list_->setMinimumWidth(230);
     list_->setUniformItemSizes(true);
     for (int p = ParameterTable::kFirstPosition; p <= ParameterTable::kLastPosition; ++p) {
-        list_->addItem(ListText(table_, p));
+        list_->addItem(PositionListText(table_, p));
     }
     layout->addWidget(list_, 2);
 
@@ -269,43 +220,10 @@ bool ParameterEditor::Dirty(bool withItem) const {
            (ledBit_ != nullptr && edit.definition.isDigital && binding.bit != edit.bit);
 }
 
-QString ParameterEditor::CheckFormula(const ParameterEdit& edit, QString* result) {
-    const ParameterDefinition& d = edit.definition;
-    const int count = std::max(1, d.byteCount);
-    std::array<int, 5> bytes{};
-    QStringList hex;
-    for (int i = 0; i < count && i < 5; ++i) {
-        const ParameterRecord* record = table_.Find(edit.position + i);
-        bytes[static_cast<std::size_t>(i)] = record != nullptr ? record->RawByte : 0;
-        hex.append(
-            "$" +
-            QString("%1").arg(bytes[static_cast<std::size_t>(i)], 2, 16, QChar('0')).toUpper());
-    }
-    if (d.formula.empty()) {
-        *result = QString(dashtexts::kEditorRaw).arg(hex.value(0));
-        return {};
-    }
-    const CompiledFormula* formula = formulas_.Prepare(d.formula);
-    const FormulaBuildError error = formulas_.BuildError(*formula);
-    if (!error.message.empty() || !error.className.empty()) {
-        QString message = QString::fromStdString(std::string(error.message));
-        message.replace('\r', '\n');
-        return QString(dashtexts::kProblemFormula).arg(message.trimmed());
-    }
-    const FormulaOutcome outcome = formulas_.Evaluate(*formula, bytes, count);
-    if (outcome.status != FormulaStatus::Ok) {
-        *result = QString::fromStdString(std::string(outcome.message));
-        return {};
-    }
-    *result = QString(dashtexts::kEditorValue)
-                  .arg(QString::number(outcome.value, 'g', 10), hex.join(' '));
-    return {};
-}
-
 QString ParameterEditor::ProblemFor(const ParameterEdit& edit, QString* result) {
-    QString problem = ProblemMessage(CheckParameterEdit(table_, model_, edit), edit.position);
+    QString problem = EditProblemText(CheckParameterEdit(table_, model_, edit), edit.position);
     if (!edit.definition.isDigital) {
-        const QString formulaProblem = CheckFormula(edit, result);
+        const QString formulaProblem = TryFormula(formulas_, table_, edit, result);
         if (problem.isEmpty()) {
             problem = formulaProblem;
         }
@@ -370,7 +288,7 @@ bool ParameterEditor::Apply(bool withItem) {
 
 void ParameterEditor::RefreshListRow(int position) {
     if (QListWidgetItem* row = list_->item(position - ParameterTable::kFirstPosition)) {
-        row->setText(ListText(table_, position));
+        row->setText(PositionListText(table_, position));
     }
 }
 

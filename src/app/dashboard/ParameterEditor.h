@@ -61,7 +61,6 @@ class ParameterEditor : public QDialog {
     void LoadPosition(int position);
     void RefreshListRow(int position);
     void UpdateCheck();
-    QString CheckFormula(const ParameterEdit& edit, QString* result);
     QString ProblemFor(const ParameterEdit& edit, QString* result);
 
     const ParameterTable& table_;
