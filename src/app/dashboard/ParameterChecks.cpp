@@ -23,7 +23,7 @@ QString PositionListText(const ParameterTable& table, int position) {
                                               : QString::fromStdString(record.Descriptions[0]);
     }
     if (!record.IsDigital && record.Descriptions[0].empty()) {
-        for (int first = position - 1; first >= std::max(1, position - 32); --first) {
+        for (int first = position - 1; first >= 1; --first) {
             const ParameterRecord& earlier = table.At(first);
             if (!earlier.IsDigital && earlier.ByteCount > position - first) {
                 text = QString(dashtexts::kEditorPartOf).arg(position - first + 1).arg(first);
