@@ -81,6 +81,9 @@ TForm1::TForm1(bool demo, QWidget* parent) : QMainWindow(parent), demo_(demo) {
 TForm1::~TForm1() {
     // The engine's timers and callbacks refer to the port and the clock: it goes first.
     engine_.reset();
+    // The dashboard room listens to the model, a member that goes before the window's children.
+    delete dashboardUi_;
+    dashboardUi_ = nullptr;
     port_->Close();
 }
 

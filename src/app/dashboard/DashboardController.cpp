@@ -184,6 +184,13 @@ void DashboardController::Reset() {
     view_->RefreshPageCaptions();
 }
 
+void DashboardController::AfterLoad() {
+    model_.ClearLiveReadings();
+    view_->RefreshPageCaptions();
+    undo_->clear();
+    DefinitionsChanged();
+}
+
 void DashboardController::DefinitionsChanged() {
     values_->DefinitionsChanged();
 }

@@ -78,6 +78,9 @@ class DashboardController : public QObject {
     void Reset();
     // Definitions changed outside the editor (a set loaded).
     void DefinitionsChanged();
+    // A dashboard was put into the model by a loader (items, properties, bindings, reset
+    // lists, page captions): pages renamed, live readings cleared, no undo across the load.
+    void AfterLoad();
 
   private:
     void BuildPages(int pageCount);

@@ -130,12 +130,19 @@ class Builder {
     }
 
     void SetHold(int id, int mode) { model_.SetHoldMode(id, mode); }
-    void StartFrom(int id, double value) { model_.ResetMinMax(id, value, value); }
+    // A held value that starts from a preset, once the dashboard stands.
+    void StartFrom(int id, double value) { startValues_.emplace_back(id, value); }
+    void ApplyStartValues() {
+        for (const auto& [id, value] : startValues_) {
+            model_.ResetMinMax(id, value, value);
+        }
+    }
     void NamePage(int page, const char* name) { model_.SetPageCaption(page, name); }
 
   private:
     DashboardModel& model_;
     Decoder& decoder_;
+    std::vector<std::pair<int, double>> startValues_;
 };
 
 void EnginePage(Builder& b) {
@@ -250,8 +257,8 @@ void BuildDemoDashboards(DashboardController& dashboard) {
     EnginePage(builder);
     FuelPage(builder);
     StatusPage(builder);
-    dashboard.View().RefreshPageCaptions();
-    dashboard.Undo().clear();
+    dashboard.AfterLoad();
+    builder.ApplyStartValues();
 }
 
 }  // namespace vekaton
