@@ -26,7 +26,7 @@ void DashboardPage::FitToItems() {
             extent = extent.united(widget->geometry());
         }
     }
-    setMinimumSize(std::max(0, extent.right() + 10), std::max(0, extent.bottom() + 10));
+    setMinimumSize(std::max(0, extent.right() + 2), std::max(0, extent.bottom() + 2));
 }
 
 void DashboardPage::contextMenuEvent(QContextMenuEvent* event) {
