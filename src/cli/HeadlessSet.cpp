@@ -2,7 +2,9 @@
 
 #include <system_error>
 
+#include "common/MessageText.h"
 #include "files/ConfigurationSet.h"
+#include "files/RegularFile.h"
 
 namespace vekaton::cli {
 
@@ -21,17 +23,17 @@ std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::st
     std::error_code ec;
     const std::filesystem::path folder =
         dir.empty() ? std::filesystem::current_path(ec) : std::filesystem::path(dir);
-    if (ec || !std::filesystem::is_directory(folder, ec)) {
-        Report(err, "cannot use the folder '" + (dir.empty() ? std::string(".") : dir) +
-                        "': it is not a folder");
+    const FileKind kind = ec ? FileKind::Other : KindOfPath(folder);
+    if (kind != FileKind::Folder) {
+        Report(err, "cannot use the folder '" + QuotePath(dir.empty() ? std::string(".") : dir) +
+                        "': it is " + std::string(DescribeKind(kind)));
         return std::nullopt;
     }
 
     ConfigurationSet files(folder);
     if (!setName.empty()) {
-        if (!IsUsableSetName(setName)) {
-            Report(err,
-                   "'" + setName + "' cannot name a set: a set name names files in the folder");
+        if (const auto problem = SetNameProblem(setName)) {
+            Report(err, "'" + QuoteText(setName) + "' cannot name a set: " + *problem);
             return std::nullopt;
         }
         files.UsePointerSet(setName);
@@ -49,16 +51,16 @@ std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::st
     set.table->Reset();
     const ParameterFileRead parameters = files.ReadParameters(*set.table);
     if (!parameters.found) {
-        Report(err, "no parameter file " + set.names.parameterFileName + " in " + folder.string() +
-                        ": only Frame and Time are written");
+        Report(err, "no parameter file " + QuotePath(set.names.parameterFileName) + " in " +
+                        QuotePath(folder) + ": only Frame and Time are written");
     }
     Report(err, parameters.errorMessage);
     Report(err, parameters.warningMessage);
 
     const SettingsFileRead settings = files.ReadSettings(set.settings);
     if (!settings.found) {
-        Report(err, "no settings file " + set.names.settingsFileName + " in " + folder.string() +
-                        ": the set's link and frame settings are needed");
+        Report(err, "no settings file " + QuotePath(set.names.settingsFileName) + " in " +
+                        QuotePath(folder) + ": the set's link and frame settings are needed");
         return std::nullopt;
     }
     Report(err, settings.errorMessage);

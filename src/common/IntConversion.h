@@ -8,7 +8,8 @@
 
 namespace vekaton {
 
-// The conversion error every integer field reports: "'%s' is not a valid integer value".
+// The conversion error every integer field reports: "'%s' is not a valid integer value", the
+// text quoted as QuoteText shows it.
 class ConversionError : public std::runtime_error {
 public:
     explicit ConversionError(std::string_view text);
