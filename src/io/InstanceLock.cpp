@@ -100,6 +100,11 @@ bool InstanceLock::TryAcquire() {
     }
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         if (TryOnce() == Step::Done) {
+            if (HeldByAnother()) {
+                error_ = QStringLiteral("Another instance (process %1) holds %2")
+                             .arg(holderPid_)
+                             .arg(filePath_);
+            }
             return state_ == State::Held;
         }
     }
