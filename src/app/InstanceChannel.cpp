@@ -15,7 +15,7 @@ namespace vekaton {
 namespace {
 
 constexpr qsizetype kLongestRequest = 64;
-constexpr int kRaiseTimeoutMs = 5000;   // the running instance may still be starting
+constexpr int kRaiseTimeoutMs = 5000;  // the running instance may still be starting
 constexpr int kDoubtTimeoutMs = 2000;
 constexpr int kRetryMs = 100;
 
@@ -70,8 +70,9 @@ QString InstanceServer::Handle(const QByteArray& request) {
     if (request == "raise") {
         ++raises_;
         RaiseWindow(*window_);
-        std::fprintf(stderr, "vekaton: another start asked for this window; it is brought to "
-                             "the front\n");
+        std::fprintf(stderr,
+                     "vekaton: another start asked for this window; it is brought to "
+                     "the front\n");
         return QStringLiteral("raised ") + DescribeWindowState(*window_);
     }
     if (request == "state") {
@@ -92,11 +93,10 @@ void RaiseWindow(QWidget& window) {
 }
 
 QString DescribeWindowState(const QWidget& window) {
-    return QStringList{window.isVisible() ? QStringLiteral("visible") : QStringLiteral("hidden"),
-                       window.isMinimized() ? QStringLiteral("minimized")
-                                            : QStringLiteral("normal"),
-                       window.isActiveWindow() ? QStringLiteral("active")
-                                               : QStringLiteral("inactive")}
+    return QStringList{
+        window.isVisible() ? QStringLiteral("visible") : QStringLiteral("hidden"),
+        window.isMinimized() ? QStringLiteral("minimized") : QStringLiteral("normal"),
+        window.isActiveWindow() ? QStringLiteral("active") : QStringLiteral("inactive")}
         .join(QLatin1Char(' '));
 }
 
@@ -130,8 +130,8 @@ StartDecision DecideStart(InstanceLock& lock, int argc, char** argv) {
     StartDecision decision;
     if (lock.TryAcquire()) {
         if (!lock.TakeOverReason().isEmpty()) {
-            std::fprintf(stderr, "vekaton: took over the lock %s: %s\n", qPrintable(lock.FilePath()),
-                         qPrintable(lock.TakeOverReason()));
+            std::fprintf(stderr, "vekaton: took over the lock %s: %s\n",
+                         qPrintable(lock.FilePath()), qPrintable(lock.TakeOverReason()));
         }
         return decision;
     }
@@ -165,11 +165,15 @@ StartDecision DecideStart(InstanceLock& lock, int argc, char** argv) {
     const QString pid =
         lock.HolderPid() > 0 ? QStringLiteral(" (process %1)").arg(lock.HolderPid()) : QString();
     if (answer) {
-        std::fprintf(stderr, "vekaton: Vekaton is already running%s; its window is brought to "
-                             "the front.\n", qPrintable(pid));
+        std::fprintf(stderr,
+                     "vekaton: Vekaton is already running%s; its window is brought to "
+                     "the front.\n",
+                     qPrintable(pid));
     } else {
-        std::fprintf(stderr, "vekaton: Vekaton is already running%s but did not answer; this "
-                             "start ends.\n", qPrintable(pid));
+        std::fprintf(stderr,
+                     "vekaton: Vekaton is already running%s but did not answer; this "
+                     "start ends.\n",
+                     qPrintable(pid));
     }
     return decision;
 }

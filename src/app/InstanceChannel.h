@@ -3,11 +3,11 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <optional>
 
 class QLocalServer;
 class QLocalSocket;
-class QWidget;
 
 namespace vekaton {
 
@@ -58,9 +58,9 @@ std::optional<QString> AskRunningInstance(const QString& serverName, const QByte
 
 // What a start does about the single-instance lock, before the application object exists.
 struct StartDecision {
-    bool proceed = true;    // go on and show the window
-    int exitCode = 0;       // when not proceeding
-    QString refusal;        // when not proceeding: shown to the user before ending with exitCode
+    bool proceed = true;  // go on and show the window
+    int exitCode = 0;     // when not proceeding
+    QString refusal;      // when not proceeding: shown to the user before ending with exitCode
 };
 
 // Takes the lock. When another instance holds it, asks that one to raise its window and ends

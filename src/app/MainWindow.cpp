@@ -20,11 +20,11 @@
 #include "app/HelpViewer.h"
 #include "app/MessageQueue.h"
 #include "app/PortChooser.h"
-#include "io/PortController.h"
 #include "app/SetupDialog.h"
 #include "app/StatusPanel.h"
 #include "app/WindowEngineView.h"
 #include "files/DataLog.h"
+#include "io/PortController.h"
 #include "io/QtClock.h"
 
 namespace vekaton {

@@ -63,8 +63,8 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t at, std::uint32_t* cod
 
 // Characters that would break a message's lines or turn its text around when shown as they are.
 bool ShownAsEscape(std::uint32_t codePoint) {
-    return (codePoint >= 0x80 && codePoint <= 0x9F) || codePoint == 0x2028 ||
-           codePoint == 0x2029 || (codePoint >= 0x202A && codePoint <= 0x202E) ||
+    return (codePoint >= 0x80 && codePoint <= 0x9F) || codePoint == 0x2028 || codePoint == 0x2029 ||
+           (codePoint >= 0x202A && codePoint <= 0x202E) ||
            (codePoint >= 0x2066 && codePoint <= 0x2069);
 }
 

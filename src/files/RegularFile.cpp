@@ -238,8 +238,8 @@ std::string DescribeSize(std::uint64_t bytes) {
     }
     char text[32];
     if (bytes % unit == 0) {
-        std::snprintf(text, sizeof text, "%llu %s",
-                      static_cast<unsigned long long>(bytes / unit), units[index]);
+        std::snprintf(text, sizeof text, "%llu %s", static_cast<unsigned long long>(bytes / unit),
+                      units[index]);
     } else {
         std::snprintf(text, sizeof text, "%.1f %s",
                       static_cast<double>(bytes) / static_cast<double>(unit), units[index]);

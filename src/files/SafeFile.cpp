@@ -166,8 +166,8 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
     return ReadWholeFile(path, std::numeric_limits<std::uint64_t>::max(), error);
 }
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path,
-                                         std::uint64_t maxBytes, std::string* error) {
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::uint64_t maxBytes,
+                                         std::string* error) {
     std::string reason;
     std::string contents;
     OpenedFile file = OpenRegularForReading(path);

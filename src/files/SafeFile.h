@@ -27,7 +27,7 @@ std::optional<std::string> CopyToBackup(const std::filesystem::path& from,
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path,
                                          std::string* error = nullptr);
 // As above, refusing a file of more than maxBytes before reading any of it.
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path,
-                                         std::uint64_t maxBytes, std::string* error);
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::uint64_t maxBytes,
+                                         std::string* error);
 
 }  // namespace vekaton

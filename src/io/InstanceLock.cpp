@@ -206,8 +206,7 @@ InstanceLock::Step InstanceLock::Examine() {
     } else if (holder->pid == ::getpid()) {
         takeOverReason_ = QStringLiteral("it named this process");
     } else if (!ProcessAlive(holder->pid)) {
-        takeOverReason_ =
-            QStringLiteral("process %1 that made it no longer runs").arg(holder->pid);
+        takeOverReason_ = QStringLiteral("process %1 that made it no longer runs").arg(holder->pid);
     } else {
         // A running process on this host: perhaps a copy of the program on a file system
         // without flock, perhaps another program that got a reused PID. Never taken over.
@@ -225,8 +224,7 @@ InstanceLock::Step InstanceLock::Examine() {
 }
 
 InstanceLock::Step InstanceLock::MoveAside(const QString& what) {
-    const QString stamp =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
     QString aside = filePath_ + QStringLiteral(".moved-aside-") + stamp;
     for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n) {
         aside = filePath_ + QStringLiteral(".moved-aside-") + stamp + QLatin1Char('-') +

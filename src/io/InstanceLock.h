@@ -19,11 +19,11 @@ class InstanceLock {
     static constexpr char kFolderVariable[] = "VEKATON_LOCK_DIR";
 
     enum class State {
-        Free,              // not tried yet, or released
-        Held,              // this object holds the lock
-        HeldByRunning,     // a running process holds the lock's flock: certainly alive
-        HeldByLivePid,     // no flock, but the file names a process alive on this host
-        Unusable,          // the lock could not be made at all (see ErrorString)
+        Free,           // not tried yet, or released
+        Held,           // this object holds the lock
+        HeldByRunning,  // a running process holds the lock's flock: certainly alive
+        HeldByLivePid,  // no flock, but the file names a process alive on this host
+        Unusable,       // the lock could not be made at all (see ErrorString)
     };
 
     // The lock in the folder from VEKATON_LOCK_DIR, else in the user's runtime folder.

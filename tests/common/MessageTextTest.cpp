@@ -50,10 +50,12 @@ TEST(QuoteText, ControlCharactersNulsAndBrokenUtf8AreShownAsEscapes) {
     EXPECT_EQ(QuoteText("tab\there\r\n"), "tab\\there\\r\\n");
     EXPECT_EQ(QuoteText("\x1B[31mred"), "\\x1B[31mred");
     EXPECT_EQ(QuoteText("\x7F"), "\\x7F");
-    EXPECT_EQ(QuoteText("\xFF\xC3"), "\\xFF\\xC3");   // not UTF-8
-    EXPECT_EQ(QuoteText("\xC0\xAF"), "\\xC0\\xAF");   // overlong
-    EXPECT_EQ(QuoteText("\xC2\x85"), "\\u0085");       // a C1 control, next line
-    EXPECT_EQ(QuoteText("a\xE2\x80\xAE" "b"), "a\\u202Eb");  // turns the text around
+    EXPECT_EQ(QuoteText("\xFF\xC3"), "\\xFF\\xC3");  // not UTF-8
+    EXPECT_EQ(QuoteText("\xC0\xAF"), "\\xC0\\xAF");  // overlong
+    EXPECT_EQ(QuoteText("\xC2\x85"), "\\u0085");     // a C1 control, next line
+    EXPECT_EQ(QuoteText("a\xE2\x80\xAE"
+                        "b"),
+              "a\\u202Eb");  // turns the text around
     // An escape is never cut in half at the limit.
     const std::string quoted = QuoteText(std::string(78, 'x') + std::string(10, '\0'));
     EXPECT_EQ(quoted, std::string(78, 'x') + kEllipsis);
@@ -88,7 +90,8 @@ TEST(IntConversion, ConversionErrorQuotesAtMostEightyCharacters) {
         FAIL() << "no error";
     } catch (const ConversionError& error) {
         const std::string message = error.what();
-        EXPECT_EQ(message, "'" + std::string(79, '7') + kEllipsis + "' is not a valid integer value");
+        EXPECT_EQ(message,
+                  "'" + std::string(79, '7') + kEllipsis + "' is not a valid integer value");
     }
     EXPECT_EQ(InvalidIntegerMessage(std::string("1\0", 2)), "'1\\0' is not a valid integer value");
 }

@@ -125,8 +125,7 @@ TEST_F(DataLogTest, OnlyRegularFilesAreLogsAndMessagesSayWhatAPathIs) {
     ASSERT_TRUE(testing::MakeSocketFile(dir_ / "socket.Dat"));
     fs::create_symlink("fifo.Dat", dir_ / "link.Dat");
     const bool inTime = testing::FinishesWithin(std::chrono::seconds(10), dir_, [&] {
-        for (const auto& [name, says] :
-             std::vector<std::pair<std::string, std::string>>{
+        for (const auto& [name, says] : std::vector<std::pair<std::string, std::string>>{
                  {"fifo.Dat", "is a FIFO (named pipe), not a file"},
                  {"folder.Dat", "is a folder, not a file"},
                  {"socket.Dat", "is a socket, not a file"},

@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <csignal>
 #include <unistd.h>
+#include <csignal>
 
-#include "files/ScratchFolder.h"
 #include "files/SafeFile.h"
+#include "files/ScratchFolder.h"
 #include "files/SpecialFiles.h"
 
 namespace vekaton {

@@ -163,8 +163,7 @@ TEST(SafeFile, FifosDevicesSocketsAndLinksToThemOrToNothingAreNeverReplaced) {
     EXPECT_TRUE(inTime);
     EXPECT_EQ(folder.Names(), before);
     EXPECT_TRUE(std::filesystem::is_fifo(std::filesystem::symlink_status(folder / "fifo.cfg")));
-    EXPECT_TRUE(
-        std::filesystem::is_socket(std::filesystem::symlink_status(folder / "socket.ini")));
+    EXPECT_TRUE(std::filesystem::is_socket(std::filesystem::symlink_status(folder / "socket.ini")));
     if (device) {
         EXPECT_TRUE(std::filesystem::is_character_file(
             std::filesystem::symlink_status(folder / "null.ini")));

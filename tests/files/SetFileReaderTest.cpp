@@ -62,16 +62,18 @@ TEST(SetFileReader, HugeSparseFilesAreRefusedWithoutReadingThem) {
     const int code = testing::RunWithAddressSpaceLimit(kAddressSpace, [&] {
         ConfigurationSet set(folder.Path());
         const LoadedSetNames names = set.LoadNames();
-        if (!names.warning || !Contains(*names.warning, "\"Vekaton.Ini\" is 1 GB, more than the "
-                                                        "4 KB a set pointer may hold")) {
+        if (!names.warning || !Contains(*names.warning,
+                                        "\"Vekaton.Ini\" is 1 GB, more than the "
+                                        "4 KB a set pointer may hold")) {
             return 1;
         }
         set.UsePointerSet("Car");
         ParameterTable table;
         const ParameterFileRead parameters = set.ReadParameters(table);
         if (!parameters.found ||
-            !Contains(parameters.errorMessage, "\"Car.cfg\" is 1 GB, more than the 4 MB a "
-                                               "parameter file may hold, so it was not read.") ||
+            !Contains(parameters.errorMessage,
+                      "\"Car.cfg\" is 1 GB, more than the 4 MB a "
+                      "parameter file may hold, so it was not read.") ||
             !Contains(parameters.errorMessage, "Save Config Info")) {
             return 2;
         }
@@ -109,8 +111,9 @@ TEST(SetFileReader, FifosDevicesAndBrokenLinksAreRefusedAtOnceAndNeverReplaced) 
         ConfigurationSet set(folder.Path());
         const LoadedSetNames names = set.LoadNames();
         ASSERT_TRUE(names.warning);
-        EXPECT_TRUE(Contains(*names.warning, "\"Vekaton.Ini\" is a symbolic link to a file that "
-                                             "does not exist, so it was not read."))
+        EXPECT_TRUE(Contains(*names.warning,
+                             "\"Vekaton.Ini\" is a symbolic link to a file that "
+                             "does not exist, so it was not read."))
             << *names.warning;
         set.UsePointerSet("Car");
         ParameterTable table;
@@ -134,8 +137,9 @@ TEST(SetFileReader, FifosDevicesAndBrokenLinksAreRefusedAtOnceAndNeverReplaced) 
 
         const auto parametersWrite = set.WriteParameters(table);
         ASSERT_TRUE(parametersWrite);
-        EXPECT_EQ(*parametersWrite, "\"Car.cfg\" is not saved: it is a FIFO (named pipe), not a "
-                                    "file, and is left as it is.");
+        EXPECT_EQ(*parametersWrite,
+                  "\"Car.cfg\" is not saved: it is a FIFO (named pipe), not a "
+                  "file, and is left as it is.");
         EXPECT_TRUE(set.WriteSettings(LinkSettings{}));
         EXPECT_TRUE(set.WritePointer());
     });

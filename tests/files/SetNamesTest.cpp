@@ -98,8 +98,9 @@ TEST_F(SetPointerTest, ARefusedNameIsQuotedSafelyWithTheRealReason) {
     folder.Write("Vekaton.Ini", std::string("Car\x01\0name", 9) + "\r\n");
     auto loaded = LoadSetNames(folder.Path(), current);
     ASSERT_TRUE(loaded.warning);
-    EXPECT_EQ(*loaded.warning, "The set name \"Car\\x01\\0name\" in \"Vekaton.Ini\" is not used: "
-                               "it holds a control character.");
+    EXPECT_EQ(*loaded.warning,
+              "The set name \"Car\\x01\\0name\" in \"Vekaton.Ini\" is not used: "
+              "it holds a control character.");
     EXPECT_EQ(loaded.warning->find('\0'), std::string::npos);
 
     folder.Write("Vekaton.Ini", std::string(3000, 'x') + "/y\r\n");

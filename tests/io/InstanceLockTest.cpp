@@ -160,7 +160,8 @@ TEST(InstanceLockTest, StaleLockFilesOfEveryShapeAreTakenOver) {
         QTemporaryDir dir;
         InstanceLock lock("Vekaton", dir.path());
         WriteFile(lock.FilePath(), shape.contents);
-        ASSERT_TRUE(lock.TryAcquire()) << shape.contents << ": " << lock.ErrorString().toStdString();
+        ASSERT_TRUE(lock.TryAcquire())
+            << shape.contents << ": " << lock.ErrorString().toStdString();
         EXPECT_TRUE(lock.IsHeld());
         EXPECT_NE(lock.TakeOverReason().toStdString().find(shape.reason), std::string::npos)
             << lock.TakeOverReason().toStdString();
@@ -196,15 +197,13 @@ TEST(InstanceLockTest, NonFilesAtTheLockPathAreMovedAsideWithAWarning) {
         }
         InstanceLock lock("Vekaton", dir.path());
         bool took = false;
-        const bool inTime =
-            testing::FinishesWithin(std::chrono::seconds(10), native.parent_path(),
-                                    [&] { took = lock.TryAcquire(); });
+        const bool inTime = testing::FinishesWithin(std::chrono::seconds(10), native.parent_path(),
+                                                    [&] { took = lock.TryAcquire(); });
         ASSERT_TRUE(inTime) << what << " was waited on";
         ASSERT_TRUE(took) << what << ": " << lock.ErrorString().toStdString();
         ASSERT_EQ(lock.Warnings().size(), 1) << what;
         const std::string warning = lock.Warnings().front().toStdString();
-        EXPECT_NE(warning.find(std::string("was ") + what + ", not a lock file"),
-                  std::string::npos)
+        EXPECT_NE(warning.find(std::string("was ") + what + ", not a lock file"), std::string::npos)
             << warning;
         const std::size_t to = warning.find("moved aside to ");
         ASSERT_NE(to, std::string::npos) << warning;
