@@ -1,10 +1,10 @@
 // vekaton: the desktop program.
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QMessageBox>
 #include <cstdio>
 
+#include "app/AppCommandLine.h"
 #include "app/DemoSet.h"
 #include "app/InstanceChannel.h"
 #include "app/MainWindow.h"
@@ -12,6 +12,22 @@
 #include "io/InstanceLock.h"
 
 int main(int argc, char** argv) {
+    // Read before anything else, so --help works while another copy runs and without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    const vekaton::AppCommandLine command = vekaton::ParseAppCommandLine(arguments);
+    if (command.action == vekaton::AppCommandLine::Action::Help) {
+        std::fputs(qPrintable(command.message), stdout);
+        return 0;
+    }
+    if (command.action == vekaton::AppCommandLine::Action::UsageError) {
+        std::fprintf(stderr, "vekaton: %s\n(vekaton --help lists the options)\n",
+                     qPrintable(command.message));
+        return vekaton::kAppExitUsage;
+    }
+
     // A second copy ends before anything else happens, with no window and exit code 0, after
     // asking the running one to bring its window to the front.
     vekaton::InstanceLock lock;
@@ -23,20 +39,16 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vekaton");
     QApplication::setOrganizationName("Vekaton");
+    if (!start.proceed) {
+        std::fprintf(stderr, "vekaton: %s\n", qPrintable(start.refusal));
+        if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+            QMessageBox::critical(nullptr, "Vekaton", start.refusal);
+        }
+        return start.exitCode;
+    }
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Reads, decodes and shows an engine module's data stream.");
-    parser.addHelpOption();
-    const QCommandLineOption dirOption("dir", "Start in folder DIR (the configuration set folder).",
-                                       "DIR");
-    const QCommandLineOption demoOption(
-        "demo", "Run on the built-in simulated engine module with the demo configuration set.");
-    parser.addOption(dirOption);
-    parser.addOption(demoOption);
-    parser.process(app);
-
-    QString folder = parser.value(dirOption);
-    if (parser.isSet(demoOption)) {
+    QString folder = command.dir;
+    if (command.demo) {
         QString error;
         const auto demoFolder = vekaton::PrepareDemoFolder(&error);
         if (!demoFolder) {
@@ -47,19 +59,12 @@ int main(int argc, char** argv) {
             folder = *demoFolder;
         }
     }
-    if (!start.proceed) {
-        std::fprintf(stderr, "vekaton: %s\n", qPrintable(start.refusal));
-        if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
-            QMessageBox::critical(nullptr, "Vekaton", start.refusal);
-        }
-        return start.exitCode;
-    }
     if (!folder.isEmpty() && !QDir::setCurrent(folder)) {
         std::fprintf(stderr, "vekaton: cannot use folder %s\n", qPrintable(folder));
         return 1;
     }
 
-    vekaton::TForm1 window(parser.isSet(demoOption), nullptr, lock.IsHeld());
+    vekaton::TForm1 window(command.demo, nullptr, lock.IsHeld());
     for (const QString& warning : lock.Warnings()) {
         window.ShowMessage(warning);
     }

@@ -4,7 +4,9 @@
 
 #include "common/MessageText.h"
 #include "files/ConfigurationSet.h"
+#include "files/FileLookup.h"
 #include "files/RegularFile.h"
+#include "files/SetNames.h"
 
 namespace vekaton::cli {
 
@@ -19,7 +21,7 @@ void Report(std::ostream& err, const std::string& message) {
 }  // namespace
 
 std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::string& setName,
-                                           std::ostream& err) {
+                                           std::ostream& err, bool force) {
     std::error_code ec;
     const std::filesystem::path folder =
         dir.empty() ? std::filesystem::current_path(ec) : std::filesystem::path(dir);
@@ -49,8 +51,14 @@ std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::st
     set.names = files.Names();
     set.table = std::make_unique<ParameterTable>();
     set.table->Reset();
+    const std::filesystem::path pointer = ResolveSetFile(folder, kSetPointerFileName);
+    if (std::filesystem::exists(pointer, ec)) {
+        set.files.push_back(pointer);
+    }
     const ParameterFileRead parameters = files.ReadParameters(*set.table);
-    if (!parameters.found) {
+    if (parameters.found) {
+        set.files.push_back(parameters.path);
+    } else {
         Report(err, "no parameter file " + QuotePath(set.names.parameterFileName) + " in " +
                         QuotePath(folder) + ": only Frame and Time are written");
     }
@@ -63,8 +71,37 @@ std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::st
                         QuotePath(folder) + ": the set's link and frame settings are needed");
         return std::nullopt;
     }
+    set.files.push_back(settings.path);
     Report(err, settings.errorMessage);
-    Report(err, settings.warningMessage);
+    // Nine lines make a whole file of the older kind; fewer are cut short.
+    constexpr int kWholeLines = 9;
+    const bool cutShort = settings.result.linesInFile < kWholeLines;
+    const bool whole = settings.errorMessage.empty() && !settings.result.error && !cutShort;
+    const bool inRange = settings.result.outOfRange.empty();
+    if ((whole && inRange) || force) {
+        Report(err, settings.warningMessage);
+        if (!whole || !inRange) {
+            Report(err, "warning: going on (--force) with the settings as read");
+        }
+    } else {
+        std::string text = "the settings file " + QuotePath(settings.path.filename());
+        if (!whole) {
+            text += " was not read whole";
+            if (cutShort && settings.errorMessage.empty()) {
+                text += ": it has " + std::to_string(settings.result.linesInFile) +
+                        " lines, where 9 or more are needed";
+            }
+        } else {
+            text += " holds values out of range:";
+            for (const std::string& problem : settings.result.outOfRange) {
+                text += "\n  " + problem;
+            }
+        }
+        Report(err, text +
+                        "\nFrames cut to a wrong size would give wrong values, so nothing is "
+                        "done. Correct the file, or add --force to go on with the values read.");
+        return std::nullopt;
+    }
     set.settings = settings.result.settings;
     return set;
 }
