@@ -114,7 +114,7 @@ FileKind KindOfPath(const std::filesystem::path& path, int* error) {
 std::string_view DescribeKind(FileKind kind) {
     switch (kind) {
         case FileKind::Missing:
-            return "nothing (it does not exist)";
+            return "missing";
         case FileKind::Regular:
             return "a regular file";
         case FileKind::Folder:

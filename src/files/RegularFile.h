@@ -23,7 +23,7 @@ enum class FileKind {
 // Other, with *error set, when the path could not be examined at all (a folder on the way that
 // may not be searched, a loop of links).
 FileKind KindOfPath(const std::filesystem::path& path, int* error = nullptr);
-// "a regular file", "a folder", "a FIFO (named pipe)", "a character device", ...
+// What follows "it is": "a regular file", "a folder", "a FIFO (named pipe)", "missing", ...
 std::string_view DescribeKind(FileKind kind);
 
 // An open file descriptor, closed with the object.
