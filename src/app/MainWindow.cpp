@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
@@ -19,11 +20,14 @@
 #include "app/DebugPage.h"
 #include "app/GraphsPage.h"
 #include "app/HelpViewer.h"
+#include "app/LinkHealthMonitor.h"
 #include "app/MessageQueue.h"
 #include "app/PortChooser.h"
 #include "app/SetupDialog.h"
 #include "app/StatusPanel.h"
 #include "app/WindowEngineView.h"
+#include "app/dashboard/DashboardController.h"
+#include "app/dashboard/DemoDashboards.h"
 #include "files/DataLog.h"
 #include "io/PortController.h"
 #include "io/QtClock.h"
@@ -61,6 +65,11 @@ TForm1::TForm1(bool demo, QWidget* parent, bool holdsInstanceLock)
         messages_->Post(FromStd(message.text), FromStd(message.informative),
                         FromStd(message.details));
     });
+    dashboardUi_->SetEngine(engine_.get());
+    dashboardUi_->SetMessageSink([this](const QString& text) { messages_->Post(text); });
+    linkHealth_ = new LinkHealthMonitor(*engine_, *clock_, *status_, this);
+    connect(linkHealth_, &LinkHealthMonitor::noDataChanged, dashboardUi_,
+            &DashboardController::SetNoData);
     port_->SetReceiveHandler(
         [this](std::span<const std::uint8_t> bytes) { engine_->OnBytesReceived(bytes); });
     connect(port_, &PortController::PortLost, this, &TForm1::ReportPortLost);
@@ -76,6 +85,9 @@ TForm1::TForm1(bool demo, QWidget* parent, bool holdsInstanceLock)
 TForm1::~TForm1() {
     // The engine's timers and callbacks refer to the port and the clock: it goes first.
     engine_.reset();
+    // The dashboard room listens to the model, a member that goes before the window's children.
+    delete dashboardUi_;
+    dashboardUi_ = nullptr;
     port_->Close();
 }
 
@@ -86,12 +98,8 @@ void TForm1::BuildPages() {
     layout->setSpacing(0);
     tabs_ = new QTabWidget;
     tabs_->setObjectName("Tabsheet");
-    for (int i = 1; i <= kDashboardPages; ++i) {
-        auto* page = new QWidget;
-        page->setObjectName(QString("TabSheet%1").arg(i + 1));
-        page->setAutoFillBackground(true);
-        tabs_->addTab(page, tr("Page %1").arg(i));
-    }
+    dashboardUi_ =
+        new DashboardController(dashboard_, *decoder_, table_, *this, *tabs_, kDashboardPages);
     graphsPage_ = new GraphsPage;
     graphsPage_->setObjectName("TabSheet6");
     tabs_->addTab(graphsPage_, "Graphs");
@@ -99,8 +107,14 @@ void TForm1::BuildPages() {
     tabs_->addTab(debugPage_, "Debug");
     status_ = new StatusPanel;
     layout->addWidget(tabs_, 1);
-    layout->addWidget(status_);
     setCentralWidget(central);
+    // The status strip runs under the pages and the value table alike.
+    auto* strip = new QDockWidget(this);
+    strip->setObjectName("StatusStrip");
+    strip->setTitleBarWidget(new QWidget(strip));
+    strip->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    strip->setWidget(status_);
+    addDockWidget(Qt::BottomDockWidgetArea, strip);
 
     connect(tabs_, &QTabWidget::currentChanged, this, &TForm1::PageChanged);
     connect(debugPage_, &DebugPage::getAldlClicked, this, [this] { engine_->GetAldl(); });
@@ -120,6 +134,7 @@ void TForm1::BuildMenus() {
     save->setShortcut(QKeySequence::Save);
     QAction* load = file->addAction(tr("Load Config Files"), this, &TForm1::LoadConfigFiles1Click);
     load->setShortcut(QKeySequence::Open);
+    menuBar()->addMenu(dashboardUi_->EditMenu());
     file->addSeparator();
     autoRunAction_ = file->addAction(tr("Auto Run at Startup"), this, &TForm1::AutoRun1Click);
     autoRunAction_->setCheckable(true);
@@ -147,6 +162,11 @@ void TForm1::FormCreate() {
     table_.ClearBindings();
     InitEngineDefaults();
     // The dashboard files (gauge list and layout) are read here once they exist.
+    dashboardUi_->DefinitionsChanged();
+    if (demo_ && dashboard_.LiveIds().empty() &&
+        QString::fromStdString(set_->Names().setName).compare("Demo", Qt::CaseInsensitive) == 0) {
+        BuildDemoDashboards(*dashboardUi_);
+    }
     graphsPage_->SetTitle(texts::kProcessedData);
     graphsPage_->SetYRange(0, 100);
     graphsPage_->RebuildChannelChoices(table_);
@@ -320,6 +340,7 @@ void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!activated_) {
         activated_ = true;
+        dashboardUi_->WindowShown();
         QTimer::singleShot(0, this, &TForm1::FormActivate);
     }
 }
@@ -522,7 +543,7 @@ void TForm1::LoadConfigFiles1Click() {
     }
     graphsPage_->ClearChart();
     set_->UseChosenSet(setName.toStdString());
-    dashboard_.Clear();
+    dashboardUi_->Reset();
     if (auto error = set_->WritePointer()) {
         messages_->Post(QString::fromStdString(*error));
     }

@@ -17,8 +17,10 @@ class QTabWidget;
 
 namespace vekaton {
 
+class DashboardController;
 class DebugPage;
 class GraphsPage;
+class LinkHealthMonitor;
 class MessageQueue;
 class PortController;
 class QtClock;
@@ -54,6 +56,8 @@ class TForm1 : public QMainWindow {
     StatusPanel& Status() { return *status_; }
     DebugPage& Debug() { return *debugPage_; }
     GraphsPage& Graphs() { return *graphsPage_; }
+    DashboardController& Dashboard() { return *dashboardUi_; }
+    LinkHealthMonitor& LinkHealth() { return *linkHealth_; }
     QTabWidget& Pages() { return *tabs_; }
     PortController& Ports() { return *port_; }
     MessageQueue& Messages() { return *messages_; }
@@ -126,6 +130,8 @@ class TForm1 : public QMainWindow {
     std::unique_ptr<ConfigurationSet> set_;
 
     QTabWidget* tabs_ = nullptr;
+    DashboardController* dashboardUi_ = nullptr;
+    LinkHealthMonitor* linkHealth_ = nullptr;
     DebugPage* debugPage_ = nullptr;
     GraphsPage* graphsPage_ = nullptr;
     StatusPanel* status_ = nullptr;
