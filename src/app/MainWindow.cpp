@@ -43,7 +43,8 @@ constexpr int kDashboardPages = 3;
 
 }  // namespace
 
-TForm1::TForm1(bool demo, QWidget* parent) : QMainWindow(parent), demo_(demo) {
+TForm1::TForm1(bool demo, QWidget* parent, bool holdsInstanceLock)
+    : QMainWindow(parent), demo_(demo), holdsInstanceLock_(holdsInstanceLock) {
     setObjectName("Form1");
     resize(1024, 700);
     decoder_ = std::make_unique<Decoder>(table_, formulas_);
@@ -55,13 +56,8 @@ TForm1::TForm1(bool demo, QWidget* parent) : QMainWindow(parent), demo_(demo) {
     BuildPages();
     BuildMenus();
 
-    view_ = std::make_unique<WindowEngineView>(*this, [this](const QString& text) {
-        if (activated_) {
-            messages_->Post(text);
-        } else {
-            startupMessages_.append(text);
-        }
-    });
+    view_ = std::make_unique<WindowEngineView>(*this,
+                                               [this](const QString& text) { ShowMessage(text); });
     engine_ = std::make_unique<Engine>(*port_, *clock_, *decoder_, *view_);
     decoder_->SetChart(graphsPage_);
     decoder_->SetItems(&dashboard_);
@@ -185,6 +181,9 @@ void TForm1::FormCreate() {
 
 void TForm1::InitEngineDefaults() {
     const LoadedSetNames loaded = set_->LoadNames();
+    if (holdsInstanceLock_) {
+        set_->RemoveLeftovers();  // a set is never read from a killed save's temporary files
+    }
     setWindowTitle(QString::fromStdString(loaded.caption));
     if (loaded.warning) {
         startupMessages_.append(QString::fromStdString(*loaded.warning));
@@ -304,6 +303,14 @@ void TForm1::OfferPortChoice() {
         OpenPort(chosen, false);
     }
     AutoRunIfSet();
+}
+
+void TForm1::ShowMessage(const QString& text) {
+    if (activated_) {
+        messages_->Post(text);
+    } else {
+        startupMessages_.append(text);
+    }
 }
 
 QStringList TForm1::PostedMessages() const {
@@ -426,10 +433,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
     if (!skipSave_) {
         const QStringList errors = FormClose();
         if (!errors.isEmpty()) {
+            saveFailedAtClose_ = true;
             const QString text =
-                tr("Some files of the configuration set could not be saved; the earlier "
-                   "versions are kept:\n\n") +
-                errors.join("\n");
+                tr("Some files of the configuration set could not be saved; the files on disk "
+                   "are left as they were:\n\n") +
+                errors.join("\n") +
+                tr("\n\nVekaton ends with exit code %1 to show that saving failed.")
+                    .arg(ExitCode());
             std::fprintf(stderr, "vekaton: %s\n", qPrintable(text));
             if (isVisible() && QGuiApplication::platformName() != "offscreen") {
                 QMessageBox::warning(this, windowTitle(), text);

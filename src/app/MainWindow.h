@@ -33,7 +33,9 @@ class TForm1 : public QMainWindow {
     Q_OBJECT
 
   public:
-    explicit TForm1(bool demo = false, QWidget* parent = nullptr);
+    // holdsInstanceLock: this process holds the single-instance lock, so no other copy can be
+    // saving, and what killed saves left beside the set's files may be removed.
+    explicit TForm1(bool demo = false, QWidget* parent = nullptr, bool holdsInstanceLock = false);
     ~TForm1() override;
 
     // Start-up: bindings emptied, engine defaults, set files read, chart set up.
@@ -42,6 +44,11 @@ class TForm1 : public QMainWindow {
     void FormActivate();
     // The close-time save: port flushed and closed, then the set's files. Returns the errors.
     QStringList FormClose();
+    // The program's exit code once the window closed: 1 when a file of the closing sequence
+    // could not be written, else 0.
+    int ExitCode() const { return saveFailedAtClose_ ? 1 : 0; }
+    // Shows a message to the user: at once when the window is up, else once it shows.
+    void ShowMessage(const QString& text);
 
     Engine& GetEngine() { return *engine_; }
     const ParameterTable& Table() const { return table_; }
@@ -107,6 +114,8 @@ class TForm1 : public QMainWindow {
     bool activated_ = false;
     bool skipSave_ = false;
     bool closing_ = false;
+    bool holdsInstanceLock_ = false;
+    bool saveFailedAtClose_ = false;
     bool resumeAfterRestore_ = false;
     QString pendingPortChoice_;  // why the set's port did not open at start-up
     QString baseCaption_;
