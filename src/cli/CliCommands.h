@@ -15,12 +15,14 @@ int RunCli(int argc, char** argv, const std::vector<std::string>& args);
 // `eval [--width N] FORMULA [A=v] ...`: args without the subcommand name.
 int RunEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// `live [--dir DIR] [--set NAME] [--port DEVICE] [--frames N] [--seconds S] [-o FILE]`.
+// `live [--dir DIR] [--set NAME] [--port DEVICE] [--frames N] [--seconds S] [-o FILE]
+//  [--record LOG]`.
 struct LiveOptions {
     std::string dir;         // empty: the current folder
     std::string setName;     // empty: the set the set pointer names
     std::string port;        // empty: the set's port
     std::string outputPath;  // empty or "-": standard output
+    std::string recordPath;  // empty: no data log is recorded
     std::optional<int> frames;
     std::optional<double> seconds;
 };

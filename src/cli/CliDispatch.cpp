@@ -8,7 +8,7 @@ namespace {
 void PrintUsage(std::ostream& err) {
     err << "usage: vekaton-cli eval [--width N] FORMULA [A=v] [B=v] [C=v] [D=v] [E=v]\n"
            "       vekaton-cli live [--dir DIR] [--set NAME] [--port DEVICE] [--frames N]\n"
-           "                        [--seconds S] [-o FILE]\n"
+           "                        [--seconds S] [-o FILE] [--record LOG]\n"
            "       vekaton-cli decode [--dir DIR] [--set NAME] LOG [-o FILE]\n";
 }
 

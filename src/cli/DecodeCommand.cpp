@@ -58,8 +58,8 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (!set) {
         return 1;
     }
-    // A record never holds the echoed request, so in every mode its positions count from the
-    // ResponseBytes header bytes that begin it.
+    // The record length the recorder writes in the set's link mode, from the one function that
+    // the window's playback and viewer use too.
     const RecordLayout layout = RecordLayout::From(set->settings);
     DataLogReader log(std::filesystem::path(options.logPath), layout.Size());
     if (log.Error()) {

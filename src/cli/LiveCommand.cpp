@@ -21,6 +21,7 @@
 #include "decode/FormulaFrontEnd.h"
 #include "engine/CommandString.h"
 #include "engine/Engine.h"
+#include "engine/EngineTexts.h"
 #include "io/PortController.h"
 #include "io/QtClock.h"
 
@@ -30,7 +31,7 @@ namespace {
 
 constexpr char kLiveUsage[] =
     "usage: vekaton-cli live [--dir DIR] [--set NAME] [--port DEVICE] [--frames N] [--seconds S]\n"
-    "                        [-o FILE]\n";
+    "                        [-o FILE] [--record LOG]\n";
 
 constexpr double kMaxSeconds = 2000000.0;
 
@@ -199,6 +200,11 @@ std::string ParseLiveOptions(const std::vector<std::string>& args, LiveOptions& 
             }
         } else if (name == "-o" || name == "--output") {
             options.outputPath = reader.Value().value_or("");
+        } else if (name == "--record") {
+            options.recordPath = reader.Value().value_or("");
+            if (reader.Ok() && options.recordPath.empty()) {
+                reader.Fail("--record needs the name of the data log to write");
+            }
         } else {
             reader.FailUnknown();
         }
@@ -251,8 +257,10 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     Engine engine(link, clock, decoder, view);
     link.SetReceiveHandler(
         [&engine](std::span<const std::uint8_t> bytes) { engine.OnBytesReceived(bytes); });
-    QObject::connect(&link, &PortController::PortLost, [&err](const QString& message) {
+    QObject::connect(&link, &PortController::PortLost, [&err, &engine](const QString& message) {
         err << "vekaton-cli: " << message.toStdString() << '\n';
+        // As in the window: the log keeps every completed frame and is closed at once.
+        engine.CloseRecordingNow(kPortLostReason);
     });
     QObject::connect(&link, &PortController::PortRestored, [&err](const QString& message) {
         err << "vekaton-cli: " << message.toStdString() << '\n';
@@ -284,11 +292,19 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     view.SetOnDone(finish);
     stopSignals.Watch(finish);
 
+    // Recording goes through the engine, exactly as the window's "Record to File" does.
+    if (!options.recordPath.empty()) {
+        if (const auto error = engine.StartRecording(options.recordPath)) {
+            err << "vekaton-cli: " << *error << '\n';
+            return 1;
+        }
+    }
     csv.WriteHeader();
     sink->flush();
     view.SetRunStart(clock.NowMs());
     engine.PauseClick();
     if (!engine.Running()) {
+        engine.CloseRecordingNow(kProgramEndsReason);
         return 1;  // the engine said why
     }
     if (options.seconds) {
@@ -298,6 +314,7 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     }
     QCoreApplication::exec();
 
+    engine.CloseRecordingNow(kProgramEndsReason);
     link.Close();
     sink->flush();
     if (view.OutputFailed() || !*sink) {

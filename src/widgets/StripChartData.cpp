@@ -46,7 +46,20 @@ int StripChartData::AddChannel(ChartChannel channel) {
     }
     channels_.push_back(std::move(channel));
     values_.emplace_back(xs_.size(), kNoValue);
+    words_.emplace_back();
+    ranges_.push_back(RangeCache{true, false, 0, 0});
     return ChannelCount() - 1;
+}
+
+void StripChartData::RemoveChannel(int index) {
+    if (index < 0 || index >= ChannelCount()) {
+        return;
+    }
+    const auto at = static_cast<std::ptrdiff_t>(index);
+    channels_.erase(channels_.begin() + at);
+    values_.erase(values_.begin() + at);
+    words_.erase(words_.begin() + at);
+    ranges_.erase(ranges_.begin() + at);
 }
 
 void StripChartData::SetChannel(int index, ChartChannel channel) {
@@ -68,6 +81,8 @@ void StripChartData::SetChannel(int index, ChartChannel channel) {
 void StripChartData::ClearChannels() {
     channels_.clear();
     values_.clear();
+    words_.clear();
+    ranges_.clear();
 }
 
 const ChartChannel& StripChartData::Channel(int index) const {
@@ -85,11 +100,107 @@ std::int64_t StripChartData::AddSample(double x) {
     if (xs_.size() >= capacity_) {
         DropOldest();
     }
+    if (breakPending_ && !xs_.empty()) {
+        breaks_.push_back(EndSample());
+    }
+    breakPending_ = false;
     xs_.push_back(x);
     for (auto& values : values_) {
         values.push_back(kNoValue);
     }
+    for (auto& words : words_) {
+        if (!words.empty()) {
+            words.push_back(kNoWord);
+        }
+    }
     return EndSample() - 1;
+}
+
+void StripChartData::MarkBreak() {
+    breakPending_ = true;
+}
+
+std::pair<std::int64_t, std::int64_t> StripChartData::SegmentOf(std::int64_t sample) const {
+    const auto next = std::upper_bound(breaks_.begin(), breaks_.end(), sample);
+    const std::int64_t begin = next == breaks_.begin() ? firstSample_ : *(next - 1);
+    const std::int64_t end = next == breaks_.end() ? EndSample() : *next;
+    return {std::max(begin, firstSample_), end};
+}
+
+std::optional<std::pair<double, double>> StripChartData::ValueRange(int channel) const {
+    if (channel < 0 || channel >= ChannelCount()) {
+        return std::nullopt;
+    }
+    RangeCache& cache = ranges_[static_cast<std::size_t>(channel)];
+    if (!cache.valid) {
+        cache = RangeCache{true, false, 0, 0};
+        for (const float v : values_[static_cast<std::size_t>(channel)]) {
+            if (std::isnan(v)) {
+                continue;
+            }
+            if (!cache.any) {
+                cache.any = true;
+                cache.lo = cache.hi = v;
+            } else {
+                cache.lo = std::min(cache.lo, v);
+                cache.hi = std::max(cache.hi, v);
+            }
+        }
+    }
+    if (!cache.any) {
+        return std::nullopt;
+    }
+    return std::make_pair(static_cast<double>(cache.lo), static_cast<double>(cache.hi));
+}
+
+std::int64_t StripChartData::NearestSample(double x) const {
+    if (xs_.empty() || std::isnan(x)) {
+        return kNoSample;
+    }
+    const auto at = std::lower_bound(xs_.begin(), xs_.end(), x);
+    std::size_t index = static_cast<std::size_t>(at - xs_.begin());
+    if (index == xs_.size()) {
+        index = xs_.size() - 1;
+    } else if (index > 0 && x - xs_[index - 1] <= xs_[index] - x) {
+        --index;
+    }
+    return firstSample_ + static_cast<std::int64_t>(index);
+}
+
+void StripChartData::SetWord(int channel, std::int64_t sample, std::uint64_t word) {
+    if (channel < 0 || channel >= ChannelCount() || sample < firstSample_ ||
+        sample >= EndSample()) {
+        return;
+    }
+    auto& words = words_[static_cast<std::size_t>(channel)];
+    if (words.empty()) {
+        words.assign(xs_.size(), kNoWord);
+    }
+    // Seven bytes at most, so that no word is mistaken for the empty marker.
+    words[Offset(sample)] = word & 0x00FF'FFFF'FFFF'FFFFULL;
+}
+
+std::optional<std::uint64_t> StripChartData::Word(int channel, std::int64_t sample) const {
+    if (channel < 0 || channel >= ChannelCount() || sample < firstSample_ ||
+        sample >= EndSample()) {
+        return std::nullopt;
+    }
+    const auto& words = words_[static_cast<std::size_t>(channel)];
+    if (words.empty() || words[Offset(sample)] == kNoWord) {
+        return std::nullopt;
+    }
+    return words[Offset(sample)];
+}
+
+std::size_t StripChartData::MemoryBytes() const {
+    std::size_t bytes = xs_.capacity() * sizeof(double);
+    for (const auto& values : values_) {
+        bytes += values.capacity() * sizeof(float);
+    }
+    for (const auto& words : words_) {
+        bytes += words.capacity() * sizeof(std::uint64_t);
+    }
+    return bytes;
 }
 
 bool StripChartData::AddPoint(int channel, std::int64_t sample, double value) {
@@ -99,8 +210,17 @@ bool StripChartData::AddPoint(int channel, std::int64_t sample, double value) {
     }
     // Values beyond float's range are kept at its edge rather than as infinities.
     const double limit = std::numeric_limits<float>::max();
-    values_[static_cast<std::size_t>(channel)][Offset(sample)] =
-        static_cast<float>(std::clamp(value, -limit, limit));
+    const auto stored = static_cast<float>(std::clamp(value, -limit, limit));
+    float& slot = values_[static_cast<std::size_t>(channel)][Offset(sample)];
+    RangeCache& range = ranges_[static_cast<std::size_t>(channel)];
+    if (!std::isnan(slot)) {
+        range.valid = false;  // a value replaced may have been the lowest or highest
+    } else if (range.valid) {
+        range.lo = range.any ? std::min(range.lo, stored) : stored;
+        range.hi = range.any ? std::max(range.hi, stored) : stored;
+        range.any = true;
+    }
+    slot = stored;
     return true;
 }
 
@@ -110,6 +230,15 @@ void StripChartData::ClearSamples() {
     for (auto& values : values_) {
         values.clear();
     }
+    for (auto& words : words_) {
+        words.clear();
+        words.shrink_to_fit();
+    }
+    for (auto& range : ranges_) {
+        range = RangeCache{true, false, 0, 0};
+    }
+    breaks_.clear();
+    breakPending_ = false;
 }
 
 std::optional<double> StripChartData::X(std::int64_t sample) const {
@@ -162,11 +291,20 @@ void StripChartData::DropOldest() {
     for (auto& values : values_) {
         values.erase(values.begin(), values.begin() + drop);
     }
+    for (auto& words : words_) {
+        if (!words.empty()) {
+            words.erase(words.begin(), words.begin() + drop);
+        }
+    }
+    for (auto& range : ranges_) {
+        range.valid = false;
+    }
     firstSample_ += static_cast<std::int64_t>(count);
+    breaks_.erase(breaks_.begin(), std::upper_bound(breaks_.begin(), breaks_.end(), firstSample_));
 }
 
-void StripChartData::Decimate(int channel, double x0, double x1, int columns,
-                              DecimatedTrace& out) const {
+void StripChartData::Decimate(int channel, double x0, double x1, int columns, DecimatedTrace& out,
+                              std::int64_t sampleBegin, std::int64_t sampleEnd) const {
     out.columns.assign(static_cast<std::size_t>(std::max(columns, 0)), ColumnSpan{});
     out.before.reset();
     out.after.reset();
@@ -175,18 +313,27 @@ void StripChartData::Decimate(int channel, double x0, double x1, int columns,
         return;
     }
     const std::vector<float>& values = values_[static_cast<std::size_t>(channel)];
+    // The stretch of samples looked at, as offsets into the store.
+    const std::size_t lowest = static_cast<std::size_t>(std::clamp<std::int64_t>(
+        sampleBegin - firstSample_, 0, static_cast<std::int64_t>(xs_.size())));
+    const std::size_t highest = static_cast<std::size_t>(std::clamp<std::int64_t>(
+        sampleEnd == std::numeric_limits<std::int64_t>::max()
+            ? static_cast<std::int64_t>(xs_.size())
+            : sampleEnd - firstSample_,
+        static_cast<std::int64_t>(lowest), static_cast<std::int64_t>(xs_.size())));
     const auto xBegin = xs_.begin();
-    std::size_t begin = static_cast<std::size_t>(std::lower_bound(xBegin, xs_.end(), x0) - xBegin);
-    const std::size_t end =
-        static_cast<std::size_t>(std::upper_bound(xBegin, xs_.end(), x1) - xBegin);
+    const auto xLow = xBegin + static_cast<std::ptrdiff_t>(lowest);
+    const auto xHigh = xBegin + static_cast<std::ptrdiff_t>(highest);
+    std::size_t begin = static_cast<std::size_t>(std::lower_bound(xLow, xHigh, x0) - xBegin);
+    const std::size_t end = static_cast<std::size_t>(std::upper_bound(xLow, xHigh, x1) - xBegin);
 
-    for (std::size_t k = begin, steps = 0; k > 0 && steps < kNeighbourSearch; --k, ++steps) {
+    for (std::size_t k = begin, steps = 0; k > lowest && steps < kNeighbourSearch; --k, ++steps) {
         if (!std::isnan(values[k - 1])) {
             out.before = ChartPoint{xs_[k - 1], values[k - 1]};
             break;
         }
     }
-    for (std::size_t k = end, steps = 0; k < xs_.size() && steps < kNeighbourSearch; ++k, ++steps) {
+    for (std::size_t k = end, steps = 0; k < highest && steps < kNeighbourSearch; ++k, ++steps) {
         if (!std::isnan(values[k])) {
             out.after = ChartPoint{xs_[k], values[k]};
             break;

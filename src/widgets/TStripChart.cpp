@@ -1,5 +1,6 @@
 #include "widgets/TStripChart.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -10,11 +11,15 @@ namespace {
 
 constexpr double kSmallestWidth = 1e-3;
 constexpr double kLargestWidth = 1e9;
+// A press and release closer than this is a click (a cursor), farther a drag (a pan).
+constexpr double kClickSlop = 4.0;
 
 }  // namespace
 
 TStripChart::TStripChart(QWidget* parent) : InstrumentWidget(parent) {
-    setMouseTracking(false);
+    // Tracking, so that hovering a trace labels the value axis in its units.
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     ResetToDefaults();
 }
 
@@ -50,18 +55,43 @@ const PropertyTable& TStripChart::PropertyList() {
 
 int TStripChart::AddChannel(ChartChannel channel) {
     const int index = data_.AddChannel(std::move(channel));
-    InvalidateStatic();  // the legend changed
+    LegendChanged();
     return index;
 }
 
 void TStripChart::SetChannel(int index, ChartChannel channel) {
     data_.SetChannel(index, std::move(channel));
-    InvalidateStatic();
+    LegendChanged();
+}
+
+void TStripChart::RemoveChannel(int index) {
+    if (index < 0 || index >= ChannelCount()) {
+        return;
+    }
+    data_.RemoveChannel(index);
+    const auto follow = [index](int& channel) {
+        if (channel == index) {
+            channel = -1;
+        } else if (channel > index) {
+            --channel;
+        }
+    };
+    follow(selectedChannel_);
+    follow(hoveredChannel_);
+    LegendChanged();
 }
 
 void TStripChart::ClearChannels() {
     data_.ClearChannels();
+    selectedChannel_ = -1;
+    hoveredChannel_ = -1;
+    LegendChanged();
+}
+
+void TStripChart::LegendChanged() {
+    headerValid_ = false;
     InvalidateStatic();
+    RequestRepaint();
 }
 
 void TStripChart::BeginUpdate() {
@@ -102,8 +132,22 @@ bool TStripChart::AddPoint(int channel, std::int64_t sample, double value) {
     return stored;
 }
 
+void TStripChart::SetWord(int channel, std::int64_t sample, std::uint64_t word) {
+    data_.SetWord(channel, sample, word);
+}
+
+void TStripChart::MarkBreak() {
+    data_.MarkBreak();
+}
+
 void TStripChart::Clear() {
     data_.ClearSamples();
+    const bool hadCursor = cursors_[0] || cursors_[1];
+    cursors_ = {};
+    if (hadCursor) {
+        LegendChanged();
+        emit cursorsChanged();
+    }
     DataChanged();
 }
 
@@ -219,7 +263,7 @@ void TStripChart::PanByPixels(double dx, double dy) {
         RequestRepaint();
     }
     if (dy != 0) {
-        const double shift = dy * (viewTop_ - viewBottom_) / plot.height();
+        const double shift = dy * (viewTop_ - viewBottom_) / ValueArea(plot).height();
         viewBottom_ += shift;
         viewTop_ += shift;
         InvalidateStatic();
@@ -227,10 +271,19 @@ void TStripChart::PanByPixels(double dx, double dy) {
 }
 
 void TStripChart::ResetView() {
-    following_ = true;
-    viewWidth_ = windowSeconds_;
     ResetValueRange();
+    if (homeWindow_) {
+        SetViewWindow(homeWindow_->first, homeWindow_->second);
+    } else {
+        following_ = true;
+        viewWidth_ = windowSeconds_;
+    }
     InvalidateStatic();
+}
+
+void TStripChart::SetHomeWindow(std::optional<std::pair<double, double>> window) {
+    homeWindow_ = window;
+    RequestRepaint();  // the hint names where a double click goes
 }
 
 void TStripChart::ResetValueRange() {
@@ -248,9 +301,19 @@ void TStripChart::wheelEvent(QWheelEvent* event) {
     }
     const double factor = std::pow(0.8, steps);
     const QPointF at = event->position();
+    const HeaderLayout& header = Header(QRectF(rect()));
+    if (at.y() < plot.top() && header.rows > header.shownRows) {
+        // Over a legend too long to show whole: scroll its rows.
+        legendScroll_ =
+            std::clamp(legendScroll_ + (steps > 0 ? -1 : 1), 0, header.rows - header.shownRows);
+        LegendChanged();
+        event->accept();
+        return;
+    }
     if ((event->modifiers() & Qt::ControlModifier) != 0) {
+        const QRectF values = ValueArea(plot);
         const double value =
-            viewBottom_ + (plot.bottom() - at.y()) / plot.height() * (viewTop_ - viewBottom_);
+            viewBottom_ + (values.bottom() - at.y()) / values.height() * (viewTop_ - viewBottom_);
         ZoomY(factor, value);
     } else {
         const double x = ViewLeft() + (at.x() - plot.left()) / plot.width() * viewWidth_;
@@ -262,6 +325,8 @@ void TStripChart::wheelEvent(QWheelEvent* event) {
 void TStripChart::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         dragFrom_ = event->position();
+        pressAt_ = event->position();
+        dragged_ = false;
         event->accept();
         return;
     }
@@ -270,18 +335,147 @@ void TStripChart::mousePressEvent(QMouseEvent* event) {
 
 void TStripChart::mouseMoveEvent(QMouseEvent* event) {
     if ((event->buttons() & Qt::LeftButton) == 0) {
+        const int channel = ChannelAt(event->position());
+        if (channel != hoveredChannel_) {
+            hoveredChannel_ = channel;
+            InvalidateStatic();  // the value axis speaks for another channel now
+        }
         return;
     }
+    if (!dragged_ && (event->position() - pressAt_).manhattanLength() < kClickSlop) {
+        return;
+    }
+    dragged_ = true;
     const QPointF delta = event->position() - dragFrom_;
     dragFrom_ = event->position();
     // The data follows the mouse: dragging to the right shows earlier times.
     PanByPixels(-delta.x(), delta.y());
 }
 
+void TStripChart::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        InstrumentWidget::mouseReleaseEvent(event);
+        return;
+    }
+    if (!dragged_) {
+        const QRectF plot = PlotArea(QRectF(rect()));
+        if (plot.contains(event->position())) {
+            const std::int64_t sample = SampleAtPixel(event->position().x());
+            if (sample != StripChartData::kNoSample) {
+                const bool second = (event->modifiers() & Qt::ShiftModifier) != 0;
+                SetCursor(second ? kCursorB : kCursorA, sample);
+            }
+        }
+    }
+    dragged_ = false;
+    event->accept();
+}
+
 void TStripChart::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         ResetView();
     }
+}
+
+void TStripChart::leaveEvent(QEvent* event) {
+    if (hoveredChannel_ != -1) {
+        hoveredChannel_ = -1;
+        InvalidateStatic();
+    }
+    InstrumentWidget::leaveEvent(event);
+}
+
+void TStripChart::keyPressEvent(QKeyEvent* event) {
+    const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
+    const double middle = ViewLeft() + viewWidth_ / 2;
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right: {
+            const std::int64_t step = (event->key() == Qt::Key_Left ? -1 : 1) *
+                                      ((event->modifiers() & Qt::ControlModifier) != 0 ? 10 : 1);
+            MoveCursorBy(shift ? kCursorB : kCursorA, step);
+            break;
+        }
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            ZoomX(0.5, cursors_[0] ? data_.X(*cursors_[0]).value_or(middle) : middle);
+            break;
+        case Qt::Key_Minus:
+            ZoomX(2.0, cursors_[0] ? data_.X(*cursors_[0]).value_or(middle) : middle);
+            break;
+        case Qt::Key_Home:
+            ResetView();
+            break;
+        case Qt::Key_Escape:
+        case Qt::Key_Delete:
+            SetCursor(kCursorB, std::nullopt);
+            SetCursor(kCursorA, std::nullopt);
+            break;
+        default:
+            InstrumentWidget::keyPressEvent(event);
+            return;
+    }
+    event->accept();
+}
+
+void TStripChart::MoveCursorBy(int which, std::int64_t samples) {
+    if (data_.SampleCount() == 0) {
+        return;
+    }
+    std::int64_t sample = cursors_[static_cast<std::size_t>(which)].value_or(
+        data_.NearestSample(ViewLeft() + viewWidth_ / 2));
+    sample = std::clamp(sample + samples, data_.FirstSample(), data_.EndSample() - 1);
+    SetCursor(which, sample);
+    // Keep the cursor in sight.
+    if (const auto x = data_.X(sample); x && (*x < ViewLeft() || *x > ViewRight())) {
+        SetViewWindow(*x - viewWidth_ / 2, *x + viewWidth_ / 2);
+    }
+}
+
+void TStripChart::SetCursor(int which, std::optional<std::int64_t> sample) {
+    if (which != kCursorA && which != kCursorB) {
+        return;
+    }
+    if (sample && (*sample < data_.FirstSample() || *sample >= data_.EndSample())) {
+        sample.reset();
+    }
+    auto& cursor = cursors_[static_cast<std::size_t>(which)];
+    if (cursor == sample) {
+        return;
+    }
+    cursor = sample;
+    LegendChanged();
+    emit cursorsChanged();
+}
+
+std::optional<std::int64_t> TStripChart::Cursor(int which) const {
+    if (which != kCursorA && which != kCursorB) {
+        return std::nullopt;
+    }
+    return cursors_[static_cast<std::size_t>(which)];
+}
+
+void TStripChart::SetSelectedChannel(int channel) {
+    channel = channel >= 0 && channel < ChannelCount() ? channel : -1;
+    if (channel != selectedChannel_) {
+        selectedChannel_ = channel;
+        InvalidateStatic();
+    }
+}
+
+int TStripChart::HighlightedChannel() const {
+    if (hoveredChannel_ >= 0 && hoveredChannel_ < ChannelCount()) {
+        return hoveredChannel_;
+    }
+    return selectedChannel_ >= 0 && selectedChannel_ < ChannelCount() ? selectedChannel_ : -1;
+}
+
+std::int64_t TStripChart::SampleAtPixel(double x) const {
+    const QRectF plot = PlotArea(QRectF(rect()));
+    if (plot.width() <= 0) {
+        return StripChartData::kNoSample;
+    }
+    return data_.NearestSample(ViewLeft() + (x - plot.left()) / plot.width() * viewWidth_);
 }
 
 }  // namespace vekaton
