@@ -3,9 +3,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 
 #include "app/AppTexts.h"
@@ -102,6 +105,23 @@ SetupDialog::SetupDialog(const LinkSettings& settings, const QList<PortChoice>& 
     stopCommand_->setToolTip(tr("Sent when acquisition stops (talk/listen mode)"));
     form->addRow(tr("St&op command:"), stopCommand_);
 
+    loader_ = new QLineEdit(QString::fromStdString(settings.loader));
+    loader_->setObjectName("LoaderEdit");
+    loader_->setPlaceholderText(tr("Loader next to the program, or on the PATH"));
+    loader_->setToolTip(tr("The program \"PIC Flash Update\" runs, with any arguments after it"));
+    auto* browse = new QPushButton(tr("Browse..."));
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString chosen = QFileDialog::getOpenFileName(this, tr("Firmware Loader"));
+        if (!chosen.isEmpty()) {
+            // Quoted when it holds blanks, so that it is not read as a program and arguments.
+            loader_->setText(chosen.contains(' ') ? '"' + chosen + '"' : chosen);
+        }
+    });
+    auto* loaderRow = new QHBoxLayout;
+    loaderRow->addWidget(loader_, 1);
+    loaderRow->addWidget(browse);
+    form->addRow(tr("&Firmware loader:"), loaderRow);
+
     error_ = new QLabel;
     error_->setObjectName("SetupError");
     error_->setWordWrap(true);
@@ -152,6 +172,7 @@ LinkSettings SetupDialog::Settings() const {
     settings.syncTime = syncTime_->value();
     settings.startCommand = startCommand_->text().toUpper().toStdString();
     settings.stopCommand = stopCommand_->text().toUpper().toStdString();
+    settings.loader = loader_->text().trimmed().toStdString();
     return settings;
 }
 

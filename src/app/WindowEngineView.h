@@ -27,6 +27,8 @@ class WindowEngineView : public EngineView {
     void ShowMessage(std::string_view text) override;
     int AddChartSample(double x) override;
     void PlaybackEnded() override;
+    void PlaybackMoved(std::int64_t frame, std::int64_t frames) override;
+    void PlaybackJumped() override;
 
   private:
     TForm1& window_;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "decode/Decoder.h"
 #include "engine/Clock.h"
 #include "engine/CommandString.h"
 #include "engine/EngineView.h"
@@ -23,8 +24,6 @@
 #include "files/DataLog.h"
 
 namespace vekaton {
-
-class Decoder;
 
 // The acquisition engine: the link configuration and what is derived from it, the poll cycle of
 // the three link modes, frame delimiting and the checksum test, the hex trace, the loop-back
@@ -197,6 +196,7 @@ class Engine {
 
     std::unique_ptr<PlaybackSession> playback_;
     double liveElapsedSeconds_ = 0.0;  // put back when playback ends
+    Decoder::State liveDecoderState_;
 
     // Last, so that they go first: their pending callbacks refer to the members above.
     PacketTrigger trigger_;

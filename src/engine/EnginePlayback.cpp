@@ -36,6 +36,7 @@ std::optional<std::string> Engine::StartPlayback(const std::filesystem::path& pa
         return "Data log \"" + path.string() + "\": " + error;
     }
     liveElapsedSeconds_ = elapsedSeconds_;
+    liveDecoderState_ = decoder_.SaveState();
     playback_ = std::move(session);
     playback_->SetPosition(startFrame);
     decoder_.RestoreState(*state);
@@ -58,6 +59,7 @@ void Engine::EndPlayback(std::optional<std::string> message) {
     // As after any change of the request: converted again, the frame state fresh.
     ApplySettings(settings_);
     running_ = false;
+    decoder_.RestoreState(liveDecoderState_);
     elapsedSeconds_ = liveElapsedSeconds_;
     view_.ShowElapsed(elapsedSeconds_);
     view_.ShowRunState(kRunCaption);

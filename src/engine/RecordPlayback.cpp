@@ -36,6 +36,15 @@ bool RecordChecksumGood(std::span<const std::uint8_t> record, const RecordLayout
     return record.size() == layout.Size() && (sum & 0xFFu) == 0;
 }
 
+void FeedRecordBytes(Decoder& decoder, std::span<const std::uint8_t> record,
+                     const RecordLayout& layout) {
+    decoder.StartFrame();
+    int position = -layout.headerBytes;
+    for (const std::uint8_t b : record) {
+        decoder.DecodeByte(++position, b);
+    }
+}
+
 RecordOutcome FeedRecord(Decoder& decoder, std::span<const std::uint8_t> record,
                          const RecordLayout& layout, int sampleIndex) {
     decoder.StartFrame();

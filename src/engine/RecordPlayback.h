@@ -40,6 +40,11 @@ struct RecordOutcome {
 RecordOutcome FeedRecord(Decoder& decoder, std::span<const std::uint8_t> record,
                          const RecordLayout& layout, int sampleIndex);
 
+// The record's bytes through the decoder as FeedRecord does, without the end of the frame (no
+// chart point): what a cursor in a viewed log sets the table's values with.
+void FeedRecordBytes(Decoder& decoder, std::span<const std::uint8_t> record,
+                     const RecordLayout& layout);
+
 // The checksum test alone: header, data and checksum add up to 0 modulo 256 in a good frame.
 // True for a layout without a checksum.
 bool RecordChecksumGood(std::span<const std::uint8_t> record, const RecordLayout& layout);

@@ -132,6 +132,15 @@ std::optional<std::string> DataLogFile::Open(std::unique_ptr<LogBytes> bytes,
     return std::nullopt;
 }
 
+void DataLogFile::Close() {
+    bytes_.reset();
+    path_.clear();
+    recordCount_ = 0;
+    trailingBytes_ = 0;
+    fileSize_ = 0;
+    intervalMs_ = 0;
+}
+
 std::optional<std::string> DataLogFile::Init(std::size_t recordSize) {
     recordSize_ = recordSize;
     recordCount_ = 0;

@@ -39,6 +39,7 @@ class DataLogFile {
     // record size 0), or nullopt. The path is named in the message.
     std::optional<std::string> Open(const std::filesystem::path& path, std::size_t recordSize);
     std::optional<std::string> Open(std::unique_ptr<LogBytes> bytes, std::size_t recordSize);
+    void Close();
     bool IsOpen() const { return bytes_ != nullptr; }
     const std::filesystem::path& Path() const { return path_; }
 

@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kLineOfMode = 10;
 constexpr std::string_view kPortNameKey = "PortName";
+constexpr std::string_view kLoaderKey = "Loader";
 
 std::string UpperAscii(std::string_view text) {
     std::string upper(text);
@@ -103,6 +104,7 @@ class LineReader {
         LinkSettings& s = result_.settings;
         ReadInt(LinkField::ComPort, s.comPort);
         s.portName.clear();  // a device name belongs to the port number it came with
+        s.loader.clear();    // and a loader to the file that names it
         ReadInt(LinkField::BaudRate, s.baudRate);
         ReadInt(LinkField::SampleRate, s.sampleRate);
         s.requestString = std::string(Next());
@@ -123,15 +125,24 @@ class LineReader {
         Taken();
         s.stopCommand = UpperAscii(Next());
         Taken();
-        if (lines_.size() > 13) {
-            const std::string_view line = lines_[13];
+        // Optional keyed lines after the thirteen positional ones, in any order. A line with
+        // another key is left alone; lines after it are still looked at.
+        for (std::size_t index = 13; index < lines_.size(); ++index) {
+            const std::string_view line = lines_[index];
             const std::size_t equals = line.find('=');
-            if (equals != std::string_view::npos &&
-                UpperAscii(line.substr(0, equals)) == UpperAscii(kPortNameKey)) {
-                s.portName = std::string(line.substr(equals + 1));
-                ++lineNumber_;
-                Taken();
+            if (equals == std::string_view::npos) {
+                continue;
             }
+            const std::string key = UpperAscii(line.substr(0, equals));
+            if (key == UpperAscii(kPortNameKey)) {
+                s.portName = std::string(line.substr(equals + 1));
+            } else if (key == UpperAscii(kLoaderKey)) {
+                s.loader = std::string(line.substr(equals + 1));
+            } else {
+                continue;
+            }
+            lineNumber_ = static_cast<int>(index) + 1;
+            Taken();
         }
     }
 
@@ -255,6 +266,9 @@ std::string FormatSettings(const LinkSettings& s) {
     };
     if (!s.portName.empty()) {
         lines.push_back(std::string(kPortNameKey) + "=" + OneLine(s.portName));
+    }
+    if (!s.loader.empty()) {
+        lines.push_back(std::string(kLoaderKey) + "=" + OneLine(s.loader));
     }
     return JoinLinesCrLf(lines);
 }

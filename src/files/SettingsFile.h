@@ -52,10 +52,12 @@ struct SettingsReadResult {
 };
 
 // Reads the lines by position, taking the text after the first "=" of each (the whole line
-// when there is none); keys are not looked at. A 14th line "PortName=" names the device.
+// when there is none); keys are not looked at. After line 13, optional keyed lines follow in any
+// order: "PortName=" names the device, "Loader=" the firmware loader.
 SettingsReadResult ParseSettings(std::string_view text, const LinkSettings& previous);
 
-// The thirteen lines, each ended by CR LF, and "PortName=" as a 14th when a device is named.
+// The thirteen lines, each ended by CR LF, then "PortName=" when a device is named and "Loader="
+// when a firmware loader is set.
 std::string FormatSettings(const LinkSettings& settings);
 
 // Reading and writing the settings file of a set, by name in a folder, ignoring letter case.

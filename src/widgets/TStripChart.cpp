@@ -197,6 +197,7 @@ void TStripChart::SetFollowing(bool follow) {
     }
     following_ = follow;
     RequestRepaint();
+    emit viewChanged();
 }
 
 double TStripChart::ViewRight() const {
@@ -224,6 +225,7 @@ void TStripChart::SetViewWindow(double left, double right) {
     viewLeft_ = left;
     viewWidth_ = std::clamp(right - left, kSmallestWidth, kLargestWidth);
     RequestRepaint();
+    emit viewChanged();
 }
 
 void TStripChart::ZoomX(double factor, double anchor) {
@@ -236,6 +238,7 @@ void TStripChart::ZoomX(double factor, double anchor) {
     }
     viewWidth_ = width;
     RequestRepaint();
+    emit viewChanged();
 }
 
 void TStripChart::ZoomY(double factor, double anchor) {
@@ -261,6 +264,7 @@ void TStripChart::PanByPixels(double dx, double dy) {
         following_ = false;
         viewLeft_ = left;
         RequestRepaint();
+        emit viewChanged();
     }
     if (dy != 0) {
         const double shift = dy * (viewTop_ - viewBottom_) / ValueArea(plot).height();
@@ -277,6 +281,7 @@ void TStripChart::ResetView() {
     } else {
         following_ = true;
         viewWidth_ = windowSeconds_;
+        emit viewChanged();
     }
     InvalidateStatic();
 }

@@ -117,6 +117,8 @@ class TStripChart : public InstrumentWidget {
   signals:
     // A cursor was set, moved or removed (by the user or by SetCursor).
     void cursorsChanged();
+    // The X window shown changed (zoom, scroll, follow).
+    void viewChanged();
 
   protected:
     void PaintStatic(QPainter& painter, const QRectF& bounds) override;

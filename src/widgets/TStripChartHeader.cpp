@@ -228,14 +228,11 @@ void TStripChart::PaintHeader(QPainter& painter, const QRectF& bounds, const QRe
         } else {
             painter.drawLine(QPointF(item.rect.left(), y), QPointF(item.rect.left() + swatch, y));
         }
-        QFont itemFont = font;
-        itemFont.setBold(item.channel == HighlightedChannel());
-        painter.setFont(itemFont);
-        painter.setPen(text);
+        // The highlighted channel's entry in its own colour (bold would change its width).
+        painter.setPen(item.channel == HighlightedChannel() ? ColourOf(channel.colour) : text);
         painter.drawText(QRectF(item.rect.left() + swatch + 4, item.rect.top(),
                                 item.rect.width() - swatch - 4 + line, item.rect.height()),
                          Qt::AlignLeft | Qt::AlignVCenter, item.text);
-        painter.setFont(font);
     }
     if (header.rows > header.shownRows) {
         // Says that the legend goes on, and how to see the rest.
