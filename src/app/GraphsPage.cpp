@@ -84,6 +84,12 @@ void GraphsPage::SetTable(ParameterTable* table) {
 }
 
 int GraphsPage::AddSample(double x) {
+    // Time that runs backwards is another clock (live frames after a played log, the elapsed
+    // time set back): the frames of the old one are not run into the new.
+    const auto last = chart_->Data().LastX();
+    if (last && x < *last - 1e-9) {
+        chart_->Clear();
+    }
     return static_cast<int>(chart_->AddSample(x));
 }
 

@@ -314,7 +314,7 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     }
     QCoreApplication::exec();
 
-    engine.CloseRecordingNow(kProgramEndsReason);
+    engine.CloseRecordingNow(kRunEndedReason);
     link.Close();
     sink->flush();
     if (view.OutputFailed() || !*sink) {

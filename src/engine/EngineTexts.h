@@ -21,6 +21,7 @@ inline constexpr std::string_view kRecordingNotStarted = ". Recording did not st
 // Why a log was closed before its stop: completes "Recording stopped: ...".
 inline constexpr std::string_view kPortLostReason = "the port was lost";
 inline constexpr std::string_view kProgramEndsReason = "the program is ending";
+inline constexpr std::string_view kRunEndedReason = "the run ended";
 inline constexpr std::string_view kLayoutChangedReason =
     "the frame layout changed, so the records would no longer have one length";
 inline constexpr std::string_view kPlaybackStartedReason = "playback of a data log began";

@@ -108,6 +108,14 @@ class TStripChart : public InstrumentWidget {
     QString LegendText(int channel) const;
     // "A 12.30 s   B 15.60 s   Δt 3.30 s (33 frames)", or empty without a cursor.
     QString CursorReadout() const;
+    // How the legend is laid out at the widget's size: its rows (0 when it shares the title's
+    // row), the rows shown (the rest scroll) and the entries shown.
+    struct LegendInfo {
+        int rows = 0;
+        int shownRows = 0;
+        int entries = 0;
+    };
+    LegendInfo Legend() const;
     // The value range a channel is drawn over (its own for Auto and Fixed, else the axis').
     std::pair<double, double> ChannelRange(int channel) const;
 
@@ -200,7 +208,7 @@ class TStripChart : public InstrumentWidget {
     int legendScroll_ = 0;
     mutable HeaderLayout header_;
     mutable bool headerValid_ = false;
-    mutable double headerWidth_ = -1;
+    mutable QSizeF headerSize_;
 };
 
 }  // namespace vekaton

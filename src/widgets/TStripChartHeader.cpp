@@ -93,11 +93,11 @@ QString TStripChart::CursorReadout() const {
 }
 
 const TStripChart::HeaderLayout& TStripChart::Header(const QRectF& bounds) const {
-    if (headerValid_ && headerWidth_ == bounds.width() && header_.height > 0) {
+    if (headerValid_ && headerSize_ == bounds.size() && header_.height > 0) {
         return header_;
     }
     headerValid_ = true;
-    headerWidth_ = bounds.width();
+    headerSize_ = bounds.size();
     header_ = HeaderLayout{};
     const QFont font = ChartFont();
     const QFontMetricsF metrics(font);
@@ -244,6 +244,11 @@ void TStripChart::PaintHeader(QPainter& painter, const QRectF& bounds, const QRe
         painter.drawText(QRectF(plot.left(), titleRow.top(), plot.width(), row),
                          Qt::AlignRight | Qt::AlignVCenter, more);
     }
+}
+
+TStripChart::LegendInfo TStripChart::Legend() const {
+    const HeaderLayout& header = Header(QRectF(rect()));
+    return LegendInfo{header.rows, header.shownRows, static_cast<int>(header.items.size())};
 }
 
 int TStripChart::ChannelAt(const QPointF& at) const {

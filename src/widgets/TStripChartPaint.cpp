@@ -110,6 +110,7 @@ std::pair<double, double> TStripChart::ChannelRange(int channel) const {
 }
 
 void TStripChart::PaintStatic(QPainter& painter, const QRectF& bounds) {
+    headerValid_ = false;  // the font or the legend may have changed
     painter.fillRect(bounds, ColourOf(Color()));
     const QRectF plot = PlotArea(bounds);
     if (plot.width() <= 4 || plot.height() <= 4) {
@@ -228,12 +229,16 @@ void TStripChart::PaintDynamic(QPainter& painter, const QRectF& bounds) {
     }
     PaintCursors(painter, plot);
     painter.restore();
-    if (!following_) {
-        // Say why the chart stands still and how to get it moving.
+    const bool atHome = homeWindow_ && std::fabs(ViewLeft() - homeWindow_->first) < 1e-9 &&
+                        std::fabs(ViewRight() - homeWindow_->second) < 1e-9;
+    if (!following_ && !atHome) {
+        // Say why the chart stands still and how to get it moving (or back).
         QColor hint = ColourOf(FontColor());
         hint.setAlphaF(0.7f);
         painter.setPen(hint);
-        painter.drawText(plot.adjusted(6, 4, -6, -4), Qt::AlignRight | Qt::AlignTop,
+        // Below the cursors' tags, which sit at the top.
+        const double below = QFontMetricsF(painter.font()).height() + 6;
+        painter.drawText(plot.adjusted(6, below, -6, -4), Qt::AlignRight | Qt::AlignTop,
                          homeWindow_ ? tr("double-click or Home: whole log")
                                      : tr("paused - double-click to follow"));
     }

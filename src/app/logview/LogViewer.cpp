@@ -164,7 +164,7 @@ bool LogViewer::DecodeAll() {
         progress.setValue(
             static_cast<int>(scan.Done() * 1000 / std::max<std::int64_t>(scan.Total(), 1)));
         QApplication::processEvents();
-        if (progress.wasCanceled()) {
+        if (progress.wasCanceled() || (cancelCheck_ && cancelCheck_(scan.Done()))) {
             cancelled = true;
             break;
         }

@@ -52,8 +52,12 @@ class LogViewer : public QObject {
     QString Warning() const { return warning_; }
     LogViewBar& Bar() const { return *bar_; }
 
-    // Replaceable for tests: the open dialog (an empty name cancels).
+    // Replaceable for tests: the open dialog (an empty name cancels), and a check between two
+    // steps of decoding that says whether the user cancelled (besides the progress dialog).
     void SetChooseFile(std::function<QString()> choose) { chooseFile_ = std::move(choose); }
+    void SetCancelCheck(std::function<bool(std::int64_t done)> check) {
+        cancelCheck_ = std::move(check);
+    }
     // The "Open Data Log..." command: asks for a log and opens it.
     void OpenClicked();
 
@@ -75,6 +79,7 @@ class LogViewer : public QObject {
     TForm1& window_;
     std::function<void(const QString&)> post_;
     std::function<QString()> chooseFile_;
+    std::function<bool(std::int64_t)> cancelCheck_;
     LogViewBar* bar_ = nullptr;
 
     QString path_;
