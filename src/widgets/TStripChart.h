@@ -114,6 +114,7 @@ class TStripChart : public InstrumentWidget {
         int rows = 0;
         int shownRows = 0;
         int entries = 0;
+        int firstRow = 0;  // the first row shown, when scrolled
     };
     LegendInfo Legend() const;
     // The value range a channel is drawn over (its own for Auto and Fixed, else the axis').

@@ -248,7 +248,8 @@ void TStripChart::PaintHeader(QPainter& painter, const QRectF& bounds, const QRe
 
 TStripChart::LegendInfo TStripChart::Legend() const {
     const HeaderLayout& header = Header(QRectF(rect()));
-    return LegendInfo{header.rows, header.shownRows, static_cast<int>(header.items.size())};
+    return LegendInfo{header.rows, header.shownRows, static_cast<int>(header.items.size()),
+                      header.firstRow};
 }
 
 int TStripChart::ChannelAt(const QPointF& at) const {
