@@ -47,6 +47,7 @@ int StripChartData::AddChannel(ChartChannel channel) {
     channels_.push_back(std::move(channel));
     values_.emplace_back(xs_.size(), kNoValue);
     words_.emplace_back();
+    blocks_.emplace_back((xs_.size() + kBlock - 1) / kBlock);
     ranges_.push_back(RangeCache{true, false, 0, 0});
     return ChannelCount() - 1;
 }
@@ -59,6 +60,7 @@ void StripChartData::RemoveChannel(int index) {
     channels_.erase(channels_.begin() + at);
     values_.erase(values_.begin() + at);
     words_.erase(words_.begin() + at);
+    blocks_.erase(blocks_.begin() + at);
     ranges_.erase(ranges_.begin() + at);
 }
 
@@ -82,6 +84,7 @@ void StripChartData::ClearChannels() {
     channels_.clear();
     values_.clear();
     words_.clear();
+    blocks_.clear();
     ranges_.clear();
 }
 
@@ -104,6 +107,11 @@ std::int64_t StripChartData::AddSample(double x) {
         breaks_.push_back(EndSample());
     }
     breakPending_ = false;
+    if (xs_.size() % kBlock == 0) {
+        for (auto& blocks : blocks_) {
+            blocks.emplace_back();
+        }
+    }
     xs_.push_back(x);
     for (auto& values : values_) {
         values.push_back(kNoValue);
@@ -211,14 +219,36 @@ bool StripChartData::AddPoint(int channel, std::int64_t sample, double value) {
     // Values beyond float's range are kept at its edge rather than as infinities.
     const double limit = std::numeric_limits<float>::max();
     const auto stored = static_cast<float>(std::clamp(value, -limit, limit));
-    float& slot = values_[static_cast<std::size_t>(channel)][Offset(sample)];
+    const std::size_t offset = Offset(sample);
+    float& slot = values_[static_cast<std::size_t>(channel)][offset];
     RangeCache& range = ranges_[static_cast<std::size_t>(channel)];
+    Block& block = blocks_[static_cast<std::size_t>(channel)][offset / kBlock];
     if (!std::isnan(slot)) {
         range.valid = false;  // a value replaced may have been the lowest or highest
-    } else if (range.valid) {
-        range.lo = range.any ? std::min(range.lo, stored) : stored;
-        range.hi = range.any ? std::max(range.hi, stored) : stored;
-        range.any = true;
+        block.points = -1;
+    } else {
+        if (range.valid) {
+            range.lo = range.any ? std::min(range.lo, stored) : stored;
+            range.hi = range.any ? std::max(range.hi, stored) : stored;
+            range.any = true;
+        }
+        if (block.points >= 0) {
+            const auto at = static_cast<std::uint8_t>(offset % kBlock);
+            if (block.points == 0) {
+                block = Block{stored, stored, stored, stored, 0, at, at};
+            }
+            block.lo = std::min(block.lo, stored);
+            block.hi = std::max(block.hi, stored);
+            if (at < block.firstAt) {
+                block.first = stored;
+                block.firstAt = at;
+            }
+            if (at >= block.lastAt) {
+                block.last = stored;
+                block.lastAt = at;
+            }
+            ++block.points;
+        }
     }
     slot = stored;
     return true;
@@ -226,9 +256,13 @@ bool StripChartData::AddPoint(int channel, std::int64_t sample, double value) {
 
 void StripChartData::ClearSamples() {
     firstSample_ = EndSample();
-    xs_.clear();
+    // The memory goes too: after a whole log has been shown it is not kept for the live chart.
+    std::vector<double>().swap(xs_);
     for (auto& values : values_) {
-        values.clear();
+        std::vector<float>().swap(values);
+    }
+    for (auto& blocks : blocks_) {
+        std::vector<Block>().swap(blocks);
     }
     for (auto& words : words_) {
         words.clear();
@@ -275,14 +309,24 @@ void StripChartData::SetCapacity(std::size_t capacity) {
     }
 }
 
+void StripChartData::Reserve(std::size_t samples) {
+    samples = std::min(samples, capacity_);
+    xs_.reserve(samples);
+    for (auto& values : values_) {
+        values.reserve(samples);
+    }
+}
+
 std::size_t StripChartData::Offset(std::int64_t sample) const {
     return static_cast<std::size_t>(sample - firstSample_);
 }
 
 void StripChartData::DropOldest() {
-    // Drop a sixteenth at a time so that a full store does not move its data on every sample.
+    // Drop a sixteenth at a time so that a full store does not move its data on every sample,
+    // and whole blocks, so that the summaries stay aligned with the samples.
     const std::size_t target = capacity_ - std::max<std::size_t>(1, capacity_ / 16);
-    const std::size_t count = xs_.size() > target ? xs_.size() - target : 0;
+    std::size_t count = xs_.size() > target ? xs_.size() - target : 0;
+    count = std::min(xs_.size(), (count + kBlock - 1) / kBlock * kBlock);
     if (count == 0) {
         return;
     }
@@ -298,6 +342,10 @@ void StripChartData::DropOldest() {
     }
     for (auto& range : ranges_) {
         range.valid = false;
+    }
+    for (auto& blocks : blocks_) {
+        const auto whole = static_cast<std::ptrdiff_t>(std::min(blocks.size(), count / kBlock));
+        blocks.erase(blocks.begin(), blocks.begin() + whole);
     }
     firstSample_ += static_cast<std::int64_t>(count);
     breaks_.erase(breaks_.begin(), std::upper_bound(breaks_.begin(), breaks_.end(), firstSample_));
@@ -349,40 +397,99 @@ void StripChartData::Decimate(int channel, double x0, double x1, int columns, De
                 std::lower_bound(xBegin + static_cast<std::ptrdiff_t>(begin),
                                  xBegin + static_cast<std::ptrdiff_t>(end), edge) -
                 xBegin);
+            // A column of many blocks ends on a block's edge, so that it is summed from the
+            // blocks alone; the edge moves by less than a sixteenth of the column.
+            if (stop - begin >= 8 * kBlock) {
+                const std::size_t snapped = (stop + kBlock / 2) / kBlock * kBlock;
+                stop = std::clamp(snapped, begin + 1, end);
+            }
         }
         if (stop == begin) {
             continue;
         }
-        ColumnSpan& span = out.columns[static_cast<std::size_t>(c)];
-        span.samples = static_cast<int>(stop - begin);
-        const float* data = values.data();
-        std::size_t firstValid = begin;
-        while (firstValid < stop && std::isnan(data[firstValid])) {
-            ++firstValid;
-        }
-        if (firstValid < stop) {
-            std::size_t lastValid = stop - 1;
-            while (std::isnan(data[lastValid])) {
-                --lastValid;
-            }
-            float low = data[firstValid];
-            float high = low;
-            int points = 0;
-            // NaN compares false both ways, so missing points drop out of the range here.
-            for (std::size_t k = firstValid; k <= lastValid; ++k) {
-                const float v = data[k];
-                low = v < low ? v : low;
-                high = v > high ? v : high;
-                points += v == v ? 1 : 0;
-            }
-            span.points = points;
-            span.minimum = low;
-            span.maximum = high;
-            span.first = data[firstValid];
-            span.last = data[lastValid];
+        ColumnSpan& column = out.columns[static_cast<std::size_t>(c)];
+        column.samples = static_cast<int>(stop - begin);
+        Span span;
+        Accumulate(channel, begin, stop, span);
+        if (span.points > 0) {
+            column.points = span.points;
+            column.minimum = span.lo;
+            column.maximum = span.hi;
+            column.first = span.first;
+            column.last = span.last;
         }
         begin = stop;
     }
+}
+
+void StripChartData::Recount(int channel, std::size_t block) const {
+    const std::vector<float>& values = values_[static_cast<std::size_t>(channel)];
+    Block counted;
+    const std::size_t begin = block * kBlock;
+    const std::size_t stop = std::min(values.size(), begin + kBlock);
+    for (std::size_t k = begin; k < stop; ++k) {
+        const float v = values[k];
+        if (std::isnan(v)) {
+            continue;
+        }
+        const auto at = static_cast<std::uint8_t>(k - begin);
+        if (counted.points == 0) {
+            counted = Block{v, v, v, v, 0, at, at};
+        }
+        counted.lo = std::min(counted.lo, v);
+        counted.hi = std::max(counted.hi, v);
+        counted.last = v;
+        counted.lastAt = at;
+        ++counted.points;
+    }
+    blocks_[static_cast<std::size_t>(channel)][block] = counted;
+}
+
+void StripChartData::Accumulate(int channel, std::size_t begin, std::size_t stop,
+                                Span& span) const {
+    const float* data = values_[static_cast<std::size_t>(channel)].data();
+    const auto scan = [&](std::size_t from, std::size_t to) {
+        std::size_t firstValid = from;
+        while (firstValid < to && std::isnan(data[firstValid])) {
+            ++firstValid;
+        }
+        if (firstValid == to) {
+            return;
+        }
+        std::size_t lastValid = to - 1;
+        while (std::isnan(data[lastValid])) {
+            --lastValid;
+        }
+        float low = data[firstValid];
+        float high = low;
+        int points = 0;
+        // NaN compares false both ways, so missing points drop out of the range here.
+        for (std::size_t k = firstValid; k <= lastValid; ++k) {
+            const float v = data[k];
+            low = v < low ? v : low;
+            high = v > high ? v : high;
+            points += v == v ? 1 : 0;
+        }
+        span.Add(low, high, data[firstValid], data[lastValid], points);
+    };
+    const std::size_t head = (begin + kBlock - 1) / kBlock * kBlock;
+    const std::size_t tail = stop / kBlock * kBlock;
+    if (stop - begin < 3 * kBlock || head >= tail) {
+        scan(begin, stop);
+        return;
+    }
+    scan(begin, head);
+    const auto& blocks = blocks_[static_cast<std::size_t>(channel)];
+    for (std::size_t b = head / kBlock; b < tail / kBlock; ++b) {
+        if (blocks[b].points < 0) {
+            Recount(channel, b);
+        }
+        const Block& block = blocks[b];
+        if (block.points > 0) {
+            span.Add(block.lo, block.hi, block.first, block.last, block.points);
+        }
+    }
+    scan(tail, stop);
 }
 
 }  // namespace vekaton

@@ -2,6 +2,7 @@
 
 #include "dashboard/PropertyBag.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -125,6 +126,9 @@ class StripChartData {
     std::optional<double> LastX() const;
 
     std::size_t Capacity() const { return capacity_; }
+    // Makes room for this many samples at once (a whole log), so that the store does not grow
+    // step by step to twice what it needs.
+    void Reserve(std::size_t samples);
     void SetCapacity(std::size_t capacity);
 
     // Reduces the channel's values with x0 <= X <= x1 to the given number of columns of equal
@@ -137,8 +141,46 @@ class StripChartData {
     // Bytes held for the samples, their values and words.
     std::size_t MemoryBytes() const;
 
+    // Samples summed up in one block of the per-channel summaries that let a zoomed-out view
+    // skip the samples themselves.
+    static constexpr std::size_t kBlock = 64;
+
   private:
     static constexpr std::uint64_t kNoWord = ~std::uint64_t{0};
+    // A block of kBlock samples of one channel: its values' range and the first and last of
+    // them. points < 0: to be counted again (a value in it was replaced).
+    struct Block {
+        float lo = 0;
+        float hi = 0;
+        float first = 0;
+        float last = 0;
+        int points = 0;
+        std::uint8_t firstAt = 0;
+        std::uint8_t lastAt = 0;
+    };
+    // The values of some samples summed up as a column needs them.
+    struct Span {
+        int points = 0;
+        float lo = 0;
+        float hi = 0;
+        float first = 0;
+        float last = 0;
+
+        void Add(float lowest, float highest, float firstValue, float lastValue, int count) {
+            if (points == 0) {
+                lo = lowest;
+                hi = highest;
+                first = firstValue;
+            } else {
+                lo = std::min(lo, lowest);
+                hi = std::max(hi, highest);
+            }
+            last = lastValue;
+            points += count;
+        }
+    };
+    void Accumulate(int channel, std::size_t begin, std::size_t stop, Span& span) const;
+    void Recount(int channel, std::size_t block) const;
     struct RangeCache {
         bool valid = false;  // lo/hi describe every value held
         bool any = false;
@@ -150,9 +192,10 @@ class StripChartData {
     void DropOldest();
 
     std::vector<double> xs_;
-    std::vector<std::vector<float>> values_;         // per channel, one per sample; NaN for none
-    std::vector<std::vector<std::uint64_t>> words_;  // per channel; empty until a word is set
-    mutable std::vector<RangeCache> ranges_;         // per channel
+    std::vector<std::vector<float>> values_;          // per channel, one per sample; NaN for none
+    std::vector<std::vector<std::uint64_t>> words_;   // per channel; empty until a word is set
+    mutable std::vector<std::vector<Block>> blocks_;  // per channel, one per kBlock samples
+    mutable std::vector<RangeCache> ranges_;          // per channel
     std::vector<ChartChannel> channels_;
     std::vector<std::int64_t> breaks_;
     bool breakPending_ = false;

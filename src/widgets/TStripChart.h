@@ -57,6 +57,7 @@ class TStripChart : public InstrumentWidget {
     void Clear();
     const StripChartData& Data() const { return data_; }
     void SetCapacity(std::size_t samples) { data_.SetCapacity(samples); }
+    void Reserve(std::size_t samples) { data_.Reserve(samples); }
 
     // Appearance.
     QString Title() const { return title_; }

@@ -271,3 +271,66 @@ TEST(StripChart, DigitalLanesAndBreaksAreDrawn) {
 
 }  // namespace
 }  // namespace vekaton
+
+namespace vekaton {
+namespace {
+
+// Zoomed out, columns are summed from block summaries: each column must hold exactly what a
+// plain scan of its samples gives, also after values were replaced and the oldest dropped.
+TEST(StripChartData, BlockSummariesGiveWhatAPlainScanGives) {
+    StripChartData data(100000);
+    data.AddChannel({"Noise"});
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    for (int i = 0; i < 130000; ++i) {
+        const auto sample = data.AddSample(i * 0.01);
+        if (next() % 50 != 0) {  // some samples have no point
+            data.AddPoint(0, sample, static_cast<double>(next() % 20000) - 10000.0);
+        }
+        if (i % 997 == 0 && i > 10) {
+            data.AddPoint(0, sample - 5, 20000.0 + i);  // a value replaced
+        }
+    }
+    const int late = data.AddChannel({"Late"});  // empty blocks for the samples so far
+    DecimatedTrace trace;
+    data.Decimate(late, 0, 1e9, 40, trace);
+    for (const ColumnSpan& column : trace.columns) {
+        EXPECT_EQ(column.points, 0);
+    }
+
+    const double x0 = *data.FirstX();
+    const double x1 = *data.LastX();
+    data.Decimate(0, x0, x1, 60, trace);
+    std::int64_t sample = data.FirstSample();
+    std::size_t total = 0;
+    for (const ColumnSpan& column : trace.columns) {
+        ColumnSpan plain;
+        for (int k = 0; k < column.samples; ++k, ++sample) {
+            const auto value = data.Point(0, sample);
+            if (!value) {
+                continue;
+            }
+            const auto v = static_cast<float>(*value);
+            if (plain.points == 0) {
+                plain.minimum = plain.maximum = plain.first = v;
+            }
+            plain.minimum = std::min(plain.minimum, v);
+            plain.maximum = std::max(plain.maximum, v);
+            plain.last = v;
+            ++plain.points;
+        }
+        EXPECT_EQ(column.points, plain.points);
+        EXPECT_EQ(column.minimum, plain.minimum);
+        EXPECT_EQ(column.maximum, plain.maximum);
+        EXPECT_EQ(column.first, plain.first);
+        EXPECT_EQ(column.last, plain.last);
+        total += static_cast<std::size_t>(column.samples);
+    }
+    EXPECT_EQ(total, data.SampleCount());
+}
+
+}  // namespace
+}  // namespace vekaton

@@ -142,6 +142,7 @@ bool LogViewer::DecodeAll() {
     LogScan scan(log_, *replay_, layout_, decoder_);
     scan.SetDefaultInterval(intervalMs_);
     graphs.ClearChart();
+    chart->Reserve(static_cast<std::size_t>(log_.RecordCount()));
 
     QProgressDialog progress(tr("Reading %1...").arg(QFileInfo(path_).fileName()), tr("Cancel"), 0,
                              1000, &window_);
