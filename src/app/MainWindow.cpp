@@ -327,6 +327,7 @@ bool TForm1::AskPortChoice(const QString& message, LinkSettings& settings) {
         return false;
     }
     settings.portName = device->toStdString();
+    settings.comPort = ComPortNumberOfDevice(settings.portName);
     return true;
 }
 
@@ -486,7 +487,7 @@ bool TForm1::ChooseSetFile(bool forSave, QString* setName) {
     const QString folder = QFileInfo(chosen).absolutePath();
     if (QDir(folder) != QDir(QString::fromStdString(set_->Folder().string()))) {
         QDir::setCurrent(folder);
-        set_ = std::make_unique<ConfigurationSet>(folder.toStdString());
+        set_->MoveToFolder(folder.toStdString());  // keeps what was read, such as the header
     }
     *setName = QString::fromStdString(name);
     return true;

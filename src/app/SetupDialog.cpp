@@ -158,6 +158,7 @@ LinkSettings SetupDialog::Settings() const {
     LinkSettings settings = original_;
     settings.syncMode = static_cast<SyncMode>(mode_->currentIndex() + 1);
     settings.portName = SelectedPort().toStdString();
+    settings.comPort = ComPortNumberOfDevice(settings.portName);  // "ComPort=" follows the port
     bool ok = false;
     const int baud = baud_->currentText().trimmed().toInt(&ok);
     if (ok && baud > 0) {

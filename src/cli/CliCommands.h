@@ -44,4 +44,14 @@ std::string ParseDecodeOptions(const std::vector<std::string>& args, DecodeOptio
 // Plays a data log through the decoder with the set's settings, one CSV row per record.
 int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// `layout [--json] FILE`: prints a layout file (.dsf) or a single component stream, as text or
+// as JSON. 0 when the whole file was read, 1 for a damaged or unreadable file (what was read
+// is printed, the error with its byte offset goes to `err`).
+inline constexpr const char kLayoutSynopsis[] = "vekaton-cli layout [--json] FILE\n";
+inline constexpr const char kLayoutHelp[] =
+    "  Prints a layout file (.dsf) or a single component stream: every control with its\n"
+    "  properties, then the window's size, place, colour and page. --json prints every value\n"
+    "  with its type code. Exit code 1 for a damaged file, after what could be read.\n";
+int RunLayout(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 }  // namespace vekaton::cli

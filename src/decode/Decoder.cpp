@@ -93,7 +93,7 @@ void Decoder::DecodeByte(int position, std::uint8_t b) {
         }
     } else {
         const CompiledFormula* working =
-            record->Formula().empty() ? nullptr : PreparedFor(position, *record);
+            record->FormulaEvaluated() ? PreparedFor(position, *record) : nullptr;
         // Later indexes are still counted, so ExpectedCount is reached as usual.
         if (collectIndex_ >= 1 && collectIndex_ <= kStoredSlots) {
             collectedBytes_[static_cast<std::size_t>(collectIndex_ - 1)] = b;

@@ -1,6 +1,8 @@
 #include "decode/ParameterFile.h"
 
+#include <map>
 #include <string>
+#include <utility>
 
 #include "common/IntConversion.h"
 #include "common/TextLines.h"
@@ -33,7 +35,8 @@ std::vector<std::string_view> SplitFields(std::string_view line, std::size_t cou
     return fields;
 }
 
-// The reader stores a formula with a blank as empty, so blanks around it would lose it.
+// The parser ignores blanks around a formula, but the reader holds back any formula with a
+// blank: written with them, a working formula would stop working after the next start.
 std::string_view TrimBlanks(std::string_view text) {
     const std::size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) {
@@ -55,18 +58,58 @@ std::string FieldText(std::string_view text, bool commaEndsField) {
     return clean;
 }
 
+constexpr int kAnalog = -1;  // the key of an analog definition beside the bit numbers
+
+// Records that `line` defines `key` (0: the key is replaced without a line of its own) and
+// reports the earlier line whose definition this one replaces.
+template <class Warn>
+void NoteDefinition(std::map<std::pair<int, int>, int>& definedOn, std::pair<int, int> key,
+                    int line, const Warn& warn) {
+    const auto found = definedOn.find(key);
+    if (found != definedOn.end()) {
+        const std::string what =
+            key.second == kAnalog
+                ? "position " + std::to_string(key.first)
+                : "bit " + std::to_string(key.second) + " of position " + std::to_string(key.first);
+        warn("replaces the definition of " + what + " on line " + std::to_string(found->second));
+        definedOn.erase(found);
+    }
+    if (line > 0) {
+        definedOn[key] = line;
+    }
+}
+
 }  // namespace
 
 ParameterFileReadResult ReadParameterText(std::string_view text, ParameterTable& table) {
     ParameterFileReadResult result;
     bool dataSeen = false;
     int lineNumber = 0;
+    // The line that last defined each position (analog) or bit (digital), to report a later
+    // line that replaces it.
+    std::map<std::pair<int, int>, int> definedOn;
+    const auto warn = [&result, &lineNumber](std::string_view what) {
+        result.warnings.push_back(LineWarning(lineNumber, what));
+    };
     for (const std::string& line : SplitLines(text)) {
         ++lineNumber;
-        if (line.empty() || line.front() == ' ' || line.front() == ';') {
-            if (!line.empty() && line.front() == ';' && !dataSeen &&
-                result.header.size() < ParameterFileReadResult::kMaxHeaderLines) {
+        if (line.empty()) {
+            continue;
+        }
+        if (line.front() == ';') {
+            if (dataSeen) {
+                warn("a comment between definitions is not kept");
+            } else if (result.header.size() < ParameterFileReadResult::kMaxHeaderLines) {
                 result.header.push_back(line);
+            } else {
+                warn("only the first " + std::to_string(ParameterFileReadResult::kMaxHeaderLines) +
+                     " comment lines are kept");
+            }
+            continue;
+        }
+        if (line.front() == ' ') {
+            if (line.find_first_not_of(' ') != std::string::npos) {
+                warn("a line that begins with a blank is not read");
             }
             continue;
         }
@@ -76,7 +119,7 @@ ParameterFileReadResult ReadParameterText(std::string_view text, ParameterTable&
         dataSeen = true;
         const std::vector<std::string_view> fields = SplitFields(line, kDataFields);
         if (fields.size() < kDataFields) {
-            result.warnings.push_back(LineWarning(lineNumber, "too few fields, line skipped"));
+            warn("too few fields, line skipped");
             continue;
         }
         std::int32_t position = 0;
@@ -93,7 +136,8 @@ ParameterFileReadResult ReadParameterText(std::string_view text, ParameterTable&
         }
         ParameterRecord* record = table.Find(position);
         if (record == nullptr) {
-            continue;  // positions outside the table are skipped
+            warn("position " + std::to_string(position) + " is not 1 to 500, line skipped");
+            continue;
         }
         if (flag == 1) {
             std::int32_t bit = 0;
@@ -105,20 +149,29 @@ ParameterFileReadResult ReadParameterText(std::string_view text, ParameterTable&
                 return result;
             }
             if (bit < 0 || bit > 7) {
-                result.warnings.push_back(LineWarning(
-                    lineNumber,
-                    "bit number " + std::to_string(bit) + " is not 0 to 7, line skipped"));
+                warn("bit number " + std::to_string(bit) + " is not 0 to 7, line skipped");
                 continue;
             }
+            NoteDefinition(definedOn, {position, bit}, lineNumber, warn);
+            NoteDefinition(definedOn, {position, kAnalog}, 0, warn);
             record->IsDigital = true;
             record->Descriptions[static_cast<std::size_t>(bit)] = std::string(fields[4]);
         } else {
+            NoteDefinition(definedOn, {position, kAnalog}, lineNumber, warn);
+            for (int bit = 0; bit < ParameterRecord::kDescriptionCount; ++bit) {
+                NoteDefinition(definedOn, {position, bit}, 0, warn);
+            }
             record->IsDigital = false;
             record->ByteCount = byteCount;
             record->Descriptions[0] = std::string(fields[3]);
+            // A formula with a blank is kept as written, so nothing the user typed is lost,
+            // but it is not evaluated: the position shows its raw bytes.
             const std::string_view formula = fields[4];
-            record->SetFormula(formula.find(' ') == std::string_view::npos ? std::string(formula)
-                                                                           : std::string());
+            if (formula.find(' ') == std::string_view::npos) {
+                record->SetFormula(std::string(formula));
+            } else {
+                record->SetUnevaluatedFormula(std::string(formula));
+            }
         }
     }
     return result;
@@ -185,6 +238,10 @@ ParameterFileRead ReadParameterFile(const std::filesystem::path& folder, std::st
         read.warningMessage = "Parameter file \"" + name + "\":";
         for (const std::string& warning : read.result.warnings) {
             read.warningMessage += "\n" + warning;
+        }
+        // Skipped lines are lost at the next save unless the file is kept as it was.
+        if (!read.result.error) {
+            read.warningMessage += "\n" + guard.NoteDamaged(read.path);
         }
     }
     return read;

@@ -21,12 +21,15 @@ struct ParameterFileReadResult {
     // value". Lines before it stay in force; the file is kept as name + ".bad" before rewriting.
     std::optional<std::string> error;
     int errorLine = 0;  // 1-based line of the error
-    // Lines that were skipped and why, each naming its line ("Line 7: ...").
+    // Lines whose content is not kept and why, each naming its line ("Line 7: ..."): skipped
+    // lines, comments between definitions, definitions that a later line replaces. Any of
+    // them makes the file be kept as name + ".bad" before it is rewritten.
     std::vector<std::string> warnings;
 };
 
 // Fills `table` from parameter file text (CR LF or LF). The table is not reset first: the caller
-// resets it at start-up, so positions the file does not mention keep their reset values.
+// resets it at start-up, so positions the file does not mention keep their reset values. A
+// formula with a blank is kept as written but not evaluated (SetUnevaluatedFormula).
 ParameterFileReadResult ReadParameterText(std::string_view text, ParameterTable& table);
 
 // The whole parameter file for `table`: header lines, an empty line, one line per described
@@ -45,8 +48,8 @@ struct ParameterFileRead {
     std::string warningMessage;
 };
 
-// A file whose reading stopped, or that could not be read, is noted in `guard` so that it is
-// kept as name + ".bad" before it is first rewritten.
+// A file whose reading stopped, that could not be read, or that had lines whose content is not
+// kept, is noted in `guard` so that it is kept as name + ".bad" before it is first rewritten.
 ParameterFileRead ReadParameterFile(const std::filesystem::path& folder, std::string_view fileName,
                                     ParameterTable& table, DamagedFileGuard& guard);
 

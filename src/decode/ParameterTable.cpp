@@ -7,6 +7,13 @@ namespace vekaton {
 
 void ParameterRecord::SetFormula(std::string formula) {
     formula_ = std::move(formula);
+    evaluated_ = true;
+    ++formulaRevision_;
+}
+
+void ParameterRecord::SetUnevaluatedFormula(std::string formula) {
+    formula_ = std::move(formula);
+    evaluated_ = false;
     ++formulaRevision_;
 }
 

@@ -26,12 +26,18 @@ struct ParameterRecord {
     const std::string& Formula() const { return formula_; }
     // Every change of the text goes through here so that the decoder re-prepares it.
     void SetFormula(std::string formula);
+    // A formula kept as written but never evaluated, so the position shows its raw bytes: what
+    // the parameter file holds for a formula with a blank, which the user may still correct.
+    void SetUnevaluatedFormula(std::string formula);
+    // Whether the decoder evaluates the formula: it is set, and not held back as above.
+    bool FormulaEvaluated() const { return evaluated_ && !formula_.empty(); }
     // Raised by every SetFormula; the decoder keeps its prepared formula per revision.
     std::uint64_t FormulaRevision() const { return formulaRevision_; }
 
   private:
     std::string formula_;
     std::uint64_t formulaRevision_ = 0;
+    bool evaluated_ = true;
 };
 
 // The 500 frame positions, indexed 1 to 500. Every access is checked: a position outside the

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "files/FileLookup.h"
+
 namespace vekaton {
 
 ConfigurationSet::ConfigurationSet(std::filesystem::path folder) : folder_(std::move(folder)) {}
@@ -40,6 +42,29 @@ std::optional<std::string> ConfigurationSet::WriteSettings(const LinkSettings& s
 
 std::optional<std::string> ConfigurationSet::WritePointer() {
     return WriteSetPointer(folder_, names_.parameterFileName);
+}
+
+GaugeListFileRead ConfigurationSet::ReadGaugeList() {
+    return ReadGaugeListFile(folder_, names_.gaugeListFileName, guard_);
+}
+
+LayoutFileRead ConfigurationSet::ReadLayout(std::span<const std::string> componentNames,
+                                            LayoutReadPrompts& prompts) {
+    return ReadLayoutFile(folder_, names_.layoutFileName, componentNames, prompts, guard_);
+}
+
+std::optional<std::string> ConfigurationSet::WriteGaugeList(
+    const std::vector<GaugeListEntry>& entries) {
+    return WriteGaugeListFile(folder_, names_.gaugeListFileName, entries, guard_);
+}
+
+std::optional<std::string> ConfigurationSet::WriteLayout(
+    const std::vector<StreamComponent>& records, const LayoutTrailer& trailer) {
+    return WriteLayoutFile(folder_, names_.layoutFileName, records, trailer, guard_);
+}
+
+std::string ConfigurationSet::NoteDropped(std::string_view fileName) {
+    return guard_.NoteDamaged(ResolveSetFile(folder_, fileName));
 }
 
 }  // namespace vekaton

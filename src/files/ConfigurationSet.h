@@ -9,6 +9,7 @@
 #include "decode/ParameterFile.h"
 #include "engine/LinkSettings.h"
 #include "files/DamagedFileGuard.h"
+#include "files/DashboardFiles.h"
 #include "files/SetNames.h"
 #include "files/SettingsFile.h"
 
@@ -16,14 +17,19 @@ namespace vekaton {
 
 class ParameterTable;
 
-// The files of one configuration set in one folder: the set pointer, the settings file and the
-// parameter file (the dashboard files join them later). Owned by the window or by vekaton-cli;
-// remembers which files stopped reading so they are backed up before being rewritten.
+// The files of one configuration set in one folder: the set pointer, the settings file, the
+// parameter file, the gauge list and the layout file. Owned by the window or by vekaton-cli;
+// remembers which files lost something when they were read, so that each is kept as
+// name + ".bad" before it is first rewritten.
 class ConfigurationSet {
   public:
     explicit ConfigurationSet(std::filesystem::path folder);
 
     const std::filesystem::path& Folder() const { return folder_; }
+    // The set's files are read and written in another folder from now on (Save Config Info
+    // into another folder). What was read from the files, such as the parameter file's header
+    // comments, goes along.
+    void MoveToFolder(std::filesystem::path folder) { folder_ = std::move(folder); }
     const SetNames& Names() const { return names_; }
 
     // Start-up: the set named by the set pointer, or the current names when there is none.
@@ -36,9 +42,22 @@ class ConfigurationSet {
     ParameterFileRead ReadParameters(ParameterTable& table);
     SettingsFileRead ReadSettings(const LinkSettings& previous);
 
+    // The dashboard files; their writers keep the old file as a "_bak" copy first.
+    GaugeListFileRead ReadGaugeList();
+    LayoutFileRead ReadLayout(std::span<const std::string> componentNames,
+                              LayoutReadPrompts& prompts);
+
     std::optional<std::string> WriteParameters(const ParameterTable& table);
     std::optional<std::string> WriteSettings(const LinkSettings& settings);
     std::optional<std::string> WritePointer();
+    std::optional<std::string> WriteGaugeList(const std::vector<GaugeListEntry>& entries);
+    std::optional<std::string> WriteLayout(const std::vector<StreamComponent>& records,
+                                           const LayoutTrailer& trailer);
+
+    // For what the window could not take in from a file it read (a gauge-list entry of no known
+    // kind, a record for a control that no longer exists): the file is kept as name + ".bad"
+    // before it is first rewritten. Returns the sentence that tells the user so.
+    std::string NoteDropped(std::string_view fileName);
 
   private:
     std::filesystem::path folder_;

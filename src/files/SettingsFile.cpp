@@ -1,6 +1,8 @@
 #include "files/SettingsFile.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 
 #include "common/IntConversion.h"
 #include "common/TextLines.h"
@@ -56,6 +58,7 @@ class LineReader {
     SettingsReadResult Read() {
         try {
             ReadLines();
+            ReportExtraLines();
         } catch (const ConversionError& error) {
             result_.error = error.what();
             result_.errorLine = lineNumber_;
@@ -83,6 +86,7 @@ class LineReader {
             if (value != target) {
                 result_.warnings.push_back(LinePrefix(field) + *problem + " " +
                                            std::to_string(target) + " is kept.");
+                result_.dropped = true;
             }
         } else {
             target = value;
@@ -126,7 +130,8 @@ class LineReader {
         s.stopCommand = UpperAscii(Next());
         Taken();
         // Optional keyed lines after the thirteen positional ones, in any order. A line with
-        // another key is left alone; lines after it are still looked at.
+        // another key is reported with the other lines that are not settings.
+        keyedFrom_ = 13;
         for (std::size_t index = 13; index < lines_.size(); ++index) {
             const std::string_view line = lines_[index];
             const std::size_t equals = line.find('=');
@@ -141,6 +146,7 @@ class LineReader {
             } else {
                 continue;
             }
+            keyed_.push_back(index);
             lineNumber_ = static_cast<int>(index) + 1;
             Taken();
         }
@@ -163,8 +169,23 @@ class LineReader {
             result_.warnings.push_back(
                 "Line 10 (SyncMode): \"" + value + "\" is not 1, 2 or 3. Mode " +
                 std::to_string(static_cast<int>(result_.settings.syncMode)) + " is kept.");
+            result_.dropped = true;
         }
         Taken();
+    }
+
+    // Lines after the settings are not the program's; the writer would leave them out.
+    void ReportExtraLines() {
+        const std::size_t from = std::min(keyedFrom_, static_cast<std::size_t>(result_.linesRead));
+        for (std::size_t i = from; i < lines_.size(); ++i) {
+            if (lines_[i].find_first_not_of(" \t") == std::string::npos ||
+                std::find(keyed_.begin(), keyed_.end(), i) != keyed_.end()) {
+                continue;
+            }
+            result_.warnings.push_back("Line " + std::to_string(i + 1) +
+                                       ": not a setting of this program; it is not kept.");
+            result_.dropped = true;
+        }
     }
 
     void CheckRequestLength() {
@@ -182,6 +203,8 @@ class LineReader {
     std::vector<std::string> lines_;
     int lineNumber_ = 0;
     SettingsReadResult result_;
+    std::size_t keyedFrom_ = SIZE_MAX;  // where the keyed lines begin, once reading got there
+    std::vector<std::size_t> keyed_;    // the keyed lines taken
 };
 
 std::string JoinWarnings(const std::filesystem::path& path, const std::vector<std::string>& list) {
@@ -248,9 +271,33 @@ SettingsReadResult ParseSettings(std::string_view text, const LinkSettings& prev
     return LineReader(text, previous).Read();
 }
 
+int ComPortNumberOfDevice(std::string_view device) {
+    // Digits only, without leading zeros, so that the number names the device back.
+    const auto number = [](std::string_view digits) -> std::optional<int> {
+        if (digits.empty() || digits.size() > 9 || (digits.size() > 1 && digits[0] == '0') ||
+            digits.find_first_not_of("0123456789") != std::string_view::npos) {
+            return std::nullopt;
+        }
+        return std::stoi(std::string(digits));
+    };
+    constexpr std::string_view kWindowsPrefix = "COM";
+    constexpr std::string_view kUnixPrefix = "/dev/ttyS";
+    if (device.size() > kWindowsPrefix.size() &&
+        UpperAscii(device.substr(0, kWindowsPrefix.size())) == kWindowsPrefix) {
+        const auto n = number(device.substr(kWindowsPrefix.size()));
+        return n && *n >= 1 ? *n : 0;
+    }
+    if (device.substr(0, kUnixPrefix.size()) == kUnixPrefix) {
+        const auto n = number(device.substr(kUnixPrefix.size()));
+        return n ? *n + 1 : 0;
+    }
+    return 0;
+}
+
 std::string FormatSettings(const LinkSettings& s) {
+    const int comPort = s.portName.empty() ? s.comPort : ComPortNumberOfDevice(s.portName);
     std::vector<std::string> lines = {
-        "ComPort=" + std::to_string(s.comPort),
+        "ComPort=" + std::to_string(comPort),
         "BaudRate=" + std::to_string(s.baudRate),
         "SampleRate=" + std::to_string(s.sampleRate),
         "RequestString=" + OneLine(s.requestString),
@@ -299,6 +346,10 @@ SettingsFileRead ReadSettingsFile(const std::filesystem::path& folder, std::stri
     }
     if (!read.result.warnings.empty()) {
         read.warningMessage = JoinWarnings(read.path, read.result.warnings);
+        // What was refused is lost at the next save unless the file is kept as it was.
+        if (read.result.dropped && !read.result.error) {
+            read.warningMessage += "\n" + guard.NoteDamaged(read.path);
+        }
     }
     return read;
 }

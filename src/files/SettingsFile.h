@@ -45,6 +45,9 @@ struct SettingsReadResult {
     // Refused values (out of range, unknown mode) and a request of more than 84 bytes.
     std::vector<std::string> warnings;
     bool requestTruncated = false;
+    // A value was refused or lines after the settings were not read: the file is kept as
+    // name + ".bad" before it is rewritten.
+    bool dropped = false;
 
     // Whether the caller connects the receive path of settings.syncMode (and arms the packet
     // trigger in mode 3). Also after a stopped reading, so what was read is put to use.
@@ -53,11 +56,17 @@ struct SettingsReadResult {
 
 // Reads the lines by position, taking the text after the first "=" of each (the whole line
 // when there is none); keys are not looked at. After line 13, optional keyed lines follow in any
-// order: "PortName=" names the device, "Loader=" the firmware loader.
+// order: "PortName=" names the device, "Loader=" the firmware loader; other lines after the
+// settings are reported.
 SettingsReadResult ParseSettings(std::string_view text, const LinkSettings& previous);
 
+// The port number of a device for "ComPort=": n for "COMn" and for "/dev/ttyS<n-1>", 0 for
+// any other device (which only "PortName=" names).
+int ComPortNumberOfDevice(std::string_view device);
+
 // The thirteen lines, each ended by CR LF, then "PortName=" when a device is named and "Loader="
-// when a firmware loader is set.
+// when a firmware loader is set. "ComPort=" follows the named device (ComPortNumberOfDevice);
+// without one it is comPort.
 std::string FormatSettings(const LinkSettings& settings);
 
 // Reading and writing the settings file of a set, by name in a folder, ignoring letter case.

@@ -107,7 +107,8 @@ TEST(ParameterFile, ReadingFollowsTheLineRules) {
     EXPECT_EQ(table.At(4).Formula(), "A-40");
     EXPECT_EQ(table.At(5).Descriptions[0], "");
     EXPECT_EQ(table.At(6).Descriptions[0], "Blank formula");
-    EXPECT_EQ(table.At(6).Formula(), "");
+    EXPECT_EQ(table.At(6).Formula(), "A * 2");  // kept as written, but not evaluated
+    EXPECT_FALSE(table.At(6).FormulaEvaluated());
     EXPECT_EQ(table.At(7).ByteCount, 3);
     EXPECT_EQ(table.At(7).Formula(), "A+B");
     EXPECT_TRUE(table.At(8).IsDigital);

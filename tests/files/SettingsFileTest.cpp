@@ -282,6 +282,7 @@ TEST(SettingsWriter, WhatIsWrittenReadsBackTheSame) {
     LinkSettings s = Previous();
     s.startCommand = "$F4 (D110) $56";
     s.portName = "/dev/ttyUSB1";
+    s.comPort = 0;  // "ComPort=" follows the device, and this one has no number
     const auto r = ParseSettings(FormatSettings(s), LinkSettings{});
     EXPECT_FALSE(r.error);
     EXPECT_TRUE(r.warnings.empty());
@@ -370,7 +371,9 @@ TEST_F(SettingsFileTest, WarningsAreGatheredUnderTheFileName) {
     EXPECT_TRUE(read.errorMessage.empty());
     EXPECT_TRUE(read.warningMessage.starts_with("Settings file \"Car.ini\":\nLine 3"))
         << read.warningMessage;
-    EXPECT_FALSE(guard.IsDamaged(folder / "Car.ini"));
+    // The refused value is not written back, so the file is kept as it was before the next save.
+    EXPECT_TRUE(guard.IsDamaged(folder / "Car.ini"));
+    EXPECT_NE(read.warningMessage.find("Car.ini.bad"), std::string::npos) << read.warningMessage;
 }
 
 }  // namespace

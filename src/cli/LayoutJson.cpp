@@ -1,0 +1,212 @@
+// The JSON form of a layout file: every value with its type code, nothing rounded.
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <ostream>
+#include <string>
+
+#include "cli/LayoutPrint.h"
+#include "common/TextEncoding.h"
+
+namespace vekaton::cli {
+namespace {
+
+// A JSON string of UTF-8 text.
+std::string JsonString(const std::string& utf8) {
+    std::string out = "\"";
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (byte < 0x20) {
+                    char escape[8];
+                    std::snprintf(escape, sizeof escape, "\\u%04x", byte);
+                    out += escape;
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out + "\"";
+}
+
+std::string Latin1String(const std::string& bytes) {
+    return JsonString(Latin1ToUtf8(bytes));
+}
+
+std::string HexLower(const std::string& bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        out += kDigits[byte >> 4];
+        out += kDigits[byte & 0x0F];
+    }
+    return out + "\"";
+}
+
+// The shortest text that reads back to exactly this double; null where JSON has no number.
+std::string ExactNumber(double value) {
+    if (!std::isfinite(value)) {
+        return "null";
+    }
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::string(buffer.data(), result.ptr);
+}
+
+std::string Properties(const std::vector<StreamProperty>& properties);
+
+std::string Value(const StreamValue& value) {
+    std::string content;
+    switch (value.Type()) {
+        case StreamType::Null:
+        case StreamType::False:
+        case StreamType::True:
+        case StreamType::Nil:
+            content = "null";
+            break;
+        case StreamType::Int8:
+        case StreamType::Int16:
+        case StreamType::Int32:
+        case StreamType::Int64:
+        case StreamType::Currency:
+            content = std::to_string(value.AsInteger());
+            break;
+        case StreamType::String:
+        case StreamType::Ident:
+        case StreamType::LString:
+            content = Latin1String(value.Content());
+            break;
+        case StreamType::Utf8String:
+        case StreamType::WString:
+            content = JsonString(value.Utf8());
+            break;
+        case StreamType::Extended:
+        case StreamType::Binary:
+            content = HexLower(value.Content());
+            break;
+        case StreamType::Single:
+        case StreamType::Date:
+        case StreamType::Double:
+            content = ExactNumber(*value.AsNumber());
+            break;
+        case StreamType::Set: {
+            content = "[";
+            const char* separator = "";
+            for (const std::string& member : value.Members()) {
+                content += separator + Latin1String(member);
+                separator = ", ";
+            }
+            content += "]";
+            break;
+        }
+        case StreamType::List: {
+            content = "[";
+            const char* separator = "";
+            for (const StreamValue& element : value.Elements()) {
+                content += separator + Value(element);
+                separator = ", ";
+            }
+            content += "]";
+            break;
+        }
+        case StreamType::Collection: {
+            content = "[";
+            const char* separator = "";
+            for (const CollectionItem& item : value.Items()) {
+                content += separator;
+                content += "{\"order\": " + (item.order ? Value(*item.order) : "null") +
+                           ", \"properties\": " + Properties(item.properties) + "}";
+                separator = ", ";
+            }
+            content += "]";
+            break;
+        }
+    }
+    return "{\"type\": " + std::to_string(static_cast<int>(value.Type())) +
+           ", \"value\": " + content + "}";
+}
+
+std::string Properties(const std::vector<StreamProperty>& properties) {
+    std::string out = "[";
+    const char* separator = "";
+    for (const StreamProperty& property : properties) {
+        out += separator;
+        out += "[" + Latin1String(property.name) + ", " + Value(property.value) + "]";
+        separator = ", ";
+    }
+    return out + "]";
+}
+
+std::string Indent(int level) {
+    return std::string(static_cast<std::size_t>(level) * 2, ' ');
+}
+
+// One component over several lines (one property per line), so that two dashboards compare
+// well line by line.
+void PrintComponent(const StreamComponent& component, int level, std::ostream& out) {
+    const std::string in = Indent(level + 1);
+    out << "{\n"
+        << in << "\"class\": " << Latin1String(component.className) << ",\n"
+        << in << "\"name\": " << Latin1String(component.name) << ",\n"
+        << in << "\"flags\": " << static_cast<int>(component.flags) << ",\n"
+        << in << "\"childPos\": "
+        << (component.childPos ? std::to_string(component.childPos->AsInteger()) : "null") << ",\n"
+        << in << "\"properties\": [";
+    const char* separator = "";
+    for (const StreamProperty& property : component.properties) {
+        out << separator << "\n"
+            << Indent(level + 2) << "[" << Latin1String(property.name) << ", "
+            << Value(property.value) << "]";
+        separator = ",";
+    }
+    out << (component.properties.empty() ? "" : "\n" + in) << "],\n" << in << "\"children\": [";
+    separator = "";
+    for (const StreamComponent& child : component.children) {
+        out << separator << "\n" << Indent(level + 2);
+        PrintComponent(child, level + 2, out);
+        separator = ",";
+    }
+    out << (component.children.empty() ? "" : "\n" + in) << "]\n" << Indent(level) << "}";
+}
+
+}  // namespace
+
+void PrintLayoutJson(const LayoutParse& layout, std::ostream& out) {
+    out << "{\n  \"records\": [";
+    const char* separator = "";
+    for (const StreamComponent& record : layout.records) {
+        out << separator << "\n    ";
+        PrintComponent(record, 2, out);
+        separator = ",";
+    }
+    out << (layout.records.empty() ? "" : "\n  ") << "],\n  \"trailer\": ";
+    if (layout.trailer) {
+        const LayoutTrailer& t = *layout.trailer;
+        out << "{\"left\": " << t.left << ", \"top\": " << t.top << ", \"right\": " << t.right
+            << ", \"bottom\": " << t.bottom << ", \"color\": " << t.colour
+            << ", \"page\": " << t.page << "}";
+    } else {
+        out << "null";
+    }
+    out << "\n}\n";
+}
+
+}  // namespace vekaton::cli

@@ -1,0 +1,212 @@
+#include "dashboard/GaugeList.h"
+
+#include <cctype>
+#include <optional>
+
+#include "common/IntConversion.h"
+#include "common/TextLines.h"
+#include "dashboard/ItemKinds.h"
+
+namespace vekaton {
+namespace {
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (std::toupper(static_cast<unsigned char>(text[i])) != prefix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsBlankLine(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+std::string LineWarning(std::size_t line, std::string_view what) {
+    return "Line " + std::to_string(line) + ": " + std::string(what);
+}
+
+// Splits at the first comma: the text before it, and after it (nothing when there is none).
+std::pair<std::string_view, std::optional<std::string_view>> SplitComma(std::string_view text) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos) {
+        return {text, std::nullopt};
+    }
+    return {text.substr(0, comma), text.substr(comma + 1)};
+}
+
+// A line break inside a field would split the entry.
+std::string OneLine(std::string_view text) {
+    std::string line(text);
+    for (char& c : line) {
+        if (c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    return line;
+}
+
+class GaugeListReader {
+  public:
+    explicit GaugeListReader(std::string_view text) : lines_(SplitLines(text)) {}
+
+    GaugeListParse Read() {
+        while (next_ < lines_.size()) {
+            const std::size_t number = next_ + 1;
+            const std::string& line = lines_[next_++];
+            if (!IsBlankLine(line)) {
+                ReadEntry(line, number);
+            }
+        }
+        return std::move(result_);
+    }
+
+  private:
+    void Warn(std::size_t line, std::string_view what) {
+        result_.warnings.push_back(LineWarning(line, what));
+    }
+
+    void ReadEntry(std::string_view line, std::size_t number) {
+        const auto [name, afterName] = SplitComma(line);
+        GaugeListEntry entry;
+        entry.name = std::string(name);
+        entry.kind = GaugeEntryKindOf(name);
+        if (entry.kind == GaugeEntryKind::ResetButton) {
+            // The presets belong to the button even when its own line is damaged.
+            ReadPresets(entry, number);
+        }
+        if (name.empty() || !afterName) {
+            Warn(number, name.empty() ? "an entry without a name was not read"
+                                      : "\"" + std::string(name) +
+                                            "\" has no page number; the entry was not read");
+            return;
+        }
+        const auto [pageText, afterPage] = SplitComma(*afterName);
+        const auto page = TryStrToInt(pageText);
+        if (!page) {
+            Warn(number, "the page of \"" + entry.name + "\" is " +
+                             InvalidIntegerMessage(pageText) + "; the entry was not read");
+            return;
+        }
+        entry.page = *page;
+        switch (entry.kind) {
+            case GaugeEntryKind::Label:
+                if (afterPage && !afterPage->empty()) {
+                    Warn(number,
+                         "the text after the page of label \"" + entry.name + "\" was not kept");
+                }
+                break;
+            case GaugeEntryKind::ResetButton:
+                entry.idList = std::string(afterPage.value_or(std::string_view()));
+                break;
+            case GaugeEntryKind::Item:
+                if (!ReadBinding(entry, afterPage.value_or(std::string_view()), number)) {
+                    return;
+                }
+                break;
+        }
+        result_.entries.push_back(std::move(entry));
+    }
+
+    bool ReadBinding(GaugeListEntry& entry, std::string_view text, std::size_t number) {
+        const auto [positionText, afterPosition] = SplitComma(text);
+        const auto [bitText, afterBit] = SplitComma(afterPosition.value_or(std::string_view()));
+        const std::string_view holdText = afterBit.value_or(std::string_view());
+        const auto position = TryStrToInt(positionText);
+        const auto bit = TryStrToInt(bitText);
+        const auto hold = TryStrToInt(holdText);
+        if (!afterPosition || !afterBit) {
+            Warn(number, "\"" + entry.name +
+                             "\" needs position, bit and hold mode; the entry was not read");
+            return false;
+        }
+        if (!position || !bit || !hold) {
+            const std::string_view bad = !position ? positionText : !bit ? bitText : holdText;
+            Warn(number, "in the entry of \"" + entry.name + "\", " + InvalidIntegerMessage(bad) +
+                             "; the entry was not read");
+            return false;
+        }
+        entry.position = *position;
+        entry.bit = *bit;
+        entry.holdMode = *hold;
+        return true;
+    }
+
+    // The two lines after a reset button. A line that holds a comma is taken for the next entry
+    // rather than a preset, so one missing preset does not cost the entry after it.
+    void ReadPresets(GaugeListEntry& entry, std::size_t buttonLine) {
+        for (int* preset : {&entry.minPreset, &entry.maxPreset}) {
+            const char* which = preset == &entry.minPreset ? "minimum" : "maximum";
+            if (next_ >= lines_.size()) {
+                Warn(buttonLine, "the " + std::string(which) + " preset of \"" + entry.name +
+                                     "\" is missing; " + std::to_string(*preset) + " is used");
+                continue;
+            }
+            const std::string& line = lines_[next_];
+            if (const auto value = TryStrToInt(line)) {
+                *preset = *value;
+                ++next_;
+                continue;
+            }
+            if (line.find(',') != std::string::npos) {
+                Warn(buttonLine, "the " + std::string(which) + " preset of \"" + entry.name +
+                                     "\" is missing; " + std::to_string(*preset) + " is used");
+                continue;
+            }
+            ++next_;
+            Warn(next_, "the " + std::string(which) + " preset of \"" + entry.name + "\" is " +
+                            InvalidIntegerMessage(line) + "; " + std::to_string(*preset) +
+                            " is used");
+        }
+    }
+
+    std::vector<std::string> lines_;
+    std::size_t next_ = 0;
+    GaugeListParse result_;
+};
+
+}  // namespace
+
+GaugeEntryKind GaugeEntryKindOf(std::string_view name) {
+    if (StartsWithNoCase(name, ItemNamePrefix(ItemKind::Label))) {
+        return GaugeEntryKind::Label;
+    }
+    if (StartsWithNoCase(name, ItemNamePrefix(ItemKind::ResetButton))) {
+        return GaugeEntryKind::ResetButton;
+    }
+    return GaugeEntryKind::Item;
+}
+
+GaugeListParse ParseGaugeList(std::string_view text) {
+    return GaugeListReader(text).Read();
+}
+
+std::string FormatGaugeList(const std::vector<GaugeListEntry>& entries) {
+    std::vector<std::string> lines;
+    for (const GaugeListEntry& entry : entries) {
+        const std::string head = OneLine(entry.name) + "," + std::to_string(entry.page) + ",";
+        switch (entry.kind) {
+            case GaugeEntryKind::Label:
+                lines.push_back(head);
+                break;
+            case GaugeEntryKind::ResetButton:
+                lines.push_back(head + OneLine(entry.idList));
+                lines.push_back(std::to_string(entry.minPreset));
+                lines.push_back(std::to_string(entry.maxPreset));
+                break;
+            case GaugeEntryKind::Item: {
+                const int hold = entry.holdMode >= 0 && entry.holdMode <= 2 ? entry.holdMode : 0;
+                lines.push_back(head + std::to_string(entry.position) + "," +
+                                std::to_string(entry.bit) + "," + std::to_string(hold));
+                break;
+            }
+        }
+    }
+    return JoinLinesCrLf(lines);
+}
+
+}  // namespace vekaton
