@@ -1,16 +1,32 @@
 // vekaton: the desktop program.
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QMessageBox>
 #include <cstdio>
 
+#include "app/AppCommandLine.h"
 #include "app/DemoSet.h"
 #include "app/MainWindow.h"
 #include "app/SignalBridge.h"
 #include "io/InstanceLock.h"
 
 int main(int argc, char** argv) {
+    // Read before anything else, so --help works while another copy runs and without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    const vekaton::AppCommandLine command = vekaton::ParseAppCommandLine(arguments);
+    if (command.action == vekaton::AppCommandLine::Action::Help) {
+        std::fputs(qPrintable(command.message), stdout);
+        return 0;
+    }
+    if (command.action == vekaton::AppCommandLine::Action::UsageError) {
+        std::fprintf(stderr, "vekaton: %s\n(vekaton --help lists the options)\n",
+                     qPrintable(command.message));
+        return vekaton::kAppExitUsage;
+    }
+
     // A second copy ends before anything else happens, with no window and exit code 0.
     vekaton::InstanceLock lock;
     if (!lock.TryAcquire()) {
@@ -26,19 +42,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Vekaton");
     QApplication::setOrganizationName("Vekaton");
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Reads, decodes and shows an engine module's data stream.");
-    parser.addHelpOption();
-    const QCommandLineOption dirOption("dir", "Start in folder DIR (the configuration set folder).",
-                                       "DIR");
-    const QCommandLineOption demoOption(
-        "demo", "Run on the built-in simulated engine module with the demo configuration set.");
-    parser.addOption(dirOption);
-    parser.addOption(demoOption);
-    parser.process(app);
-
-    QString folder = parser.value(dirOption);
-    if (parser.isSet(demoOption)) {
+    QString folder = command.dir;
+    if (command.demo) {
         QString error;
         const auto demoFolder = vekaton::PrepareDemoFolder(&error);
         if (!demoFolder) {
@@ -54,7 +59,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    vekaton::TForm1 window(parser.isSet(demoOption));
+    vekaton::TForm1 window(command.demo);
     vekaton::SignalBridge signals_;
     QObject::connect(&signals_, &vekaton::SignalBridge::terminationRequested, &window,
                      [&window](int) { window.close(); });

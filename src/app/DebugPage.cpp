@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,7 +32,10 @@ DebugPage::DebugPage(QWidget* parent) : QWidget(parent) {
     testData_->addItem(tr("Test answer 1 (67 bytes)"), 1);
     testData_->addItem(tr("Test answer 2 (144 bytes)"), 2);
     trace_ = new QCheckBox(tr("Trace to Comm.Log"));
-    trace_->setToolTip(tr("Write every byte sent and received, in hex, to Comm.Log"));
+    trace_->setObjectName("TraceToCommLog");
+    trace_->setToolTip(
+        tr("Write every byte sent and received on the port, the simulated module "
+           "included, in hex to Comm.Log in the set's folder"));
     traceFile_ = new QLabel;
     traceFile_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -84,7 +89,13 @@ void DebugPage::SetTestDataChoice(int choice) {
 void DebugPage::SetTracing(bool on, const QString& file) {
     const QSignalBlocker blocker(trace_);
     trace_->setChecked(on);
-    traceFile_->setText(on ? file : QString());
+    const QString path = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
+    traceFile_->setText(on ? tr("writing to %1").arg(path) : QString());
+    traceFile_->setToolTip(on ? path : QString());
+}
+
+QString DebugPage::TraceFileText() const {
+    return traceFile_->text();
 }
 
 }  // namespace vekaton

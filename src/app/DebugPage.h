@@ -25,6 +25,8 @@ class DebugPage : public QWidget {
     void SetLoopBack(bool on);
     void SetTestDataChoice(int choice);
     void SetTracing(bool on, const QString& file);
+    // Where the trace goes, as shown beside the check box.
+    QString TraceFileText() const;
 
   signals:
     void getAldlClicked();

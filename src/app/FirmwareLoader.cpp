@@ -4,10 +4,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QStatusBar>
 
 #include "app/AppTexts.h"
 #include "app/MainWindow.h"
+#include "app/StatusPanel.h"
 #include "engine/EngineTexts.h"
 #include "io/PortController.h"
 
@@ -118,8 +118,8 @@ void FirmwareLoader::Run() {
     connect(process_, &QProcess::finished, this, &FirmwareLoader::Finished);
     connect(process_, &QProcess::errorOccurred, this, &FirmwareLoader::Failed);
     window_.setEnabled(false);
-    window_.statusBar()->showMessage(
-        tr("%1 is running; the window waits for it to end.").arg(QFileInfo(program_).fileName()));
+    window_.Status().SetPortState(
+        tr("%1 is running with the port").arg(QFileInfo(program_).fileName()), false);
     process_->start();
 }
 
@@ -153,7 +153,6 @@ void FirmwareLoader::Restore() {
     process_->deleteLater();
     process_ = nullptr;
     window_.setEnabled(true);
-    window_.statusBar()->clearMessage();
     window_.ReopenPort();
     emit finished();
 }

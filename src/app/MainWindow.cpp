@@ -9,10 +9,11 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cstdio>
+#include <utility>
 
 #include "app/AppTexts.h"
 #include "app/DebugPage.h"
@@ -33,6 +34,10 @@
 
 namespace vekaton {
 namespace {
+
+QString FromStd(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 constexpr int kDashboardPages = 3;
 
@@ -61,11 +66,18 @@ TForm1::TForm1(bool demo, QWidget* parent) : QMainWindow(parent), demo_(demo) {
     graphsPage_->SetTable(&table_);
     decoder_->SetChart(graphsPage_);
     decoder_->SetItems(&dashboard_);
-    decoder_->SetMessageHandler([this](std::string_view text) { view_->ShowMessage(text); });
+    decoder_->SetMessageHandler([this](const DecoderMessage& message) {
+        messages_->Post(FromStd(message.text), FromStd(message.informative),
+                        FromStd(message.details));
+    });
     port_->SetReceiveHandler(
         [this](std::span<const std::uint8_t> bytes) { engine_->OnBytesReceived(bytes); });
     connect(port_, &PortController::PortLost, this, &TForm1::ReportPortLost);
     connect(port_, &PortController::PortRestored, this, &TForm1::ReportPortRestored);
+    connect(port_, &PortController::TraceStopped, this, [this](const QString& message) {
+        debugPage_->SetTracing(false, {});
+        messages_->Post(message);
+    });
 
     FormCreate();
 }
@@ -295,17 +307,20 @@ void TForm1::OpenPort(const LinkSettings& settings, bool offerChoice) {
         view_->ShowMessage(error->toStdString());
         return;
     }
-    // Deferred until the window shows, so the user sees the window behind the question.
-    QTimer::singleShot(0, this, [this, message = *error] {
-        LinkSettings chosen = engine_->Settings();
-        const bool picked =
-            portPrompt_ ? portPrompt_(message, chosen) : AskPortChoice(message, chosen);
-        if (!picked) {
-            return;
-        }
+    // Asked once the window shows and its messages are read, before Auto Run, so the cause
+    // and the choice come in one box and the consequence never stands in front of them.
+    pendingPortChoice_ = *error;
+}
+
+void TForm1::OfferPortChoice() {
+    const QString message = std::exchange(pendingPortChoice_, QString());
+    LinkSettings chosen = engine_->Settings();
+    const bool picked = portPrompt_ ? portPrompt_(message, chosen) : AskPortChoice(message, chosen);
+    if (picked) {
         ApplyLinkSettings(chosen, true);
         OpenPort(chosen, false);
-    });
+    }
+    AutoRunIfSet();
 }
 
 QStringList TForm1::PostedMessages() const {
@@ -321,8 +336,8 @@ bool TForm1::AskYesNo(const QString& question) {
 }
 
 bool TForm1::AskPortChoice(const QString& message, LinkSettings& settings) {
-    QMessageBox::warning(this, windowTitle(), message);
-    const std::optional<QString> device = ChoosePort(this, PortController::DeviceFor(settings));
+    const std::optional<QString> device =
+        ChoosePort(this, PortController::DeviceFor(settings), message);
     if (!device) {
         return false;
     }
@@ -344,6 +359,14 @@ void TForm1::FormActivate() {
         messages_->Post(message);
     }
     startupMessages_.clear();
+    if (!pendingPortChoice_.isEmpty()) {
+        messages_->WhenIdle([this] { OfferPortChoice(); });
+        return;
+    }
+    AutoRunIfSet();
+}
+
+void TForm1::AutoRunIfSet() {
     if (engine_->Settings().autoRun) {
         autoRunAction_->setChecked(true);
         if (!engine_->Running()) {
@@ -363,17 +386,20 @@ void TForm1::SetupClick() {
     }
     QList<PortChoice> ports = AvailablePortChoices();
     SetupDialog dialog(engine_->Settings(), ports, this);
-    if (dialog.exec() != QDialog::Accepted) {
-        return;
+    if (dialog.exec() == QDialog::Accepted) {
+        const LinkSettings before = engine_->Settings();
+        const LinkSettings settings = dialog.Settings();
+        ApplyLinkSettings(settings, true);
+        const bool portChanged =
+            PortController::DeviceFor(before) != PortController::DeviceFor(settings) ||
+            before.baudRate != settings.baudRate || !port_->IsOpen();
+        if (portChanged) {
+            OpenPort(settings, false);
+        }
     }
-    const LinkSettings before = engine_->Settings();
-    const LinkSettings settings = dialog.Settings();
-    ApplyLinkSettings(settings, true);
-    const bool portChanged =
-        PortController::DeviceFor(before) != PortController::DeviceFor(settings) ||
-        before.baudRate != settings.baudRate || !port_->IsOpen();
-    if (portChanged) {
-        OpenPort(settings, false);
+    // A port that would not open has said so already; no second message about it.
+    if (dialog.RunAfterClosing() && port_->IsOpen() && !engine_->Running()) {
+        PauseClick();
     }
 }
 
@@ -417,7 +443,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
     if (loader_->Running()) {
         // The loader may be writing the module's memory: the program stays until it ends.
-        statusBar()->showMessage(tr("The firmware loader is still running."), 5000);
+        std::fprintf(stderr, "vekaton: the firmware loader is still running\n");
         event->ignore();
         return;
     }
@@ -570,16 +596,16 @@ void TForm1::ReopenPort() {
 
 void TForm1::TracingToggled(bool on) {
     if (!on) {
-        port_->Serial().StopTrace();
+        port_->StopTrace();
         debugPage_->SetTracing(false, {});
         return;
     }
-    if (auto error = port_->Serial().StartTrace(QString::fromStdString(set_->Folder().string()))) {
+    if (auto error = port_->StartTrace(QString::fromStdString(set_->Folder().string()))) {
         debugPage_->SetTracing(false, {});
         messages_->Post(*error);
         return;
     }
-    debugPage_->SetTracing(true, port_->Serial().TraceFilePath());
+    debugPage_->SetTracing(true, port_->TraceFilePath());
 }
 
 void TForm1::PageChanged(int index) {
@@ -600,13 +626,13 @@ void TForm1::ReportPortLost(const QString& message) {
     if (resumeAfterRestore_) {
         engine_->PauseClick();
     }
-    status_->SetPortState(tr("Port lost - retrying"), true);
-    messages_->Post(message);
+    status_->ShowPortLost(port_->DeviceName(), message);
+    std::fprintf(stderr, "vekaton: %s\n", qPrintable(message));
 }
 
 void TForm1::ReportPortRestored(const QString& message) {
-    status_->SetPortState(port_->DeviceName(), false);
-    statusBar()->showMessage(message, 5000);
+    status_->ShowPortBack(port_->DeviceName(), message);
+    std::fprintf(stderr, "vekaton: %s\n", qPrintable(message));
     if (resumeAfterRestore_ && !engine_->Running()) {
         engine_->PauseClick();
     }

@@ -54,6 +54,7 @@ class TForm1 : public QMainWindow {
     GraphsPage& Graphs() { return *graphsPage_; }
     QTabWidget& Pages() { return *tabs_; }
     PortController& Ports() { return *port_; }
+    MessageQueue& Messages() { return *messages_; }
     QString BaseCaption() const { return baseCaption_; }
     QAction* PauseAction() const { return pauseAction_; }
     // The rooms of the chart page: recording, playback and the log viewer (whose
@@ -66,7 +67,7 @@ class TForm1 : public QMainWindow {
     void ReopenPort();
 
     // Questions the window asks, replaceable so that tests can answer them.
-    // The port would not open: show the message and offer the port list once; true with the
+    // The port would not open: show the message with the port list, once; true with the
     // chosen device in settings.portName.
     using PortPrompt = std::function<bool(const QString& message, LinkSettings& settings)>;
     void SetPortPrompt(PortPrompt prompt) { portPrompt_ = std::move(prompt); }
@@ -94,6 +95,8 @@ class TForm1 : public QMainWindow {
     void ReadSettings();
     void ApplyLinkSettings(const LinkSettings& settings, bool touchReceivePath);
     void OpenPort(const LinkSettings& settings, bool offerChoice);
+    void OfferPortChoice();
+    void AutoRunIfSet();
     bool AskPortChoice(const QString& message, LinkSettings& settings);
     bool AskYesNo(const QString& question);
     void ShowModeLabel(SyncMode mode);
@@ -111,6 +114,7 @@ class TForm1 : public QMainWindow {
     bool skipSave_ = false;
     bool closing_ = false;
     bool resumeAfterRestore_ = false;
+    QString pendingPortChoice_;  // why the set's port did not open at start-up
     QString baseCaption_;
     QStringList startupMessages_;
     PortPrompt portPrompt_;

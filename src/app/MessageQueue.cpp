@@ -1,33 +1,82 @@
 #include "app/MessageQueue.h"
 
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
+#include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <utility>
 
 namespace vekaton {
 
+namespace {
+
+constexpr int kDetailedBoxWidth = 460;
+
+}  // namespace
+
 MessageQueue::MessageQueue(QWidget* parent) : QObject(parent), parent_(parent) {}
 
-void MessageQueue::Post(const QString& text) {
-    if (text.isEmpty() || text == current_ || waiting_.contains(text)) {
+void MessageQueue::Post(const QString& text, const QString& informative, const QString& details) {
+    Post(WindowMessage{text, informative, details});
+}
+
+void MessageQueue::Post(const WindowMessage& message) {
+    if (message.text.isEmpty() || (box_ != nullptr && message == current_) ||
+        waiting_.contains(message)) {
         return;
     }
-    posted_.append(text);
-    std::fprintf(stderr, "vekaton: %s\n", qPrintable(text));
-    waiting_.append(text);
+    posted_.append(message);
+    std::fprintf(stderr, "vekaton: %s\n", qPrintable(message.text));
+    if (!message.informative.isEmpty()) {
+        std::fprintf(stderr, "  %s\n", qPrintable(message.informative));
+    }
+    waiting_.append(message);
     if (box_ == nullptr) {
         ShowNext();
     }
 }
 
+QStringList MessageQueue::Posted() const {
+    QStringList texts;
+    for (const WindowMessage& message : posted_) {
+        texts.append(message.text);
+    }
+    return texts;
+}
+
+void MessageQueue::WhenIdle(std::function<void()> then) {
+    if (box_ == nullptr && waiting_.isEmpty()) {
+        then();
+        return;
+    }
+    whenIdle_.append(std::move(then));
+}
+
 void MessageQueue::ShowNext() {
     if (waiting_.isEmpty()) {
-        current_.clear();
+        current_ = {};
+        // Run after the box is gone, outside its signal.
+        const QList<std::function<void()>> idle = std::exchange(whenIdle_, {});
+        for (const auto& then : idle) {
+            QTimer::singleShot(0, this, then);
+        }
         return;
     }
     current_ = waiting_.takeFirst();
-    box_ = new QMessageBox(QMessageBox::Warning, parent_->windowTitle(), current_, QMessageBox::Ok,
-                           parent_);
+    box_ = new QMessageBox(QMessageBox::Warning, parent_->windowTitle(), current_.text,
+                           QMessageBox::Ok, parent_);
+    box_->setInformativeText(current_.informative);
+    box_->setDetailedText(current_.details);
+    if (!current_.details.isEmpty()) {
+        // Details are lines of a formula and a builder's message: room for them to stay whole.
+        if (auto* grid = qobject_cast<QGridLayout*>(box_->layout())) {
+            grid->addItem(
+                new QSpacerItem(kDetailedBoxWidth, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                grid->rowCount(), 0, 1, grid->columnCount());
+        }
+    }
     box_->setAttribute(Qt::WA_DeleteOnClose);
     box_->setWindowModality(Qt::WindowModal);
     connect(box_, &QMessageBox::finished, this, [this] {

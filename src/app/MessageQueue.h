@@ -1,13 +1,25 @@
 #pragma once
 
+#include <QList>
 #include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 
 namespace vekaton {
+
+// A message in the three parts of a message box: the text as it stands, an informative text
+// under it (the cause, what to do), and details behind the "Show Details" button.
+struct WindowMessage {
+    QString text;
+    QString informative;
+    QString details;
+
+    bool operator==(const WindowMessage&) const = default;
+};
 
 // Shows messages one at a time in a window-modal box that does not block the event loop, so
 // acquisition goes on while the user reads. A message already waiting or showing is not queued
@@ -18,19 +30,27 @@ class MessageQueue : public QObject {
   public:
     explicit MessageQueue(QWidget* parent);
 
-    void Post(const QString& text);
-    // Messages shown or waiting, for tests.
-    QStringList Posted() const { return posted_; }
+    void Post(const QString& text, const QString& informative = {}, const QString& details = {});
+    void Post(const WindowMessage& message);
+    // Runs `then` once no message is showing or waiting (at once when none is), so that a
+    // question asked afterwards never hides behind or in front of a message.
+    void WhenIdle(std::function<void()> then);
+
+    // Messages shown or waiting, for tests: their texts, and the whole messages.
+    QStringList Posted() const;
+    const QList<WindowMessage>& PostedMessages() const { return posted_; }
     bool Showing() const { return box_ != nullptr; }
+    QMessageBox* Box() const { return box_; }
 
   private:
     void ShowNext();
 
     QWidget* parent_;
-    QStringList waiting_;
-    QStringList posted_;
-    QString current_;
+    QList<WindowMessage> waiting_;
+    QList<WindowMessage> posted_;
+    WindowMessage current_;
     QPointer<QMessageBox> box_;
+    QList<std::function<void()>> whenIdle_;
 };
 
 }  // namespace vekaton

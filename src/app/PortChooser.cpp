@@ -23,7 +23,7 @@ QList<PortChoice> AvailablePortChoices() {
     return choices;
 }
 
-std::optional<QString> ChoosePort(QWidget* parent, const QString& current) {
+std::optional<QString> ChoosePort(QWidget* parent, const QString& current, const QString& cause) {
     const QList<PortChoice> choices = AvailablePortChoices();
     QStringList labels;
     int currentIndex = 0;
@@ -36,8 +36,7 @@ std::optional<QString> ChoosePort(QWidget* parent, const QString& current) {
     bool ok = false;
     const QString picked = QInputDialog::getItem(
         parent, QObject::tr("Choose a port"),
-        QObject::tr("The configured port could not be opened. Choose the adapter's port, or "
-                    "Cancel to go on without one:"),
+        cause + QObject::tr("\n\nChoose the adapter's port, or Cancel to go on without one:"),
         labels, currentIndex, false, &ok);
     if (!ok) {
         return std::nullopt;

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 
 #include "app/AppTexts.h"
@@ -26,6 +27,11 @@ QSpinBox* MakeSpin(LinkField field, int value, const QString& suffix = {}) {
     spin->setValue(std::clamp(value, range.min, range.max));
     spin->setSuffix(suffix);
     return spin;
+}
+
+// The user's own choices, apart from any configuration set.
+QSettings UserSettings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Vekaton", "Vekaton");
 }
 
 }  // namespace
@@ -121,6 +127,16 @@ SetupDialog::SetupDialog(const LinkSettings& settings, const QList<PortChoice>& 
     loaderRow->addWidget(loader_, 1);
     loaderRow->addWidget(browse);
     form->addRow(tr("&Firmware loader:"), loaderRow);
+    runAfterClosing_ = new QCheckBox(tr("Run after closing"));
+    runAfterClosing_->setObjectName("RunAfterClosing");
+    runAfterClosing_->setToolTip(
+        tr("Opening the setup stops acquisition. Check this to start it again when the setup "
+           "closes, with OK or Cancel."));
+    runAfterClosing_->setChecked(UserSettings().value(kRunAfterClosingKey, false).toBool());
+    connect(runAfterClosing_, &QCheckBox::toggled, this,
+            [](bool on) { UserSettings().setValue(kRunAfterClosingKey, on); });
+
+    form->addRow(runAfterClosing_);
 
     error_ = new QLabel;
     error_->setObjectName("SetupError");
@@ -140,6 +156,10 @@ void SetupDialog::ShowError(const QString& text, QWidget* field) {
     error_->setText(text);
     error_->setVisible(true);
     field->setFocus();
+}
+
+bool SetupDialog::RunAfterClosing() const {
+    return runAfterClosing_->isChecked();
 }
 
 QString SetupDialog::ErrorText() const {

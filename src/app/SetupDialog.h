@@ -33,6 +33,11 @@ class SetupDialog : public QDialog {
     // The reason the last confirmation was refused; empty when none was.
     QString ErrorText() const;
 
+    // "Run after closing": opening the setup stops acquisition; with this checked, closing the
+    // panel (OK or Cancel) starts it again. Off at first; remembered for the user, not in the set.
+    bool RunAfterClosing() const;
+    static constexpr char kRunAfterClosingKey[] = "Setup/RunAfterClosing";
+
   private:
     void ShowError(const QString& text, QWidget* field);
     QString SelectedPort() const;
@@ -51,6 +56,7 @@ class SetupDialog : public QDialog {
     QLineEdit* startCommand_ = nullptr;
     QLineEdit* stopCommand_ = nullptr;
     QLineEdit* loader_ = nullptr;
+    QCheckBox* runAfterClosing_ = nullptr;
     QLabel* error_ = nullptr;
 };
 

@@ -38,6 +38,13 @@ StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
     modeLabel_->setObjectName("Label4");
     portLabel_ = new QLabel;
     portLabel_->setObjectName("PortLabel");
+    // The port's news comes and goes; the label takes the free width and never pushes the
+    // rest of the strip (or the window) around.
+    portLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    portLabel_->setMinimumWidth(80);
+    portBackTimer_.setSingleShot(true);
+    connect(&portBackTimer_, &QTimer::timeout, this,
+            [this] { SetPortLabel(portDevice_, portDevice_, QString()); });
     badCheck_ = new QLabel(texts::kBadChecksum);
     badCheck_->setObjectName("badcheck");
     badCheck_->setStyleSheet(
@@ -72,8 +79,7 @@ StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
     layout->addSpacing(10);
     layout->addWidget(modeLabel_);
     layout->addSpacing(10);
-    layout->addWidget(portLabel_);
-    layout->addStretch(1);
+    layout->addWidget(portLabel_, 1);
     layout->addWidget(badCheck_);
     layout->addWidget(syncLabel);
     if (badSyncBar_ != nullptr) {
@@ -142,10 +148,45 @@ QString StatusPanel::RecordingLabel() const {
     return recordingLabel_->text();
 }
 
-void StatusPanel::SetPortState(const QString& text, bool problem) {
+namespace {
+
+constexpr char kProblemStyle[] = "QLabel { color: #c00000; font-weight: bold; }";
+constexpr char kGoodNewsStyle[] = "QLabel { color: #007000; font-weight: bold; }";
+
+}  // namespace
+
+void StatusPanel::SetPortLabel(const QString& text, const QString& toolTip, const QString& style) {
     portLabel_->setText(text);
-    portLabel_->setStyleSheet(problem ? "QLabel { color: #c00000; font-weight: bold; }"
-                                      : QString());
+    portLabel_->setToolTip(toolTip);
+    portLabel_->setStyleSheet(style);
+}
+
+void StatusPanel::SetPortState(const QString& text, bool problem) {
+    portBackTimer_.stop();
+    portDevice_ = problem ? QString() : text;
+    SetPortLabel(text, text, problem ? kProblemStyle : QString());
+}
+
+void StatusPanel::ShowPortLost(const QString& device, const QString& message) {
+    portBackTimer_.stop();
+    portDevice_ = device;
+    // The news first: a narrow window cuts the end of the label, never the word that matters.
+    SetPortLabel(tr("Port lost: %1 - trying again every second").arg(device), message,
+                 kProblemStyle);
+}
+
+void StatusPanel::ShowPortBack(const QString& device, const QString& message) {
+    portDevice_ = device;
+    SetPortLabel(tr("Port open again: %1").arg(device), message, kGoodNewsStyle);
+    portBackTimer_.start(kPortBackShownMs);
+}
+
+QString StatusPanel::PortText() const {
+    return portLabel_->text();
+}
+
+QString StatusPanel::PortToolTip() const {
+    return portLabel_->toolTip();
 }
 
 }  // namespace vekaton

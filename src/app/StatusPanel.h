@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 
@@ -31,8 +32,18 @@ class StatusPanel : public QWidget {
     void SetRecordingLabel(const QString& text);
     QString RecordingLabel() const;
     void SetPortState(const QString& text, bool problem);
+    // A lost port and its return, told here rather than in a box that would outlive them: the
+    // loss stays until the return, which shows for a few seconds before the device's name.
+    void ShowPortLost(const QString& device, const QString& message);
+    void ShowPortBack(const QString& device, const QString& message);
+    QString PortText() const;
+    QString PortToolTip() const;
+
+    static constexpr int kPortBackShownMs = 5000;
 
   private:
+    void SetPortLabel(const QString& text, const QString& toolTip, const QString& style);
+
     QLabel* sampleRateLabel_ = nullptr;
     QLabel* modeLabel_ = nullptr;
     QLabel* portLabel_ = nullptr;
@@ -43,6 +54,8 @@ class StatusPanel : public QWidget {
     InstrumentWidget* syncLed_ = nullptr;
     InstrumentWidget* testDisplay_ = nullptr;
     InstrumentWidget* elapsedTime_ = nullptr;
+    QTimer portBackTimer_;
+    QString portDevice_;
 };
 
 }  // namespace vekaton

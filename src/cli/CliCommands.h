@@ -2,21 +2,55 @@
 
 #include <iosfwd>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vekaton::cli {
 
-inline constexpr int kExitUsage = 64;
+// Exit codes of vekaton-cli, each explained in the help.
+inline constexpr int kExitFailed = 1;           // the set, a file, the port or the output failed
+inline constexpr int kExitBuildFailed = 2;      // eval: the formula cannot be built
+inline constexpr int kExitArithmeticFault = 3;  // eval: the evaluation faulted
+inline constexpr int kExitNoFrame = 4;          // live: the run ended without a frame
+inline constexpr int kExitUsage = 64;           // wrong usage
 
-// Dispatches to the subcommand named by args[0]; argc/argv are passed on for Qt.
+// What a subcommand is given besides its arguments.
+struct CliContext {
+    int argc = 0;
+    char** argv = nullptr;  // for Qt
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// One subcommand of vekaton-cli: one entry of the table that both the dispatch and the help are
+// made from. A new subcommand is one more entry.
+struct Subcommand {
+    std::string_view name;
+    std::string_view usage;  // the synopsis, one or more lines, each ended by '\n'
+    std::string_view help;   // what it does, its options with their defaults, examples, exit codes
+    int (*run)(const CliContext& context, const std::vector<std::string>& args);
+};
+std::span<const Subcommand> Subcommands();
+const Subcommand* FindSubcommand(std::string_view name);
+
+// Dispatches to the subcommand named by args[0]; argc/argv are passed on for Qt. "--help",
+// "-h" and "help" at any level print the help on standard output and return 0.
 int RunCli(int argc, char** argv, const std::vector<std::string>& args);
+
+// The help of one subcommand, or of all of them with the exit codes; the short usage for
+// mistakes.
+std::string SubcommandHelp(const Subcommand& command);
+std::string FullHelp();
+std::string ShortUsage();
+// Prints what was wrong and the subcommand's synopsis on `err`; returns kExitUsage.
+int UsageError(std::ostream& err, const Subcommand& command, const std::string& problem);
 
 // `eval [--width N] FORMULA [A=v] ...`: args without the subcommand name.
 int RunEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// `live [--dir DIR] [--set NAME] [--port DEVICE] [--frames N] [--seconds S] [-o FILE]
-//  [--record LOG]`.
+// `live [--dir DIR] [--set NAME] [--port DEVICE] [--frames N] [--seconds S] [-o FILE] ...`.
 struct LiveOptions {
     std::string dir;         // empty: the current folder
     std::string setName;     // empty: the set the set pointer names
@@ -25,6 +59,8 @@ struct LiveOptions {
     std::string recordPath;  // empty: no data log is recorded
     std::optional<int> frames;
     std::optional<double> seconds;
+    bool exact = false;  // numbers in full rather than to 10 significant digits
+    bool force = false;  // go on with a settings file that was not read whole or is out of range
 };
 // Returns what is wrong with the arguments (after the subcommand name), or an empty text.
 std::string ParseLiveOptions(const std::vector<std::string>& args, LiveOptions& options);
@@ -33,12 +69,14 @@ std::string ParseLiveOptions(const std::vector<std::string>& args, LiveOptions& 
 int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::ostream& out,
             std::ostream& err);
 
-// `decode [--dir DIR] [--set NAME] LOG [-o FILE]`.
+// `decode [--dir DIR] [--set NAME] LOG [-o FILE] [--exact] [--force]`.
 struct DecodeOptions {
     std::string dir;
     std::string setName;
     std::string logPath;
     std::string outputPath;  // empty or "-": standard output
+    bool exact = false;
+    bool force = false;
 };
 std::string ParseDecodeOptions(const std::vector<std::string>& args, DecodeOptions& options);
 // Plays a data log through the decoder with the set's settings, one CSV row per record.
@@ -47,11 +85,6 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostr
 // `layout [--json] FILE`: prints a layout file (.dsf) or a single component stream, as text or
 // as JSON. 0 when the whole file was read, 1 for a damaged or unreadable file (what was read
 // is printed, the error with its byte offset goes to `err`).
-inline constexpr const char kLayoutSynopsis[] = "vekaton-cli layout [--json] FILE\n";
-inline constexpr const char kLayoutHelp[] =
-    "  Prints a layout file (.dsf) or a single component stream: every control with its\n"
-    "  properties, then the window's size, place, colour and page. --json prints every value\n"
-    "  with its type code. Exit code 1 for a damaged file, after what could be read.\n";
 int RunLayout(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace vekaton::cli

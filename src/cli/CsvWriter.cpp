@@ -3,7 +3,6 @@
 #include <bit>
 #include <cstring>
 
-#include "common/FloatText.h"
 #include "decode/Decoder.h"
 #include "decode/ParameterTable.h"
 
@@ -24,7 +23,8 @@ void AppendCsvField(std::string& line, std::string_view text) {
     line.push_back('"');
 }
 
-NumberTexts::NumberTexts() : entries_(std::size_t{1} << kIndexBits) {}
+NumberTexts::NumberTexts(NumberPrecision precision)
+    : precision_(precision), entries_(std::size_t{1} << kIndexBits) {}
 
 void NumberTexts::Prefetch(double value) const {
 #if defined(__GNUC__)
@@ -39,15 +39,16 @@ void NumberTexts::Append(std::string& line, double value, NumberText& last) {
     if (!last.Holds(bits)) {
         NumberText& entry = entries_[IndexOf(bits)];
         if (!entry.Holds(bits)) {
-            const std::string text = ShortestFloatText(value);
-            if (text.empty() || text.size() > entry.text.size()) {
+            NumberBuffer buffer{};
+            const std::size_t length = FormatTableNumber(value, precision_, buffer);
+            if (length == 0 || length > entry.text.size()) {
                 last.length = 0;
-                line.append(text);
+                line.append(buffer.data(), length);
                 return;
             }
             entry.bits = bits;
-            entry.length = static_cast<std::uint8_t>(text.size());
-            std::memcpy(entry.text.data(), text.data(), text.size());
+            entry.length = static_cast<std::uint8_t>(length);
+            std::memcpy(entry.text.data(), buffer.data(), length);
         }
         last = entry;
     }
@@ -77,8 +78,13 @@ std::vector<CsvColumn> FrameColumns(const ParameterTable& table) {
     return columns;
 }
 
-CsvWriter::CsvWriter(std::ostream& out, const ParameterTable& table, bool checksumColumn)
-    : out_(out), columns_(FrameColumns(table)), checksumColumn_(checksumColumn) {
+CsvWriter::CsvWriter(std::ostream& out, const ParameterTable& table, bool checksumColumn,
+                     NumberPrecision precision)
+    : out_(out),
+      columns_(FrameColumns(table)),
+      checksumColumn_(checksumColumn),
+      precision_(precision),
+      numbers_(precision) {
     for (const CsvColumn& column : columns_) {
         if (column.bit < 0) {
             lastTexts_.emplace_back();
@@ -103,7 +109,8 @@ void CsvWriter::WriteFrame(long long frame, double seconds, const Decoder& decod
                            std::optional<bool> checksumGood) {
     line_.assign(std::to_string(frame));
     line_.push_back(',');
-    line_.append(ShortestFloatText(seconds));
+    NumberBuffer time{};
+    line_.append(time.data(), FormatTableNumber(seconds, precision_, time));
     const ParameterTable& table = decoder.Table();
     values_.clear();
     for (const CsvColumn& column : columns_) {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/FloatText.h"
+
 namespace vekaton {
 class Decoder;
 class ParameterTable;
@@ -40,14 +42,14 @@ struct NumberText {
     bool Holds(std::uint64_t valueBits) const { return length != 0 && bits == valueBits; }
 };
 
-// Appends the shortest text that reads back to the same double (as ShortestFloatText), keeping
-// the texts it made. Formatting a double costs several times more than decoding the byte it came
+// Appends a number's table text (FormatTableNumber) in the chosen precision, keeping the texts it
+// made. Formatting a double costs several times more than decoding the byte it came
 // from, and the values repeat: a one-byte position has at most 256 of them, and most positions
 // change slowly from frame to frame. The texts sit in a fixed direct-mapped table keyed by the
 // value's bits, so memory does not grow with the output.
 class NumberTexts {
   public:
-    NumberTexts();
+    explicit NumberTexts(NumberPrecision precision);
     // Asks the processor to fetch the value's table entry, so that the cache misses of one row's
     // values overlap instead of coming one after another.
     void Prefetch(double value) const;
@@ -60,16 +62,18 @@ class NumberTexts {
         // Fibonacci hashing spreads neighbouring values over the table.
         return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ULL) >> (64 - kIndexBits));
     }
+    NumberPrecision precision_;
     std::vector<NumberText> entries_;
 };
 
 // Writes decoded frames as CSV, one row per frame, records ended by CR LF: "Frame", "Time", the
 // value columns, and "Checksum" (OK or BAD) when asked for. An analog column holds what the strip
 // chart would plot for the position (the value at the last byte of a multi-byte value), a bit
-// column 0 or 1. Numbers are the shortest text that reads back to the same double.
+// column 0 or 1. Numbers, the time included, are written in the chosen precision.
 class CsvWriter {
   public:
-    CsvWriter(std::ostream& out, const ParameterTable& table, bool checksumColumn);
+    CsvWriter(std::ostream& out, const ParameterTable& table, bool checksumColumn,
+              NumberPrecision precision = NumberPrecision::Significant);
 
     void WriteHeader();
     // checksumGood is written only when the writer has a checksum column.
@@ -83,6 +87,7 @@ class CsvWriter {
     std::ostream& out_;
     std::vector<CsvColumn> columns_;
     bool checksumColumn_;
+    NumberPrecision precision_;
     std::string line_;                   // reused row by row
     std::vector<double> values_;         // the row's analog values, reused
     std::vector<NumberText> lastTexts_;  // each analog column's text in the previous row

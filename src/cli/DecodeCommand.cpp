@@ -7,6 +7,7 @@
 
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
+#include "cli/CliOutput.h"
 #include "cli/CsvWriter.h"
 #include "cli/HeadlessSet.h"
 #include "decode/Decoder.h"
@@ -17,9 +18,6 @@
 namespace vekaton::cli {
 
 namespace {
-
-constexpr char kDecodeUsage[] =
-    "usage: vekaton-cli decode [--dir DIR] [--set NAME] LOG [-o FILE]\n";
 
 // A large buffer keeps the writes few: a long log makes millions of short rows.
 constexpr std::size_t kOutputBufferBytes = 1 << 20;
@@ -36,6 +34,12 @@ std::string ParseDecodeOptions(const std::vector<std::string>& args, DecodeOptio
             options.setName = reader.Value().value_or("");
         } else if (name == "-o" || name == "--output") {
             options.outputPath = reader.Value().value_or("");
+        } else if (name == "--exact") {
+            reader.NoValue();
+            options.exact = true;
+        } else if (name == "--force") {
+            reader.NoValue();
+            options.force = true;
         } else if (reader.IsOperand() && options.logPath.empty()) {
             options.logPath = name;
         } else {
@@ -51,12 +55,17 @@ std::string ParseDecodeOptions(const std::vector<std::string>& args, DecodeOptio
 int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     DecodeOptions options;
     if (const std::string error = ParseDecodeOptions(args, options); !error.empty()) {
-        err << "vekaton-cli: " << error << '\n' << kDecodeUsage;
-        return kExitUsage;
+        return UsageError(err, *FindSubcommand("decode"), error);
     }
-    const auto set = LoadHeadlessSet(options.dir, options.setName, err);
+    const auto set = LoadHeadlessSet(options.dir, options.setName, err, options.force);
     if (!set) {
-        return 1;
+        return kExitFailed;
+    }
+    std::vector<std::filesystem::path> inputs = set->files;
+    inputs.emplace_back(options.logPath);
+    if (const auto clash = OutputClash(options.outputPath, inputs)) {
+        err << "vekaton-cli: " << *clash << '\n';
+        return kExitFailed;
     }
     // The record length the recorder writes in the set's link mode, from the one function that
     // the window's playback and viewer use too.
@@ -64,7 +73,7 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostr
     DataLogReader log(std::filesystem::path(options.logPath), layout.Size());
     if (log.Error()) {
         err << "vekaton-cli: " << *log.Error() << '\n';
-        return 1;
+        return kExitFailed;
     }
 
     std::unique_ptr<char[]> buffer;
@@ -76,7 +85,7 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostr
         file.open(options.outputPath, std::ios::binary | std::ios::trunc);
         if (!file) {
             err << "vekaton-cli: cannot write " << options.outputPath << '\n';
-            return 1;
+            return kExitFailed;
         }
         sink = &file;
     }
@@ -84,8 +93,9 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostr
     FormulaFrontEnd formulas;
     Decoder decoder(*set->table, formulas);
     decoder.SetMessageHandler(
-        [&err](std::string_view message) { err << "vekaton-cli: " << message << '\n'; });
-    CsvWriter csv(*sink, *set->table, false);
+        [&err](const DecoderMessage& message) { PrintDecoderMessage(err, message); });
+    CsvWriter csv(*sink, *set->table, false,
+                  options.exact ? NumberPrecision::Exact : NumberPrecision::Significant);
     csv.WriteHeader();
     const int intervalMs = log.IntervalMs();
     long long frame = 0;
@@ -101,11 +111,11 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "vekaton-cli: writing the CSV failed"
             << (options.outputPath.empty() ? std::string() : " (" + options.outputPath + ")")
             << '\n';
-        return 1;
+        return kExitFailed;
     }
     if (log.Error()) {
         err << "vekaton-cli: " << options.logPath << ": " << *log.Error() << '\n';
-        return 1;
+        return kExitFailed;
     }
     if (log.TrailingBytes() > 0) {
         err << "vekaton-cli: warning: " << options.logPath << " ends with a partial record of "

@@ -13,12 +13,6 @@
 namespace vekaton::cli {
 namespace {
 
-constexpr const char* kEvalUsage =
-    "usage: vekaton-cli eval [--width N] FORMULA [A=v] [B=v] [C=v] [D=v] [E=v]\n"
-    "  Evaluates FORMULA with the collected bytes A to E (0 to 255, default 0) and the width\n"
-    "  of the last multi-byte value, N (default 0). Use -- before a FORMULA that begins with -.\n";
-constexpr int kExitBuildFailed = 2;
-constexpr int kExitArithmeticFault = 3;
 constexpr int kMaxWidth = 500;  // the most bytes one parameter can span
 
 struct EvalRequest {
@@ -26,14 +20,6 @@ struct EvalRequest {
     std::array<int, 5> collected{};
     int width = 0;
 };
-
-int Usage(std::ostream& err, const std::string& problem) {
-    if (!problem.empty()) {
-        err << "vekaton-cli eval: " << problem << '\n';
-    }
-    err << kEvalUsage;
-    return kExitUsage;
-}
 
 // Reads "A=v" to "E=v" into the collected bytes; an empty string when it worked.
 std::string ReadVariable(const std::string& operand, EvalRequest& request,
@@ -106,7 +92,7 @@ int RunEval(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     EvalRequest request;
     const std::string problem = ReadRequest(args, request);
     if (!problem.empty()) {
-        return Usage(err, problem);
+        return UsageError(err, *FindSubcommand("eval"), problem);
     }
     FormulaFrontEnd formulas;
     const CompiledFormula* formula = formulas.Prepare(request.formula);
@@ -121,7 +107,8 @@ int RunEval(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             return kExitBuildFailed;
         }
         case FormulaStatus::ArithmeticFault:
-            err << TerminalLines(outcome.message) << '\n';
+            // The first line is the window's message as it always was; the second says why.
+            err << TerminalLines(outcome.message) << '\n' << "Cause: " << outcome.cause << '\n';
             return kExitArithmeticFault;
     }
     return kExitArithmeticFault;

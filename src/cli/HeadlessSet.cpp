@@ -3,6 +3,8 @@
 #include <system_error>
 
 #include "files/ConfigurationSet.h"
+#include "files/FileLookup.h"
+#include "files/SetNames.h"
 
 namespace vekaton::cli {
 
@@ -17,7 +19,7 @@ void Report(std::ostream& err, const std::string& message) {
 }  // namespace
 
 std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::string& setName,
-                                           std::ostream& err) {
+                                           std::ostream& err, bool force) {
     std::error_code ec;
     const std::filesystem::path folder =
         dir.empty() ? std::filesystem::current_path(ec) : std::filesystem::path(dir);
@@ -47,8 +49,14 @@ std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::st
     set.names = files.Names();
     set.table = std::make_unique<ParameterTable>();
     set.table->Reset();
+    const std::filesystem::path pointer = ResolveSetFile(folder, kSetPointerFileName);
+    if (std::filesystem::exists(pointer, ec)) {
+        set.files.push_back(pointer);
+    }
     const ParameterFileRead parameters = files.ReadParameters(*set.table);
-    if (!parameters.found) {
+    if (parameters.found) {
+        set.files.push_back(parameters.path);
+    } else {
         Report(err, "no parameter file " + set.names.parameterFileName + " in " + folder.string() +
                         ": only Frame and Time are written");
     }
@@ -61,8 +69,37 @@ std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::st
                         ": the set's link and frame settings are needed");
         return std::nullopt;
     }
+    set.files.push_back(settings.path);
     Report(err, settings.errorMessage);
-    Report(err, settings.warningMessage);
+    // Nine lines make a whole file of the older kind; fewer are cut short.
+    constexpr int kWholeLines = 9;
+    const bool cutShort = settings.result.linesInFile < kWholeLines;
+    const bool whole = settings.errorMessage.empty() && !settings.result.error && !cutShort;
+    const bool inRange = settings.result.outOfRange.empty();
+    if ((whole && inRange) || force) {
+        Report(err, settings.warningMessage);
+        if (!whole || !inRange) {
+            Report(err, "warning: going on (--force) with the settings as read");
+        }
+    } else {
+        std::string text = "the settings file " + settings.path.filename().string();
+        if (!whole) {
+            text += " was not read whole";
+            if (cutShort && settings.errorMessage.empty()) {
+                text += ": it has " + std::to_string(settings.result.linesInFile) +
+                        " lines, where 9 or more are needed";
+            }
+        } else {
+            text += " holds values out of range:";
+            for (const std::string& problem : settings.result.outOfRange) {
+                text += "\n  " + problem;
+            }
+        }
+        Report(err, text +
+                        "\nFrames cut to a wrong size would give wrong values, so nothing is "
+                        "done. Correct the file, or add --force to go on with the values read.");
+        return std::nullopt;
+    }
     set.settings = settings.result.settings;
     return set;
 }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "decode/ParameterTable.h"
 #include "engine/LinkSettings.h"
@@ -18,14 +19,20 @@ struct HeadlessSet {
     SetNames names;
     std::unique_ptr<ParameterTable> table;
     LinkSettings settings;
+    // The files read: the set pointer, the parameter file and the settings file, those found.
+    // Output must never go to one of them.
+    std::vector<std::filesystem::path> files;
 };
 
 // Reads the set in `dir` (the current folder when empty): the set named by setName, or by the
 // set pointer "Vekaton.Ini" when setName is empty. As at the window's start-up the table is
 // reset, then the parameter file and the settings file are read; what the reading reports goes
 // to `err`. Fails, after saying why, when the folder or set name is unusable or the set has no
-// settings file (without one there is no frame geometry to decode with).
+// settings file (without one there is no frame geometry to decode with). Unless `force` is set
+// it also fails when the settings file could not be read, its reading stopped at an error, or it
+// holds a value out of range: frames cut by a wrong geometry are worse than no frames. A file
+// of nine lines is whole.
 std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::string& setName,
-                                           std::ostream& err);
+                                           std::ostream& err, bool force = false);
 
 }  // namespace vekaton::cli

@@ -44,8 +44,7 @@ std::string ParseLayoutOptions(const std::vector<std::string>& args, LayoutOptio
 int RunLayout(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     LayoutOptions options;
     if (const std::string error = ParseLayoutOptions(args, options); !error.empty()) {
-        err << "vekaton-cli layout: " << error << "\nusage: " << kLayoutSynopsis << kLayoutHelp;
-        return kExitUsage;
+        return UsageError(err, *FindSubcommand("layout"), error);
     }
     std::error_code ec;
     const auto size = std::filesystem::file_size(options.path, ec);

@@ -15,8 +15,10 @@
 
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
+#include "cli/CliOutput.h"
 #include "cli/CsvWriter.h"
 #include "cli/HeadlessSet.h"
+#include "cli/LiveMonitor.h"
 #include "decode/Decoder.h"
 #include "decode/FormulaFrontEnd.h"
 #include "engine/CommandString.h"
@@ -29,11 +31,9 @@ namespace vekaton::cli {
 
 namespace {
 
-constexpr char kLiveUsage[] =
-    "usage: vekaton-cli live [--dir DIR] [--set NAME] [--port DEVICE] [--frames N] [--seconds S]\n"
-    "                        [-o FILE] [--record LOG]\n";
-
 constexpr double kMaxSeconds = 2000000.0;
+// How often the link's health is looked at for warnings.
+constexpr int kMonitorIntervalMs = 250;
 
 // Time for the stop command to leave the port: its own waits, then the settle of two ticks
 // that follows every command, and a little for the line.
@@ -205,6 +205,12 @@ std::string ParseLiveOptions(const std::vector<std::string>& args, LiveOptions& 
             if (reader.Ok() && options.recordPath.empty()) {
                 reader.Fail("--record needs the name of the data log to write");
             }
+        } else if (name == "--exact") {
+            reader.NoValue();
+            options.exact = true;
+        } else if (name == "--force") {
+            reader.NoValue();
+            options.force = true;
         } else {
             reader.FailUnknown();
         }
@@ -216,21 +222,26 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
             std::ostream& err) {
     LiveOptions options;
     if (const std::string error = ParseLiveOptions(args, options); !error.empty()) {
-        err << "vekaton-cli: " << error << '\n' << kLiveUsage;
-        return kExitUsage;
+        return UsageError(err, *FindSubcommand("live"), error);
     }
-    const auto set = LoadHeadlessSet(options.dir, options.setName, err);
+    const auto set = LoadHeadlessSet(options.dir, options.setName, err, options.force);
     if (!set) {
-        return 1;
+        return kExitFailed;
     }
+    const LinkSettings linkSettings = SettingsFor(options, set->settings);
+    const QString device = PortController::DeviceFor(linkSettings);
+    std::vector<std::filesystem::path> inputs = set->files;
+    if (!PortController::IsSimulatedDevice(device)) {
+        inputs.emplace_back(device.toStdString());
+    }
+    if (const auto clash = OutputClash(options.outputPath, inputs)) {
+        err << "vekaton-cli: " << *clash << '\n';
+        return kExitFailed;
+    }
+    // Opened only once the port is open: a run that cannot start leaves the file as it was.
     std::ofstream file;
     std::ostream* sink = &out;
     if (!options.outputPath.empty() && options.outputPath != "-") {
-        file.open(options.outputPath, std::ios::binary | std::ios::trunc);
-        if (!file) {
-            err << "vekaton-cli: cannot write " << options.outputPath << '\n';
-            return 1;
-        }
         sink = &file;
     }
 
@@ -247,28 +258,47 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     FormulaFrontEnd formulas;
     Decoder decoder(*set->table, formulas);
     decoder.SetMessageHandler(
-        [&err](std::string_view message) { err << "vekaton-cli: " << message << '\n'; });
+        [&err](const DecoderMessage& message) { PrintDecoderMessage(err, message); });
     // The checksum test runs in the listen-only and talk/listen modes only: a packet of the
     // ALDL 160 interface mode ends by its size and is never tested.
     const bool checksumColumn =
         set->settings.useCheckSum && set->settings.syncMode != SyncMode::Aldl160;
-    CsvWriter csv(*sink, *set->table, checksumColumn);
+    CsvWriter csv(*sink, *set->table, checksumColumn,
+                  options.exact ? NumberPrecision::Exact : NumberPrecision::Significant);
     LiveView view(*sink, err, decoder, clock, csv);
     Engine engine(link, clock, decoder, view);
-    link.SetReceiveHandler(
-        [&engine](std::span<const std::uint8_t> bytes) { engine.OnBytesReceived(bytes); });
-    QObject::connect(&link, &PortController::PortLost, [&err, &engine](const QString& message) {
+    std::unique_ptr<LiveMonitor> monitor;
+    link.SetReceiveHandler([&engine, &monitor](std::span<const std::uint8_t> bytes) {
+        if (monitor) {
+            monitor->BytesReceived(bytes.size());
+        }
+        engine.OnBytesReceived(bytes);
+    });
+    QObject::connect(&link, &PortController::PortLost, [&](const QString& message) {
         err << "vekaton-cli: " << message.toStdString() << '\n';
         // As in the window: the log keeps every completed frame and is closed at once.
         engine.CloseRecordingNow(kPortLostReason);
+        if (monitor) {
+            monitor->SetPortLost(true, clock.NowMs());
+        }
     });
-    QObject::connect(&link, &PortController::PortRestored, [&err](const QString& message) {
+    QObject::connect(&link, &PortController::PortRestored, [&](const QString& message) {
         err << "vekaton-cli: " << message.toStdString() << '\n';
+        if (monitor) {
+            monitor->SetPortLost(false, clock.NowMs());
+        }
     });
 
-    if (const auto error = link.Open(SettingsFor(options, set->settings))) {
+    if (const auto error = link.Open(linkSettings)) {
         err << "vekaton-cli: " << error->toStdString() << '\n';
-        return 1;
+        return kExitFailed;
+    }
+    if (sink == &file) {
+        file.open(options.outputPath, std::ios::binary | std::ios::trunc);
+        if (!file) {
+            err << "vekaton-cli: cannot write " << options.outputPath << '\n';
+            return kExitFailed;
+        }
     }
     engine.ApplySettings(set->settings);
 
@@ -296,7 +326,7 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     if (!options.recordPath.empty()) {
         if (const auto error = engine.StartRecording(options.recordPath)) {
             err << "vekaton-cli: " << *error << '\n';
-            return 1;
+            return kExitFailed;
         }
     }
     csv.WriteHeader();
@@ -305,21 +335,35 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     engine.PauseClick();
     if (!engine.Running()) {
         engine.CloseRecordingNow(kProgramEndsReason);
-        return 1;  // the engine said why
+        return kExitFailed;  // the engine said why
     }
+    monitor = std::make_unique<LiveMonitor>(device.toStdString(), engine.Settings(),
+                                            engine.RequestLength(), clock.NowMs());
+    QTimer health;
+    QObject::connect(&health, &QTimer::timeout, [&] {
+        for (const std::string& warning : monitor->Check(engine.Counters(), clock.NowMs())) {
+            err << "vekaton-cli: " << warning << '\n';
+        }
+    });
+    health.start(kMonitorIntervalMs);
     if (options.seconds) {
         // Precise: a coarse timer may fire 5 % late, letting frames past the limit through.
         QTimer::singleShot(static_cast<int>(*options.seconds * 1000.0), Qt::PreciseTimer,
                            QCoreApplication::instance(), finish);
     }
     QCoreApplication::exec();
+    health.stop();
 
     engine.CloseRecordingNow(kRunEndedReason);
     link.Close();
     sink->flush();
+    err << "vekaton-cli: " << LiveMonitor::Summary(engine.Counters()) << '\n';
     if (view.OutputFailed() || !*sink) {
         err << "vekaton-cli: writing the CSV failed\n";
-        status = 1;
+        status = kExitFailed;
+    } else if (engine.Counters().frames == 0) {
+        err << "vekaton-cli: no frame was received from " << device.toStdString() << '\n';
+        status = kExitNoFrame;
     }
     return status;
 }

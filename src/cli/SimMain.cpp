@@ -98,7 +98,7 @@ int Serve(const SimOptions& options) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const auto parsed = vekaton::cli::ParseSimOptions(args);
+    auto parsed = vekaton::cli::ParseSimOptions(args);
     if (!parsed.error.empty()) {
         std::cerr << "vekaton-sim: " << parsed.error
                   << "\n(vekaton-sim --help lists the options)\n";
@@ -107,6 +107,14 @@ int main(int argc, char** argv) {
     if (parsed.options.help) {
         std::cout << vekaton::cli::SimUsage();
         return 0;
+    }
+    if (!parsed.options.setDir.empty()) {
+        vekaton::LinkSettings settings;
+        if (const auto error = vekaton::cli::LoadSimSet(parsed.options, settings)) {
+            std::cerr << "vekaton-sim: " << *error << '\n';
+            return 1;
+        }
+        vekaton::cli::ApplySetLink(parsed.options, settings);
     }
     // A reader of the first line that goes away must not end the simulator.
     ::signal(SIGPIPE, SIG_IGN);

@@ -1,5 +1,6 @@
 #include "decode/Decoder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -45,7 +46,7 @@ void Decoder::SetItems(DashboardModel* items) {
     items_ = items;
 }
 
-void Decoder::SetMessageHandler(std::function<void(std::string_view)> handler) {
+void Decoder::SetMessageHandler(MessageHandler handler) {
     messageHandler_ = std::move(handler);
 }
 
@@ -94,6 +95,7 @@ void Decoder::DecodeByte(int position, std::uint8_t b) {
     } else {
         const CompiledFormula* working =
             record->FormulaEvaluated() ? PreparedFor(position, *record) : nullptr;
+        int formulaPosition = position;
         // Later indexes are still counted, so ExpectedCount is reached as usual.
         if (collectIndex_ >= 1 && collectIndex_ <= kStoredSlots) {
             collectedBytes_[static_cast<std::size_t>(collectIndex_ - 1)] = b;
@@ -103,6 +105,7 @@ void Decoder::DecodeByte(int position, std::uint8_t b) {
                 pendingFormula_ = record->Formula();
                 pendingPrepared_ = working;
             }
+            pendingPosition_ = position;
             expectedCount_ = record->ByteCount;
             valueWidth_ = record->ByteCount;
         }
@@ -110,13 +113,14 @@ void Decoder::DecodeByte(int position, std::uint8_t b) {
             if (expectedCount_ == collectIndex_) {
                 collectIndex_ = 1;
                 working = pendingPrepared_;
+                formulaPosition = pendingPosition_;
                 expectedCount_ = 1;
             } else if (collectIndex_ < std::numeric_limits<int>::max()) {
                 ++collectIndex_;
             }
         }
         if (collectIndex_ == 1 && working != nullptr && !rawMode_) {
-            Evaluate(*record, *working);
+            Evaluate(*record, *working, formulaPosition);
         }
     }
 
@@ -125,7 +129,8 @@ void Decoder::DecodeByte(int position, std::uint8_t b) {
     }
 }
 
-void Decoder::Evaluate(ParameterRecord& record, const CompiledFormula& formula) {
+void Decoder::Evaluate(ParameterRecord& record, const CompiledFormula& formula,
+                       int formulaPosition) {
     const FormulaOutcome outcome = formulas_.Evaluate(formula, collectedBytes_, valueWidth_);
     switch (outcome.status) {
         case FormulaStatus::Ok:
@@ -138,8 +143,41 @@ void Decoder::Evaluate(ParameterRecord& record, const CompiledFormula& formula) 
             break;  // the raw byte stays, so the gauges keep showing something real
     }
     if (outcome.report && messageHandler_) {
-        messageHandler_(outcome.message);
+        Report(outcome, formula, formulaPosition);
     }
+}
+
+void Decoder::Report(const FormulaOutcome& outcome, const CompiledFormula& formula,
+                     int formulaPosition) const {
+    // Only the first fault of a formula comes here, so the texts may be built at leisure.
+    const ParameterRecord* defined = table_.Find(formulaPosition);
+    const std::string description =
+        defined != nullptr && !defined->Descriptions[0].empty() ? defined->Descriptions[0] : "";
+    const std::string formulaText = defined != nullptr ? defined->Formula() : "";
+    const std::string where = "position " + std::to_string(formulaPosition) +
+                              (description.empty() ? "" : " (" + description + ")");
+    DecoderMessage message;
+    message.text = std::string(outcome.message);
+    message.details = "Position: " + std::to_string(formulaPosition) +
+                      "\nDescription: " + description + "\nFormula: " + formulaText;
+    if (outcome.status == FormulaStatus::BadParser) {
+        const FormulaBuildError error = formulas_.BuildError(formula);
+        std::string builder = std::string(error.className) + ": " + std::string(error.message);
+        std::replace(builder.begin(), builder.end(), '\r', '\n');
+        message.informative = "The formula of " + where +
+                              " cannot be read, so the position shows 0 until it is corrected.";
+        message.details += "\n" + builder;
+    } else {
+        message.informative = "Cause: " + std::string(outcome.cause) + ".";
+        message.details += "\nCause: " + std::string(outcome.cause) + "\nThe position (" + where +
+                           ") shows its raw byte until the formula gives a value again.";
+        for (std::size_t i = 0; i < collectedBytes_.size(); ++i) {
+            message.details += (i == 0 ? "\nBytes: " : ", ");
+            message.details += static_cast<char>('A' + i);
+            message.details += "=" + std::to_string(collectedBytes_[i]);
+        }
+    }
+    messageHandler_(message);
 }
 
 void Decoder::DispatchPosition(int position) {

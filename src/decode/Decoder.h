@@ -14,6 +14,14 @@ namespace vekaton {
 class CompiledFormula;
 class DashboardModel;
 class FormulaFrontEnd;
+struct FormulaOutcome;
+
+// A formula fault for the user, in the three parts of a message box.
+struct DecoderMessage {
+    std::string text;         // "Bad Parser", or the Parsing Error text, exactly
+    std::string informative;  // what went wrong, in a sentence
+    std::string details;      // the position, its description, the formula and the cause
+};
 
 // Turns each received data byte into the value of its frame position and hands it to the
 // dashboard items bound there; at the end of a frame, hands one point per channel to the chart.
@@ -31,7 +39,8 @@ class Decoder {
     void SetChart(ChartSink* chart);       // may be null
     void SetItems(DashboardModel* items);  // may be null
     // Formula faults ("Bad Parser", the Parsing Error text), each reported once per formula.
-    void SetMessageHandler(std::function<void(std::string_view)> handler);
+    using MessageHandler = std::function<void(const DecoderMessage&)>;
+    void SetMessageHandler(MessageHandler handler);
 
     // What the decoder carries from one frame to the next. Replaying a data log from one of
     // these gives the values that playing it from its start gives (the log viewer's checkpoints).
@@ -98,7 +107,9 @@ class Decoder {
         return Prepare(position, record);
     }
     const CompiledFormula* Prepare(int position, const ParameterRecord& record);
-    void Evaluate(ParameterRecord& record, const CompiledFormula& formula);
+    void Evaluate(ParameterRecord& record, const CompiledFormula& formula, int formulaPosition);
+    void Report(const FormulaOutcome& outcome, const CompiledFormula& formula,
+                int formulaPosition) const;
     void DispatchPosition(int position);
     static bool RemoveFromSlots(ParameterRecord& record, int itemId);
 
@@ -106,7 +117,7 @@ class Decoder {
     FormulaFrontEnd& formulas_;
     ChartSink* chart_ = nullptr;
     DashboardModel* items_ = nullptr;
-    std::function<void(std::string_view)> messageHandler_;
+    MessageHandler messageHandler_;
 
     int collectIndex_ = 1;
     std::array<int, kStoredSlots> collectedBytes_{};  // CollectedBytes[i] is [i - 1]
@@ -114,6 +125,7 @@ class Decoder {
     int valueWidth_ = 0;
     std::string pendingFormula_;
     const CompiledFormula* pendingPrepared_ = nullptr;
+    int pendingPosition_ = 0;  // where the pending value's formula is defined
     bool rawMode_ = false;
     bool dispatchEnabled_ = true;
 

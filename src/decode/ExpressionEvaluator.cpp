@@ -161,6 +161,8 @@ std::string_view FaultText(FaultKind kind) {
         case FaultKind::DivisionByZero:
             return "Division by zero";
         case FaultKind::InvalidOperation:
+        case FaultKind::SquareRootOfNegative:
+        case FaultKind::LogarithmOfZeroOrLess:
             return "Invalid floating point operation";
         case FaultKind::Overflow:
             return "Floating point overflow";
@@ -170,6 +172,27 @@ std::string_view FaultText(FaultKind kind) {
             return "Integer overflow";
     }
     return "No fault";
+}
+
+std::string_view FaultCause(FaultKind kind) {
+    switch (kind) {
+        case FaultKind::None:
+            break;
+        case FaultKind::DivisionByZero:
+            return "division by zero";
+        case FaultKind::SquareRootOfNegative:
+            return "square root of a negative number";
+        case FaultKind::LogarithmOfZeroOrLess:
+            return "logarithm of zero or less";
+        case FaultKind::Overflow:
+        case FaultKind::IntegerOverflow:
+            return "result too large";
+        case FaultKind::IntegerRange:
+            return "operand of DIV, MOD or ^ outside the whole-number range";
+        case FaultKind::InvalidOperation:
+            return "result is not a number";
+    }
+    return "no fault";
 }
 
 ExpressionFault::ExpressionFault(FaultKind kind)

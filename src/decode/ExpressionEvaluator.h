@@ -204,6 +204,9 @@ inline double ScaleAndOffsetValue(const ScaleAndOffset& form, double x) {
 
 // The text an arithmetic fault is reported with when it reaches a caller as an exception.
 std::string_view FaultText(FaultKind kind);
+// What caused a fault, for the user: "division by zero", "square root of a negative number",
+// "logarithm of zero or less", "result too large", ...
+std::string_view FaultCause(FaultKind kind);
 
 class ExpressionFault : public std::runtime_error {
   public:

@@ -62,11 +62,13 @@ enum class OpCode : std::uint8_t {
 // Why an evaluation stopped. Every fault stops the run; no value is produced.
 enum class FaultKind : std::uint8_t {
     None,
-    DivisionByZero,    // "/", DIV or MOD by zero
-    InvalidOperation,  // a result that is not a number, LN of x <= 0, SQRT of x < 0
-    Overflow,          // a result or intermediate beyond the 64-bit float range
-    IntegerRange,      // Trunc of a value outside the 32-bit integer range
-    IntegerOverflow,   // -2147483648 DIV or MOD -1
+    DivisionByZero,         // "/", DIV or MOD by zero
+    InvalidOperation,       // a result that is not a number
+    Overflow,               // a result or intermediate beyond the 64-bit float range
+    IntegerRange,           // Trunc of a value outside the 32-bit integer range
+    IntegerOverflow,        // -2147483648 DIV or MOD -1
+    SquareRootOfNegative,   // SQRT of x < 0
+    LogarithmOfZeroOrLess,  // LN of x <= 0
 };
 
 // What a function routine may touch besides its arguments: the owner's random generator and

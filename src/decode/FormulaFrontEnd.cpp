@@ -157,9 +157,11 @@ namespace {
 
 // The Parsing Error report; rare, so kept out of the way of the evaluation.
 [[gnu::noinline]] FormulaOutcome Faulted(const CompiledFormula& formula,
-                                         const std::array<int, 5>& collected, int valueWidth) {
+                                         const std::array<int, 5>& collected, int valueWidth,
+                                         FaultKind fault) {
     FormulaOutcome outcome;
     outcome.status = FormulaStatus::ArithmeticFault;
+    outcome.cause = FaultCause(fault);
     std::string& message = formula.faultMessage;
     message.clear();
     message += kParsingErrorLead;
@@ -196,8 +198,9 @@ namespace {
     // The value goes through a local, not the returned object: copying an object that was just
     // written piecewise would stall on the store buffer.
     double value = 0.0;
-    if (parser.Run(*formula.program, cells, value) != FaultKind::None) {
-        return Faulted(formula, collected, valueWidth);
+    if (const FaultKind fault = parser.Run(*formula.program, cells, value);
+        fault != FaultKind::None) {
+        return Faulted(formula, collected, valueWidth, fault);
     }
     FormulaOutcome outcome;
     outcome.value = value;

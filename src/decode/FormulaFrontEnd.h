@@ -30,6 +30,8 @@ struct FormulaOutcome {
     bool report = false;
     // "Bad Parser", or the Parsing Error text; valid while the front end lives.
     std::string_view message;
+    // An arithmetic fault's cause for the user ("division by zero", ...); empty otherwise.
+    std::string_view cause;
 };
 
 // Glue between the decoder and the expression parser: loads A to E from the collected bytes,

@@ -41,7 +41,7 @@ double Exp(double x, EvalState&) {
 
 double Ln(double x, EvalState& state) {
     if (!(x > 0.0)) {
-        state.fault = FaultKind::InvalidOperation;
+        state.fault = FaultKind::LogarithmOfZeroOrLess;
         return 0.0;
     }
     return std::log(x);
@@ -49,7 +49,7 @@ double Ln(double x, EvalState& state) {
 
 double Sqrt(double x, EvalState& state) {
     if (x < 0.0) {
-        state.fault = FaultKind::InvalidOperation;
+        state.fault = FaultKind::SquareRootOfNegative;
         return 0.0;
     }
     return std::sqrt(x);

@@ -221,7 +221,23 @@ void Engine::ScheduleSync() {
     });
 }
 
+// How long a request and its whole answer take on the line at the set speed, with time to
+// spare for the adapter and the system's buffers.
+std::int64_t Engine::AnswerTimeMs() const {
+    constexpr std::int64_t kSlackMs = 50;
+    const std::int64_t baud = settings_.baudRate > 0 ? settings_.baudRate : 8192;
+    const std::int64_t bytes = RequestLength() + ExpectedFrameLength();
+    return (bytes * 10 * 1000 + baud - 1) / baud + kSlackMs;
+}
+
 void Engine::Timer1Timer() {
+    // A tick that comes while the answer to the last request can still be on its way leaves it
+    // be: cutting it short would lose the frame, and a second request would make the module
+    // answer twice into one frame. Only poll intervals shorter than an answer ever wait here.
+    if (!playback_ && !loopBackEnabled_ && pollOutstanding_ && clock_.NowMs() < answerDueMs_) {
+        view_.ShowElapsed(elapsedSeconds_);
+        return;
+    }
     ResetFrameState();
     if (playback_) {
         PlaybackStep();
@@ -237,6 +253,7 @@ void Engine::Timer1Timer() {
         port_.Write(requestBytes_);
         ++counters_.polls;
         pollOutstanding_ = true;
+        answerDueMs_ = clock_.NowMs() + AnswerTimeMs();
     }
     view_.ShowElapsed(elapsedSeconds_);
 }

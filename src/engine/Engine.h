@@ -154,6 +154,7 @@ class Engine {
     void RestartPollTimer();
     void FlushTrace();
     std::int64_t PollIntervalMs() const;
+    std::int64_t AnswerTimeMs() const;
 
     Port& port_;
     Clock& clock_;
@@ -179,6 +180,10 @@ class Engine {
     HexTrace trace_;
     LinkCounters counters_;
     bool pollOutstanding_ = false;  // a request went out and its frame has not completed yet
+    std::int64_t answerDueMs_ = 0;  // until then a poll tick leaves the answer be
+    // Listen only: the last frame ended whole, so the next byte opens a new one even before the
+    // silence comes.
+    bool burstFrameEnded_ = false;
 
     bool pollEnabled_ = false;
     Clock::TimerId pollTimer_ = 0;

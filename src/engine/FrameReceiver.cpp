@@ -18,6 +18,7 @@ constexpr int kMaxByteCount = 1 << 30;
 
 void Engine::ResetFrameState() {
     byteCounter_ = 0;
+    burstFrameEnded_ = false;
     decoder_.StartFrame();
     byteSum_ = 0;
     // A frame cut short never reaches the log: only whole records keep the log readable.
@@ -49,6 +50,11 @@ void Engine::NormalTrigger(std::span<const std::uint8_t> bytes) {
     const int expected = ExpectedFrameLength();
     const bool traceOn = view_.DebugPageActive();
     for (const std::uint8_t b : bytes) {
+        if (burstFrameEnded_) {
+            // Frames closer together than SyncTime: the silence never came, but the frame
+            // before ended whole, so this byte is the first of the next one.
+            ResetFrameState();
+        }
         CountByte();
         if (traceOn) {
             trace_.AppendByte(b);
@@ -97,6 +103,10 @@ void Engine::EndNormalFrame(std::uint8_t b, bool inRange) {
         FinishRecord();
     }
     CountFrame(settings_.useCheckSum, good);
+    // In listen-only mode a frame that ended whole and good ends its burst. After a bad one the
+    // bytes count on until the silence, which is what brings a stream out of step back into it.
+    burstFrameEnded_ =
+        settings_.syncMode == SyncMode::ListenOnly && (good || !settings_.useCheckSum);
     view_.FrameCompleted(FrameSummary{sample, chartTime, settings_.useCheckSum, good, false});
 }
 

@@ -14,11 +14,14 @@ struct TraceUpdate {
     bool Empty() const { return !cleared && appended.empty(); }
 };
 
-// The hex trace of the "Debug" page: every byte as two upper-case hex digits and ", ", a line
-// break after every 16 bytes, " * " before each packet. Above 50 lines it starts again empty.
+// The hex trace of the "Debug" page: every byte as two upper-case hex digits and ", ", " * "
+// before each packet, and a line break once a line holds as much as 16 bytes take. Markers
+// count towards the line like bytes, so a stream of packets ends lines too. Above 50 lines it
+// starts again empty: the text never grows past 50 lines of about 64 characters.
 class HexTrace {
   public:
     static constexpr int kBytesPerLine = 16;
+    static constexpr int kLineWidth = kBytesPerLine * 4;  // characters before the line break
     static constexpr int kMaxLines = 50;
 
     void AppendByte(std::uint8_t b);
@@ -34,11 +37,12 @@ class HexTrace {
 
   private:
     void Append(const char* text, std::size_t size);
+    void EndLineIfFull();
     void ClearIfFull();
 
     std::string text_;
     int finishedLines_ = 0;
-    int bytesOnLine_ = 0;
+    int charsOnLine_ = 0;
     bool lineOpen_ = false;
     TraceUpdate pending_;
 };

@@ -53,6 +53,7 @@ class LineReader {
   public:
     LineReader(std::string_view text, const LinkSettings& previous) : lines_(SplitLines(text)) {
         result_.settings = previous;
+        result_.linesInFile = static_cast<int>(std::min<std::size_t>(lines_.size(), INT_MAX));
     }
 
     SettingsReadResult Read() {
@@ -82,16 +83,27 @@ class LineReader {
         const std::string_view raw = Next();
         const int value = StrToInt(upperCase ? std::string_view(UpperAscii(raw)) : raw);
         if (const auto problem = CheckRange(field, value)) {
+            result_.outOfRange.push_back(LinePrefix(field) + *problem);
             // A value that is already in force (say 0 data bytes before any setup) is not news.
             if (value != target) {
                 result_.warnings.push_back(LinePrefix(field) + *problem + " " +
-                                           std::to_string(target) + " is kept.");
+                                           KeptText(field, target));
                 result_.dropped = true;
             }
         } else {
             target = value;
         }
         Taken();
+    }
+
+    // What a refused value leaves in force. Saying that 0 is kept would be no help where 0 is out
+    // of range itself.
+    static std::string KeptText(LinkField field, int inForce) {
+        if (CheckRange(field, inForce)) {
+            return "The value in force, " + std::to_string(inForce) +
+                   ", is not valid either: set " + std::string(FieldName(field)) + " in the setup.";
+        }
+        return std::to_string(inForce) + " is kept.";
     }
 
     std::string LinePrefix(LinkField field) const {
@@ -166,9 +178,11 @@ class LineReader {
             result_.settings.syncMode = *mode;
             result_.syncModeRecognised = true;
         } else {
-            result_.warnings.push_back(
-                "Line 10 (SyncMode): \"" + value + "\" is not 1, 2 or 3. Mode " +
-                std::to_string(static_cast<int>(result_.settings.syncMode)) + " is kept.");
+            const std::string problem = "Line 10 (SyncMode): \"" + value + "\" is not 1, 2 or 3.";
+            result_.outOfRange.push_back(problem);
+            result_.warnings.push_back(problem + " Mode " +
+                                       std::to_string(static_cast<int>(result_.settings.syncMode)) +
+                                       " is kept.");
             result_.dropped = true;
         }
         Taken();

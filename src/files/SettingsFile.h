@@ -34,6 +34,9 @@ struct SettingsReadResult {
     // Lines taken in order from line 1; when reading stopped, the lines before the bad one. The
     // port is opened when line 1 was read, the sample rate label set when line 3 was.
     int linesRead = 0;
+    // Lines the file holds. Missing flag lines (7 to 9) read as FALSE without an error, so a
+    // file of fewer than nine lines is cut short even when reading did not stop.
+    int linesInFile = 0;
     // The file goes past line 9 and reading got there: the mode label and the receive path are
     // set from it. A nine-line file leaves both alone.
     bool reachedModeLine = false;
@@ -44,6 +47,10 @@ struct SettingsReadResult {
     int errorLine = 0;
     // Refused values (out of range, unknown mode) and a request of more than 84 bytes.
     std::vector<std::string> warnings;
+    // Every value out of range or not understood, each named with its line, also those that
+    // equal the value in force and so raise no warning. Programs that cannot work with a value
+    // in force refuse the file on these.
+    std::vector<std::string> outOfRange;
     bool requestTruncated = false;
     // A value was refused or lines after the settings were not read: the file is kept as
     // name + ".bad" before it is rewritten.

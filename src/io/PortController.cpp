@@ -5,8 +5,17 @@
 namespace vekaton {
 
 PortController::PortController(QObject* parent) : QObject(parent) {
-    connect(&serial_, &SerialLink::PortLost, this, &PortController::PortLost);
-    connect(&serial_, &SerialLink::PortRestored, this, &PortController::PortRestored);
+    connect(&serial_, &SerialLink::PortLost, this, [this](const QString& message) {
+        TraceNote(message);
+        emit PortLost(message);
+    });
+    connect(&serial_, &SerialLink::PortRestored, this, [this](const QString& message) {
+        TraceNote(message);
+        emit PortRestored(message);
+    });
+    const auto received = [this](std::span<const std::uint8_t> bytes) { Received(bytes); };
+    serial_.SetReceiveHandler(received);
+    simulatedLink_.SetReceiveHandler(received);
 }
 
 QString PortController::DeviceFor(const LinkSettings& settings) {
@@ -51,7 +60,11 @@ bool PortController::IsOpen() const {
 }
 
 bool PortController::Write(std::span<const std::uint8_t> bytes) {
-    return simulated_ ? simulatedLink_.Write(bytes) : serial_.Write(bytes);
+    const bool written = simulated_ ? simulatedLink_.Write(bytes) : serial_.Write(bytes);
+    if (written) {
+        Trace(TraceLog::Direction::Sent, bytes);
+    }
+    return written;
 }
 
 void PortController::FlushInput() {
@@ -63,8 +76,41 @@ void PortController::FlushInput() {
 }
 
 void PortController::SetReceiveHandler(ReceiveHandler handler) {
-    serial_.SetReceiveHandler(handler);
-    simulatedLink_.SetReceiveHandler(std::move(handler));
+    receiveHandler_ = std::move(handler);
+}
+
+void PortController::Received(std::span<const std::uint8_t> bytes) {
+    Trace(TraceLog::Direction::Received, bytes);
+    if (receiveHandler_) {
+        receiveHandler_(bytes);
+    }
+}
+
+std::optional<QString> PortController::StartTrace(const QString& folder) {
+    if (!trace_.OpenInFolder(folder)) {
+        return trace_.LastError();
+    }
+    return std::nullopt;
+}
+
+void PortController::StopTrace() {
+    trace_.Close();
+}
+
+void PortController::Trace(TraceLog::Direction direction, std::span<const std::uint8_t> bytes) {
+    if (!trace_.IsOpen()) {
+        return;
+    }
+    trace_.Record(direction, bytes);
+    if (!trace_.IsOpen()) {
+        emit TraceStopped(trace_.LastError());
+    }
+}
+
+void PortController::TraceNote(const QString& text) {
+    if (trace_.IsOpen()) {
+        trace_.Note(text);
+    }
 }
 
 }  // namespace vekaton

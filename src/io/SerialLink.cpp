@@ -126,7 +126,6 @@ bool SerialLink::Write(std::span<const std::uint8_t> bytes) {
     if (port_->write(reinterpret_cast<const char*>(bytes.data()), size) != size) {
         return false;
     }
-    TraceRecord(TraceLog::Direction::Sent, bytes);
     return true;
 }
 
@@ -149,7 +148,6 @@ void SerialLink::OnReadyRead() {
         if (chunk.isEmpty()) {
             break;
         }
-        TraceRecord(TraceLog::Direction::Received, AsBytes(chunk));
         if (receiveHandler_) {
             receiveHandler_(AsBytes(chunk));
         }
@@ -180,12 +178,8 @@ void SerialLink::FinishLoss() {
     }
     lossPending_ = false;
     DiscardPort();
-    const QString message = PortLostMessage(deviceName_, lostError_, lostReason_);
-    if (trace_.IsOpen()) {
-        trace_.Note(message);
-    }
     retryTimer_.start();
-    emit PortLost(message);
+    emit PortLost(PortLostMessage(deviceName_, lostError_, lostReason_));
 }
 
 void SerialLink::RetryOpen() {
@@ -198,32 +192,7 @@ void SerialLink::RetryOpen() {
     }
     retryTimer_.stop();
     state_ = State::Open;
-    const QString message = PortBackMessage(deviceName_);
-    if (trace_.IsOpen()) {
-        trace_.Note(message);
-    }
-    emit PortRestored(message);
-}
-
-std::optional<QString> SerialLink::StartTrace(const QString& folder) {
-    if (!trace_.OpenInFolder(folder)) {
-        return trace_.LastError();
-    }
-    return std::nullopt;
-}
-
-void SerialLink::StopTrace() {
-    trace_.Close();
-}
-
-void SerialLink::TraceRecord(TraceLog::Direction direction, std::span<const std::uint8_t> bytes) {
-    if (!trace_.IsOpen()) {
-        return;
-    }
-    trace_.Record(direction, bytes);
-    if (!trace_.IsOpen()) {
-        emit TraceStopped(trace_.LastError());
-    }
+    emit PortRestored(PortBackMessage(deviceName_));
 }
 
 }  // namespace vekaton

@@ -10,7 +10,6 @@
 #include <span>
 
 #include "engine/Port.h"
-#include "io/TraceLog.h"
 
 namespace vekaton {
 
@@ -55,13 +54,6 @@ class SerialLink : public QObject, public Port {
 
     void SetReceiveHandler(ReceiveHandler handler) { receiveHandler_ = std::move(handler); }
 
-    // Traces the traffic to "Comm.Log" in the folder, appending. Returns an error message on
-    // failure.
-    std::optional<QString> StartTrace(const QString& folder);
-    void StopTrace();
-    bool IsTracing() const { return trace_.IsOpen(); }
-    QString TraceFilePath() const { return trace_.FilePath(); }
-
     // Error signals the current or last port has raised: a lost device yields one or a few.
     int ErrorSignalCount() const { return errorSignals_; }
 
@@ -70,8 +62,6 @@ class SerialLink : public QObject, public Port {
     void PortLost(const QString& message);
     // A lost port has been opened again, at the same device and speed.
     void PortRestored(const QString& message);
-    // The trace file could not be written and tracing was switched off.
-    void TraceStopped(const QString& message);
 
   private:
     enum class State { Closed, Open, Lost };
@@ -90,7 +80,6 @@ class SerialLink : public QObject, public Port {
     void OnError(QSerialPort::SerialPortError error);
     void FinishLoss();
     void RetryOpen();
-    void TraceRecord(TraceLog::Direction direction, std::span<const std::uint8_t> bytes);
 
     QSerialPort* port_ = nullptr;
     State state_ = State::Closed;
@@ -103,7 +92,6 @@ class SerialLink : public QObject, public Port {
     int errorSignals_ = 0;
     QTimer retryTimer_;
     ReceiveHandler receiveHandler_;
-    TraceLog trace_;
 };
 
 }  // namespace vekaton

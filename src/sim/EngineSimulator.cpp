@@ -83,6 +83,10 @@ std::span<const std::uint8_t> EngineSimulator::LastData() const {
 }
 
 std::vector<std::uint8_t> EngineSimulator::MakeFrame(std::int64_t nowMs) {
+    if (config_.stopAfterFrames >= 0 &&
+        stats_.frames >= static_cast<std::uint64_t>(config_.stopAfterFrames)) {
+        return {};  // switched off: no frame is made at all
+    }
     const std::uint64_t index = stats_.frames++;
     const bool packetMode = config_.mode == SyncMode::Aldl160;
     std::vector<std::uint8_t> header = packetMode ? config_.request : config_.header;
@@ -118,6 +122,7 @@ std::vector<std::uint8_t> EngineSimulator::MakeFrame(std::int64_t nowMs) {
     if (fault(SimFault::Silence, true)) {
         return {};
     }
+
     if (fault(SimFault::WrongChecksum, config_.checksum)) {
         frame.back() = static_cast<std::uint8_t>(frame.back() + 1);
     }

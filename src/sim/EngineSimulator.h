@@ -51,6 +51,9 @@ struct SimulatorConfig {
     std::uint32_t seed = 1;
     // Fault kind k is put into every faultEvery[k]-th frame (0: never).
     std::array<int, kSimFaultKinds> faultEvery{};
+    // The module sends this many frames, then none at all, like an engine switched off (the
+    // adapter still echoes). -1: it never stops.
+    std::int64_t stopAfterFrames = -1;
 };
 
 struct SimulatorStats {

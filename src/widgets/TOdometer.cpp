@@ -141,6 +141,17 @@ void TOdometer::PaintDynamic(QPainter& painter, const QRectF& bounds) {
     }
 }
 
+QRectF TOdometer::DecimalPointRect(const QRectF& bounds) const {
+    if (decimals_ <= 0 || decimals_ >= digits_) {
+        return {};
+    }
+    const QRectF wheel = WheelRect(bounds, digits_ - decimals_);
+    const double size = std::clamp(wheel.height() * 0.24, 3.0, 9.0);
+    const QPointF centre(wheel.left() - std::max(1.0, wheel.width() * 0.06) / 2,
+                         wheel.bottom() - wheel.height() * 0.2);
+    return {centre.x() - size / 2, centre.y() - size / 2, size, size};
+}
+
 void TOdometer::PaintOverlay(QPainter& painter, const QRectF& bounds) {
     // The wheels are drums: darker where they turn away at the top and bottom.
     const QRectF row(WheelRect(bounds, 0).topLeft(), WheelRect(bounds, digits_ - 1).bottomRight());
@@ -151,6 +162,15 @@ void TOdometer::PaintOverlay(QPainter& painter, const QRectF& bounds) {
     drum.setColorAt(0.7, QColor(0, 0, 0, 0));
     drum.setColorAt(1.0, QColor(0, 0, 0, 170));
     painter.fillRect(row, drum);
+
+    // "000444" would leave the reader to guess the tenths; the point makes it read 44.4. It sits
+    // on the seam between a dark and a light wheel, so it has a dark rim and a bright face.
+    const QRectF point = DecimalPointRect(bounds);
+    if (!point.isEmpty()) {
+        painter.setPen(QPen(QColor(15, 15, 16), std::max(1.0, point.width() * 0.18)));
+        painter.setBrush(QColor(255, 190, 40));
+        painter.drawEllipse(point);
+    }
 }
 
 }  // namespace vekaton

@@ -45,6 +45,10 @@ class TOdometer : public InstrumentWidget {
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+    // Where the decimal point sits for a widget of these bounds: on the seam before the first
+    // decimal wheel, low like a printed point. Empty without decimals.
+    QRectF DecimalPointRect(const QRectF& bounds) const;
+
   protected:
     void PaintStatic(QPainter& painter, const QRectF& bounds) override;
     void PaintDynamic(QPainter& painter, const QRectF& bounds) override;

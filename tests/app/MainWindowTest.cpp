@@ -8,9 +8,9 @@
 #include "app/DebugPage.h"
 #include "app/DemoSet.h"
 #include "app/MainWindow.h"
-#include "io/PortController.h"
 #include "app/StatusPanel.h"
 #include "engine/EngineTexts.h"
+#include "io/PortController.h"
 
 namespace vekaton {
 namespace {

@@ -66,6 +66,38 @@ TEST_F(ProgramLifecycle, SecondInstanceExitsAtOnceWithCodeZero) {
     ASSERT_TRUE(first->waitForFinished(15000));
 }
 
+TEST_F(ProgramLifecycle, HelpIsAnsweredWhileACopyRunsAndNamesNoBuildFolder) {
+    auto first = Start();
+    ASSERT_TRUE(first->waitForStarted(10000));
+    ASSERT_TRUE(WaitForLock());
+
+    for (const char* option : {"--help", "-h"}) {
+        QProcess help;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("VEKATON_LOCK_DIR", lockDir_.path());
+        env.remove("DISPLAY");  // no display is needed for it
+        env.remove("QT_QPA_PLATFORM");
+        help.setProcessEnvironment(env);
+        help.start(ProgramPath(), {option});
+        ASSERT_TRUE(help.waitForFinished(10000));
+        EXPECT_EQ(help.exitCode(), 0) << option;
+        const QString out = QString::fromUtf8(help.readAllStandardOutput());
+        EXPECT_TRUE(out.startsWith("usage: vekaton [--dir DIR] [--demo]")) << out.toStdString();
+        EXPECT_TRUE(out.contains("--demo")) << out.toStdString();
+        EXPECT_TRUE(out.contains("Exit codes:")) << out.toStdString();
+        EXPECT_FALSE(out.contains(VEKATON_BINARY_DIR)) << out.toStdString();
+    }
+    QProcess wrong;
+    wrong.start(ProgramPath(), {"--colour", "red"});
+    ASSERT_TRUE(wrong.waitForFinished(10000));
+    EXPECT_EQ(wrong.exitCode(), 64);
+    EXPECT_TRUE(QString::fromUtf8(wrong.readAllStandardError()).contains("--help"));
+    EXPECT_EQ(first->state(), QProcess::Running);
+
+    first->terminate();
+    ASSERT_TRUE(first->waitForFinished(15000));
+}
+
 TEST_F(ProgramLifecycle, TerminationSignalClosesInOrderAndSavesTheSet) {
     auto process = Start();
     ASSERT_TRUE(process->waitForStarted(10000));

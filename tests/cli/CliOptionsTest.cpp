@@ -100,11 +100,43 @@ TEST(SimOptionsTest, MistakesAreNamed) {
     EXPECT_TRUE(ParseSimOptions({"-h"}).options.help);
 }
 
+TEST(SimOptionsTest, ASetGivesTheLinkExceptWhatTheCommandLineSays) {
+    auto parsed = ParseSimOptions({"--dir", "demo", "--data-bytes", "40", "--stop-after", "5"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.setDir, "demo");
+    EXPECT_EQ(parsed.options.config.stopAfterFrames, 5);
+    LinkSettings set;
+    set.syncMode = SyncMode::ListenOnly;
+    set.requestString = "$F4 $57";
+    set.responseBytes = 2;
+    set.dataBytes = 23;
+    set.useCheckSum = false;
+    set.requestEchoed = true;
+    set.sampleRate = 150;
+    set.baudRate = 9600;
+    ApplySetLink(parsed.options, set);
+    const SimulatorConfig& config = parsed.options.config;
+    EXPECT_EQ(config.mode, SyncMode::ListenOnly);
+    EXPECT_EQ(config.request, (std::vector<std::uint8_t>{0xF4, 0x57}));
+    EXPECT_EQ(config.header, (std::vector<std::uint8_t>{0xF4, 0x95}));
+    EXPECT_EQ(config.dataBytes, 40) << "given on the command line";
+    EXPECT_FALSE(config.checksum);
+    EXPECT_TRUE(config.echo);
+    EXPECT_EQ(config.intervalMs, 150);
+    EXPECT_EQ(parsed.options.baudRate, 9600);
+
+    EXPECT_EQ(ParseSimOptions({}).options.config.stopAfterFrames, -1);
+    EXPECT_NE(ParseSimOptions({"--set", "Demo"}).error.find("--set needs --dir"),
+              std::string::npos);
+    EXPECT_NE(ParseSimOptions({"--stop-after", "-1"}).error, "");
+}
+
 TEST(SimOptionsTest, UsageNamesEveryOption) {
     const std::string usage = SimUsage();
     for (const char* option :
          {"--mode", "--request", "--header", "--data-bytes", "--checksum", "--echo", "--interval",
-          "--baud", "--fault", "--seed", "--replay", "--sent-log", "--link", "--help"}) {
+          "--baud", "--fault", "--seed", "--replay", "--sent-log", "--link", "--help", "--dir",
+          "--set", "--stop-after", "Examples:", "Exit codes:"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
 }
@@ -121,6 +153,12 @@ TEST(LiveOptionsTest, AllOptions) {
     EXPECT_EQ(options.frames, 20);
     EXPECT_EQ(options.seconds, 1.5);
     EXPECT_EQ(options.outputPath, "out.csv");
+    EXPECT_FALSE(options.exact);
+    EXPECT_FALSE(options.force);
+    LiveOptions flags;
+    EXPECT_EQ(ParseLiveOptions({"--exact", "--force"}, flags), "");
+    EXPECT_TRUE(flags.exact);
+    EXPECT_TRUE(flags.force);
 
     LiveOptions none;
     EXPECT_EQ(ParseLiveOptions({}, none), "");

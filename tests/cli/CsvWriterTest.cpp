@@ -32,7 +32,7 @@ TEST(CsvFieldTest, QuotesOnlyWhatNeedsIt) {
     EXPECT_EQ(Field("semi;colon 'single'"), "semi;colon 'single'");
 }
 
-TEST(NumberTextsTest, GivesTheShortestTextWhetherKeptOrNot) {
+TEST(NumberTextsTest, GivesTheTableTextWhetherKeptOrNot) {
     // Values that repeat, collide in the table, change or stay, and texts too long to keep.
     std::vector<double> values = {0.0,
                                   -0.0,
@@ -59,13 +59,15 @@ TEST(NumberTextsTest, GivesTheShortestTextWhetherKeptOrNot) {
         values.push_back(i % 3 == 0 ? a / 2.55 : i % 3 == 1 ? a * 256 + b : a * 0.4 + 10);
         values.push_back(std::bit_cast<double>(random()));  // any bit pattern at all
     }
-    NumberTexts texts;
-    std::array<NumberText, 3> last{};
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        for (int twice = 0; twice < 2; ++twice) {
-            std::string line = "x";
-            texts.Append(line, values[i], last[i % last.size()]);
-            ASSERT_EQ(line, "x" + ShortestFloatText(values[i])) << i;
+    for (const NumberPrecision precision : {NumberPrecision::Significant, NumberPrecision::Exact}) {
+        NumberTexts texts(precision);
+        std::array<NumberText, 3> last{};
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            for (int twice = 0; twice < 2; ++twice) {
+                std::string line = "x";
+                texts.Append(line, values[i], last[i % last.size()]);
+                ASSERT_EQ(line, "x" + TableNumberText(values[i], precision)) << i;
+            }
         }
     }
 }
@@ -142,7 +144,20 @@ TEST_F(FrameCsvTest, RowsHoldWhatTheChartWouldPlot) {
     EXPECT_EQ(out.str(),
               "Frame,Time,\"Coolant, C\",Engine speed,Raw,Tenth,Closed loop,Running\r\n"
               "1,0,110,4660,77,0.1,1,1\r\n"
-              "2,0.11,-40,255,255,0.30000000000000004,1,0\r\n");
+              "2,0.11,-40,255,255,0.3,1,0\r\n");
+}
+
+TEST_F(FrameCsvTest, ExactRowsKeepEveryBitOfTheValues) {
+    Analog(1, "Tenth", "A*0.1");
+    Analog(2, "Scaled", "A*0.4+10");
+    std::ostringstream out;
+    CsvWriter csv(out, table_, false, NumberPrecision::Exact);
+    Frame({3, 71});
+    csv.WriteFrame(1, 0.30000000000000004, decoder_);
+    csv.WriteFrame(2, 1.0 / 3.0, decoder_);
+    EXPECT_EQ(out.str(),
+              "1,0.30000000000000004,0.30000000000000004,38.400000000000006\r\n"
+              "2,0.3333333333333333,0.30000000000000004,38.400000000000006\r\n");
 }
 
 TEST_F(FrameCsvTest, RawModeRowsHoldTheRawByteOfTheLastPosition) {

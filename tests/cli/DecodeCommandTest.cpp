@@ -83,9 +83,8 @@ TEST_F(DecodeCommandTest, APartialRecordAtTheEndGivesNoRowAndAWarning) {
 }
 
 TEST_F(DecodeCommandTest, PositionsCountFromResponseBytesWhateverTheModeAndEcho) {
-    // The record holds no echo, so an echoed request must not shift the positions; the ALDL 160
-    // interface mode stores its start string as the header.
-    for (const int mode : {1, 2, 3}) {
+    // The record holds no echo, so an echoed request must not shift the positions.
+    for (const int mode : {1, 2}) {
         for (const bool echoed : {false, true}) {
             SetUpText setUp;
             setUp.mode = mode;
@@ -101,6 +100,25 @@ TEST_F(DecodeCommandTest, PositionsCountFromResponseBytesWhateverTheModeAndEcho)
             EXPECT_EQ(out_.str(), "Frame,Time,One,Two,Three,Past the data\r\n1,0,1,2,3,153\r\n")
                 << "mode " << mode << " echoed " << echoed;
         }
+    }
+}
+
+TEST_F(DecodeCommandTest, Aldl160RecordsAreTheStartStringAndTheDataWhateverResponseBytesSays) {
+    // The recorder writes the start string (the request) and the packet's data bytes, and no
+    // checksum: the request's length is the header, however many ResponseBytes the set names.
+    for (const bool echoed : {false, true}) {
+        SetUpText setUp;
+        setUp.mode = 3;
+        setUp.echoed = echoed;
+        setUp.checksum = true;
+        folder_.Write("Default.Ini", SettingsText(setUp));
+        folder_.Write("Default.cfg",
+                      "1,1,0,One,A*1\r\n2,1,0,Two,A*1\r\n3,1,0,Three,A*1\r\n"
+                      "4,1,0,Past the data,A*1\r\nEND\r\n");
+        folder_.Write("run.Dat", LogText(100, {{0xF4, 0x57, 0x01, 0x00, 0xB4, 1, 2, 3}}));
+        ASSERT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 0) << err_.str();
+        EXPECT_EQ(out_.str(), "Frame,Time,One,Two,Three,Past the data\r\n1,0,1,2,3,0\r\n")
+            << "echoed " << echoed;
     }
 }
 
@@ -165,12 +183,46 @@ TEST_F(DecodeCommandTest, FailuresSayWhyAndExitNonZero) {
     empty.dataBytes = 0;
     folder_.Write("Default.Ini", SettingsText(empty));
     EXPECT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 1);
+    EXPECT_NE(err_.str().find("holds values out of range"), std::string::npos) << err_.str();
+    EXPECT_EQ(Run({"--dir", Dir(), "--force", Log("run.Dat")}), 1);
     EXPECT_NE(err_.str().find("record size is 0"), std::string::npos) << err_.str();
 
     EXPECT_EQ(Run({"--dir", Log("run.Dat"), Log("run.Dat")}), 1);  // not a folder
     EXPECT_EQ(Run({"--dir", Dir(), "--set", "../elsewhere", Log("run.Dat")}), 1);
     EXPECT_EQ(Run({"--dir", Dir()}), kExitUsage);
     EXPECT_NE(err_.str().find("usage: vekaton-cli decode"), std::string::npos);
+}
+
+TEST_F(DecodeCommandTest, NumbersHaveTenSignificantDigitsUnlessExactIsAsked) {
+    folder_.Write("Default.Ini", SettingsText({}));
+    folder_.Write("Default.cfg",
+                  "1,1,0,Pressure,A*0.4+10\r\n2,1,0,Oxygen,A*4.44\r\n3,1,0,Third,A/3\r\nEND\r\n");
+    folder_.Write("run.Dat", LogText(100, {{0, 0, 71, 38, 1}, {0, 0, 0, 0, 6}}));
+    ASSERT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 0) << err_.str();
+    EXPECT_EQ(out_.str(),
+              "Frame,Time,Pressure,Oxygen,Third\r\n"
+              "1,0,38.4,168.72,0.3333333333\r\n"
+              "2,0.1,10,0,2\r\n");
+    ASSERT_EQ(Run({"--exact", "--dir", Dir(), Log("run.Dat")}), 0) << err_.str();
+    EXPECT_EQ(out_.str(),
+              "Frame,Time,Pressure,Oxygen,Third\r\n"
+              "1,0,38.400000000000006,168.72000000000003,0.3333333333333333\r\n"
+              "2,0.1,10,0,2\r\n");
+    EXPECT_EQ(Run({"--exact=yes", "--dir", Dir(), Log("run.Dat")}), kExitUsage);
+}
+
+TEST_F(DecodeCommandTest, AFormulaThatCannotBeBuiltIsNamedWithItsPosition) {
+    folder_.Write("Default.Ini", SettingsText({}));
+    folder_.Write("Default.cfg", "1,1,0,Good,A*1\r\n2,1,0,Coolant,A*0.75-\r\nEND\r\n");
+    folder_.Write("run.Dat", LogText(100, {{0, 0, 9, 8, 7}, {0, 0, 9, 8, 7}}));
+    ASSERT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 0);
+    const std::string errors = err_.str();
+    EXPECT_EQ(errors.rfind("vekaton-cli: Bad Parser\n", 0), 0u) << errors;
+    EXPECT_NE(errors.find("  Position: 2\n  Description: Coolant\n  Formula: A*0.75-\n"),
+              std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find("ESyntaxError"), std::string::npos) << errors;
+    EXPECT_EQ(errors.rfind("Bad Parser"), errors.find("Bad Parser")) << "reported once";
 }
 
 TEST_F(DecodeCommandTest, ABadParameterFileIsReportedAndWhatWasReadIsUsed) {

@@ -76,10 +76,19 @@ TEST(EvalCommandTest, ArithmeticFaultsPrintTheParsingErrorWithExitCode3) {
     EvalRun run = Eval({"1/(A-A)", "A=5", "B=7"});
     EXPECT_EQ(run.code, 3);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "Parsing Error - \"1/(A-A)\", A=5, B=7\n");
+    // The first line is the window's message as it stands; the second names the cause.
+    EXPECT_EQ(run.err, "Parsing Error - \"1/(A-A)\", A=5, B=7\nCause: division by zero\n");
     run = Eval({"--width", "2", "[UINTEGER]SQRT(-A)", "A=1"});
     EXPECT_EQ(run.code, 3);
-    EXPECT_EQ(run.err, "Parsing Error - \"SQRT(-A)\", A=256, B=0\n");
+    EXPECT_EQ(run.err,
+              "Parsing Error - \"SQRT(-A)\", A=256, B=0\nCause: square root of a negative "
+              "number\n");
+    EXPECT_EQ(Eval({"A/0", "A=5"}).err,
+              "Parsing Error - \"A/0\", A=5, B=0\nCause: division by zero\n");
+    EXPECT_EQ(Eval({"LN(A)"}).err,
+              "Parsing Error - \"LN(A)\", A=0, B=0\nCause: logarithm of zero or less\n");
+    EXPECT_EQ(Eval({"EXP(A*1000)", "A=9"}).err,
+              "Parsing Error - \"EXP(A*1000)\", A=9, B=0\nCause: result too large\n");
 }
 
 TEST(EvalCommandTest, BadArgumentsPrintUsageWithExitCode64) {

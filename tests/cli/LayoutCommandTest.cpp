@@ -216,7 +216,7 @@ TEST_F(LayoutCommandTest, UsageAndUnreadableFiles) {
     EXPECT_EQ(Run({"a.dsf", "b.dsf"}).code, kExitUsage);
     const LayoutRun usage = Run({"--json=yes", "a.dsf"});
     EXPECT_EQ(usage.code, kExitUsage);
-    EXPECT_NE(usage.err.find(kLayoutSynopsis), std::string::npos);
+    EXPECT_NE(usage.err.find(FindSubcommand("layout")->usage), std::string::npos);
 
     const LayoutRun missing = Run({(folder_ / "none.dsf").string()});
     EXPECT_EQ(missing.code, 1);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace vekaton {
 namespace {
 
@@ -53,6 +55,41 @@ TEST(FloatText, ShortestTextReadsBackExactly) {
     EXPECT_EQ(ShortestFloatText(-9.0), "-9");
     EXPECT_EQ(ShortestFloatText(3.141592653589793), "3.141592653589793");
     EXPECT_EQ(ShortestFloatText(-0.0), "0");
+}
+
+TEST(FloatText, TableNumbersHaveAtMostTenSignificantDigits) {
+    const auto text = [](double value) {
+        return TableNumberText(value, NumberPrecision::Significant);
+    };
+    // Not exact in binary: the noise of the last bits goes, what a sensor can tell stays.
+    EXPECT_EQ(text(96 * 0.4), "38.4");     // 38.400000000000006
+    EXPECT_EQ(text(38 * 4.44), "168.72");  // 168.72000000000003
+    EXPECT_EQ(text(0.1 + 0.2), "0.3");
+    EXPECT_EQ(text(200 / 2.55), "78.43137255");
+    EXPECT_EQ(text(-40.0 + 3 * 0.75), "-37.75");
+    EXPECT_EQ(text(1.0 / 3.0), "0.3333333333");
+    // Exact in binary: written as they are, trailing zeros dropped.
+    EXPECT_EQ(text(4660.0), "4660");
+    EXPECT_EQ(text(0.5), "0.5");
+    EXPECT_EQ(text(11.75), "11.75");
+    EXPECT_EQ(text(0.0009765625), "0.0009765625");
+    EXPECT_EQ(text(4294967295.0), "4294967295");
+    EXPECT_EQ(text(-2147483648.0), "-2147483648");
+    EXPECT_EQ(text(100000.0), "100000");
+    // Beyond ten digits a number takes an exponent rather than pretend to more precision.
+    EXPECT_EQ(text(12345678901.0), "1.23456789e+10");
+    EXPECT_EQ(text(0.00001), "1e-05");
+    EXPECT_EQ(text(-0.0), "0");
+    EXPECT_EQ(text(std::numeric_limits<double>::infinity()), "INF");
+    EXPECT_EQ(text(-std::numeric_limits<double>::infinity()), "-INF");
+    EXPECT_EQ(text(std::numeric_limits<double>::quiet_NaN()), "NAN");
+    EXPECT_EQ(text(-2.2250738585072014e-308), "-2.225073859e-308");
+
+    const auto exact = [](double value) { return TableNumberText(value, NumberPrecision::Exact); };
+    EXPECT_EQ(exact(96 * 0.4), "38.400000000000006");
+    EXPECT_EQ(exact(38 * 4.44), "168.72000000000003");
+    EXPECT_EQ(exact(4660.0), "4660");
+    EXPECT_EQ(exact(-2.2250738585072014e-308), "-2.2250738585072014e-308");
 }
 
 }  // namespace

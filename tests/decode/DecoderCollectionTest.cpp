@@ -177,6 +177,36 @@ TEST(DecoderBytes, FormulaFaultsAreReportedOnceAndKeepASafeValue) {
     EXPECT_EQ(rig.ValueAt(1), 6.0);
 }
 
+TEST(DecoderBytes, FaultMessagesSayWhichDefinitionIsWrongAndWhy) {
+    DecoderRig rig;
+    rig.Define(1, "A*0.75-").Descriptions[0] = "Coolant";
+    rig.Define(2, "A*256/(B-B)", 2).Descriptions[0] = "Engine speed";
+    rig.Define(4, "SQRT(A-10)");
+    rig.Frame({7, 1, 2, 3});
+    ASSERT_EQ(rig.fullMessages.size(), 3u);
+
+    const DecoderMessage& bad = rig.fullMessages[0];
+    EXPECT_EQ(bad.text, "Bad Parser");  // the box's own text stays as it always was
+    EXPECT_NE(bad.informative.find("position 1 (Coolant)"), std::string::npos) << bad.informative;
+    EXPECT_NE(bad.details.find("Position: 1"), std::string::npos) << bad.details;
+    EXPECT_NE(bad.details.find("Description: Coolant"), std::string::npos) << bad.details;
+    EXPECT_NE(bad.details.find("Formula: A*0.75-"), std::string::npos) << bad.details;
+    EXPECT_NE(bad.details.find("ESyntaxError: Error parsing expression:"), std::string::npos)
+        << bad.details;
+    EXPECT_EQ(bad.details.find('\r'), std::string::npos) << "builder line breaks become \\n";
+
+    // A two-byte value is evaluated at its last byte but defined at its first.
+    const DecoderMessage& divided = rig.fullMessages[1];
+    EXPECT_EQ(divided.text, "Parsing Error - \"A*256/(B-B)\", A=1, B=2");
+    EXPECT_EQ(divided.informative, "Cause: division by zero.");
+    EXPECT_NE(divided.details.find("Position: 2\nDescription: Engine speed\nFormula: A*256/(B-B)"),
+              std::string::npos)
+        << divided.details;
+
+    EXPECT_EQ(rig.fullMessages[2].informative, "Cause: square root of a negative number.");
+    EXPECT_NE(rig.fullMessages[2].details.find("Description: \n"), std::string::npos);
+}
+
 TEST(DecoderBytes, RawModeRunsNoFormulaAndSwitchingBackRecomputesNothing) {
     DecoderRig rig;
     rig.Define(1, "A*10");

@@ -51,9 +51,13 @@ struct DecoderRig {
     FormulaFrontEnd formulas;
     Decoder decoder{table, formulas};
     std::vector<std::string> messages;
+    std::vector<DecoderMessage> fullMessages;
 
     DecoderRig() {
-        decoder.SetMessageHandler([this](std::string_view m) { messages.emplace_back(m); });
+        decoder.SetMessageHandler([this](const DecoderMessage& m) {
+            messages.push_back(m.text);
+            fullMessages.push_back(m);
+        });
     }
 
     ParameterRecord& Define(int position, std::string formula, int byteCount = 1) {

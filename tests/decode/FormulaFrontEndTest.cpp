@@ -156,6 +156,27 @@ TEST_F(FormulaFrontEndTest, EveryArithmeticFaultKeepsTheProgramGoing) {
     EXPECT_EQ(Value("A^2000000000", {1, 0, 0, 0, 0}), 1);
 }
 
+TEST_F(FormulaFrontEndTest, ArithmeticFaultsNameTheirCause) {
+    const auto cause = [this](std::string_view formula) {
+        const FormulaOutcome outcome = formulas.EvaluateFormula(formula, {5, 0, 0, 0, 0}, 0);
+        EXPECT_EQ(outcome.status, FormulaStatus::ArithmeticFault) << formula;
+        return std::string(outcome.cause);
+    };
+    EXPECT_EQ(cause("A/0"), "division by zero");
+    EXPECT_EQ(cause("AMODB"), "division by zero");
+    EXPECT_EQ(cause("SQRT(B-A)"), "square root of a negative number");
+    EXPECT_EQ(cause("LN(B)"), "logarithm of zero or less");
+    EXPECT_EQ(cause("LN(B-A)"), "logarithm of zero or less");
+    EXPECT_EQ(cause("A*1E308*1E308"), "result too large");
+    EXPECT_EQ(cause("EXP(A*1000)"), "result too large");
+    EXPECT_EQ(cause("A*1E308+1E308"), "result too large");  // the scale-and-offset path
+    EXPECT_EQ(cause("-2147483648DIV-1"), "result too large");
+    EXPECT_EQ(cause("(B-A)^0.5"), "result is not a number");
+    EXPECT_EQ(cause("1E10DIV1"), "operand of DIV, MOD or ^ outside the whole-number range");
+    EXPECT_TRUE(formulas.EvaluateFormula("A/1", {5, 0, 0, 0, 0}, 0).cause.empty());
+    EXPECT_TRUE(formulas.EvaluateFormula("A/", {5, 0, 0, 0, 0}, 0).cause.empty());
+}
+
 TEST_F(FormulaFrontEndTest, EachTextIsBuiltOnce) {
     const CompiledFormula* first = formulas.Prepare("A*2");
     EXPECT_EQ(formulas.Prepare("A*2"), first);

@@ -92,9 +92,9 @@ TEST(ParserFunctionsTest, SineAndCosineBeyondTheProcessorsReductionAreZero) {
 }
 
 TEST(ParserFunctionsTest, DomainFaults) {
-    EXPECT_EQ(Fault("LN(0)"), FaultKind::InvalidOperation);
-    EXPECT_EQ(Fault("LN(A)", -1), FaultKind::InvalidOperation);
-    EXPECT_EQ(Fault("SQRT(A)", -1), FaultKind::InvalidOperation);
+    EXPECT_EQ(Fault("LN(0)"), FaultKind::LogarithmOfZeroOrLess);
+    EXPECT_EQ(Fault("LN(A)", -1), FaultKind::LogarithmOfZeroOrLess);
+    EXPECT_EQ(Fault("SQRT(A)", -1), FaultKind::SquareRootOfNegative);
     EXPECT_EQ(Eval("SQRT(-0)"), 0);
     EXPECT_EQ(Fault("SINH(1000)"), FaultKind::Overflow);
     EXPECT_EQ(Fault("COSH(-1000)"), FaultKind::Overflow);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "engine/EngineTestRig.h"
@@ -75,6 +76,27 @@ TEST_F(EngineAldl160Test, PacketsWhileStoppedAreMarkedAndTracedButNotDecoded) {
     rig.Feed(Concat(start, Bytes{1, 2, 3, 4, 0xFE}));
     EXPECT_EQ(rig.view.trace, " *  * 01, 02, 03, 04, FE, ");
     EXPECT_EQ(rig.view.packets.size(), 2u);
+}
+
+// A logger left running all night: the packet markers, written on every page, once grew the
+// trace by three characters a packet without bound, because only bytes ever ended a line.
+TEST_F(EngineAldl160Test, ANightOfPacketsKeepsTheTraceWithinItsFiftyLines) {
+    constexpr std::size_t kMostText = HexTrace::kMaxLines * (HexTrace::kLineWidth + 4);
+    rig.engine.PauseClick();
+    const Bytes packet = Concat(start, Bytes{1, 2, 3, 4, 5});
+    std::size_t longest = 0;
+    for (int n = 0; n < 100000; ++n) {
+        rig.view.debugPage = n >= 50000;  // markers only, then markers and bytes
+        rig.Feed(packet);
+        longest = std::max(longest, rig.engine.Trace().Text().size());
+        if (n % 1000 == 999) {
+            ASSERT_LE(rig.view.trace.size(), kMostText) << "after packet " << n + 1;
+        }
+    }
+    EXPECT_EQ(rig.engine.Counters().frames, 100000u);
+    EXPECT_LE(longest, kMostText);
+    EXPECT_LE(rig.engine.Trace().LineCount(), HexTrace::kMaxLines);
+    EXPECT_GT(rig.view.traceClears, 300) << "the trace starts again every 50 lines";
 }
 
 TEST_F(EngineAldl160Test, EachLogRecordIsTheStartStringThenThePacketBytes) {

@@ -72,6 +72,39 @@ TEST_F(EngineListenOnlyTest, BurstsCloserThanSyncTimeCountAsOneFrame) {
     EXPECT_EQ(rig.engine.SyncErrorCount(), 0);
 }
 
+// Frames closer together than SyncTime: each good frame ends its burst, so the next frame is
+// decoded too instead of being counted on past the frame's end and lost.
+TEST_F(EngineListenOnlyTest, FramesCloserThanSyncTimeAreEachDecoded) {
+    for (std::uint8_t n = 1; n <= 20; ++n) {
+        rig.Feed(Burst(n));
+        rig.clock.Advance(100);  // a third of SyncTime between frames
+    }
+    ASSERT_EQ(rig.view.frames.size(), 20u);
+    EXPECT_EQ(rig.view.BadFrames(), 0);
+    EXPECT_EQ(rig.RawAt(1), 20);
+    rig.clock.Advance(300);
+    EXPECT_EQ(rig.engine.SyncErrorCount(), 0);
+
+    // Two frames in one chunk, too.
+    rig.Feed(Concat(Burst(30), Burst(31)));
+    EXPECT_EQ(rig.view.frames.size(), 22u);
+    EXPECT_EQ(rig.RawAt(1), 31);
+}
+
+TEST_F(EngineListenOnlyTest, AfterABadFrameTheBytesCountOnUntilTheSilence) {
+    Bytes bad = Burst(1);
+    bad.back() ^= 0xFF;  // out of step, or damaged: the next bytes cannot be trusted to start one
+    rig.Feed(bad);
+    rig.clock.Advance(100);
+    rig.Feed(Burst(2));
+    EXPECT_EQ(rig.view.frames.size(), 1u);
+    rig.clock.Advance(300);
+    EXPECT_EQ(rig.engine.SyncErrorCount(), 1);
+    rig.Feed(Burst(3));
+    ASSERT_EQ(rig.view.frames.size(), 2u);
+    EXPECT_TRUE(rig.view.frames[1].checksumGood);
+}
+
 TEST_F(EngineListenOnlyTest, AQuietLineCountsNoSyncErrors) {
     rig.Feed(Burst(1));
     rig.clock.Advance(10 * 1000);  // the timer fires again and again on an empty frame

@@ -267,5 +267,76 @@ TEST_F(EngineTalkListenTest, OutOfRangeCountsStayWithinTheTable) {
     EXPECT_EQ(rig.view.frames.size(), 1u);
 }
 
+// Polling every millisecond while an answer takes about 35 ms on the line (5 request bytes and
+// 27 answer bytes at 8192 baud): frames were lost when a tick cut an answer short.
+class FastPollTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        LinkSettings s =
+            EngineRig::Settings(SyncMode::TalkListen, "$f4 $57 $01 $00 $b4", 3, 23, true, false);
+        s.sampleRate = 1;
+        rig.engine.ApplySettings(s);
+        rig.Run();
+    }
+    static Bytes Answer(std::uint8_t n) {
+        Bytes frame{0xF4, 0x95, 0x01};
+        for (int i = 0; i < 23; ++i) {
+            frame.push_back(static_cast<std::uint8_t>(n + i));
+        }
+        return WithChecksum(frame);
+    }
+    std::size_t Requests() const { return rig.port.writes.size(); }
+    EngineRig rig;
+};
+
+TEST_F(FastPollTest, EachAnswerIsLetFinishBeforeTheNextRequest) {
+    for (std::uint8_t n = 0; n < 50; ++n) {
+        rig.clock.Advance(1);  // a tick sends the request
+        const std::size_t sent = Requests();
+        const Bytes answer = Answer(n);
+        // The answer arrives in pieces while the timer ticks on.
+        rig.clock.Advance(6);
+        rig.Feed(Bytes(answer.begin(), answer.begin() + 10));
+        rig.clock.Advance(12);
+        rig.Feed(Bytes(answer.begin() + 10, answer.begin() + 20));
+        rig.clock.Advance(9);
+        EXPECT_EQ(Requests(), sent) << "no request while an answer arrives";
+        rig.Feed(Bytes(answer.begin() + 20, answer.end()));
+    }
+    ASSERT_EQ(rig.view.frames.size(), 50u);
+    EXPECT_EQ(rig.view.BadFrames(), 0);
+    EXPECT_EQ(rig.RawAt(1), 49);
+    EXPECT_EQ(rig.engine.Counters().pollsUnanswered, 0u);
+}
+
+TEST_F(FastPollTest, AnAnswerThatNeverComesIsGivenUpWhenItsTimeHasPassed) {
+    rig.clock.Advance(1);
+    EXPECT_EQ(Requests(), 1u);
+    rig.Feed(Bytes{0xF4, 0x95});
+    // 32 bytes at 8192 baud take 40 ms; with the allowance the request goes again by 100 ms.
+    rig.clock.Advance(85);
+    EXPECT_EQ(Requests(), 1u);
+    rig.clock.Advance(15);
+    EXPECT_EQ(Requests(), 2u);
+    EXPECT_EQ(rig.engine.ByteCounter(), 0) << "the dead answer was dropped";
+    EXPECT_EQ(rig.engine.Counters().pollsUnanswered, 1u);
+    rig.Feed(Answer(7));
+    ASSERT_EQ(rig.view.frames.size(), 1u);
+    EXPECT_TRUE(rig.view.frames[0].checksumGood);
+}
+
+TEST_F(EngineTalkListenTest, SlowPollsStillStartEachFrameAtTheTick) {
+    // At the usual rates the answer's time is long past at the next tick: a partial answer is
+    // cut there and the request sent again, as always.
+    Apply(0, 4, false, false, 200);
+    rig.Run();
+    rig.clock.Advance(200);
+    const std::size_t sent = rig.port.writes.size();
+    rig.Feed(Bytes{1, 2});
+    rig.clock.Advance(200);
+    EXPECT_EQ(rig.port.writes.size(), sent + 1);
+    EXPECT_EQ(rig.engine.ByteCounter(), 0);
+}
+
 }  // namespace
 }  // namespace vekaton::testing

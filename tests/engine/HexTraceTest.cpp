@@ -37,6 +37,20 @@ TEST(HexTraceTest, ItClearsWhenA51stLineBegins) {
     EXPECT_EQ(trace.Text(), "33, ");
 }
 
+TEST(HexTraceTest, MarkersEndLinesLikeBytes) {
+    HexTrace trace;
+    for (int n = 0; n < 22; ++n) {
+        trace.AppendMarker();
+    }
+    EXPECT_EQ(trace.LineCount(), 1);
+    EXPECT_EQ(trace.Text().back(), '\n') << "22 markers fill a line of 64 characters";
+    for (int n = 0; n < 100000; ++n) {
+        trace.AppendMarker();
+        ASSERT_LE(trace.LineCount(), HexTrace::kMaxLines);
+    }
+    EXPECT_LE(trace.Text().size(), HexTrace::kMaxLines * (HexTrace::kLineWidth + 3u));
+}
+
 TEST(HexTraceTest, UpdatesCarryOnlyWhatIsNew) {
     HexTrace trace;
     trace.AppendMarker();

@@ -214,6 +214,34 @@ TEST(SettingsReader, RangeLimitsAtTheirEdges) {
     ASSERT_EQ(fresh.dataBytes, 0);
     r = ParseSettings(Lines(lines), fresh);
     EXPECT_EQ(r.warnings.size(), 1u);  // only the sample rate
+    // It is still out of range, for programs that cannot work without a valid value.
+    ASSERT_EQ(r.outOfRange.size(), 2u);
+    EXPECT_EQ(r.outOfRange[1],
+              "Line 6 (# Bytes of Data): # Bytes of Data must be from 1 to 500, not 0.");
+}
+
+TEST(SettingsReader, ARefusedValueDoesNotClaimThatAnInvalidOneIsKept) {
+    auto lines = SplitLines(kFullFile);
+    lines[5] = "# Bytes of Data=-5";
+    lines[9] = "SyncMode=7";
+    const auto r = ParseSettings(Lines(lines), LinkSettings{});
+    ASSERT_EQ(r.warnings.size(), 2u);
+    EXPECT_EQ(r.warnings[0],
+              "Line 6 (# Bytes of Data): # Bytes of Data must be from 1 to 500, not -5. The value "
+              "in force, 0, is not valid either: set # Bytes of Data in the setup.");
+    EXPECT_EQ(r.warnings[0].find("is kept"), std::string::npos);
+    EXPECT_EQ(r.outOfRange.size(), 2u);
+    EXPECT_EQ(r.outOfRange[1], "Line 10 (SyncMode): \"7\" is not 1, 2 or 3.");
+    EXPECT_TRUE(ParseSettings(kFullFile, LinkSettings{}).outOfRange.empty());
+}
+
+TEST(SettingsReader, TheLinesOfTheFileAreCounted) {
+    EXPECT_EQ(ParseSettings(kFullFile, LinkSettings{}).linesInFile, 13);
+    auto lines = SplitLines(kFullFile);
+    lines.resize(8);
+    const auto cut = ParseSettings(Lines(lines), LinkSettings{});
+    EXPECT_FALSE(cut.error) << "missing flag lines read as FALSE";
+    EXPECT_EQ(cut.linesInFile, 8);
 }
 
 TEST(SettingsReader, OverlongRequestIsWarnedAboutAndKeptAsText) {

@@ -180,23 +180,5 @@ TEST_F(SerialLinkTest, OpenFailureSaysInvalidComWithTheReason) {
     EXPECT_TRUE(noName->startsWith("Invalid Com#"));
 }
 
-TEST_F(SerialLinkTest, TracesEveryByteBothWaysInHex) {
-    ASSERT_FALSE(serial_.StartTrace(dir_.path()).has_value());
-    OpenOrFail();
-    ASSERT_TRUE(serial_.Write(std::vector<std::uint8_t>{0xF4, 0x56, 0x01}));
-    ASSERT_EQ(terminal_->Receive(3).size(), 3u);
-    terminal_->Send(std::vector<std::uint8_t>{0x0A, 0xFF});
-    ASSERT_TRUE(WaitForReceived(2));
-    serial_.StopTrace();
-    EXPECT_FALSE(serial_.IsTracing());
-
-    QFile file(QDir(dir_.path()).filePath("Comm.Log"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(file.readAll());
-    EXPECT_TRUE(text.contains("TX F4 56 01\r\n")) << text.toStdString();
-    EXPECT_TRUE(text.contains("RX 0A FF\r\n")) << text.toStdString();
-    EXPECT_LT(text.indexOf("TX"), text.indexOf("RX"));
-}
-
 }  // namespace
 }  // namespace vekaton

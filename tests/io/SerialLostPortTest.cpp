@@ -124,20 +124,5 @@ TEST_F(SerialLostPortTest, CloseStopsTheRetrying) {
     EXPECT_FALSE(serial_.IsOpen());
 }
 
-TEST_F(SerialLostPortTest, LossIsNotedInTheTrace) {
-    ASSERT_FALSE(serial_.StartTrace(dir_.path()).has_value());
-    PullMidStream();
-    ASSERT_TRUE(WaitUntil([&] { return !lostReports_.empty(); }));
-    PlugInAgain();
-    ASSERT_TRUE(WaitUntil([&] { return !restoredReports_.empty(); }, 5000));
-    serial_.StopTrace();
-    QFile file(QDir(dir_.path()).filePath("Comm.Log"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(file.readAll());
-    EXPECT_TRUE(text.contains("RX 55 55")) << text.toStdString();
-    EXPECT_EQ(text.count("port lost"), 1) << text.toStdString();
-    EXPECT_EQ(text.count("open again"), 1) << text.toStdString();
-}
-
 }  // namespace
 }  // namespace vekaton

@@ -56,6 +56,25 @@ TEST(EngineSimulatorTest, WithoutEchoOnlyRequestsAreAnsweredEvenAfterNoise) {
     EXPECT_TRUE(sim.Poll(1000).empty());  // talk/listen never streams
 }
 
+TEST(EngineSimulatorTest, AModuleThatStopsAnswersItsFramesThenNothingButTheEcho) {
+    SimulatorConfig config = TalkListen(true);
+    config.stopAfterFrames = 2;
+    EngineSimulator sim(config);
+    EXPECT_EQ(sim.OnHostBytes(kRequest, 0).size(), 5u + 67u);
+    EXPECT_EQ(sim.OnHostBytes(kRequest, 10).size(), 5u + 67u);
+    EXPECT_EQ(sim.OnHostBytes(kRequest, 20), kRequest) << "only the adapter's echo";
+    EXPECT_EQ(sim.OnHostBytes(kRequest, 30), kRequest);
+    EXPECT_EQ(sim.Stats().frames, 2u);
+
+    config.mode = SyncMode::ListenOnly;
+    config.stopAfterFrames = 0;
+    EngineSimulator quiet(config);
+    for (std::int64_t t = 0; t < 1000; t += 10) {
+        EXPECT_TRUE(quiet.Poll(t).empty());
+    }
+    EXPECT_EQ(quiet.Stats().frames, 0u);
+}
+
 TEST(EngineSimulatorTest, ListenOnlyStreamsOneBurstPerInterval) {
     SimulatorConfig config;
     config.mode = SyncMode::ListenOnly;

@@ -1,3 +1,4 @@
+#include "WidgetTestSupport.h"
 #include "widgets/TOdometer.h"
 #include "widgets/TSliderSwitch.h"
 
@@ -57,6 +58,31 @@ TEST(Odometer, IgnoresValuesThatAreNotFinite) {
     EXPECT_EQ(odometer.Decimals(), 5);
     odometer.SetDigits(3);
     EXPECT_EQ(odometer.Decimals(), 2);
+}
+
+TEST(Odometer, DrawsADecimalPointBeforeTheTenthsWheel) {
+    TOdometer odometer;
+    odometer.resize(110, 26);  // as the status strip shows elapsed time
+    odometer.SetValue(44.4);
+    const QRectF bounds(0, 0, 110, 26);
+    const QRectF point = odometer.DecimalPointRect(bounds);
+    ASSERT_FALSE(point.isEmpty());
+    // Between the last whole wheel and the tenths wheel, in the lower half.
+    const double seam = (point.left() + point.right()) / 2;
+    EXPECT_GT(seam, bounds.width() * 4 / 6 - 3);
+    EXPECT_LT(seam, bounds.width() * 5 / 6 + 3);
+    EXPECT_GT(point.center().y(), bounds.height() / 2);
+
+    const QImage image = testing::RenderWidget(odometer);
+    const QColor centre = image.pixelColor(point.center().toPoint());
+    EXPECT_GT(centre.red(), 200) << "the point's bright face";
+    EXPECT_GT(centre.green(), 150);
+    EXPECT_LT(centre.blue(), 120);
+
+    odometer.SetDecimals(0);
+    EXPECT_TRUE(odometer.DecimalPointRect(bounds).isEmpty());
+    const QImage whole = testing::RenderWidget(odometer);
+    EXPECT_NE(whole.pixelColor(point.center().toPoint()), centre);
 }
 
 TEST(SliderSwitch, StaysOnItsStops) {

@@ -33,8 +33,12 @@ LogViewer::LogViewer(TForm1& window, std::function<void(const QString&)> post)
       decoder_(window.GetDecoder().Table(), formulas_) {
     decoder_.SetChart(&window_.Graphs());
     decoder_.SetDispatchEnabled(false);  // the pass draws; only the cursor's frame moves gauges
-    decoder_.SetMessageHandler([this](std::string_view text) {
-        post_(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    decoder_.SetMessageHandler([this](const DecoderMessage& message) {
+        QString text = QString::fromStdString(message.text);
+        if (!message.informative.empty()) {
+            text += "\n\n" + QString::fromStdString(message.informative);
+        }
+        post_(text);
     });
     bar_ = new LogViewBar;
     bar_->hide();
