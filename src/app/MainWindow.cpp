@@ -144,7 +144,8 @@ void TForm1::BuildMenus() {
     QAction* closeLog =
         file->addAction(tr("Close Data Log"), this, [this] { logViewer_->Close(); });
     closeLog->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
-    QAction* exportCsv = file->addAction(tr("Export CSV..."));
+    QAction* exportCsv =
+        file->addAction(tr("Export CSV..."), this, [this] { logViewer_->ExportClicked(); });
     exportCsv->setObjectName("ExportCsv");
     QAction* play = file->addAction(texts::kPlayDataLog + QString("..."), this,
                                     [this] { playback_->PlaybackClicked(); });

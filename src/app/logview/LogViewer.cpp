@@ -10,6 +10,7 @@
 #include "app/AppTexts.h"
 #include "app/GraphsPage.h"
 #include "app/MainWindow.h"
+#include "app/logview/LogExport.h"
 #include "app/logview/LogViewBar.h"
 #include "app/logview/PlaybackController.h"
 #include "engine/LogReplay.h"
@@ -49,6 +50,7 @@ LogViewer::LogViewer(TForm1& window, std::function<void(const QString&)> post)
     connect(bar_, &LogViewBar::closeClicked, this, &LogViewer::Close);
     connect(bar_, &LogViewBar::scrolled, this, &LogViewer::Scrolled);
     connect(bar_, &LogViewBar::playClicked, this, &LogViewer::PlayFromCursor);
+    connect(bar_, &LogViewBar::exportClicked, this, &LogViewer::ExportClicked);
 }
 
 LogViewer::~LogViewer() = default;
@@ -65,6 +67,43 @@ void LogViewer::OpenClicked() {
     if (!path.isEmpty()) {
         Open(path);
     }
+}
+
+void LogViewer::ExportClicked() {
+    if (!IsOpen()) {
+        post_(
+            tr("Open a data log first (File > Open Data Log...): Export CSV writes the log "
+               "being viewed."));
+        return;
+    }
+    QString path;
+    if (chooseExport_) {
+        path = chooseExport_();
+    } else {
+        const QFileInfo log(path_);
+        path = QFileDialog::getSaveFileName(&window_, tr("Export CSV"),
+                                            log.dir().filePath(log.completeBaseName() + ".csv"),
+                                            tr("CSV Files (*.csv);;All Files (*)"));
+        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+            path += ".csv";
+        }
+    }
+    if (!path.isEmpty()) {
+        ExportCsv(path);
+    }
+}
+
+bool LogViewer::ExportCsv(const QString& path) {
+    if (!IsOpen()) {
+        return false;
+    }
+    QString error;
+    const ExportOutcome outcome =
+        ExportLogCsv(&window_, log_, layout_, window_.Table(), path, &error, cancelCheck_);
+    if (outcome == ExportOutcome::Failed) {
+        post_(error);
+    }
+    return outcome == ExportOutcome::Written;
 }
 
 double LogViewer::TimeOf(std::int64_t frame) const {

@@ -60,6 +60,11 @@ class LogViewer : public QObject {
     }
     // The "Open Data Log..." command: asks for a log and opens it.
     void OpenClicked();
+    // "Export CSV...": asks for a file and writes the viewed log to it. ExportCsv writes to the
+    // path given; true when the file was written.
+    void ExportClicked();
+    bool ExportCsv(const QString& path);
+    void SetChooseExportFile(std::function<QString()> choose) { chooseExport_ = std::move(choose); }
 
   signals:
     // The table now holds the values of this frame of the viewed log (-1: no log, no cursor).
@@ -79,6 +84,7 @@ class LogViewer : public QObject {
     TForm1& window_;
     std::function<void(const QString&)> post_;
     std::function<QString()> chooseFile_;
+    std::function<QString()> chooseExport_;
     std::function<bool(std::int64_t)> cancelCheck_;
     LogViewBar* bar_ = nullptr;
 
