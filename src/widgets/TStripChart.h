@@ -160,6 +160,7 @@ class TStripChart : public InstrumentWidget {
     QRectF ValueArea(const QRectF& plot) const;
     QRectF LaneOf(const QRectF& plot, int digitalIndex) const;
     int DigitalCount() const;
+    bool AxisShowsShares() const;
     const HeaderLayout& Header(const QRectF& bounds) const;
     void LegendChanged();
     QFont ChartFont() const;

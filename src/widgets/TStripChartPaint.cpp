@@ -52,12 +52,24 @@ QRectF TStripChart::LaneOf(const QRectF& plot, int digitalIndex) const {
     return QRectF(plot.left(), values.bottom() + lane * digitalIndex, plot.width(), lane);
 }
 
+bool TStripChart::AxisShowsShares() const {
+    // Lines on scales of their own share the axis as a part of each one's scale.
+    for (int i = 0; i < ChannelCount(); ++i) {
+        const ChartChannel& channel = Channel(i);
+        if (channel.visible && !channel.digital && channel.range != ChartRange::Chart) {
+            return true;
+        }
+    }
+    return false;
+}
+
 QRectF TStripChart::PlotArea(const QRectF& bounds) const {
     const QFontMetricsF metrics(ChartFont());
     double labelWidth = metrics.horizontalAdvance(QStringLiteral("0"));
     const double height = bounds.height();
+    const QString suffix = AxisShowsShares() ? QStringLiteral("%") : QString();
     for (const Tick& tick : Ticks(viewBottom_, viewTop_, height, kTickSpacing)) {
-        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(tick.label));
+        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(tick.label + suffix));
     }
     const int highlighted = HighlightedChannel();
     if (highlighted >= 0 && Channel(highlighted).range != ChartRange::Chart) {
@@ -178,8 +190,9 @@ void TStripChart::PaintValueLabels(QPainter& painter, const QRectF& bounds, cons
     };
     if (channel < 0 || Channel(channel).range == ChartRange::Chart) {
         painter.setPen(channel < 0 ? ColourOf(FontColor()) : ColourOf(Channel(channel).colour));
+        const QString suffix = channel < 0 && AxisShowsShares() ? QStringLiteral("%") : QString();
         for (const Tick& tick : Ticks(viewBottom_, viewTop_, area.height(), kTickSpacing)) {
-            draw(place(tick.value), tick.label);
+            draw(place(tick.value), tick.label + suffix);
         }
         return;
     }

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -68,7 +69,17 @@ void LogViewBar::ShowWarning(const QString& warning) {
 }
 
 void LogViewBar::ShowCursor(const QString& text) {
+    cursorText_ = text;
     cursor_->setText(text);
+}
+
+void LogViewBar::ShowNote(const QString& text) {
+    cursor_->setText(text);
+    QTimer::singleShot(5000, cursor_, [this, text] {
+        if (cursor_->text() == text) {
+            cursor_->setText(cursorText_);
+        }
+    });
 }
 
 void LogViewBar::ShowWindow(std::int64_t first, std::int64_t visible, std::int64_t frames) {

@@ -20,6 +20,8 @@ class LogViewBar : public QWidget {
     void ShowLog(const QString& name, std::int64_t frames, double seconds);
     void ShowWarning(const QString& warning);  // empty: none
     void ShowCursor(const QString& text);
+    // A short note in place of the cursor read-out for a few seconds ("Written to x.csv").
+    void ShowNote(const QString& text);
     // The scroll bar over the log: the visible window's first frame and its width in frames.
     void ShowWindow(std::int64_t first, std::int64_t visible, std::int64_t frames);
     QScrollBar* ScrollBar() const { return scroll_; }
@@ -36,6 +38,7 @@ class LogViewBar : public QWidget {
     QLabel* cursor_ = nullptr;
     QScrollBar* scroll_ = nullptr;
     bool showing_ = false;
+    QString cursorText_;
 };
 
 }  // namespace vekaton

@@ -102,6 +102,8 @@ bool LogViewer::ExportCsv(const QString& path) {
         ExportLogCsv(&window_, log_, layout_, window_.Table(), path, &error, cancelCheck_);
     if (outcome == ExportOutcome::Failed) {
         post_(error);
+    } else if (outcome == ExportOutcome::Written) {
+        bar_->ShowNote(tr("Written to %1").arg(QFileInfo(path).fileName()));
     }
     return outcome == ExportOutcome::Written;
 }
