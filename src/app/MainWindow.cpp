@@ -25,6 +25,7 @@
 #include "app/SetupDialog.h"
 #include "app/StatusPanel.h"
 #include "app/WindowEngineView.h"
+#include "app/logview/LogViewBar.h"
 #include "app/logview/LogViewer.h"
 #include "app/logview/PlaybackController.h"
 #include "app/logview/RecordingController.h"
@@ -378,6 +379,10 @@ void TForm1::AutoRunIfSet() {
 
 void TForm1::PauseClick() {
     resumeAfterRestore_ = false;
+    if (logViewer_->IsOpen()) {
+        // Run does nothing while a log is viewed; say why rather than seem broken.
+        logViewer_->Bar().ShowNote(tr("Close the log (Ctrl+W) to run acquisition"));
+    }
     engine_->PauseClick();
 }
 
