@@ -85,6 +85,7 @@ TForm1::TForm1(bool demo, QWidget* parent) : QMainWindow(parent), demo_(demo) {
 
 TForm1::~TForm1() {
     // The engine's timers and callbacks refer to the port and the clock: it goes first.
+    closing_ = true;  // no message box for a window on its way out
     engine_->CloseRecordingNow(kProgramEndsReason);
     engine_.reset();
     port_->Close();
