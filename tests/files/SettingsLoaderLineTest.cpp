@@ -29,7 +29,7 @@ TEST(SettingsLoaderLineTest, TheLoaderIsWrittenAfterTheThirteenLinesAndReadBack)
     EXPECT_EQ(FormatSettings(settings).find("Loader="), std::string::npos) << "only when set";
 }
 
-TEST(SettingsLoaderLineTest, KeyedLinesAreReadInAnyOrderAndOthersAreLeftAlone) {
+TEST(SettingsLoaderLineTest, KeyedLinesAreReadInAnyOrderAndOnlyOthersAreReported) {
     const SettingsReadResult read =
         ParseSettings(std::string(kThirteen) +
                           "loader=C:\\Tools\\Loader.exe\r\nSomethingElse=1\r\nPORTNAME=COM3\r\n",
@@ -37,6 +37,11 @@ TEST(SettingsLoaderLineTest, KeyedLinesAreReadInAnyOrderAndOthersAreLeftAlone) {
     EXPECT_EQ(read.settings.loader, "C:\\Tools\\Loader.exe");
     EXPECT_EQ(read.settings.portName, "COM3");
     EXPECT_FALSE(read.error);
+    ASSERT_EQ(read.warnings.size(), 1u);
+    EXPECT_NE(read.warnings[0].find("Line 15"), std::string::npos) << read.warnings[0];
+    EXPECT_TRUE(
+        ParseSettings(std::string(kThirteen) + "PortName=COM3\r\nLoader=x\r\n", LinkSettings{})
+            .warnings.empty());
 
     // A file without the line has no loader, whatever was set before.
     LinkSettings before;
