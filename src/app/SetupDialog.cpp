@@ -113,8 +113,10 @@ SetupDialog::SetupDialog(const LinkSettings& settings, const QList<PortChoice>& 
 
     loader_ = new QLineEdit(QString::fromStdString(settings.loader));
     loader_->setObjectName("LoaderEdit");
-    loader_->setPlaceholderText(tr("Loader next to the program, or on the PATH"));
-    loader_->setToolTip(tr("The program \"PIC Flash Update\" runs, with any arguments after it"));
+    loader_->setPlaceholderText(tr("Loader (the default)"));
+    loader_->setToolTip(
+        tr("The program \"PIC Flash Update\" runs, with any arguments after it. Empty: Loader "
+           "(Loader.exe on Windows) next to the program, else on the PATH"));
     auto* browse = new QPushButton(tr("Browse..."));
     connect(browse, &QPushButton::clicked, this, [this] {
         const QString chosen = QFileDialog::getOpenFileName(this, tr("Firmware Loader"));
@@ -126,7 +128,9 @@ SetupDialog::SetupDialog(const LinkSettings& settings, const QList<PortChoice>& 
     auto* loaderRow = new QHBoxLayout;
     loaderRow->addWidget(loader_, 1);
     loaderRow->addWidget(browse);
-    form->addRow(tr("&Firmware loader:"), loaderRow);
+    auto* loaderLabel = new QLabel(tr("Firmware &loader:"));
+    loaderLabel->setBuddy(loader_);
+    form->addRow(loaderLabel, loaderRow);
     runAfterClosing_ = new QCheckBox(tr("Run after closing"));
     runAfterClosing_->setObjectName("RunAfterClosing");
     runAfterClosing_->setToolTip(
