@@ -41,6 +41,14 @@ inline constexpr const char* kAboutLicence =
 inline constexpr const char* kAboutManual =
     "<b>Manual.</b> Help &gt; Contents (F1) opens the user manual, which is built into the "
     "program; the same text is docs/manual.md in the source distribution.";
+inline constexpr const char* kLinkStopped = "Stopped";
+inline constexpr const char* kLinkRunning = "Running";
+inline constexpr const char* kLinkNoData = "No data";
+inline constexpr const char* kLinkPlayback = "Playback";
+inline constexpr const char* kLinkNoDataHint =
+    "Acquisition runs, but no complete frame has arrived for a while. Check that the module "
+    "is on (ignition), the adapter is plugged in, and the port, speed and frame layout in "
+    "Setup are right.";
 inline constexpr const char* kConfigFilter = "Vekaton Config Files (*.Cfg *.cfg);;All Files (*)";
 
 }  // namespace vekaton::texts

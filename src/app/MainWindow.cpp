@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include "app/FirmwareLoader.h"
 #include "app/GraphsPage.h"
 #include "app/HelpViewer.h"
+#include "app/LinkHealthMonitor.h"
 #include "app/MessageQueue.h"
 #include "app/PortChooser.h"
 #include "app/SetupDialog.h"
@@ -30,6 +32,9 @@
 #include "app/logview/PlaybackController.h"
 #include "app/logview/RecordingController.h"
 #include "engine/EngineTexts.h"
+#include "app/dashboard/DashboardController.h"
+#include "app/dashboard/DemoDashboards.h"
+#include "app/dashboard/ValueTable.h"
 #include "io/PortController.h"
 #include "io/QtClock.h"
 
@@ -64,6 +69,12 @@ TForm1::TForm1(bool demo, QWidget* parent) : QMainWindow(parent), demo_(demo) {
     playback_ = new PlaybackController(*this, post);
     logViewer_ = new LogViewer(*this, post);
     loader_ = new FirmwareLoader(*this, post);
+    // The value table shows the frame under the log viewer's cursor.
+    connect(logViewer_, &LogViewer::cursorFrameChanged, this, [this](qint64 frame) {
+        if (frame >= 0 && dashboardUi_ != nullptr) {
+            dashboardUi_->Values().Refresh();
+        }
+    });
     graphsPage_->SetTable(&table_);
     decoder_->SetChart(graphsPage_);
     decoder_->SetItems(&dashboard_);
@@ -71,6 +82,11 @@ TForm1::TForm1(bool demo, QWidget* parent) : QMainWindow(parent), demo_(demo) {
         messages_->Post(FromStd(message.text), FromStd(message.informative),
                         FromStd(message.details));
     });
+    dashboardUi_->SetEngine(engine_.get());
+    dashboardUi_->SetMessageSink([this](const QString& text) { messages_->Post(text); });
+    linkHealth_ = new LinkHealthMonitor(*engine_, *clock_, *status_, this);
+    connect(linkHealth_, &LinkHealthMonitor::noDataChanged, dashboardUi_,
+            &DashboardController::SetNoData);
     port_->SetReceiveHandler(
         [this](std::span<const std::uint8_t> bytes) { engine_->OnBytesReceived(bytes); });
     connect(port_, &PortController::PortLost, this, &TForm1::ReportPortLost);
@@ -88,6 +104,9 @@ TForm1::~TForm1() {
     closing_ = true;  // no message box for a window on its way out
     engine_->CloseRecordingNow(kProgramEndsReason);
     engine_.reset();
+    // The dashboard room listens to the model, a member that goes before the window's children.
+    delete dashboardUi_;
+    dashboardUi_ = nullptr;
     port_->Close();
 }
 
@@ -98,12 +117,8 @@ void TForm1::BuildPages() {
     layout->setSpacing(0);
     tabs_ = new QTabWidget;
     tabs_->setObjectName("Tabsheet");
-    for (int i = 1; i <= kDashboardPages; ++i) {
-        auto* page = new QWidget;
-        page->setObjectName(QString("TabSheet%1").arg(i + 1));
-        page->setAutoFillBackground(true);
-        tabs_->addTab(page, tr("Page %1").arg(i));
-    }
+    dashboardUi_ =
+        new DashboardController(dashboard_, *decoder_, table_, *this, *tabs_, kDashboardPages);
     graphsPage_ = new GraphsPage;
     graphsPage_->setObjectName("TabSheet6");
     tabs_->addTab(graphsPage_, "Graphs");
@@ -111,8 +126,14 @@ void TForm1::BuildPages() {
     tabs_->addTab(debugPage_, "Debug");
     status_ = new StatusPanel;
     layout->addWidget(tabs_, 1);
-    layout->addWidget(status_);
     setCentralWidget(central);
+    // The status strip runs under the pages and the value table alike.
+    auto* strip = new QDockWidget(this);
+    strip->setObjectName("StatusStrip");
+    strip->setTitleBarWidget(new QWidget(strip));
+    strip->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    strip->setWidget(status_);
+    addDockWidget(Qt::BottomDockWidgetArea, strip);
 
     connect(tabs_, &QTabWidget::currentChanged, this, &TForm1::PageChanged);
     connect(debugPage_, &DebugPage::getAldlClicked, this, [this] { engine_->GetAldl(); });
@@ -139,6 +160,7 @@ void TForm1::BuildMenus() {
     save->setShortcut(QKeySequence::Save);
     QAction* load = file->addAction(tr("Load Config Files"), this, &TForm1::LoadConfigFiles1Click);
     load->setShortcut(QKeySequence::Open);
+    menuBar()->addMenu(dashboardUi_->EditMenu());
     file->addSeparator();
     QAction* openLog =
         file->addAction(tr("Open Data Log..."), this, [this] { logViewer_->OpenClicked(); });
@@ -151,7 +173,7 @@ void TForm1::BuildMenus() {
     exportCsv->setObjectName("ExportCsv");
     QAction* play = file->addAction(texts::kPlayDataLog + QString("..."), this,
                                     [this] { playback_->PlaybackClicked(); });
-    play->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    play->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));  // Ctrl+P: parameters
     connect(file, &QMenu::aboutToShow, this, [this, closeLog, exportCsv, play] {
         closeLog->setEnabled(logViewer_->IsOpen());
         exportCsv->setEnabled(logViewer_->IsOpen());
@@ -191,6 +213,11 @@ void TForm1::FormCreate() {
     InitEngineDefaults();
     // The dashboard files (gauge list and layout) are read here once they exist.
     graphsPage_->SetRawMode(false);
+    dashboardUi_->DefinitionsChanged();
+    if (demo_ && dashboard_.LiveIds().empty() &&
+        QString::fromStdString(set_->Names().setName).compare("Demo", Qt::CaseInsensitive) == 0) {
+        BuildDemoDashboards(*dashboardUi_);
+    }
     graphsPage_->SetTitle(texts::kProcessedData);
     graphsPage_->SetYRange(0, 100);
     graphsPage_->RebuildChannelChoices(table_);
@@ -353,6 +380,7 @@ void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!activated_) {
         activated_ = true;
+        dashboardUi_->WindowShown();
         QTimer::singleShot(0, this, &TForm1::FormActivate);
     }
 }
@@ -569,7 +597,7 @@ void TForm1::LoadConfigFiles1Click() {
     }
     graphsPage_->ClearChart();
     set_->UseChosenSet(setName.toStdString());
-    dashboard_.Clear();
+    dashboardUi_->Reset();
     if (auto error = set_->WritePointer()) {
         messages_->Post(QString::fromStdString(*error));
     }

@@ -17,12 +17,14 @@ class QTabWidget;
 
 namespace vekaton {
 
+class DashboardController;
 class DebugPage;
 class FirmwareLoader;
 class GraphsPage;
 class LogViewer;
 class PlaybackController;
 class RecordingController;
+class LinkHealthMonitor;
 class MessageQueue;
 class PortController;
 class QtClock;
@@ -52,6 +54,8 @@ class TForm1 : public QMainWindow {
     StatusPanel& Status() { return *status_; }
     DebugPage& Debug() { return *debugPage_; }
     GraphsPage& Graphs() { return *graphsPage_; }
+    DashboardController& Dashboard() { return *dashboardUi_; }
+    LinkHealthMonitor& LinkHealth() { return *linkHealth_; }
     QTabWidget& Pages() { return *tabs_; }
     PortController& Ports() { return *port_; }
     MessageQueue& Messages() { return *messages_; }
@@ -127,6 +131,8 @@ class TForm1 : public QMainWindow {
     std::unique_ptr<ConfigurationSet> set_;
 
     QTabWidget* tabs_ = nullptr;
+    DashboardController* dashboardUi_ = nullptr;
+    LinkHealthMonitor* linkHealth_ = nullptr;
     DebugPage* debugPage_ = nullptr;
     GraphsPage* graphsPage_ = nullptr;
     StatusPanel* status_ = nullptr;

@@ -52,7 +52,14 @@ StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
         "padding: 1px 6px; border-radius: 3px; }");
     badCheck_->setVisible(false);
 
-    auto* syncLabel = new QLabel(tr("Sync errors"));
+    linkState_ = new QLabel;
+    linkState_->setObjectName("LinkState");
+    frameRate_ = new QLabel;
+    frameRate_->setObjectName("FrameRate");
+    errors_ = new QLabel;
+    errors_->setObjectName("LinkErrors");
+    syncLabel_ = new QLabel;
+    syncLabel_->setObjectName("SyncErrors");
     badSyncBar_ = MakeInstrument("TLedBar", "BadSyncBar", QSize(90, 18), this);
 
     byteCountPanel_ = new QWidget;
@@ -80,8 +87,13 @@ StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
     layout->addWidget(modeLabel_);
     layout->addSpacing(10);
     layout->addWidget(portLabel_, 1);
+    layout->addSpacing(10);
+    layout->addWidget(linkState_);
+    layout->addWidget(frameRate_);
+    layout->addWidget(errors_);
+    layout->addSpacing(10);
     layout->addWidget(badCheck_);
-    layout->addWidget(syncLabel);
+    layout->addWidget(syncLabel_);
     if (badSyncBar_ != nullptr) {
         layout->addWidget(badSyncBar_);
     }
@@ -92,6 +104,7 @@ StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
     }
     layout->addWidget(recordingLabel_);
     SetSampleRate(500);
+    SetLinkHealth(LinkState::Stopped, 0.0, 0, 0);
 }
 
 StatusPanel::~StatusPanel() = default;
@@ -187,6 +200,64 @@ QString StatusPanel::PortText() const {
 
 QString StatusPanel::PortToolTip() const {
     return portLabel_->toolTip();
+}
+
+}  // namespace vekaton
+
+namespace vekaton {
+
+void StatusPanel::SetLinkHealth(LinkState state, double framesPerSecond,
+                                std::uint64_t checksumErrors, std::uint64_t syncErrors) {
+    if (state != shownState_) {
+        shownState_ = state;
+        const char* style = "";
+        switch (state) {
+            case LinkState::Stopped:
+                linkState_->setText(texts::kLinkStopped);
+                style =
+                    "QLabel { color: white; background: #707070; padding: 1px 6px; "
+                    "border-radius: 3px; }";
+                break;
+            case LinkState::Running:
+                linkState_->setText(texts::kLinkRunning);
+                style =
+                    "QLabel { color: white; background: #1f8a3a; padding: 1px 6px; "
+                    "border-radius: 3px; }";
+                break;
+            case LinkState::NoData:
+                linkState_->setText(texts::kLinkNoData);
+                style =
+                    "QLabel { color: white; background: #d07000; font-weight: bold; "
+                    "padding: 1px 6px; border-radius: 3px; }";
+                break;
+            case LinkState::Playback:
+                linkState_->setText(texts::kLinkPlayback);
+                style =
+                    "QLabel { color: white; background: #2860b0; padding: 1px 6px; "
+                    "border-radius: 3px; }";
+                break;
+        }
+        linkState_->setStyleSheet(style);
+        linkState_->setToolTip(state == LinkState::NoData ? tr(texts::kLinkNoDataHint) : QString());
+    }
+    const bool live = state == LinkState::Running || state == LinkState::NoData;
+    frameRate_->setText(live ? tr("%1 frames/s").arg(framesPerSecond, 0, 'f', 1) : QString());
+    errors_->setText(tr("Checksum errors %1").arg(checksumErrors));
+    errors_->setToolTip(tr("Frames whose checksum failed since the program started"));
+    syncLabel_->setText(tr("Sync errors %1").arg(syncErrors));
+    errors_->setStyleSheet(checksumErrors > 0 ? "QLabel { color: #b00000; }" : QString());
+}
+
+QString StatusPanel::LinkStateText() const {
+    return linkState_->text();
+}
+
+QString StatusPanel::FrameRateText() const {
+    return frameRate_->text();
+}
+
+QString StatusPanel::ErrorsText() const {
+    return errors_->text() + "  " + syncLabel_->text();
 }
 
 }  // namespace vekaton

@@ -2,7 +2,10 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <cstdint>
 #include <memory>
+
+#include "engine/LinkHealth.h"
 
 class QLabel;
 
@@ -32,6 +35,12 @@ class StatusPanel : public QWidget {
     void SetRecordingLabel(const QString& text);
     QString RecordingLabel() const;
     void SetPortState(const QString& text, bool problem);
+    // How the link is doing: its state, frames per second and error counts.
+    void SetLinkHealth(LinkState state, double framesPerSecond, std::uint64_t checksumErrors,
+                       std::uint64_t syncErrors);
+    QString LinkStateText() const;
+    QString FrameRateText() const;
+    QString ErrorsText() const;
     // A lost port and its return, told here rather than in a box that would outlive them: the
     // loss stays until the return, which shows for a few seconds before the device's name.
     void ShowPortLost(const QString& device, const QString& message);
@@ -49,6 +58,11 @@ class StatusPanel : public QWidget {
     QLabel* portLabel_ = nullptr;
     QLabel* badCheck_ = nullptr;
     QLabel* recordingLabel_ = nullptr;
+    QLabel* linkState_ = nullptr;
+    QLabel* frameRate_ = nullptr;
+    QLabel* errors_ = nullptr;
+    QLabel* syncLabel_ = nullptr;
+    LinkState shownState_ = LinkState::Playback;  // anything but the first state shown
     QWidget* byteCountPanel_ = nullptr;
     InstrumentWidget* badSyncBar_ = nullptr;
     InstrumentWidget* syncLed_ = nullptr;

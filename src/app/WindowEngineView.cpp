@@ -7,6 +7,7 @@
 #include "app/GraphsPage.h"
 #include "app/MainWindow.h"
 #include "app/StatusPanel.h"
+#include "app/dashboard/DashboardController.h"
 #include "app/logview/PlaybackController.h"
 #include "app/logview/RecordingController.h"
 #include "engine/EngineTexts.h"
@@ -66,6 +67,10 @@ void WindowEngineView::ShowMessage(std::string_view text) {
 
 int WindowEngineView::AddChartSample(double x) {
     return window_.Graphs().AddSample(x);
+}
+
+void WindowEngineView::FrameCompleted(const FrameSummary& /*frame*/) {
+    window_.Dashboard().FrameCompleted();
 }
 
 void WindowEngineView::PlaybackEnded() {

@@ -26,6 +26,7 @@ class WindowEngineView : public EngineView {
     void ShowRunState(std::string_view caption) override;
     void ShowMessage(std::string_view text) override;
     int AddChartSample(double x) override;
+    void FrameCompleted(const FrameSummary& frame) override;
     void PlaybackEnded() override;
     void PlaybackMoved(std::int64_t frame, std::int64_t frames) override;
     void PlaybackJumped() override;

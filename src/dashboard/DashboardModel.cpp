@@ -4,6 +4,8 @@
 #include <cctype>
 #include <string>
 
+#include "dashboard/ItemDefaults.h"
+
 namespace vekaton {
 
 namespace {
@@ -26,23 +28,55 @@ std::string ToUpper(std::string_view text) {
 }  // namespace
 
 std::optional<int> DashboardModel::Insert(ItemKind kind, std::string name, int page, int parentId) {
-    if (items_.size() >= static_cast<std::size_t>(kLastId)) {
+    return InsertAt(static_cast<int>(items_.size()) + kFirstId, kind, std::move(name), page,
+                    parentId);
+}
+
+std::optional<int> DashboardModel::InsertAt(int id, ItemKind kind, std::string name, int page,
+                                            int parentId,
+                                            const std::optional<std::string>& caption) {
+    if (!IsValidId(id) || name.empty() || Slot(id) != nullptr) {
         return std::nullopt;
     }
+    const auto index = static_cast<std::size_t>(id - kFirstId);
+    if (index >= items_.size()) {
+        // Slots skipped by a loader that places items by number stay unused placeholders.
+        DashboardItem unused;
+        unused.id = -1;
+        unused.removed = true;
+        items_.resize(index + 1, unused);
+    }
     DashboardItem item;
-    item.id = static_cast<int>(items_.size()) + kFirstId;
+    item.id = id;
     item.kind = kind;
     item.name = std::move(name);
     item.page = page;
     item.parentId = parentId;
-    if (kind == ItemKind::Label) {
+    if (caption) {
+        item.caption = *caption;
+    } else if (kind == ItemKind::Label) {
         item.caption = item.name;
     } else if (kind == ItemKind::ResetButton) {
         item.caption = "Reset";
     }
-    bindings_[static_cast<std::size_t>(item.id)] = BindingEntry{};
-    items_.push_back(std::move(item));
-    return items_.back().id;
+    item.properties = NewItemProperties(kind, item.caption);
+    items_[index] = std::move(item);
+    bindings_[static_cast<std::size_t>(id)] = BindingEntry{};
+    NotifyChange(id);
+    return id;
+}
+
+std::optional<int> DashboardModel::NewPanelAt(int id, int page) {
+    // A panel's caption carries the panel counter from before it is raised.
+    const std::string caption = "     Digital" + std::to_string(Counter(ItemKind::Panel));
+    const std::string name =
+        std::string(ItemNamePrefix(ItemKind::Panel)) + std::to_string(Counter(ItemKind::Panel) + 1);
+    const std::optional<int> panel = InsertAt(id, ItemKind::Panel, name, page, 0, caption);
+    if (panel) {
+        RaiseCounter(ItemKind::Panel, Counter(ItemKind::Panel) + 1);
+        bindings_[static_cast<std::size_t>(*panel)] = BindingEntry{0, 0, 0};
+    }
+    return panel;
 }
 
 std::optional<int> DashboardModel::AddItem(ItemKind kind, int page) {
@@ -54,20 +88,22 @@ std::optional<int> DashboardModel::AddItem(ItemKind kind, int page) {
     if (items_.size() + needed > static_cast<std::size_t>(kLastId)) {
         return std::nullopt;
     }
+    if (kind == ItemKind::ResetButton && Counter(kind) >= ResetButtonTable::kLastNumber) {
+        return std::nullopt;  // the reset-button table has room for buttons 1 to 99
+    }
+    const int next = static_cast<int>(items_.size()) + kFirstId;
+    if (kind == ItemKind::Panel) {
+        return NewPanelAt(next, page);
+    }
     int parentId = 0;
     if (kind == ItemKind::LedRound) {
-        parentId = *AddItem(ItemKind::Panel, page);
+        parentId = *NewPanelAt(next, page);
     }
-    // A panel's caption carries the panel counter from before it is raised.
-    const std::string panelCaption = "     Digital" + std::to_string(Counter(ItemKind::Panel));
     int& count = counters_[static_cast<std::size_t>(*counter)];
     ++count;
     const std::optional<int> id =
         Insert(kind, std::string(ItemNamePrefix(kind)) + std::to_string(count), page, parentId);
     bindings_[static_cast<std::size_t>(*id)] = BindingEntry{0, 0, 0};
-    if (kind == ItemKind::Panel) {
-        items_[static_cast<std::size_t>(*id - kFirstId)].caption = panelCaption;
-    }
     return id;
 }
 
@@ -76,16 +112,54 @@ std::optional<int> DashboardModel::CreateGauge(std::string_view name, int page) 
     if (!parsed) {
         return std::nullopt;
     }
-    const std::size_t needed = parsed->kind == ItemKind::LedRound ? 2 : 1;
+    int parentId = 0;
+    if (parsed->kind == ItemKind::LedRound) {
+        parentId = AdoptablePanel(static_cast<int>(items_.size()));
+    }
+    const std::size_t needed = parsed->kind == ItemKind::LedRound && parentId == 0 ? 2 : 1;
     if (items_.size() + needed > static_cast<std::size_t>(kLastId)) {
+        return std::nullopt;
+    }
+    if (parsed->kind == ItemKind::LedRound && parentId == 0) {
+        parentId = *NewPanelAt(static_cast<int>(items_.size()) + kFirstId, page);
+    }
+    RaiseCounter(parsed->kind, parsed->number);
+    return Insert(parsed->kind, ToUpper(name), page, parentId);
+}
+
+std::optional<int> DashboardModel::CreateGauge(std::string_view name, int page, int id) {
+    const std::optional<ParsedItemName> parsed = ParseItemName(name);
+    if (!parsed || !IsValidId(id) || Slot(id) != nullptr) {
         return std::nullopt;
     }
     int parentId = 0;
     if (parsed->kind == ItemKind::LedRound) {
-        parentId = *AddItem(ItemKind::Panel, page);
+        parentId = AdoptablePanel(id - 1);
+        if (parentId == 0) {
+            const int after = std::max(static_cast<int>(items_.size()), id) + 1;
+            const int at = IsValidId(id - 1) && Slot(id - 1) == nullptr ? id - 1 : after;
+            const std::optional<int> panel = NewPanelAt(at, page);
+            if (!panel) {
+                return std::nullopt;
+            }
+            parentId = *panel;
+        }
     }
     RaiseCounter(parsed->kind, parsed->number);
-    return Insert(parsed->kind, ToUpper(name), page, parentId);
+    return InsertAt(id, parsed->kind, ToUpper(name), page, parentId);
+}
+
+int DashboardModel::AdoptablePanel(int id) const {
+    const DashboardItem* panel = Find(id);
+    if (panel == nullptr || panel->kind != ItemKind::Panel || panel->parentId != 0) {
+        return 0;
+    }
+    for (const DashboardItem& other : items_) {
+        if (!other.removed && other.parentId == id) {
+            return 0;
+        }
+    }
+    return id;
 }
 
 void DashboardModel::Remove(int id) {
@@ -94,21 +168,147 @@ void DashboardModel::Remove(int id) {
         return;
     }
     const int parentId = item->parentId;
+    std::vector<int> slots{id};
     item->removed = true;
     item->id = -1;
-    for (DashboardItem& other : items_) {
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        DashboardItem& other = items_[i];
         // A panel goes with its LED and an LED with its panel.
         if (!other.removed && (other.id == parentId || other.parentId == id)) {
+            slots.push_back(other.id);
             other.removed = true;
             other.id = -1;
         }
     }
+    for (const int slot : slots) {
+        NotifyChange(slot);
+    }
+}
+
+bool DashboardModel::Restore(int id) {
+    if (!IsValidId(id) || Slot(id) == nullptr || Find(id) != nullptr) {
+        return false;
+    }
+    std::vector<int> slots{id};
+    DashboardItem& item = items_[static_cast<std::size_t>(id - kFirstId)];
+    item.removed = false;
+    item.id = id;
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        DashboardItem& other = items_[i];
+        const int slot = static_cast<int>(i) + kFirstId;
+        if (other.removed && !other.name.empty() &&
+            ((item.parentId != 0 && slot == item.parentId) || other.parentId == id)) {
+            other.removed = false;
+            other.id = slot;
+            slots.push_back(slot);
+        }
+    }
+    for (const int slot : slots) {
+        NotifyChange(slot);
+    }
+    return true;
 }
 
 void DashboardModel::Clear() {
+    const int slots = static_cast<int>(items_.size());
     items_.clear();
     bindings_.fill(BindingEntry{});
     counters_.fill(0);
+    resetButtons_.Clear();
+    pageCaptions_.clear();
+    for (int id = kFirstId; id <= slots; ++id) {
+        NotifyChange(id);
+    }
+}
+
+const DashboardItem* DashboardModel::Slot(int id) const {
+    if (!IsValidId(id) || static_cast<std::size_t>(id - kFirstId) >= items_.size()) {
+        return nullptr;
+    }
+    const DashboardItem& item = items_[static_cast<std::size_t>(id - kFirstId)];
+    return item.removed && item.name.empty() ? nullptr : &item;
+}
+
+std::vector<int> DashboardModel::LiveIds() const {
+    std::vector<int> ids;
+    for (const DashboardItem& item : items_) {
+        if (!item.removed) {
+            ids.push_back(item.id);
+        }
+    }
+    return ids;
+}
+
+void DashboardModel::SetProperties(int id, PropertyBag properties) {
+    if (DashboardItem* item = Find(id)) {
+        item->properties = std::move(properties);
+        NotifyChange(id);
+    }
+}
+
+void DashboardModel::SetProperty(int id, std::string_view name, PropertyValue value) {
+    if (DashboardItem* item = Find(id)) {
+        item->properties.Set(name, std::move(value));
+        NotifyChange(id);
+    }
+}
+
+std::string DashboardModel::PageCaption(int page) const {
+    return page >= 0 && static_cast<std::size_t>(page) < pageCaptions_.size()
+               ? pageCaptions_[static_cast<std::size_t>(page)]
+               : std::string();
+}
+
+void DashboardModel::SetPageCaption(int page, std::string caption) {
+    constexpr int kMostPages = 100;
+    if (page < 0 || page >= kMostPages) {
+        return;
+    }
+    if (static_cast<std::size_t>(page) >= pageCaptions_.size()) {
+        pageCaptions_.resize(static_cast<std::size_t>(page) + 1);
+    }
+    pageCaptions_[static_cast<std::size_t>(page)] = std::move(caption);
+}
+
+int DashboardModel::ResetButtonNumber(int id) const {
+    const DashboardItem* item = Find(id);
+    if (item == nullptr || item->kind != ItemKind::ResetButton) {
+        return 0;
+    }
+    const std::optional<ParsedItemName> parsed = ParseItemName(item->name);
+    return parsed && ResetButtonTable::IsValidNumber(parsed->number) ? parsed->number : 0;
+}
+
+ResetButtonEntry DashboardModel::ResetButtonFor(int id) const {
+    return resetButtons_.Entry(ResetButtonNumber(id));
+}
+
+void DashboardModel::SetResetButton(int id, ResetButtonEntry entry) {
+    resetButtons_.SetEntry(ResetButtonNumber(id), std::move(entry));
+}
+
+void DashboardModel::SetResetEntry(int number, ResetButtonEntry entry) {
+    resetButtons_.SetEntry(number, std::move(entry));
+}
+
+void DashboardModel::ClickResetButton(int id) {
+    const ResetButtonEntry entry = ResetButtonFor(id);
+    for (const int target : entry.ids) {
+        ResetMinMax(target, entry.minPreset, entry.maxPreset);
+    }
+}
+
+ItemNumbering DashboardModel::NumberForSave() const {
+    return ItemNumbering(LiveIds());
+}
+
+std::vector<int> DashboardModel::ResetListForSave(int number,
+                                                  const ItemNumbering& numbering) const {
+    return numbering.Translate(resetButtons_.Entry(number).ids);
+}
+
+std::string DashboardModel::ResetListTextForSave(int number, const ItemNumbering& numbering) const {
+    return FormatIdList(ResetListForSave(number, numbering));
 }
 
 DashboardItem* DashboardModel::Find(int id) {
@@ -266,6 +466,12 @@ void DashboardModel::ClearLiveReadings() {
 void DashboardModel::Notify(int id) {
     if (observer_) {
         observer_(id);
+    }
+}
+
+void DashboardModel::NotifyChange(int id) {
+    if (changeObserver_) {
+        changeObserver_(id);
     }
 }
 

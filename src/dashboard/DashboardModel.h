@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "dashboard/ItemKinds.h"
+#include "dashboard/ItemNumbering.h"
+#include "dashboard/PropertyBag.h"
+#include "dashboard/ResetButtons.h"
 
 namespace vekaton {
 
@@ -22,7 +25,6 @@ struct BindingEntry {
 inline constexpr int kHoldFollow = 0;
 inline constexpr int kHoldMin = 1;
 inline constexpr int kHoldMax = 2;
-inline constexpr int kPresetCurrentValue = 9999;  // a reset preset that means "the current value"
 
 // A user-created dashboard item and the live state the decoder writes into it.
 struct DashboardItem {
@@ -33,6 +35,9 @@ struct DashboardItem {
     int parentId = 0;  // the digital LED's panel; 0 for items placed on a page
     bool removed = false;
     std::string caption;  // the caption a new label, panel or reset button starts with
+    // The streamed properties the item has been given (geometry, captions, appearance), as the
+    // user set them: the truth its widget renders and a layout file keeps.
+    PropertyBag properties;
 
     double position = 0.0;  // angular gauge, thermometer
     double minMarker = 0.0;
@@ -52,17 +57,28 @@ class DashboardModel {
 
     // Creates an item as the "Add" menu does: raises the kind's counter, names it, binding entry
     // (0, 0, 0). A digital LED comes with its panel, created first; the LED's ID is returned.
-    // nullopt when all 500 IDs are taken or the kind has no name prefix.
+    // nullopt when all 500 IDs are taken, the kind has no name prefix, or 99 reset buttons
+    // (the most the reset-button table holds) have been added.
     std::optional<int> AddItem(ItemKind kind, int page);
     // Creates an item with exactly this name, as a gauge list does, raising the kind's counter to
     // the number in the name. nullopt for a name of no known kind or when the IDs are used up.
+    // A digital LED adopts the panel created just before it when that panel has no LED yet (a
+    // list that names the panel too), else it gets a new panel first; so recreating the items
+    // of a save in their saved order gives each its saved number as ID.
     std::optional<int> CreateGauge(std::string_view name, int page);
-    // Low-level creation with a given kind and name; counters are untouched.
+    // The same with a given ID (a loader that knows the saved numbers). A digital LED's panel
+    // is the parentless panel at id - 1, or is created there, or after the last used ID when
+    // that is taken. nullopt when the ID is outside 1..500 or already used.
+    std::optional<int> CreateGauge(std::string_view name, int page, int id);
+    // Low-level creation with a given kind and name (not empty); counters are untouched.
     std::optional<int> Insert(ItemKind kind, std::string name, int page, int parentId = 0);
 
     // Marks the item (and a LED's panel) removed with ID -1 in the item; the caller detaches it
     // from its position first (Decoder::DetachItem).
     void Remove(int id);
+    // Brings a removed item (and a LED's panel) back under its old ID, for undo. The caller
+    // binds it again. False when the slot is not a removed item.
+    bool Restore(int id);
     // Forgets every item and resets counters and the binding table (before a dashboard loads).
     void Clear();
 
@@ -71,6 +87,33 @@ class DashboardModel {
     std::optional<int> FindByName(std::string_view name) const;  // case-insensitive, live items
     // All item slots in ID order, removed ones included (their id is -1).
     const std::vector<DashboardItem>& Items() const { return items_; }
+    // The item in an ID's slot, removed or not; nullptr for a slot never used.
+    const DashboardItem* Slot(int id) const;
+    // Live items in component (ID) order.
+    std::vector<int> LiveIds() const;
+
+    // Streamed properties; every change is reported to the change observer.
+    void SetProperties(int id, PropertyBag properties);
+    void SetProperty(int id, std::string_view name, PropertyValue value);
+
+    // Page captions as the user renamed them; empty means the page's own caption.
+    std::string PageCaption(int page) const;
+    void SetPageCaption(int page, std::string caption);
+
+    // Reset buttons. A button's number is the number in its name (1 to 99).
+    int ResetButtonNumber(int id) const;  // 0 for anything but a live reset button
+    const ResetButtonTable& ResetButtons() const { return resetButtons_; }
+    ResetButtonEntry ResetButtonFor(int id) const;
+    void SetResetButton(int id, ResetButtonEntry entry);
+    void SetResetEntry(int number, ResetButtonEntry entry);  // by number, as a loader does
+    // A click: resets the markers or held values of the button's live items to its presets.
+    void ClickResetButton(int id);
+
+    // Saving: the live items numbered 1, 2, ... in component order, and a button's ID list
+    // in that numbering (items removed since are left out).
+    ItemNumbering NumberForSave() const;
+    std::vector<int> ResetListForSave(int number, const ItemNumbering& numbering) const;
+    std::string ResetListTextForSave(int number, const ItemNumbering& numbering) const;
 
     // Binding table; ids outside 1..500 read the start values and are never written.
     BindingEntry Binding(int id) const;
@@ -95,14 +138,29 @@ class DashboardModel {
 
     // Called with the item's ID whenever its live state changes, so only that widget repaints.
     void SetObserver(std::function<void(int id)> observer) { observer_ = std::move(observer); }
+    // Called with an ID's slot whenever an item appears, is removed or restored, or its
+    // streamed properties change, so that its widget follows.
+    void SetChangeObserver(std::function<void(int id)> observer) {
+        changeObserver_ = std::move(observer);
+    }
 
   private:
     void Notify(int id);
+    void NotifyChange(int id);
+    std::optional<int> InsertAt(int id, ItemKind kind, std::string name, int page, int parentId,
+                                const std::optional<std::string>& caption = std::nullopt);
+    // A digital LED's panel at a given ID: named and captioned from the panel counter.
+    std::optional<int> NewPanelAt(int id, int page);
+    // The parentless panel at a slot that a LED may adopt; 0 when there is none.
+    int AdoptablePanel(int id) const;
 
     std::vector<DashboardItem> items_;                  // items_[id - 1]
     std::array<BindingEntry, kLastId + 1> bindings_{};  // [0] unused
     std::array<int, kNamedKindCount> counters_{};
+    ResetButtonTable resetButtons_;
+    std::vector<std::string> pageCaptions_;
     std::function<void(int id)> observer_;
+    std::function<void(int id)> changeObserver_;
 };
 
 }  // namespace vekaton

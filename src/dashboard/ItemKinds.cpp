@@ -73,6 +73,30 @@ std::optional<ParsedItemName> ParseItemName(std::string_view name) {
     return std::nullopt;
 }
 
+std::string_view ItemClassName(ItemKind kind) {
+    switch (kind) {
+        case ItemKind::Label:
+            return "TLabel";
+        case ItemKind::AngularGauge:
+            return "TAngularGauge";
+        case ItemKind::Thermometer:
+            return "TThermometer";
+        case ItemKind::SevenSegmentAnalog:
+            return "TSevenSegmentAnalog";
+        case ItemKind::AnalogDisplay:
+            return "TAnalogDisplay";
+        case ItemKind::LedRound:
+            return "TLedRound";
+        case ItemKind::Panel:
+            return "TPanel";
+        case ItemKind::ResetButton:
+            return "TButton";
+        case ItemKind::Odometer:
+            return "TOdometer";
+    }
+    return {};
+}
+
 bool ShowsPosition(ItemKind kind) {
     return kind == ItemKind::AngularGauge || kind == ItemKind::Thermometer;
 }

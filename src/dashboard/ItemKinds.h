@@ -33,6 +33,10 @@ struct ParsedItemName {
 // name of no known kind, or whose tail is not a decimal number that fits an int.
 std::optional<ParsedItemName> ParseItemName(std::string_view name);
 
+// The class name an item of this kind is streamed under ("TAngularGauge", "TLabel", "TPanel",
+// "TButton", ...).
+std::string_view ItemClassName(ItemKind kind);
+
 // What the decoder sets on an item of this kind.
 bool ShowsPosition(ItemKind kind);  // angular gauge, thermometer: Position
 bool ShowsValue(ItemKind kind);     // odometer and the two numeric displays: Value

@@ -1,7 +1,7 @@
 #include "widgets/AppearanceEditor.h"
 
-#include "widgets/InstrumentFactory.h"
 #include "widgets/InstrumentWidget.h"
+#include "widgets/ItemWidgetFactory.h"
 
 #include <QDialogButtonBox>
 #include <QFontDialog>
@@ -73,7 +73,7 @@ AppearanceEditor::AppearanceEditor(const InstrumentWidget& widget, QWidget* pare
     : QDialog(parent), descriptors_(widget.Descriptors()), values_(widget.ExportProperties()) {
     setWindowTitle(tr("%1 appearance").arg(LabelOf(widget.ClassName() + 1)));
 
-    ownedPreview_ = CreateInstrument(widget.ClassName());
+    ownedPreview_ = CreateItemWidget(widget.ClassName());
     preview_ = ownedPreview_.get();
     preview_->ImportProperties(values_);
     preview_->setFixedSize(PreviewSize(widget));

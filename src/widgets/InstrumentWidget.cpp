@@ -140,6 +140,83 @@ void InstrumentWidget::SetFontStyleFlags(int flags) {
     SetAppearance(fontStyle_, flags & 15);
 }
 
+bool InstrumentWidget::IsLiveProperty(std::string_view name) {
+    return name == "Position" || name == "Value" || name == "Active";
+}
+
+std::vector<PropertyDescriptor> InstrumentWidget::StreamedDescriptors() const {
+    constexpr double kLimit = 100000;
+    std::vector<PropertyDescriptor> descriptors;
+    for (const char* name : {"Left", "Top", "Width", "Height"}) {
+        descriptors.emplace_back(name, PropertyValue::Integer(0), std::vector<std::string>{},
+                                 -kLimit, kLimit);
+    }
+    for (const PropertyAccess& access : Properties()) {
+        if (!IsLiveProperty(access.descriptor.name)) {
+            descriptors.push_back(access.descriptor);
+        }
+    }
+    return descriptors;
+}
+
+PropertyBag InstrumentWidget::ExportStreamed() const {
+    PropertyBag bag;
+    bag.Set("Left", PropertyValue::Integer(x()));
+    bag.Set("Top", PropertyValue::Integer(y()));
+    bag.Set("Width", PropertyValue::Integer(width()));
+    bag.Set("Height", PropertyValue::Integer(height()));
+    for (const PropertyAccess& access : Properties()) {
+        if (!IsLiveProperty(access.descriptor.name)) {
+            bag.Set(access.descriptor.name, access.get(*this));
+        }
+    }
+    return bag;
+}
+
+PropertyBag InstrumentWidget::ChangedStreamed() const {
+    return ChangedProperties(ExportStreamed(), StreamedDescriptors());
+}
+
+std::vector<std::string> InstrumentWidget::ImportStreamed(const PropertyBag& bag) {
+    std::vector<std::string> skipped;
+    PropertyBag full;
+    for (const PropertyDescriptor& descriptor : StreamedDescriptors()) {
+        const PropertyValue* value = bag.Find(descriptor.name);
+        std::optional<PropertyValue> converted;
+        if (value != nullptr) {
+            converted = value->ConvertedTo(descriptor.Type());
+            if (!converted) {
+                skipped.push_back(descriptor.name);
+            }
+        }
+        full.Set(descriptor.name, converted ? *converted : descriptor.defaultValue);
+    }
+    for (const PropertyBag::Entry& entry : bag) {
+        if (!full.Contains(entry.name)) {
+            skipped.push_back(entry.name);
+        }
+    }
+    const auto integer = [&full](const char* name) {
+        return static_cast<int>(
+            std::clamp<std::int64_t>(full.Find(name)->AsInteger(), -100000, 100000));
+    };
+    ImportProperties(full);
+    const QSize natural = sizeHint();
+    const int w = integer("Width");
+    const int h = integer("Height");
+    setGeometry(integer("Left"), integer("Top"), w > 0 ? w : natural.width(),
+                h > 0 ? h : natural.height());
+    StreamedImported();
+    return skipped;
+}
+
+void InstrumentWidget::SetDimmed(bool dimmed) {
+    if (dimmed != dimmed_) {
+        dimmed_ = dimmed;
+        update();
+    }
+}
+
 bool InstrumentWidget::EditAppearance(QWidget* dialogParent) {
     AppearanceEditor editor(*this, dialogParent != nullptr ? dialogParent : window());
     if (editor.exec() != QDialog::Accepted) {
@@ -157,6 +234,7 @@ bool InstrumentWidget::RepaintPending() const {
 void InstrumentWidget::InvalidateStatic() {
     cacheValid_ = false;
     update();
+    AppearanceChanged();
 }
 
 void InstrumentWidget::RequestRepaint() {
@@ -237,6 +315,11 @@ void InstrumentWidget::paintEvent(QPaintEvent* /*event*/) {
     PaintDynamic(painter, bounds);
     if (!overlay_.isNull()) {
         painter.drawPixmap(QPointF(0, 0), overlay_);
+    }
+    if (dimmed_) {
+        QColor wash = palette().color(QPalette::Window);
+        wash.setAlpha(175);
+        painter.fillRect(bounds, wash);
     }
 }
 

@@ -64,6 +64,25 @@ class InstrumentWidget : public QWidget {
     int FontStyleFlags() const { return fontStyle_; }
     void SetFontStyleFlags(int flags);
 
+    // The properties a layout file keeps for a dashboard item, the same for every kind: Left,
+    // Top, Width and Height, then the kind's table without its live readings (Position, Value,
+    // Active, which the decoder sets). Width and Height default to 0, meaning the kind's
+    // natural size, so real geometry is always written.
+    std::vector<PropertyDescriptor> StreamedDescriptors() const;
+    // Every streamed property's current value, geometry first.
+    PropertyBag ExportStreamed() const;
+    // Exactly what differs from the defaults: what a layout file writes for the item.
+    PropertyBag ChangedStreamed() const;
+    // Gives every streamed property the bag's value or, where the bag has none, its default,
+    // so that importing what ChangedStreamed wrote rebuilds the item. Returns the names it
+    // could not use.
+    std::vector<std::string> ImportStreamed(const PropertyBag& bag);
+    static bool IsLiveProperty(std::string_view name);
+
+    // Greyed out: what it shows is stale (no data from the link).
+    void SetDimmed(bool dimmed);
+    bool Dimmed() const { return dimmed_; }
+
     // Opens the appearance editor; true when the user accepted changes.
     bool EditAppearance(QWidget* dialogParent = nullptr);
 
@@ -84,8 +103,13 @@ class InstrumentWidget : public QWidget {
     virtual bool HasOverlay() const { return false; }
     virtual void PaintOverlay(QPainter& /*painter*/, const QRectF& /*bounds*/) {}
 
+    // Called at the end of ImportStreamed, when geometry and appearance are in place.
+    virtual void StreamedImported() {}
+
     // Something drawn by PaintStatic changed.
     void InvalidateStatic();
+    // Called by InvalidateStatic: a kind whose size follows its appearance adjusts here.
+    virtual void AppearanceChanged() {}
     // A moving part changed: repaint soon, at most once per screen refresh.
     void RequestRepaint();
 
@@ -119,6 +143,7 @@ class InstrumentWidget : public QWidget {
     int fontHeight_ = 0;
     ColourValue fontColour_ = kColourWindowText;
     int fontStyle_ = 0;
+    bool dimmed_ = false;
 };
 
 }  // namespace vekaton
