@@ -1,6 +1,7 @@
 // Parameter file reader: any text must read without touching memory outside the table, and what
 // the writer makes of the result must read back to the same text from the second round on (the
-// first round may drop what the reader rejects, such as formulas with blanks).
+// first round may drop what the reader rejects, such as formulas with blanks). Messages quote the
+// file's text shortly and never carry a NUL or a control character.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -11,11 +12,29 @@
 
 namespace {
 
+void CheckMessage(const std::string& message) {
+    if (message.size() >= 400) {
+        std::abort();
+    }
+    for (const char c : message) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) {
+            std::abort();
+        }
+    }
+}
+
 std::string RoundTrip(std::string_view text) {
     vekaton::ParameterTable table;
     const vekaton::ParameterFileReadResult result = vekaton::ReadParameterText(text, table);
     if (result.header.size() > vekaton::ParameterFileReadResult::kMaxHeaderLines) {
         std::abort();
+    }
+    if (result.error) {
+        CheckMessage(*result.error);
+    }
+    for (const std::string& warning : result.warnings) {
+        CheckMessage(warning);
     }
     return vekaton::WriteParameterText(table, result.header);
 }

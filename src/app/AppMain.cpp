@@ -6,6 +6,7 @@
 
 #include "app/AppCommandLine.h"
 #include "app/DemoSet.h"
+#include "app/InstanceChannel.h"
 #include "app/MainWindow.h"
 #include "app/SignalBridge.h"
 #include "io/InstanceLock.h"
@@ -27,20 +28,24 @@ int main(int argc, char** argv) {
         return vekaton::kAppExitUsage;
     }
 
-    // A second copy ends before anything else happens, with no window and exit code 0.
+    // A second copy ends before anything else happens, with no window and exit code 0, after
+    // asking the running one to bring its window to the front.
     vekaton::InstanceLock lock;
-    if (!lock.TryAcquire()) {
-        if (lock.HeldByAnother()) {
-            return 0;
-        }
-        // Without a usable lock folder the program still starts: it must start every time.
-        std::fprintf(stderr, "vekaton: %s; starting without the single-instance lock\n",
-                     qPrintable(lock.ErrorString()));
+    const vekaton::StartDecision start = vekaton::DecideStart(lock, argc, argv);
+    if (!start.proceed && start.refusal.isEmpty()) {
+        return start.exitCode;
     }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vekaton");
     QApplication::setOrganizationName("Vekaton");
+    if (!start.proceed) {
+        std::fprintf(stderr, "vekaton: %s\n", qPrintable(start.refusal));
+        if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+            QMessageBox::critical(nullptr, "Vekaton", start.refusal);
+        }
+        return start.exitCode;
+    }
 
     QString folder = command.dir;
     if (command.demo) {
@@ -59,10 +64,23 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    vekaton::TForm1 window(command.demo);
+    vekaton::TForm1 window(command.demo, nullptr, lock.IsHeld());
+    for (const QString& warning : lock.Warnings()) {
+        window.ShowMessage(warning);
+    }
+    vekaton::InstanceServer server(lock.ServerName());
+    if (lock.IsHeld()) {
+        QString error;
+        if (!server.Listen(&error)) {
+            std::fprintf(stderr, "vekaton: %s; a second start cannot bring this window forward\n",
+                         qPrintable(error));
+        }
+        server.SetWindow(&window);
+    }
     vekaton::SignalBridge signals_;
     QObject::connect(&signals_, &vekaton::SignalBridge::terminationRequested, &window,
                      [&window](int) { window.close(); });
     window.show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    return code != 0 ? code : window.ExitCode();
 }

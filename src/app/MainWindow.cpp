@@ -49,7 +49,8 @@ constexpr int kDashboardPages = 3;
 
 }  // namespace
 
-TForm1::TForm1(bool demo, QWidget* parent) : QMainWindow(parent), demo_(demo) {
+TForm1::TForm1(bool demo, QWidget* parent, bool holdsInstanceLock)
+    : QMainWindow(parent), demo_(demo), holdsInstanceLock_(holdsInstanceLock) {
     setObjectName("Form1");
     resize(1024, 700);
     decoder_ = std::make_unique<Decoder>(table_, formulas_);
@@ -62,9 +63,9 @@ TForm1::TForm1(bool demo, QWidget* parent) : QMainWindow(parent), demo_(demo) {
     BuildMenus();
 
     view_ = std::make_unique<WindowEngineView>(*this,
-                                               [this](const QString& text) { PostMessage(text); });
+                                               [this](const QString& text) { ShowMessage(text); });
     engine_ = std::make_unique<Engine>(*port_, *clock_, *decoder_, *view_);
-    const auto post = [this](const QString& text) { PostMessage(text); };
+    const auto post = [this](const QString& text) { ShowMessage(text); };
     recording_ = new RecordingController(*this, post);
     playback_ = new PlaybackController(*this, post);
     logViewer_ = new LogViewer(*this, post);
@@ -232,6 +233,9 @@ void TForm1::FormCreate() {
 
 void TForm1::InitEngineDefaults() {
     const LoadedSetNames loaded = set_->LoadNames();
+    if (holdsInstanceLock_) {
+        set_->RemoveLeftovers();  // a set is never read from a killed save's temporary files
+    }
     setWindowTitle(QString::fromStdString(loaded.caption));
     if (loaded.warning) {
         startupMessages_.append(QString::fromStdString(*loaded.warning));
@@ -351,6 +355,17 @@ void TForm1::OfferPortChoice() {
         OpenPort(chosen, false);
     }
     AutoRunIfSet();
+}
+
+void TForm1::ShowMessage(const QString& text) {
+    if (closing_) {
+        // A window on its way out shows no box; what closing says goes to the terminal.
+        std::fprintf(stderr, "vekaton: %s\n", qPrintable(text));
+    } else if (activated_) {
+        messages_->Post(text);
+    } else {
+        startupMessages_.append(text);
+    }
 }
 
 QStringList TForm1::PostedMessages() const {
@@ -486,10 +501,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
     if (!skipSave_) {
         const QStringList errors = FormClose();
         if (!errors.isEmpty()) {
+            saveFailedAtClose_ = true;
             const QString text =
-                tr("Some files of the configuration set could not be saved; the earlier "
-                   "versions are kept:\n\n") +
-                errors.join("\n");
+                tr("Some files of the configuration set could not be saved; the files on disk "
+                   "are left as they were:\n\n") +
+                errors.join("\n") +
+                tr("\n\nVekaton ends with exit code %1 to show that saving failed.")
+                    .arg(ExitCode());
             std::fprintf(stderr, "vekaton: %s\n", qPrintable(text));
             if (isVisible() && QGuiApplication::platformName() != "offscreen") {
                 QMessageBox::warning(this, windowTitle(), text);
@@ -612,16 +630,6 @@ void TForm1::RawDataToggled(bool on) {
     graphsPage_->SetRawMode(on);
     if (logViewer_->IsOpen()) {
         logViewer_->Redraw();  // the log being viewed is drawn again in the new mode
-    }
-}
-
-void TForm1::PostMessage(const QString& text) {
-    if (closing_) {
-        std::fprintf(stderr, "vekaton: %s\n", qPrintable(text));
-    } else if (activated_) {
-        messages_->Post(text);
-    } else {
-        startupMessages_.append(text);
     }
 }
 

@@ -37,7 +37,9 @@ class TForm1 : public QMainWindow {
     Q_OBJECT
 
   public:
-    explicit TForm1(bool demo = false, QWidget* parent = nullptr);
+    // holdsInstanceLock: this process holds the single-instance lock, so no other copy can be
+    // saving, and what killed saves left beside the set's files may be removed.
+    explicit TForm1(bool demo = false, QWidget* parent = nullptr, bool holdsInstanceLock = false);
     ~TForm1() override;
 
     // Start-up: bindings emptied, engine defaults, set files read, chart set up.
@@ -46,6 +48,11 @@ class TForm1 : public QMainWindow {
     void FormActivate();
     // The close-time save: port flushed and closed, then the set's files. Returns the errors.
     QStringList FormClose();
+    // The program's exit code once the window closed: 1 when a file of the closing sequence
+    // could not be written, else 0.
+    int ExitCode() const { return saveFailedAtClose_ ? 1 : 0; }
+    // Shows a message to the user: at once when the window is up, else once it shows.
+    void ShowMessage(const QString& text);
 
     Engine& GetEngine() { return *engine_; }
     Decoder& GetDecoder() { return *decoder_; }
@@ -107,7 +114,6 @@ class TForm1 : public QMainWindow {
     void SaveWholeSet(QStringList& errors);
     bool ChooseSetFile(bool forSave, QString* setName);
     void RawDataToggled(bool on);
-    void PostMessage(const QString& text);
     void TracingToggled(bool on);
     void PageChanged(int index);
     void ReportPortLost(const QString& message);
@@ -117,6 +123,8 @@ class TForm1 : public QMainWindow {
     bool activated_ = false;
     bool skipSave_ = false;
     bool closing_ = false;
+    bool holdsInstanceLock_ = false;
+    bool saveFailedAtClose_ = false;
     bool resumeAfterRestore_ = false;
     QString pendingPortChoice_;  // why the set's port did not open at start-up
     QString baseCaption_;

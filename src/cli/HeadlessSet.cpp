@@ -2,8 +2,10 @@
 
 #include <system_error>
 
+#include "common/MessageText.h"
 #include "files/ConfigurationSet.h"
 #include "files/FileLookup.h"
+#include "files/RegularFile.h"
 #include "files/SetNames.h"
 
 namespace vekaton::cli {
@@ -23,17 +25,17 @@ std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::st
     std::error_code ec;
     const std::filesystem::path folder =
         dir.empty() ? std::filesystem::current_path(ec) : std::filesystem::path(dir);
-    if (ec || !std::filesystem::is_directory(folder, ec)) {
-        Report(err, "cannot use the folder '" + (dir.empty() ? std::string(".") : dir) +
-                        "': it is not a folder");
+    const FileKind kind = ec ? FileKind::Other : KindOfPath(folder);
+    if (kind != FileKind::Folder) {
+        Report(err, "cannot use the folder '" + QuotePath(dir.empty() ? std::string(".") : dir) +
+                        "': it is " + std::string(DescribeKind(kind)));
         return std::nullopt;
     }
 
     ConfigurationSet files(folder);
     if (!setName.empty()) {
-        if (!IsUsableSetName(setName)) {
-            Report(err,
-                   "'" + setName + "' cannot name a set: a set name names files in the folder");
+        if (const auto problem = SetNameProblem(setName)) {
+            Report(err, "'" + QuoteText(setName) + "' cannot name a set: " + *problem);
             return std::nullopt;
         }
         files.UsePointerSet(setName);
@@ -57,16 +59,16 @@ std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::st
     if (parameters.found) {
         set.files.push_back(parameters.path);
     } else {
-        Report(err, "no parameter file " + set.names.parameterFileName + " in " + folder.string() +
-                        ": only Frame and Time are written");
+        Report(err, "no parameter file " + QuotePath(set.names.parameterFileName) + " in " +
+                        QuotePath(folder) + ": only Frame and Time are written");
     }
     Report(err, parameters.errorMessage);
     Report(err, parameters.warningMessage);
 
     const SettingsFileRead settings = files.ReadSettings(set.settings);
     if (!settings.found) {
-        Report(err, "no settings file " + set.names.settingsFileName + " in " + folder.string() +
-                        ": the set's link and frame settings are needed");
+        Report(err, "no settings file " + QuotePath(set.names.settingsFileName) + " in " +
+                        QuotePath(folder) + ": the set's link and frame settings are needed");
         return std::nullopt;
     }
     set.files.push_back(settings.path);
@@ -82,7 +84,7 @@ std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::st
             Report(err, "warning: going on (--force) with the settings as read");
         }
     } else {
-        std::string text = "the settings file " + settings.path.filename().string();
+        std::string text = "the settings file " + QuotePath(settings.path.filename());
         if (!whole) {
             text += " was not read whole";
             if (cutShort && settings.errorMessage.empty()) {

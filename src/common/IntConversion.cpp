@@ -2,10 +2,13 @@
 
 #include <charconv>
 
+#include "common/MessageText.h"
+
 namespace vekaton {
 
 std::string InvalidIntegerMessage(std::string_view text) {
-    return "'" + std::string(text) + "' is not a valid integer value";
+    // The text may be a whole line of a damaged file: only its beginning is quoted.
+    return "'" + QuoteText(text) + "' is not a valid integer value";
 }
 
 ConversionError::ConversionError(std::string_view text)

@@ -8,13 +8,14 @@
 
 namespace vekaton {
 
-// The conversion error every integer field reports: "'%s' is not a valid integer value".
+// The conversion error every integer field reports: "'%s' is not a valid integer value", the
+// text quoted as QuoteText shows it.
 class ConversionError : public std::runtime_error {
-public:
+  public:
     explicit ConversionError(std::string_view text);
     const std::string& Text() const { return text_; }
 
-private:
+  private:
     std::string text_;
 };
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "common/IntConversion.h"
+#include "common/MessageText.h"
 #include "common/TextLines.h"
 #include "dashboard/ItemKinds.h"
 
@@ -81,14 +82,14 @@ class GaugeListReader {
         }
         if (name.empty() || !afterName) {
             Warn(number, name.empty() ? "an entry without a name was not read"
-                                      : "\"" + std::string(name) +
+                                      : "\"" + QuoteText(name) +
                                             "\" has no page number; the entry was not read");
             return;
         }
         const auto [pageText, afterPage] = SplitComma(*afterName);
         const auto page = TryStrToInt(pageText);
         if (!page) {
-            Warn(number, "the page of \"" + entry.name + "\" is " +
+            Warn(number, "the page of \"" + QuoteText(entry.name) + "\" is " +
                              InvalidIntegerMessage(pageText) + "; the entry was not read");
             return;
         }
@@ -97,7 +98,7 @@ class GaugeListReader {
             case GaugeEntryKind::Label:
                 if (afterPage && !afterPage->empty()) {
                     Warn(number,
-                         "the text after the page of label \"" + entry.name + "\" was not kept");
+                         "the text after the page of label \"" + QuoteText(entry.name) + "\" was not kept");
                 }
                 break;
             case GaugeEntryKind::ResetButton:
@@ -120,13 +121,13 @@ class GaugeListReader {
         const auto bit = TryStrToInt(bitText);
         const auto hold = TryStrToInt(holdText);
         if (!afterPosition || !afterBit) {
-            Warn(number, "\"" + entry.name +
+            Warn(number, "\"" + QuoteText(entry.name) +
                              "\" needs position, bit and hold mode; the entry was not read");
             return false;
         }
         if (!position || !bit || !hold) {
             const std::string_view bad = !position ? positionText : !bit ? bitText : holdText;
-            Warn(number, "in the entry of \"" + entry.name + "\", " + InvalidIntegerMessage(bad) +
+            Warn(number, "in the entry of \"" + QuoteText(entry.name) + "\", " + InvalidIntegerMessage(bad) +
                              "; the entry was not read");
             return false;
         }
@@ -142,7 +143,7 @@ class GaugeListReader {
         for (int* preset : {&entry.minPreset, &entry.maxPreset}) {
             const char* which = preset == &entry.minPreset ? "minimum" : "maximum";
             if (next_ >= lines_.size()) {
-                Warn(buttonLine, "the " + std::string(which) + " preset of \"" + entry.name +
+                Warn(buttonLine, "the " + std::string(which) + " preset of \"" + QuoteText(entry.name) +
                                      "\" is missing; " + std::to_string(*preset) + " is used");
                 continue;
             }
@@ -153,12 +154,12 @@ class GaugeListReader {
                 continue;
             }
             if (line.find(',') != std::string::npos) {
-                Warn(buttonLine, "the " + std::string(which) + " preset of \"" + entry.name +
+                Warn(buttonLine, "the " + std::string(which) + " preset of \"" + QuoteText(entry.name) +
                                      "\" is missing; " + std::to_string(*preset) + " is used");
                 continue;
             }
             ++next_;
-            Warn(next_, "the " + std::string(which) + " preset of \"" + entry.name + "\" is " +
+            Warn(next_, "the " + std::string(which) + " preset of \"" + QuoteText(entry.name) + "\" is " +
                             InvalidIntegerMessage(line) + "; " + std::to_string(*preset) +
                             " is used");
         }

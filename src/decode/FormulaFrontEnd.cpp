@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/MessageText.h"
 #include "decode/ExpressionProgram.h"
 #include "decode/Parser.h"
 #include "decode/ParserErrors.h"
@@ -165,7 +166,7 @@ namespace {
     std::string& message = formula.faultMessage;
     message.clear();
     message += kParsingErrorLead;
-    message += formula.expressionText;
+    message += QuoteText(formula.expressionText);  // a formula may be a whole line of a file
     message += kParsingErrorA;
     AppendNumber(message, VariableA(formula, collected, valueWidth));
     message += kParsingErrorB;

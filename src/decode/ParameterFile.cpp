@@ -5,10 +5,12 @@
 #include <utility>
 
 #include "common/IntConversion.h"
+#include "common/MessageText.h"
 #include "common/TextLines.h"
 #include "files/DamagedFileGuard.h"
 #include "files/FileLookup.h"
 #include "files/SafeFile.h"
+#include "files/SetFileReader.h"
 
 namespace vekaton {
 
@@ -215,20 +217,17 @@ ParameterFileRead ReadParameterFile(const std::filesystem::path& folder, std::st
                                     ParameterTable& table, DamagedFileGuard& guard) {
     ParameterFileRead read;
     read.path = ResolveSetFile(folder, fileName);
-    std::error_code ec;
-    if (!std::filesystem::exists(read.path, ec)) {
+    const SetFileText file = ReadSetFile(read.path, kParameterFileType, guard);
+    if (!file.Found()) {
         return read;
     }
     read.found = true;
-    std::string reason;
-    const std::optional<std::string> text = ReadWholeFile(read.path, &reason);
-    const std::string name = read.path.filename().string();
-    if (!text) {
-        read.errorMessage =
-            "Could not read \"" + name + "\": " + reason + ". " + guard.NoteDamaged(read.path);
+    if (!file.Read()) {
+        read.errorMessage = file.message;
         return read;
     }
-    read.result = ReadParameterText(*text, table);
+    const std::string name = QuotePath(read.path.filename());
+    read.result = ReadParameterText(file.text, table);
     if (read.result.error) {
         read.errorMessage = *read.result.error + "\n\nReading \"" + name + "\" stopped at line " +
                             std::to_string(read.result.errorLine) +

@@ -1,19 +1,22 @@
 #include "decode/ParserErrors.h"
 
+#include "common/MessageText.h"
+
 namespace vekaton {
 namespace {
 
+// The parts are pieces of a formula, which may be a whole line of a damaged file.
 std::string SyntaxErrorMessage(const std::string& text, const std::string& leftPart,
                                const std::string& rightPart) {
     std::string message = "Error parsing expression:";
     if (leftPart == kUnsetPart && rightPart == kUnsetPart) {
         message += '\r';
-        message += text;
+        message += QuoteText(text);
     } else {
         message += '\r';
-        message += leftPart;
+        message += QuoteText(leftPart);
         message += '\r';
-        message += rightPart;
+        message += QuoteText(rightPart);
     }
     return message;
 }

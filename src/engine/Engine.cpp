@@ -231,6 +231,9 @@ std::int64_t Engine::AnswerTimeMs() const {
 }
 
 void Engine::Timer1Timer() {
+    if (!playback_) {
+        port_.DeliverReceived();
+    }
     // A tick that comes while the answer to the last request can still be on its way leaves it
     // be: cutting it short would lose the frame, and a second request would make the module
     // answer twice into one frame. Only poll intervals shorter than an answer ever wait here.

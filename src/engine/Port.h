@@ -16,6 +16,10 @@ class Port {
     virtual bool Write(std::span<const std::uint8_t> bytes) = 0;
     // Discards everything received and not yet handed to the engine.
     virtual void FlushInput() = 0;
+    // Hands the engine, now, whatever has arrived and not been handed over yet. A poll tick
+    // calls it first: on a busy machine the tick can come before the event that would deliver
+    // the last answer's bytes, which would then be counted into the next frame.
+    virtual void DeliverReceived() {}
 };
 
 }  // namespace vekaton

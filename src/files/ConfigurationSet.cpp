@@ -3,13 +3,14 @@
 #include <utility>
 
 #include "files/FileLookup.h"
+#include "files/LeftoverFiles.h"
 
 namespace vekaton {
 
 ConfigurationSet::ConfigurationSet(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
 LoadedSetNames ConfigurationSet::LoadNames() {
-    LoadedSetNames loaded = LoadSetNames(folder_, names_);
+    LoadedSetNames loaded = LoadSetNames(folder_, names_, guard_);
     names_ = loaded.names;
     return loaded;
 }
@@ -20,6 +21,11 @@ void ConfigurationSet::UseChosenSet(std::string_view setName) {
 
 void ConfigurationSet::UsePointerSet(std::string_view setName) {
     names_ = NamesFromPointer(setName);
+}
+
+std::vector<std::filesystem::path> ConfigurationSet::RemoveLeftovers() {
+    const std::string& parameters = names_.parameterFileName;
+    return RemoveLeftoverTemporaryFiles(folder_, parameters.substr(0, parameters.find('.')));
 }
 
 ParameterFileRead ConfigurationSet::ReadParameters(ParameterTable& table) {
@@ -41,6 +47,9 @@ std::optional<std::string> ConfigurationSet::WriteSettings(const LinkSettings& s
 }
 
 std::optional<std::string> ConfigurationSet::WritePointer() {
+    if (auto kept = guard_.BeforeRewrite(ResolveSetFile(folder_, kSetPointerWriteName))) {
+        return kept;
+    }
     return WriteSetPointer(folder_, names_.parameterFileName);
 }
 

@@ -39,6 +39,10 @@ class ConfigurationSet {
     // A set named on the command line: the names the set pointer would give.
     void UsePointerSet(std::string_view setName);
 
+    // Removes what saves of this set that were killed half-way left behind (temporary files of
+    // the safe-write helper). Only for the holder of the single-instance lock.
+    std::vector<std::filesystem::path> RemoveLeftovers();
+
     ParameterFileRead ReadParameters(ParameterTable& table);
     SettingsFileRead ReadSettings(const LinkSettings& previous);
 

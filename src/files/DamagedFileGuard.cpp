@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "common/MessageText.h"
 #include "files/SafeFile.h"
 
 namespace vekaton {
@@ -20,8 +21,23 @@ std::filesystem::path DamagedFileGuard::Key(const std::filesystem::path& file) {
 
 std::string DamagedFileGuard::NoteDamaged(const std::filesystem::path& file) {
     damaged_.insert(Key(file));
-    return "Before \"" + file.filename().string() + "\" is saved again, it is copied to \"" +
-           BackupPath(file).filename().string() + "\".";
+    return "Before \"" + QuotePath(file.filename()) + "\" is saved again, it is copied to \"" +
+           QuotePath(BackupPath(file).filename()) + "\".";
+}
+
+std::string DamagedFileGuard::NoteKept(const std::filesystem::path& file, std::string reason,
+                                       std::string_view howToGoOn) {
+    kept_[Key(file)] = std::move(reason);
+    std::string text = "It is left as it is and is not overwritten when the set is saved.";
+    if (!howToGoOn.empty()) {
+        text += " ";
+        text += howToGoOn;
+    }
+    return text;
+}
+
+bool DamagedFileGuard::IsKept(const std::filesystem::path& file) const {
+    return kept_.contains(Key(file));
 }
 
 bool DamagedFileGuard::IsDamaged(const std::filesystem::path& file) const {
@@ -29,6 +45,10 @@ bool DamagedFileGuard::IsDamaged(const std::filesystem::path& file) const {
 }
 
 std::optional<std::string> DamagedFileGuard::BeforeRewrite(const std::filesystem::path& file) {
+    if (const auto kept = kept_.find(Key(file)); kept != kept_.end()) {
+        return "\"" + QuotePath(file.filename()) + "\" is not saved: it " + kept->second +
+               ", and is left as it is.";
+    }
     const auto it = damaged_.find(Key(file));
     if (it == damaged_.end()) {
         return std::nullopt;

@@ -2,44 +2,21 @@
 
 #include <system_error>
 
+#include "common/MessageText.h"
 #include "files/DamagedFileGuard.h"
 #include "files/FileLookup.h"
 #include "files/SafeFile.h"
+#include "files/SetFileReader.h"
 
 namespace vekaton {
 namespace {
 
 std::string Quoted(const std::filesystem::path& path) {
-    return "\"" + path.filename().string() + "\"";
+    return "\"" + QuotePath(path.filename()) + "\"";
 }
 
-std::string Megabytes(std::uint64_t bytes) {
-    return std::to_string(bytes / (1024 * 1024)) + " MB";
-}
-
-// The file's contents, or nothing with the reason in `error` (also when it is too large).
-std::optional<std::string> ReadLimited(const std::filesystem::path& path, std::uint64_t limit,
-                                       std::string_view what, std::string* error) {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (!ec && size > limit) {
-        *error = Quoted(path) + " is larger than the " + Megabytes(limit) + " a " +
-                 std::string(what) + " may have, so it was not read.";
-        return std::nullopt;
-    }
-    std::string reason;
-    auto contents = ReadWholeFile(path, &reason);
-    if (!contents) {
-        *error = "Could not read " + Quoted(path) + ": " + reason + ".";
-        return std::nullopt;
-    }
-    if (contents->size() > limit) {  // grew meanwhile
-        *error = Quoted(path) + " is larger than the " + Megabytes(limit) + " a " +
-                 std::string(what) + " may have, so it was not read.";
-        return std::nullopt;
-    }
-    return contents;
-}
+static_assert(kGaugeListType.maxBytes == kMaxGaugeListFileSize);
+static_assert(kLayoutFileType.maxBytes == kMaxLayoutFileSize);
 
 }  // namespace
 
@@ -69,18 +46,16 @@ GaugeListFileRead ReadGaugeListFile(const std::filesystem::path& folder, std::st
                                     DamagedFileGuard& guard) {
     GaugeListFileRead read;
     read.path = ResolveSetFile(folder, fileName);
-    std::error_code ec;
-    if (!std::filesystem::exists(read.path, ec)) {
+    const SetFileText file = ReadSetFile(read.path, kGaugeListType, guard);
+    if (!file.Found()) {
         return read;
     }
     read.found = true;
-    std::string error;
-    const auto text = ReadLimited(read.path, kMaxGaugeListFileSize, "gauge list", &error);
-    if (!text) {
-        read.errorMessage = error + " " + guard.NoteDamaged(read.path);
+    if (!file.Read()) {
+        read.errorMessage = file.message;
         return read;
     }
-    read.result = ParseGaugeList(*text);
+    read.result = ParseGaugeList(file.text);
     if (read.result.Damaged()) {
         read.warningMessage = "Gauge list " + Quoted(read.path) + ":";
         for (const std::string& warning : read.result.warnings) {
@@ -104,19 +79,17 @@ LayoutFileRead ReadLayoutFile(const std::filesystem::path& folder, std::string_v
                               LayoutReadPrompts& prompts, DamagedFileGuard& guard) {
     LayoutFileRead read;
     read.path = ResolveSetFile(folder, fileName);
-    std::error_code ec;
-    if (!std::filesystem::exists(read.path, ec)) {
+    const SetFileText file = ReadSetFile(read.path, kLayoutFileType, guard);
+    if (!file.Found()) {
         return read;
     }
     read.found = true;
-    std::string error;
-    const auto bytes = ReadLimited(read.path, kMaxLayoutFileSize, "layout file", &error);
-    if (!bytes) {
-        read.errorMessage = error + " " + guard.NoteDamaged(read.path);
+    if (!file.Read()) {
+        read.errorMessage = file.message;
         read.result.records.resize(componentNames.size());
         return read;
     }
-    read.result = ReadLayout(*bytes, componentNames, prompts);
+    read.result = ReadLayout(file.text, componentNames, prompts);
     if (read.result.damaged) {
         read.warningMessage = "Layout file " + Quoted(read.path) + ":";
         for (const std::string& note : read.result.notes) {

@@ -1,8 +1,14 @@
-#include <algorithm>
-#include <cstring>
-#include <fstream>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <ios>
+#include <streambuf>
+
+#include "common/MessageText.h"
 #include "files/DataLog.h"
+#include "files/RegularFile.h"
 
 namespace vekaton {
 
@@ -10,6 +16,65 @@ namespace {
 
 // Large reads keep a 100 MB log fast; the buffer never grows with the file.
 constexpr std::size_t kChunkSize = 64 * 1024;
+
+// A stream over a descriptor that was checked to be a regular file when it was opened, so that
+// nothing is opened a second time by name.
+class DescriptorBuffer : public std::streambuf {
+  public:
+    explicit DescriptorBuffer(FileDescriptor fd) : fd_(std::move(fd)) {}
+
+  protected:
+    int_type underflow() override {
+        if (gptr() < egptr()) {
+            return traits_type::to_int_type(*gptr());
+        }
+        ssize_t n = 0;
+        do {
+            n = ::read(fd_.Get(), buffer_, sizeof buffer_);
+        } while (n < 0 && errno == EINTR);
+        if (n < 0) {
+            // The stream turns this into its bad state, which the reader reports.
+            throw std::ios_base::failure("read error");
+        }
+        if (n == 0) {
+            return traits_type::eof();
+        }
+        setg(buffer_, buffer_, buffer_ + n);
+        return traits_type::to_int_type(*gptr());
+    }
+
+    pos_type seekoff(off_type offset, std::ios_base::seekdir direction,
+                     std::ios_base::openmode) override {
+        int whence = SEEK_SET;
+        if (direction == std::ios_base::cur) {
+            whence = SEEK_CUR;
+            offset -= egptr() - gptr();  // bytes buffered but not yet taken
+        } else if (direction == std::ios_base::end) {
+            whence = SEEK_END;
+        }
+        const off_t at = ::lseek(fd_.Get(), static_cast<off_t>(offset), whence);
+        setg(buffer_, buffer_, buffer_);
+        return at < 0 ? pos_type(off_type(-1)) : pos_type(static_cast<off_type>(at));
+    }
+
+    pos_type seekpos(pos_type position, std::ios_base::openmode which) override {
+        return seekoff(off_type(position), std::ios_base::beg, which);
+    }
+
+  private:
+    FileDescriptor fd_;
+    char buffer_[kChunkSize];
+};
+
+class DescriptorStream : public std::istream {
+  public:
+    explicit DescriptorStream(FileDescriptor fd) : std::istream(nullptr), buffer_(std::move(fd)) {
+        rdbuf(&buffer_);
+    }
+
+  private:
+    DescriptorBuffer buffer_;
+};
 
 }  // namespace
 
@@ -20,16 +85,17 @@ DataLogReader::DataLogReader(std::istream& in, std::size_t recordSize)
 
 DataLogReader::DataLogReader(const std::filesystem::path& path, std::size_t recordSize)
     : recordSize_(recordSize) {
-    auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
-    if (!file->is_open()) {
-        error_ = "Cannot open data log " + path.string();
+    // Only a regular file: a FIFO would be waited on, a folder would read as an empty log.
+    OpenedFile file = OpenRegularForReading(path);
+    if (!file.IsOpen()) {
+        error_ = "Data log \"" + QuotePath(path) + "\" " + file.reason;
         return;
     }
-    owned_ = std::move(file);
+    owned_ = std::make_unique<DescriptorStream>(std::move(file.fd));
     in_ = owned_.get();
     ReadHeader();
     if (error_) {
-        error_ = "Data log " + path.string() + ": " + *error_;
+        error_ = "Data log \"" + QuotePath(path) + "\": " + *error_;
     }
 }
 

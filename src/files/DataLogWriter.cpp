@@ -1,7 +1,9 @@
 #include <cerrno>
 #include <system_error>
 
+#include "common/MessageText.h"
 #include "files/DataLog.h"
+#include "files/RegularFile.h"
 
 namespace vekaton {
 
@@ -19,7 +21,7 @@ DataLogWriter::~DataLogWriter() {
 
 std::optional<std::string> DataLogWriter::Fail(const char* what, int error) {
     std::string message =
-        std::string("Cannot ") + what + " data log " + path_.string() + ": " + Reason(error);
+        std::string("Cannot ") + what + " data log " + QuotePath(path_) + ": " + Reason(error);
     if (file_ != nullptr) {
         std::fclose(file_);
         file_ = nullptr;
@@ -31,11 +33,18 @@ std::optional<std::string> DataLogWriter::Create(const std::filesystem::path& pa
                                                  int intervalMs) {
     Close();
     path_ = path;
-    errno = 0;
-    file_ = std::fopen(path.c_str(), "wb");
-    if (file_ == nullptr) {
-        return Fail("create", errno);
+    // Never a FIFO (open would wait for a reader) nor a device; a regular file is emptied only
+    // once it is known to be one.
+    OpenedFile opened = OpenRegularForWriting(path, WriteStart::Truncate);
+    if (!opened.IsOpen()) {
+        return "Cannot create data log \"" + QuotePath(path) + "\": it " + opened.reason;
     }
+    errno = 0;
+    file_ = ::fdopen(opened.fd.Get(), "wb");
+    if (file_ == nullptr) {
+        return Fail("create", errno != 0 ? errno : EIO);
+    }
+    opened.fd.Release();  // the stream owns it now
     const unsigned interval = static_cast<unsigned>(intervalMs) & 0xFFFFu;
     const std::uint8_t header[kDataLogHeaderSize] = {static_cast<std::uint8_t>(interval & 0xFFu),
                                                      static_cast<std::uint8_t>(interval >> 8)};
@@ -68,7 +77,8 @@ std::optional<std::string> DataLogWriter::Close() {
     const int result = std::fclose(file_);
     file_ = nullptr;
     if (result != 0) {
-        return "Cannot close data log " + path_.string() + ": " + Reason(errno != 0 ? errno : EIO);
+        return "Cannot close data log " + QuotePath(path_) + ": " +
+               Reason(errno != 0 ? errno : EIO);
     }
     return std::nullopt;
 }

@@ -1,11 +1,15 @@
 #include "files/SafeFile.h"
 
+#include "common/MessageText.h"
+#include "files/RegularFile.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <limits>
 #include <random>
 #include <system_error>
 
@@ -18,7 +22,7 @@ std::string Reason(int error) {
 }
 
 std::string WriteFailure(const std::filesystem::path& path, int error) {
-    return "Could not save \"" + path.string() + "\": " + Reason(error);
+    return "Could not save \"" + QuotePath(path) + "\": " + Reason(error);
 }
 
 std::filesystem::path FolderOf(const std::filesystem::path& path) {
@@ -61,18 +65,49 @@ void SyncFolder(const std::filesystem::path& folder) {
     }
 }
 
+// Where a save of `path` goes. A symbolic link is written through to its target only when that
+// is a regular file: the temporary file is made beside the target and renamed over it, so the
+// link stays a link. A FIFO, a device, a socket or a folder is never replaced, nor is a missing
+// file made at the end of a dangling link.
+std::optional<std::string> SaveTarget(const std::filesystem::path& path,
+                                      std::filesystem::path* target) {
+    *target = path;
+    struct stat link {};
+    const bool isLink = ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+    int error = 0;
+    const FileKind kind = KindOfPath(path, &error);
+    if (kind == FileKind::Other && error != 0) {
+        return WriteFailure(path, error);
+    }
+    if (isLink) {
+        if (kind != FileKind::Regular) {
+            return "Could not save \"" + QuotePath(path) + "\": it is a symbolic link to " +
+                   (kind == FileKind::BrokenLink ? std::string("a file that does not exist")
+                                                 : std::string(DescribeKind(kind))) +
+                   ", which is left as it is.";
+        }
+        std::error_code ec;
+        const auto resolved = std::filesystem::canonical(path, ec);
+        if (ec) {
+            return WriteFailure(path, ec.value());
+        }
+        *target = resolved;
+        return std::nullopt;
+    }
+    if (kind != FileKind::Regular && kind != FileKind::Missing) {
+        return "Could not save \"" + QuotePath(path) + "\": it is " +
+               std::string(DescribeKind(kind)) + ", not a file, and is left as it is.";
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::string> WriteFileAtomically(const std::filesystem::path& path,
                                                std::string_view contents) {
-    // Writing through a symbolic link replaces the file it points to, not the link.
-    std::filesystem::path target = path;
-    std::error_code ec;
-    if (std::filesystem::is_symlink(path, ec)) {
-        const auto resolved = std::filesystem::weakly_canonical(path, ec);
-        if (!ec) {
-            target = resolved;
-        }
+    std::filesystem::path target;
+    if (auto refusal = SaveTarget(path, &target)) {
+        return refusal;
     }
 
     std::filesystem::path temp;
@@ -119,43 +154,44 @@ std::optional<std::string> CopyToBackup(const std::filesystem::path& from,
     std::string error;
     const auto contents = ReadWholeFile(from, &error);
     if (!contents) {
-        return "Could not back up \"" + from.string() + "\": " + error;
+        return "Could not back up \"" + QuotePath(from) + "\": " + error + ".";
     }
     if (auto failure = WriteFileAtomically(backup, *contents)) {
-        return "Could not back up \"" + from.string() + "\". " + *failure;
+        return "Could not back up \"" + QuotePath(from) + "\". " + *failure;
     }
     return std::nullopt;
 }
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::string* error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (error != nullptr) {
-            *error = Reason(errno);
-        }
-        return std::nullopt;
-    }
+    return ReadWholeFile(path, std::numeric_limits<std::uint64_t>::max(), error);
+}
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::uint64_t maxBytes,
+                                         std::string* error) {
+    std::string reason;
     std::string contents;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            if (error != nullptr) {
-                *error = Reason(errno);
-            }
-            ::close(fd);
-            return std::nullopt;
+    OpenedFile file = OpenRegularForReading(path);
+    if (!file.IsOpen()) {
+        reason = "it " + file.reason;
+    } else if (file.size > maxBytes) {
+        reason = "it is " + DescribeSize(file.size) + ", more than " + DescribeSize(maxBytes);
+    } else {
+        contents.reserve(static_cast<std::size_t>(file.size));
+        switch (ReadRest(file.fd, maxBytes, &contents, &reason)) {
+            case ReadOutcome::Done:
+                return contents;
+            case ReadOutcome::TooLarge:
+                reason = "it is more than " + DescribeSize(maxBytes);
+                break;
+            case ReadOutcome::Failed:
+                reason = "it " + reason;
+                break;
         }
-        if (n == 0) {
-            break;
-        }
-        contents.append(buffer, static_cast<std::size_t>(n));
     }
-    ::close(fd);
-    return contents;
+    if (error != nullptr) {
+        *error = std::move(reason);
+    }
+    return std::nullopt;
 }
 
 }  // namespace vekaton

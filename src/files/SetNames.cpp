@@ -2,9 +2,12 @@
 
 #include <system_error>
 
+#include "common/MessageText.h"
 #include "common/TextLines.h"
+#include "files/DamagedFileGuard.h"
 #include "files/FileLookup.h"
 #include "files/SafeFile.h"
+#include "files/SetFileReader.h"
 
 namespace vekaton {
 
@@ -46,43 +49,57 @@ std::string SetNameFromChosenFile(std::string_view chosenPath) {
 }
 
 bool IsUsableSetName(std::string_view setName) {
-    if (setName.empty() || setName.find("..") != std::string_view::npos) {
-        return false;
+    return !SetNameProblem(setName);
+}
+
+std::optional<std::string> SetNameProblem(std::string_view setName) {
+    if (setName.empty()) {
+        return "it is empty";
     }
     for (const char c : setName) {
-        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-            return false;
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            return "it holds a control character";
         }
     }
-    return true;
+    if (setName.find_first_of("/\\") != std::string_view::npos) {
+        return "it holds a folder separator, and a set's files are always in its own folder";
+    }
+    if (setName.find("..") != std::string_view::npos) {
+        return "it holds \"..\", which could name a folder above the set's";
+    }
+    return std::nullopt;
 }
 
 LoadedSetNames LoadSetNames(const std::filesystem::path& folder, const SetNames& current) {
+    DamagedFileGuard guard;
+    return LoadSetNames(folder, current, guard);
+}
+
+LoadedSetNames LoadSetNames(const std::filesystem::path& folder, const SetNames& current,
+                            DamagedFileGuard& guard) {
     LoadedSetNames loaded;
     loaded.names = current;
     loaded.names.setName.clear();
     loaded.caption = SetCaption("");
     const std::filesystem::path path = ResolveSetFile(folder, kSetPointerFileName);
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
+    const SetFileText file = ReadSetFile(path, kSetPointerType, guard);
+    if (!file.Found()) {
         return loaded;
     }
     loaded.pointerFound = true;
-    std::string reason;
-    const auto text = ReadWholeFile(path, &reason);
-    if (!text) {
-        loaded.warning = "Could not read \"" + path.filename().string() + "\": " + reason + ".";
+    if (!file.Read()) {
+        loaded.warning = file.message;
         return loaded;
     }
-    const auto lines = SplitLines(*text);
+    const auto lines = SplitLines(file.text);
     const std::string setName = lines.empty() ? std::string() : lines.front();
     if (setName.empty()) {
         return loaded;  // as good as no pointer at all
     }
-    if (!IsUsableSetName(setName)) {
+    if (const auto problem = SetNameProblem(setName)) {
         // A name from the file must not send the set's files to another folder.
-        loaded.warning = "The set name \"" + setName + "\" in \"" + path.filename().string() +
-                         "\" is not used: a set name cannot hold a folder.";
+        loaded.warning = "The set name \"" + QuoteText(setName) + "\" in \"" +
+                         QuotePath(path.filename()) + "\" is not used: " + *problem + ".";
         return loaded;
     }
     loaded.names = NamesFromPointer(setName);

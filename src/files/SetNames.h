@@ -39,6 +39,9 @@ std::string SetNameFromChosenFile(std::string_view chosenPath);
 // A set name names files in the set's folder only: not empty, no path separator, no "..", no
 // control characters.
 bool IsUsableSetName(std::string_view setName);
+// Why a set name cannot be used, as a clause: "it holds a control character", "it holds a
+// folder separator", ...; nullopt when it can.
+std::optional<std::string> SetNameProblem(std::string_view setName);
 
 struct LoadedSetNames {
     SetNames names;
@@ -48,8 +51,13 @@ struct LoadedSetNames {
     std::optional<std::string> warning;
 };
 
+class DamagedFileGuard;
+
 // Reads the set pointer in `folder`. Without a usable set name the file names stay as in
-// `current` and the caption ends with " : ".
+// `current` and the caption ends with " : ". A pointer that is not a regular file or is larger
+// than a set pointer can be is not read and is noted in `guard`, so that it is kept as it is.
+LoadedSetNames LoadSetNames(const std::filesystem::path& folder, const SetNames& current,
+                            DamagedFileGuard& guard);
 LoadedSetNames LoadSetNames(const std::filesystem::path& folder, const SetNames& current);
 
 // Writes the parameter file's name up to its first "." as the set pointer's single line;

@@ -5,11 +5,13 @@
 #include <cstdint>
 
 #include "common/IntConversion.h"
+#include "common/MessageText.h"
 #include "common/TextLines.h"
 #include "engine/CommandString.h"
 #include "files/DamagedFileGuard.h"
 #include "files/FileLookup.h"
 #include "files/SafeFile.h"
+#include "files/SetFileReader.h"
 
 namespace vekaton {
 
@@ -178,7 +180,8 @@ class LineReader {
             result_.settings.syncMode = *mode;
             result_.syncModeRecognised = true;
         } else {
-            const std::string problem = "Line 10 (SyncMode): \"" + value + "\" is not 1, 2 or 3.";
+            const std::string problem =
+                "Line 10 (SyncMode): \"" + QuoteText(value) + "\" is not 1, 2 or 3.";
             result_.outOfRange.push_back(problem);
             result_.warnings.push_back(problem + " Mode " +
                                        std::to_string(static_cast<int>(result_.settings.syncMode)) +
@@ -222,7 +225,7 @@ class LineReader {
 };
 
 std::string JoinWarnings(const std::filesystem::path& path, const std::vector<std::string>& list) {
-    std::string text = "Settings file \"" + path.filename().string() + "\":";
+    std::string text = "Settings file \"" + QuotePath(path.filename()) + "\":";
     for (const auto& warning : list) {
         text += "\n" + warning;
     }
@@ -339,20 +342,17 @@ SettingsFileRead ReadSettingsFile(const std::filesystem::path& folder, std::stri
     SettingsFileRead read;
     read.path = ResolveSetFile(folder, fileName);
     read.result.settings = previous;
-    std::error_code ec;
-    if (!std::filesystem::exists(read.path, ec)) {
+    const SetFileText file = ReadSetFile(read.path, kSettingsFileType, guard);
+    if (!file.Found()) {
         return read;
     }
     read.found = true;
-    std::string reason;
-    const auto text = ReadWholeFile(read.path, &reason);
-    const std::string name = read.path.filename().string();
-    if (!text) {
-        read.errorMessage =
-            "Could not read \"" + name + "\": " + reason + ". " + guard.NoteDamaged(read.path);
+    if (!file.Read()) {
+        read.errorMessage = file.message;
         return read;
     }
-    read.result = ParseSettings(*text, previous);
+    const std::string name = QuotePath(read.path.filename());
+    read.result = ParseSettings(file.text, previous);
     if (read.result.error) {
         read.errorMessage = *read.result.error + "\n\nReading \"" + name + "\" stopped at line " +
                             std::to_string(read.result.errorLine) +

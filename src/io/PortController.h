@@ -37,6 +37,7 @@ class PortController : public QObject, public Port {
     bool IsOpen() const override;
     bool Write(std::span<const std::uint8_t> bytes) override;
     void FlushInput() override;
+    void DeliverReceived() override;
 
     QString DeviceName() const { return device_; }
     bool IsSimulated() const { return simulated_; }

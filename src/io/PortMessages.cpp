@@ -1,5 +1,7 @@
 #include "io/PortMessages.h"
 
+#include "common/MessageText.h"
+
 #include <QFileInfo>
 #include <QStringList>
 
@@ -75,12 +77,17 @@ QString LostErrorDescription(QSerialPort::SerialPortError error) {
     }
 }
 
+// A device name from the settings file may be anything: shown as any quoted text is.
+QString Shown(const QString& device) {
+    return QString::fromStdString(QuotePath(device.toStdString()));
+}
+
 }  // namespace
 
 QString BuildOpenErrorMessage(const QString& device, QSerialPort::SerialPortError error,
                               const QString& systemReason, const QString& ownerGroup) {
     QStringList lines{QString::fromLatin1(kInvalidComText)};
-    const QString name = device.isEmpty() ? QStringLiteral("(no port chosen)") : device;
+    const QString name = device.isEmpty() ? QStringLiteral("(no port chosen)") : Shown(device);
     const QString reason =
         systemReason.trimmed().isEmpty() ? QStringLiteral("unknown error") : systemReason;
     lines << QStringLiteral("%1: %2").arg(name, reason);
@@ -109,11 +116,11 @@ QString PortLostMessage(const QString& device, QSerialPort::SerialPortError erro
         reason += QStringLiteral(": ") + system;
     }
     return QStringLiteral("Serial port %1: port lost (%2). Trying to open it again every second.")
-        .arg(device, reason);
+        .arg(Shown(device), reason);
 }
 
 QString PortBackMessage(const QString& device) {
-    return QStringLiteral("Serial port %1 is open again.").arg(device);
+    return QStringLiteral("Serial port %1 is open again.").arg(Shown(device));
 }
 
 }  // namespace vekaton

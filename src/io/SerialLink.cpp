@@ -136,6 +136,16 @@ void SerialLink::FlushInput() {
     }
 }
 
+void SerialLink::DeliverReceived() {
+    if (state_ != State::Open || port_ == nullptr || delivering_) {
+        return;
+    }
+    // Takes the system's waiting bytes into the port's buffer without waiting; readyRead may
+    // fire from here, and the loop below hands over whatever it left.
+    port_->waitForReadyRead(0);
+    OnReadyRead();
+}
+
 void SerialLink::OnReadyRead() {
     // Bytes that arrive while the handler runs a nested event loop (a message box) wait in the
     // port and are handed on by the loop below once it returns, never nested and out of order.

@@ -51,6 +51,8 @@ class SerialLink : public QObject, public Port {
     bool Write(std::span<const std::uint8_t> bytes) override;
     // Drops what the system and Qt hold and was not yet handed to the receive handler.
     void FlushInput() override;
+    // Reads what the system holds now and hands it to the receive handler at once.
+    void DeliverReceived() override;
 
     void SetReceiveHandler(ReceiveHandler handler) { receiveHandler_ = std::move(handler); }
 

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QDir>
 
+#include "files/RegularFile.h"
+
 namespace vekaton {
 
 TraceLog::~TraceLog() {
@@ -11,12 +13,23 @@ TraceLog::~TraceLog() {
 
 bool TraceLog::Open(const QString& filePath) {
     Close();
-    file_.setFileName(filePath);
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    path_ = filePath;
+    // Only a regular file: a FIFO would hold the window in open(), a device would get the trace.
+    OpenedFile opened =
+        OpenRegularForWriting(QFile::encodeName(filePath).toStdString(), WriteStart::Append);
+    if (!opened.IsOpen()) {
+        lastError_ =
+            QStringLiteral("Cannot open the trace file %1: it %2")
+                .arg(QDir::toNativeSeparators(filePath), QString::fromStdString(opened.reason));
+        return false;
+    }
+    if (!file_.open(opened.fd.Get(), QIODevice::WriteOnly | QIODevice::Append,
+                    QFileDevice::AutoCloseHandle)) {
         lastError_ = QStringLiteral("Cannot open the trace file %1: %2")
                          .arg(QDir::toNativeSeparators(filePath), file_.errorString());
         return false;
     }
+    opened.fd.Release();  // the QFile closes it now
     lastError_.clear();
     return true;
 }
@@ -70,7 +83,7 @@ void TraceLog::WriteLine(const QString& body) {
     const QByteArray line = (stamp + QLatin1Char(' ') + body + QStringLiteral("\r\n")).toUtf8();
     if (file_.write(line) != line.size() || !file_.flush()) {
         lastError_ = QStringLiteral("Writing the trace file %1 failed: %2")
-                         .arg(QDir::toNativeSeparators(file_.fileName()), file_.errorString());
+                         .arg(QDir::toNativeSeparators(path_), file_.errorString());
         file_.close();
     }
 }

@@ -27,7 +27,7 @@ class TraceLog {
     bool OpenInFolder(const QString& folder);
     void Close();
     bool IsOpen() const { return file_.isOpen(); }
-    QString FilePath() const { return file_.fileName(); }
+    QString FilePath() const { return path_; }
     QString LastError() const { return lastError_; }
 
     // Writes one record; a failed write closes the trace (and sets LastError) rather than
@@ -43,6 +43,7 @@ class TraceLog {
     void WriteLine(const QString& body);
 
     QFile file_;
+    QString path_;  // the file is opened by descriptor, so it keeps no name of its own
     QString lastError_;
 };
 

@@ -5,12 +5,21 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <csignal>
+#include <filesystem>
+#include <fstream>
+
+#include "ProgramRunner.h"
+#include "QtApp.h"
+#include "files/SpecialFiles.h"
 
 namespace {
+
+using vekaton::testing::ProgramRun;
 
 QString ProgramPath() {
     return QStringLiteral(VEKATON_BINARY_DIR "/src/vekaton");
@@ -122,6 +131,89 @@ TEST_F(ProgramLifecycle, TerminationSignalClosesInOrderAndSavesTheSet) {
     EXPECT_FALSE(again->waitForFinished(1500));
     again->terminate();
     ASSERT_TRUE(again->waitForFinished(15000));
+}
+
+// A second start brings the running window to the front, then ends with code 0, and says so.
+TEST_F(ProgramLifecycle, SecondStartRaisesTheRunningWindow) {
+    vekaton::testing::TestApp();  // the local socket wants an application object
+    ProgramRun first(lockDir_.path(), setDir_.path(), ProgramRun::Options::WithTestHooks());
+    ASSERT_TRUE(first.WaitForWindow());
+    const auto minimized = first.Ask("minimize");
+    ASSERT_TRUE(minimized);
+    EXPECT_TRUE(minimized->contains("minimized")) << minimized->toStdString();
+
+    ProgramRun second(lockDir_.path(), setDir_.path());
+    EXPECT_EQ(second.Finished(20000), 0);
+    EXPECT_TRUE(second.Errors().contains("already running (process " +
+                                         QString::number(first.Process().processId()) +
+                                         "); its window is brought to the front"))
+        << second.Errors().toStdString();
+
+    // The first window is restored, shown and active again.
+    std::optional<QString> state;
+    for (int i = 0; i < 100; ++i) {
+        state = first.Ask("state");
+        if (state && *state == "visible normal active") {
+            break;
+        }
+        QThread::msleep(50);
+    }
+    ASSERT_TRUE(state);
+    EXPECT_EQ(*state, "visible normal active");
+    EXPECT_EQ(first.Process().state(), QProcess::Running);
+    EXPECT_EQ(first.Terminate(), 0);
+    EXPECT_TRUE(first.Errors().contains("another start asked for this window"))
+        << first.Errors().toStdString();
+}
+
+// Lock files whose holder cannot be shown to be alive never keep the window away: each start
+// below gets its window and holds the lock afterwards.
+TEST_F(ProgramLifecycle, StaleLocksOfEveryShapeAreTakenOver) {
+    vekaton::testing::TestApp();
+    const QString lockPath = QDir(lockDir_.path()).filePath("Vekaton.lock");
+    const std::filesystem::path native(QFile::encodeName(lockPath).constData());
+    const std::vector<std::pair<const char*, std::function<void()>>> shapes = {
+        {"empty", [&] { std::ofstream(native) << ""; }},
+        {"another host", [&] { std::ofstream(native) << "1\nvekaton\nother-host\n"; }},
+        {"garbage",
+         [&] {
+             std::ofstream(native) << "\x7F"
+                                      "ELF garbage";
+         }},
+        {"dead process",
+         [&] {
+             QProcess gone;
+             gone.start("true");
+             gone.waitForFinished();
+             std::ofstream(native) << gone.processId() << "\nvekaton\n"
+                                   << QSysInfo::machineHostName().toStdString() << "\n";
+         }},
+        {"folder", [&] { QDir().mkpath(lockPath + "/inside"); }},
+        {"FIFO", [&] { vekaton::testing::MakeFifo(native); }},
+    };
+    for (const auto& [shape, make] : shapes) {
+        make();
+        ProgramRun run(lockDir_.path(), setDir_.path());
+        const auto state = run.WaitForWindow();
+        ASSERT_TRUE(state) << shape << ": " << run.Errors().toStdString();
+        std::ifstream lock(native);
+        long long pid = 0;
+        lock >> pid;
+        EXPECT_EQ(pid, run.Process().processId()) << shape;
+        EXPECT_EQ(run.Terminate(), 0) << shape;
+        if (std::string(shape) == "folder" || std::string(shape) == "FIFO") {
+            EXPECT_TRUE(run.Errors().contains("not a lock file. It was moved aside to"))
+                << run.Errors().toStdString();
+        } else {
+            EXPECT_TRUE(run.Errors().contains("took over the lock")) << run.Errors().toStdString();
+        }
+        for (const QString& aside :
+             QDir(lockDir_.path())
+                 .entryList({"Vekaton.lock.moved-aside-*"}, QDir::AllEntries | QDir::System)) {
+            std::filesystem::remove_all(
+                QFile::encodeName(lockDir_.path() + "/" + aside).constData());
+        }
+    }
 }
 
 }  // namespace

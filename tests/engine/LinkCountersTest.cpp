@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "engine/EngineTestRig.h"
 
 namespace vekaton::testing {
@@ -70,6 +72,25 @@ TEST(LinkCountersTest, APollWhoseAnswerNeverCompletedIsCountedAtTheNextPoll) {
     rig.Run();
     rig.clock.Advance(100);
     EXPECT_EQ(rig.engine.Counters().pollsUnanswered, 2u);
+}
+
+TEST(LinkCountersTest, AnAnswerWaitingInThePortAtTheNextPollStillCompletesItsFrame) {
+    EngineRig rig;
+    rig.engine.ApplySettings(TalkListen(false));
+    rig.Run();
+    Bytes waiting;
+    rig.port.deliver = [&] {
+        const Bytes bytes = std::exchange(waiting, {});
+        rig.Feed(bytes);
+    };
+    rig.clock.Advance(100);
+    // The answer is in the port, but the event that would hand it over has not run when the
+    // next poll comes (a busy machine).
+    waiting = {1, 2, 3, 4, 5};
+    rig.clock.Advance(100);
+    EXPECT_EQ(rig.engine.Counters().frames, 1u);
+    EXPECT_EQ(rig.engine.Counters().pollsUnanswered, 0u);
+    EXPECT_EQ(rig.RawAt(1), 3);
 }
 
 TEST(LinkCountersTest, ListenOnlyBurstsOfTheWrongLengthAreSyncErrors) {

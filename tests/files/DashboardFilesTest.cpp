@@ -127,7 +127,12 @@ TEST_F(DashboardFilesTest, OversizedFilesAreRefusedUnreadAndKept) {
     EXPECT_TRUE(read.found);
     EXPECT_TRUE(read.result.entries.empty());
     EXPECT_NE(read.errorMessage.find("4 MB"), std::string::npos) << read.errorMessage;
-    EXPECT_TRUE(guard_.IsDamaged(folder_ / "Demo.gau"));
+    // Kept as it is: neither copied to ".bad" (4 MB of it) nor overwritten when the set is saved.
+    EXPECT_TRUE(guard_.IsKept(folder_ / "Demo.gau"));
+    EXPECT_FALSE(guard_.IsDamaged(folder_ / "Demo.gau"));
+    EXPECT_TRUE(WriteGaugeListFile(folder_.Path(), "Demo.gau", {}, guard_));
+    EXPECT_FALSE(folder_.Exists("Demo.gau.bad"));
+    EXPECT_EQ(std::filesystem::file_size(folder_ / "Demo.gau"), kMaxGaugeListFileSize + 1);
 
     folder_.Write("Demo.dsf", "");
     std::filesystem::resize_file(folder_ / "Demo.dsf", kMaxLayoutFileSize + 1);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -10,6 +13,8 @@
 #include <vector>
 
 #include "files/DataLog.h"
+#include "files/SpecialFiles.h"
+#include "files/TimeLimit.h"
 
 namespace vekaton {
 namespace {
@@ -98,11 +103,66 @@ TEST_F(DataLogTest, FileErrorsAreReportedNotSwallowed) {
     EXPECT_TRUE(writer.AppendRecord(Record(3, 0)));
 
     // A full disk shows up when the header is flushed.
-    if (fs::exists("/dev/full")) {
+    {
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old;
+        limit.rlim_cur = 1;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
         DataLogWriter full;
-        EXPECT_TRUE(full.Create("/dev/full", 500));
+        const auto fullError = full.Create(dir_ / "full.Dat", 500);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
+        EXPECT_TRUE(fullError);
         EXPECT_FALSE(full.IsOpen());
     }
+}
+
+TEST_F(DataLogTest, OnlyRegularFilesAreLogsAndMessagesSayWhatAPathIs) {
+    ASSERT_TRUE(testing::MakeFifo(dir_ / "fifo.Dat"));
+    fs::create_directory(dir_ / "folder.Dat");
+    ASSERT_TRUE(testing::MakeSocketFile(dir_ / "socket.Dat"));
+    fs::create_symlink("fifo.Dat", dir_ / "link.Dat");
+    const bool inTime = testing::FinishesWithin(std::chrono::seconds(10), dir_, [&] {
+        for (const auto& [name, says] : std::vector<std::pair<std::string, std::string>>{
+                 {"fifo.Dat", "is a FIFO (named pipe), not a file"},
+                 {"folder.Dat", "is a folder, not a file"},
+                 {"socket.Dat", "is a socket, not a file"},
+                 {"link.Dat", "is a FIFO (named pipe), not a file"}}) {
+            DataLogReader reader(dir_ / name, 5);
+            ASSERT_TRUE(reader.Error()) << name;
+            EXPECT_NE(reader.Error()->find(name + "\" " + says), std::string::npos)
+                << *reader.Error();
+            EXPECT_EQ(reader.Error()->find("shorter"), std::string::npos) << *reader.Error();
+            EXPECT_TRUE(reader.Next().empty());
+
+            DataLogWriter writer;
+            const auto error = writer.Create(dir_ / name, 500);
+            ASSERT_TRUE(error) << name;
+            EXPECT_NE(error->find(name + "\": it " + says), std::string::npos) << *error;
+            EXPECT_FALSE(writer.IsOpen());
+        }
+    });
+    EXPECT_TRUE(inTime) << "a FIFO was waited on";
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(dir_ / "fifo.Dat")));
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link.Dat"));
+    EXPECT_TRUE(fs::is_directory(dir_ / "folder.Dat"));
+
+    // A link to a regular file elsewhere is recorded into that file.
+    fs::create_directory(dir_ / "elsewhere");
+    std::ofstream(dir_ / "elsewhere" / "real.Dat") << "old";
+    fs::create_symlink("elsewhere/real.Dat", dir_ / "to-real.Dat");
+    DataLogWriter writer;
+    ASSERT_FALSE(writer.Create(dir_ / "to-real.Dat", 500));
+    ASSERT_FALSE(writer.AppendRecord(Record(3, 1)));
+    ASSERT_FALSE(writer.Close());
+    EXPECT_TRUE(fs::is_symlink(dir_ / "to-real.Dat"));
+    EXPECT_EQ(fs::file_size(dir_ / "elsewhere" / "real.Dat"), 5u);
+    DataLogReader reader(dir_ / "to-real.Dat", 3);
+    ASSERT_FALSE(reader.Error());
+    EXPECT_EQ(reader.IntervalMs(), 500);
+    EXPECT_EQ(reader.Next().size(), 3u);
 }
 
 TEST_F(DataLogTest, TrailingPartialRecordIsReportedNotReturned) {

@@ -8,6 +8,8 @@
 
 #include "files/FileLookup.h"
 #include "files/ScratchFolder.h"
+#include "files/SpecialFiles.h"
+#include "files/TimeLimit.h"
 
 namespace vekaton {
 namespace {
@@ -98,6 +100,79 @@ TEST(SafeFile, WritingThroughASymbolicLinkReplacesTheFileItNames) {
     EXPECT_EQ(folder.Read("real.ini"), "new");
 }
 
+// Lists every entry below `folder`, so that stray temporary files show wherever they are.
+Names AllNames(const std::filesystem::path& folder) {
+    Names names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        names.push_back(entry.path().lexically_relative(folder).string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(SafeFile, ALinkIsWrittenThroughOnlyToARegularFileAndStaysALink) {
+    testing::ScratchFolder folder;
+    std::filesystem::create_directories(folder / "set");
+    std::filesystem::create_directories(folder / "elsewhere");
+    folder.Write("elsewhere/real.cfg", "old");
+    std::filesystem::permissions(folder / "elsewhere" / "real.cfg", std::filesystem::perms(0600));
+    // A link in the set's folder, to a link, to the file elsewhere.
+    std::filesystem::create_symlink("../elsewhere/real.cfg", folder / "elsewhere" / "hop.cfg");
+    std::filesystem::create_symlink("../elsewhere/hop.cfg", folder / "set" / "Demo.cfg");
+
+    ASSERT_FALSE(WriteFileAtomically(folder / "set" / "Demo.cfg", "new\r\nEND\r\n"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "set" / "Demo.cfg"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "elsewhere" / "hop.cfg"));
+    EXPECT_EQ(folder.Read("elsewhere/real.cfg"), "new\r\nEND\r\n");
+    struct stat info {};
+    ASSERT_EQ(::stat((folder / "elsewhere" / "real.cfg").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(AllNames(folder.Path()), (Names{"elsewhere", "elsewhere/hop.cfg",
+                                              "elsewhere/real.cfg", "set", "set/Demo.cfg"}));
+}
+
+TEST(SafeFile, FifosDevicesSocketsAndLinksToThemOrToNothingAreNeverReplaced) {
+    testing::ScratchFolder folder;
+    ASSERT_TRUE(testing::MakeFifo(folder / "fifo.cfg"));
+    ASSERT_TRUE(testing::MakeSocketFile(folder / "socket.ini"));
+    const bool device = testing::MakeNullDevice(folder / "null.ini");
+    std::filesystem::create_symlink("fifo.cfg", folder / "to-fifo.cfg");
+    std::filesystem::create_symlink(device ? "null.ini" : "socket.ini", folder / "to-device.ini");
+    std::filesystem::create_symlink("gone.cfg", folder / "to-nothing.cfg");
+    const Names before = folder.Names();
+
+    struct Case {
+        const char* name;
+        const char* says;
+    };
+    const bool inTime = testing::FinishesWithin(std::chrono::seconds(10), folder.Path(), [&] {
+        for (const Case& c :
+             {Case{"fifo.cfg", "it is a FIFO (named pipe), not a file, and is left as it is."},
+              Case{"socket.ini", "it is a socket, not a file, and is left as it is."},
+              Case{"to-fifo.cfg",
+                   "it is a symbolic link to a FIFO (named pipe), which is left as it is."},
+              Case{"to-device.ini", device ? "it is a symbolic link to a character device"
+                                           : "it is a symbolic link to a socket"},
+              Case{"to-nothing.cfg", "it is a symbolic link to a file that does not exist"}}) {
+            const auto error = WriteFileAtomically(folder / c.name, "\r\nEND\r\n");
+            ASSERT_TRUE(error) << c.name;
+            EXPECT_NE(error->find(std::string(c.name) + "\": " + c.says), std::string::npos)
+                << *error;
+        }
+    });
+    EXPECT_TRUE(inTime);
+    EXPECT_EQ(folder.Names(), before);
+    EXPECT_TRUE(std::filesystem::is_fifo(std::filesystem::symlink_status(folder / "fifo.cfg")));
+    EXPECT_TRUE(std::filesystem::is_socket(std::filesystem::symlink_status(folder / "socket.ini")));
+    if (device) {
+        EXPECT_TRUE(std::filesystem::is_character_file(
+            std::filesystem::symlink_status(folder / "null.ini")));
+    }
+    for (const char* link : {"to-fifo.cfg", "to-device.ini", "to-nothing.cfg"}) {
+        EXPECT_TRUE(std::filesystem::is_symlink(folder / link)) << link;
+    }
+}
+
 TEST(SafeFile, BackupIsACopyAndReplacesAnOlderBackup) {
     testing::ScratchFolder folder;
     folder.Write("a.dsf", "layout");
@@ -120,9 +195,12 @@ TEST(SafeFile, ReadWholeFileReturnsEveryByteOrSaysWhy) {
 
     std::string error;
     EXPECT_FALSE(ReadWholeFile(folder / "missing", &error));
-    EXPECT_EQ(error, "No such file or directory");
+    EXPECT_EQ(error, "it does not exist");
     EXPECT_FALSE(ReadWholeFile(folder.Path(), &error));
-    EXPECT_EQ(error, "Is a directory");
+    EXPECT_EQ(error, "it is a folder, not a file");
+    EXPECT_FALSE(ReadWholeFile(folder / "bin", 5, &error));
+    EXPECT_EQ(error, "it is 6 bytes, more than 5 bytes");
+    EXPECT_EQ(ReadWholeFile(folder / "bin", 6, &error), binary);
     EXPECT_FALSE(ReadWholeFile(folder / "missing"));  // the reason is optional
 }
 

@@ -94,6 +94,26 @@ TEST_F(SetPointerTest, NamesThatLeaveTheFolderAreRefused) {
     }
 }
 
+TEST_F(SetPointerTest, ARefusedNameIsQuotedSafelyWithTheRealReason) {
+    folder.Write("Vekaton.Ini", std::string("Car\x01\0name", 9) + "\r\n");
+    auto loaded = LoadSetNames(folder.Path(), current);
+    ASSERT_TRUE(loaded.warning);
+    EXPECT_EQ(*loaded.warning,
+              "The set name \"Car\\x01\\0name\" in \"Vekaton.Ini\" is not used: "
+              "it holds a control character.");
+    EXPECT_EQ(loaded.warning->find('\0'), std::string::npos);
+
+    folder.Write("Vekaton.Ini", std::string(3000, 'x') + "/y\r\n");
+    loaded = LoadSetNames(folder.Path(), current);
+    ASSERT_TRUE(loaded.warning);
+    EXPECT_LT(loaded.warning->size(), 300u);
+    EXPECT_NE(loaded.warning->find("folder separator"), std::string::npos) << *loaded.warning;
+
+    EXPECT_EQ(SetNameProblem("a..b"), "it holds \"..\", which could name a folder above the set's");
+    EXPECT_EQ(SetNameProblem(""), "it is empty");
+    EXPECT_FALSE(SetNameProblem("Camaro 1989"));
+}
+
 TEST_F(SetPointerTest, EmptyPointerIsLikeNone) {
     folder.Write("Vekaton.Ini", "\r\n");
     const auto loaded = LoadSetNames(folder.Path(), current);

@@ -112,6 +112,21 @@ TEST_F(SerialLinkTest, FlushInputDropsBytesNotYetHandedOn) {
     EXPECT_EQ(received_, Bytes("fresh"));
 }
 
+TEST_F(SerialLinkTest, DeliverReceivedHandsOnWaitingBytesWithoutTheEventLoop) {
+    OpenOrFail();
+    terminal_->Send("answer");
+    for (int i = 0; i < 500 && terminal_->PendingAtSlave() < 6; ++i) {
+        QThread::msleep(10);
+    }
+    ASSERT_EQ(terminal_->PendingAtSlave(), 6);
+    ASSERT_TRUE(received_.empty());
+    serial_.DeliverReceived();
+    EXPECT_EQ(received_, Bytes("answer"));
+    // Nothing is handed on twice when the event loop runs afterwards.
+    testing::ProcessEventsFor(50);
+    EXPECT_EQ(received_, Bytes("answer"));
+}
+
 TEST_F(SerialLinkTest, HandlerRunningAnEventLoopGetsLaterBytesAfterwardsInOrder) {
     OpenOrFail();
     std::vector<std::vector<std::uint8_t>> chunks;

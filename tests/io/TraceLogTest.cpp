@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <QDir>
 #include <QFile>
@@ -6,6 +9,8 @@
 #include <QTemporaryDir>
 #include <vector>
 
+#include "files/SpecialFiles.h"
+#include "files/TimeLimit.h"
 #include "io/TraceLog.h"
 
 namespace vekaton {
@@ -64,15 +69,44 @@ TEST(TraceLogTest, UnwritablePlaceIsAnErrorNotACrash) {
     EXPECT_TRUE(trace.LastError().contains("Comm.Log"));
     trace.Record(TraceLog::Direction::Sent, std::vector<std::uint8_t>{1});  // ignored
 
-#if defined(Q_OS_LINUX)
     // A full disk: the trace switches itself off with a message instead of failing forever.
-    if (QFile::exists("/dev/full")) {
-        ASSERT_TRUE(trace.Open("/dev/full"));
+    ASSERT_TRUE(trace.OpenInFolder(dir.path()));
+    {
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old;
+        limit.rlim_cur = 10;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
         trace.Record(TraceLog::Direction::Sent, std::vector<std::uint8_t>{1, 2, 3});
-        EXPECT_FALSE(trace.IsOpen());
-        EXPECT_FALSE(trace.LastError().isEmpty());
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
     }
-#endif
+    EXPECT_FALSE(trace.IsOpen());
+    EXPECT_FALSE(trace.LastError().isEmpty());
+}
+
+// A FIFO would hold the window in open() until something read it; a device would get the trace.
+TEST(TraceLogTest, OnlyARegularFileTakesTheTrace) {
+    QTemporaryDir dir;
+    const QString fifo = QDir(dir.path()).filePath("Comm.Log");
+    ASSERT_TRUE(testing::MakeFifo(QFile::encodeName(fifo).toStdString()));
+    TraceLog trace;
+    bool opened = true;
+    const bool inTime = testing::FinishesWithin(std::chrono::seconds(10),
+                                                QFile::encodeName(dir.path()).toStdString(),
+                                                [&] { opened = trace.OpenInFolder(dir.path()); });
+    EXPECT_TRUE(inTime) << "the trace waited on a FIFO";
+    EXPECT_FALSE(opened);
+    EXPECT_TRUE(trace.LastError().endsWith("Comm.Log: it is a FIFO (named pipe), not a file"))
+        << trace.LastError().toStdString();
+    EXPECT_TRUE(QFileInfo(fifo).isFile() == false);
+
+    if (QFile::exists("/dev/full")) {
+        EXPECT_FALSE(trace.Open("/dev/full"));
+        EXPECT_TRUE(trace.LastError().contains("character device"))
+            << trace.LastError().toStdString();
+    }
 }
 
 }  // namespace

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace vekaton {
+
+class DamagedFileGuard;
+
+// A kind of set file and the most it may hold: far above any real file, so that a damaged or
+// hostile one (a sparse 1 GB file, a link to /dev/zero) is refused before it is read.
+struct SetFileType {
+    std::string_view what;  // "parameter file", used in messages
+    std::uint64_t maxBytes;
+    // Told the user when the file was not read and is kept as it is.
+    std::string_view howToGoOn;
+};
+
+inline constexpr std::string_view kSaveUnderNewName =
+    "To go on, save the set under a new name with Save Config Info.";
+
+inline constexpr SetFileType kSetPointerType{
+    "set pointer", 4 * 1024,
+    "To go on, move it out of the folder; a new one is written when the set is saved."};
+inline constexpr SetFileType kSettingsFileType{"settings file", 64 * 1024, kSaveUnderNewName};
+inline constexpr SetFileType kParameterFileType{"parameter file", 4 * 1024 * 1024,
+                                                kSaveUnderNewName};
+inline constexpr SetFileType kGaugeListType{"gauge list", 4 * 1024 * 1024, kSaveUnderNewName};
+inline constexpr SetFileType kLayoutFileType{"layout file", 64 * 1024 * 1024, kSaveUnderNewName};
+
+// The text of a set file, or why there is none.
+struct SetFileText {
+    enum class Outcome {
+        Missing,     // no such file: nothing to read, nothing changes
+        Read,        // `text` holds the whole file
+        Refused,     // too large, or not a regular file: kept as it is, never rewritten
+        Unreadable,  // reading failed: copied to ".bad" before it is rewritten
+    };
+    Outcome outcome = Outcome::Missing;
+    std::string text;
+    // For the user when the file was not read: the file's name, what is wrong and what happens
+    // to the file. Empty when it was read or is missing.
+    std::string message;
+
+    bool Found() const { return outcome != Outcome::Missing; }
+    bool Read() const { return outcome == Outcome::Read; }
+};
+
+// Every reader of a set file reads it through here: only a regular file, or a symbolic link to
+// one, is read, never waiting on a FIFO or reading a device; a file larger than its type allows
+// is refused before any of it is read. Refused and unreadable files are noted in `guard`, which
+// then keeps them from being overwritten or backs them up before they are.
+SetFileText ReadSetFile(const std::filesystem::path& path, const SetFileType& type,
+                        DamagedFileGuard& guard);
+
+}  // namespace vekaton
