@@ -1,7 +1,5 @@
 #include "files/DataLogFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,7 +8,9 @@
 #include <limits>
 #include <system_error>
 
+#include "common/MessageText.h"
 #include "files/DataLog.h"
+#include "files/RegularFile.h"
 
 namespace vekaton {
 
@@ -76,25 +76,15 @@ class MemoryBytes : public LogBytes {
 }  // namespace
 
 std::unique_ptr<LogBytes> OpenLogBytes(const std::filesystem::path& path, std::string& error) {
-    // Non-blocking, so that a FIFO or a device named by mistake cannot hang the program; only a
-    // regular file is accepted.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        error = Reason(errno);
+    // Only a regular file: a FIFO or a device named by mistake would hang the program or read
+    // as garbage, a folder as an empty log.
+    OpenedFile file = OpenRegularForReading(path);
+    if (!file.IsOpen()) {
+        error = file.reason;
         return nullptr;
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        error = Reason(errno);
-        ::close(fd);
-        return nullptr;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        error = "it is not a regular file";
-        ::close(fd);
-        return nullptr;
-    }
-    return std::make_unique<FileBytes>(fd, static_cast<std::uint64_t>(info.st_size));
+    const std::uint64_t size = file.size;
+    return std::make_unique<FileBytes>(file.fd.Release(), size);
 }
 
 std::unique_ptr<LogBytes> MemoryLogBytes(std::span<const std::uint8_t> bytes) {
@@ -108,12 +98,12 @@ std::optional<std::string> DataLogFile::Open(const std::filesystem::path& path,
     std::string reason;
     auto bytes = OpenLogBytes(path, reason);
     if (!bytes) {
-        return "Cannot open data log \"" + path.string() + "\": " + reason;
+        return "Data log \"" + QuotePath(path) + "\" " + reason;
     }
     bytes_ = std::move(bytes);
     if (auto error = Init(recordSize)) {
         bytes_.reset();
-        return "Data log \"" + path.string() + "\": " + *error;
+        return "Data log \"" + QuotePath(path) + "\": " + *error;
     }
     return std::nullopt;
 }

@@ -1,6 +1,9 @@
 // Real-time playback's controls - pause, single step, seek, speed - and every way it can end.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -240,28 +243,36 @@ TEST(EngineLogClosing, ALogThatCannotBeCreatedSaysWhyAndThatRecordingDidNotStart
 }
 
 TEST(EngineLogClosing, AWriteThatFailsStopsRecordingAndSaysHowManyFramesTheLogKeeps) {
-    if (!fs::exists("/dev/full")) {
-        GTEST_SKIP() << "no /dev/full to fail writes";
-    }
+    // A disk that fills up, played by a file size limit: the second record does not fit.
+    const fs::path path =
+        fs::temp_directory_path() / ("vekaton_full_" + std::to_string(::getpid()) + ".Dat");
     EngineRig rig;
     rig.engine.ApplySettings(
         EngineRig::Settings(SyncMode::TalkListen, "$F4 $57", 2, 3, true, true));
     rig.Run();
-    // /dev/full takes the header into its buffer; the flush of the first record fails.
-    const auto started = rig.engine.StartRecording("/dev/full");
-    if (started) {
-        EXPECT_NE(started->find("No space left on device"), std::string::npos) << *started;
-        return;
+    ASSERT_FALSE(rig.engine.StartRecording(path));
+    struct rlimit before {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);  // EFBIG instead of a signal
+    struct rlimit limit = before;
+    limit.rlim_cur = 2 + 6 + 3;  // the header, one record and a little
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    for (int i = 0; i < 2; ++i) {
+        rig.clock.Advance(500);
+        rig.Feed(Concat({0xF4, 0x57}, WithChecksum({0xE1, 0xE2, 1, 2, 3})));
     }
-    rig.clock.Advance(500);
-    rig.Feed(Concat({0xF4, 0x57}, WithChecksum({0xE1, 0xE2, 1, 2, 3})));
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+
     EXPECT_FALSE(rig.engine.Recording());
     ASSERT_FALSE(rig.view.messages.empty());
-    EXPECT_NE(rig.view.messages.back().find("No space left on device"), std::string::npos);
-    EXPECT_NE(rig.view.messages.back().find("Recording stopped; the log keeps its 0 whole frames."),
+    EXPECT_NE(rig.view.messages.back().find("File too large"), std::string::npos)
+        << rig.view.messages.back();
+    EXPECT_NE(rig.view.messages.back().find("Recording stopped; the log keeps its 1 whole frame."),
               std::string::npos)
         << rig.view.messages.back();
     EXPECT_EQ(rig.view.recordingStopped, 1);
+    fs::remove(path);
 }
 
 }  // namespace
