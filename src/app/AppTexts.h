@@ -26,6 +26,21 @@ inline constexpr const char* kProcessedData = "Processed Data";
 inline constexpr const char* kRawData = "Raw Data";
 inline constexpr const char* kLoseAllChanges = "Lose All Changes ? ";
 inline constexpr const char* kSaveChanges = "Save Changes ? ";
+inline constexpr const char* kRecordToFile = "Record to File";
+inline constexpr const char* kStopRecord = "STOP Record";
+inline constexpr const char* kAutoNameFile = "Auto Name File ?";
+inline constexpr const char* kFileCaption = "     File: ";
+inline constexpr const char* kDataLogFilter = "ALDL Data Files (*.Dat *.dat);;All Files (*)";
+inline constexpr const char* kPlayDataLog = "Play Data Log";
+inline constexpr const char* kStopPlayback = "Stop Playback";
+inline constexpr const char* kFlashUpdate = "PIC Flash Update";
+inline constexpr const char* kAboutLicence =
+    "<p><b>Licence.</b> Copyright the Vekaton developers. This program is provided as is, "
+    "without warranty of any kind; use it at your own risk, and never let it distract you while "
+    "driving. It is built with Qt 6, used under the GNU Lesser General Public License v3.</p>";
+inline constexpr const char* kAboutManual =
+    "<b>Manual.</b> Help &gt; Contents (F1) opens the user manual, which is built into the "
+    "program; the same text is docs/manual.md in the source distribution.";
 inline constexpr const char* kLinkStopped = "Stopped";
 inline constexpr const char* kLinkRunning = "Running";
 inline constexpr const char* kLinkNoData = "No data";

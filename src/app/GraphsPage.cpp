@@ -1,59 +1,95 @@
 #include "app/GraphsPage.h"
 
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/AppTexts.h"
+#include "app/chart/ChannelListPanel.h"
 #include "decode/ParameterTable.h"
 #include "widgets/TStripChart.h"
 
 namespace vekaton {
+namespace {
+
+constexpr double kRawMinimum = 0.0;
+constexpr double kRawMaximum = 255.0;
+// The raw read-out keeps up to the last 7 bytes of a multi-byte value.
+constexpr int kWordBytes = 7;
+
+}  // namespace
 
 GraphsPage::GraphsPage(QWidget* parent) : QWidget(parent) {
     chart_ = new TStripChart;
     chart_->setObjectName("StripChart1");
-    channelList_ = new QListWidget;
-    channelList_->setToolTip(tr("Tick the values to plot"));
-    recordButton_ = new QPushButton("Record to File");
+    chart_->setToolTip(
+        tr("Click: cursor A, Shift+click: cursor B, arrows move cursor A, wheel: zoom, drag: "
+           "scroll, Ctrl+wheel: zoom the values, double-click: back"));
+    channelList_ = new ChannelListPanel;
+    recordButton_ = new QPushButton(texts::kRecordToFile);
     recordButton_->setObjectName("FileRecordButton");
-    playbackButton_ = new QPushButton(tr("Play Data Log"));
-    rawButton_ = new QPushButton("Raw Data");
+    viewButton_ = new QPushButton(tr("Open Data Log..."));
+    viewButton_->setObjectName("ViewLogButton");
+    viewButton_->setToolTip(tr("Look at a whole data log in the chart (Ctrl+L)"));
+    playbackButton_ = new QPushButton(texts::kPlayDataLog);
+    playbackButton_->setObjectName("PlaybackButton");
+    playbackButton_->setToolTip(tr("Play a data log through the gauges and the chart"));
+    rawButton_ = new QPushButton(texts::kRawData);
     rawButton_->setObjectName("RawDataDisplay");
     rawButton_->setCheckable(true);
     auto* zero = new QPushButton(tr("Zero Start"));
+    zero->setToolTip(tr("Empty the chart"));
 
     auto* side = new QWidget;
     auto* sideLayout = new QVBoxLayout(side);
     sideLayout->setContentsMargins(0, 0, 0, 0);
-    sideLayout->addWidget(new QLabel(tr("Channels")));
     sideLayout->addWidget(channelList_, 1);
     sideLayout->addWidget(recordButton_);
+    sideLayout->addWidget(viewButton_);
     sideLayout->addWidget(playbackButton_);
     sideLayout->addWidget(rawButton_);
     sideLayout->addWidget(zero);
 
+    auto* chartSide = new QWidget;
+    chartColumn_ = new QVBoxLayout(chartSide);
+    chartColumn_->setContentsMargins(0, 0, 0, 0);
+    chartColumn_->setSpacing(2);
+    chartColumn_->addWidget(chart_, 1);
+
     auto* splitter = new QSplitter;
-    splitter->addWidget(chart_);
+    splitter->addWidget(chartSide);
     splitter->addWidget(side);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
-    side->setMinimumWidth(230);
+    splitter->setCollapsible(0, false);
+    side->setMinimumWidth(240);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(splitter);
 
     connect(recordButton_, &QPushButton::clicked, this, &GraphsPage::recordClicked);
+    connect(viewButton_, &QPushButton::clicked, this, &GraphsPage::viewClicked);
     connect(playbackButton_, &QPushButton::clicked, this, &GraphsPage::playbackClicked);
     connect(rawButton_, &QPushButton::toggled, this, &GraphsPage::rawDataToggled);
     connect(zero, &QPushButton::clicked, this, &GraphsPage::ClearChart);
-    connect(channelList_, &QListWidget::itemChanged, this, [this] { ChannelsEdited(); });
+    connect(channelList_, &ChannelListPanel::channelToggled, this, &GraphsPage::Toggle);
+    connect(channelList_, &ChannelListPanel::scaleEdited, this, &GraphsPage::EditScale);
+    connect(channelList_, &ChannelListPanel::colourChosen, this, &GraphsPage::ChooseColour);
+    connect(channelList_, &ChannelListPanel::channelSelected, this, &GraphsPage::SelectChannel);
+}
+
+void GraphsPage::SetTable(ParameterTable* table) {
+    table_ = table;
 }
 
 int GraphsPage::AddSample(double x) {
+    // Time that runs backwards is another clock (live frames after a played log, the elapsed
+    // time set back): the frames of the old one are not run into the new.
+    const auto last = chart_->Data().LastX();
+    if (last && x < *last - 1e-9) {
+        chart_->Clear();
+    }
     return static_cast<int>(chart_->AddSample(x));
 }
 
@@ -62,6 +98,9 @@ void GraphsPage::SetTitle(const QString& title) {
 }
 
 void GraphsPage::SetYRange(double minimum, double maximum) {
+    if (!rawMode_) {
+        yRange_ = {minimum, maximum};
+    }
     chart_->SetYMinimum(minimum);
     chart_->SetYMaximum(maximum);
     chart_->ResetView();
@@ -71,74 +110,187 @@ void GraphsPage::ClearChart() {
     chart_->Clear();
 }
 
-void GraphsPage::RebuildChannelChoices(const ParameterTable& table) {
-    std::vector<Choice> choices;
-    for (int position = ParameterTable::kFirstPosition; position <= ParameterTable::kLastPosition;
-         ++position) {
-        const ParameterRecord& record = table.At(position);
-        if (record.IsDigital) {
-            for (int bit = 0; bit < 8; ++bit) {
-                if (!record.Descriptions[bit].empty()) {
-                    choices.push_back({position, bit, true,
-                                       QString("%1.%2  %3")
-                                           .arg(position)
-                                           .arg(bit)
-                                           .arg(QString::fromStdString(record.Descriptions[bit]))});
-                }
-            }
-        } else if (!record.Descriptions[0].empty()) {
-            choices.push_back({position, 0, false,
-                               QString("%1  %2").arg(position).arg(
-                                   QString::fromStdString(record.Descriptions[0]))});
+void GraphsPage::MarkBreak() {
+    chart_->MarkBreak();
+}
+
+bool GraphsPage::IsDigital(int position) const {
+    return table_ != nullptr && ParameterTable::IsValidPosition(position) &&
+           table_->At(position).IsDigital;
+}
+
+int GraphsPage::IndexOf(int position, int bit) const {
+    for (int i = 0; i < ChannelCount(); ++i) {
+        const ChartChannelSetting& s = settings_[static_cast<std::size_t>(i)];
+        if (s.position == position && (!IsDigital(position) || s.bit == bit)) {
+            return i;
         }
     }
-    const QSignalBlocker blocker(channelList_);
-    channelList_->clear();
-    for (const Choice& choice : choices) {
-        auto* item = new QListWidgetItem(choice.label, channelList_);
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        const bool chosen = std::any_of(channels_.begin(), channels_.end(), [&](const auto& c) {
-            return c.position == choice.position && (!choice.digital || c.bit == choice.bit);
-        });
-        item->setCheckState(chosen ? Qt::Checked : Qt::Unchecked);
+    return -1;
+}
+
+void GraphsPage::RebuildChannelChoices(const ParameterTable& table) {
+    channelList_->SetChoices(table, settings_);
+    // Channels whose position or bit is no longer described go; the others keep their history.
+    bool removed = false;
+    for (int i = ChannelCount() - 1; i >= 0; --i) {
+        const ChartChannelSetting& s = settings_[static_cast<std::size_t>(i)];
+        if (channelList_->RowOf(s.position, s.bit) < 0) {
+            settings_.erase(settings_.begin() + i);
+            chart_->RemoveChannel(i);
+            removed = true;
+        } else {
+            ApplyToChart(i);  // names and kinds may have been edited
+        }
     }
-    choices_ = std::move(choices);
-    ChannelsEdited();
+    if (removed) {
+        channelList_->ShowChosen(settings_);
+        emit channelsEdited(false);
+    }
 }
 
 void GraphsPage::ChooseChannel(int position, int bit) {
-    for (int i = 0; i < static_cast<int>(choices_.size()); ++i) {
-        if (choices_[i].position == position && (!choices_[i].digital || choices_[i].bit == bit)) {
-            channelList_->item(i)->setCheckState(Qt::Checked);
-        }
+    const int row = channelList_->RowOf(position, bit);
+    if (row >= 0) {
+        channelList_->SetTicked(row, true);
     }
 }
 
-void GraphsPage::ChannelsEdited() {
-    std::vector<PlotChannel> channels;
-    std::vector<const Choice*> chosen;
-    for (int i = 0; i < static_cast<int>(choices_.size()); ++i) {
-        if (channelList_->item(i)->checkState() == Qt::Checked) {
-            channels.push_back({choices_[i].position, choices_[i].bit});
-            chosen.push_back(&choices_[static_cast<std::size_t>(i)]);
+void GraphsPage::SetChannelSettings(const ChartChannelList& settings) {
+    while (ChannelCount() > 0) {
+        settings_.pop_back();
+        chart_->RemoveChannel(ChannelCount());
+    }
+    for (const ChartChannelSetting& setting : settings) {
+        if (channelList_->RowOf(setting.position, setting.bit) >= 0 &&
+            IndexOf(setting.position, setting.bit) < 0) {
+            AppendToChart(setting);
         }
     }
-    if (channels.size() == channels_.size() &&
-        std::equal(channels.begin(), channels.end(), channels_.begin(),
-                   [](const auto& a, const auto& b) {
-                       return a.position == b.position && a.bit == b.bit;
-                   })) {
+    channelList_->ShowChosen(settings_);
+    emit channelsEdited(!settings_.empty());
+}
+
+void GraphsPage::AppendToChart(const ChartChannelSetting& wanted) {
+    ChartChannelSetting setting = wanted;
+    const bool digital = IsDigital(setting.position);
+    if (!digital) {
+        setting.bit = 0;
+    }
+    ParameterRecord* record = table_ != nullptr ? table_->Find(setting.position) : nullptr;
+    if (setting.colour == 0 && record != nullptr && !digital) {
+        setting.colour = record->ChartColour;
+    }
+    settings_.push_back(setting);
+    ChartChannel channel;
+    channel.colour = setting.colour;
+    channel.position = setting.position;
+    channel.bit = digital ? setting.bit : 8;
+    const int index = chart_->AddChannel(channel);
+    // The colour the chart picked is kept, so the channel keeps it from now on.
+    settings_.back().colour = chart_->Channel(index).colour;
+    if (record != nullptr && !digital) {
+        record->ChartColour = settings_.back().colour;
+    }
+    ApplyToChart(index);
+}
+
+void GraphsPage::ApplyToChart(int index) {
+    const ChartChannelSetting& s = settings_[static_cast<std::size_t>(index)];
+    ChartChannel channel = chart_->Channel(index);
+    const int row = channelList_->RowOf(s.position, s.bit);
+    if (row >= 0) {
+        channel.name = channelList_->Choices()[static_cast<std::size_t>(row)].label.toStdString();
+    }
+    channel.colour = s.colour;
+    channel.digital = IsDigital(s.position);
+    channel.bit = channel.digital ? s.bit : 8;
+    channel.scale = 1.0;
+    channel.offset = 0.0;
+    if (rawMode_ && !channel.digital) {
+        channel.range = ChartRange::Chart;  // raw bytes all share the 0 to 255 axis
+    } else {
+        channel.range = s.autoScale ? ChartRange::Auto : ChartRange::Fixed;
+        channel.rangeMinimum = s.minimum;
+        channel.rangeMaximum = s.maximum;
+    }
+    chart_->SetChannel(index, channel);
+}
+
+void GraphsPage::Toggle(int position, int bit, bool on) {
+    const int index = IndexOf(position, bit);
+    if (on && index < 0) {
+        ChartChannelSetting setting;
+        setting.position = position;
+        setting.bit = bit;
+        setting.minimum = yRange_.first;
+        setting.maximum = yRange_.second;
+        AppendToChart(setting);
+        channelList_->ShowChosen(settings_);
+        emit channelsEdited(true);
+    } else if (!on && index >= 0) {
+        settings_.erase(settings_.begin() + index);
+        chart_->RemoveChannel(index);
+        channelList_->ShowChosen(settings_);
+        emit channelsEdited(false);
+    }
+}
+
+void GraphsPage::EditScale(int position, int bit, bool autoScale, double minimum, double maximum) {
+    const int index = IndexOf(position, bit);
+    if (index < 0) {
+        // A scale typed for a channel not plotted yet plots it.
+        Toggle(position, bit, true);
+        if (IndexOf(position, bit) < 0) {
+            return;
+        }
+        EditScale(position, bit, autoScale, minimum, maximum);
         return;
     }
-    channels_ = std::move(channels);
-    chart_->ClearChannels();
-    for (const Choice* choice : chosen) {
-        ChartChannel channel;
-        channel.name = choice->label.toStdString();
-        channel.position = choice->position;
-        channel.bit = choice->digital ? choice->bit : 8;
-        chart_->AddChannel(channel);
+    ChartChannelSetting& s = settings_[static_cast<std::size_t>(index)];
+    s.autoScale = autoScale;
+    if (!autoScale) {
+        s.minimum = minimum;
+        s.maximum = maximum;
     }
+    ApplyToChart(index);
+    channelList_->ShowChosen(settings_);
+}
+
+void GraphsPage::ChooseColour(int position, int bit, std::int32_t colour) {
+    const int index = IndexOf(position, bit);
+    if (index < 0 || colour == 0) {
+        return;
+    }
+    settings_[static_cast<std::size_t>(index)].colour = colour;
+    if (table_ != nullptr && !IsDigital(position)) {
+        table_->At(position).ChartColour = colour;
+    }
+    ApplyToChart(index);
+    channelList_->ShowChosen(settings_);
+}
+
+void GraphsPage::SelectChannel(int position, int bit) {
+    chart_->SetSelectedChannel(position < 0 ? -1 : IndexOf(position, bit));
+}
+
+void GraphsPage::SetRawMode(bool on) {
+    if (on == rawMode_) {
+        return;
+    }
+    rawMode_ = on;
+    SetTitle(on ? texts::kRawData : texts::kProcessedData);
+    if (on) {
+        chart_->SetYMinimum(kRawMinimum);
+        chart_->SetYMaximum(kRawMaximum);
+    } else {
+        chart_->SetYMinimum(yRange_.first);
+        chart_->SetYMaximum(yRange_.second);
+    }
+    for (int i = 0; i < ChannelCount(); ++i) {
+        ApplyToChart(i);
+    }
+    SetRawData(on);
 }
 
 void GraphsPage::SetRecordCaption(const QString& caption) {
@@ -153,8 +305,20 @@ void GraphsPage::SetPlaybackCaption(const QString& caption) {
     playbackButton_->setText(caption);
 }
 
+void GraphsPage::SetPlaybackEnabled(bool enabled) {
+    playbackButton_->setEnabled(enabled);
+}
+
+void GraphsPage::SetViewEnabled(bool enabled) {
+    viewButton_->setEnabled(enabled);
+}
+
 void GraphsPage::SetRawData(bool on) {
     rawButton_->setChecked(on);
+}
+
+void GraphsPage::AddBar(QWidget* bar) {
+    chartColumn_->addWidget(bar);
 }
 
 void GraphsPage::BeginUpdate() {
@@ -166,12 +330,31 @@ void GraphsPage::EndUpdate() {
 }
 
 PlotChannel GraphsPage::Channel(int index) const {
-    return index >= 0 && index < ChannelCount() ? channels_[static_cast<std::size_t>(index)]
-                                                : PlotChannel{};
+    if (index < 0 || index >= ChannelCount()) {
+        return PlotChannel{};
+    }
+    const ChartChannelSetting& s = settings_[static_cast<std::size_t>(index)];
+    return PlotChannel{s.position, s.bit};
 }
 
 void GraphsPage::AddPoint(int channel, int sampleIndex, double value) {
     chart_->AddPoint(channel, sampleIndex, value);
+    if (!rawMode_ || table_ == nullptr || channel < 0 || channel >= ChannelCount()) {
+        return;
+    }
+    // The raw chart plots a multi-byte value's last byte; the cursor read-out also shows the
+    // whole value, from the bytes this frame left in the table.
+    const int position = settings_[static_cast<std::size_t>(channel)].position;
+    const ParameterRecord* first = table_->Find(position);
+    if (first == nullptr || first->IsDigital || first->ByteCount <= 1) {
+        return;
+    }
+    const int last = std::min<int>(ParameterTable::kLastPosition, position + first->ByteCount - 1);
+    std::uint64_t word = 0;
+    for (int p = std::max(position, last - kWordBytes + 1); p <= last; ++p) {
+        word = (word << 8) | table_->At(p).RawByte;
+    }
+    chart_->SetWord(channel, sampleIndex, word);
 }
 
 }  // namespace vekaton

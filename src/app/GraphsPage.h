@@ -1,73 +1,105 @@
 #pragma once
 
 #include <QWidget>
+#include <utility>
 #include <vector>
 
+#include "dashboard/ChartChannelList.h"
 #include "decode/ChartSink.h"
 
-class QListWidget;
-class QListWidgetItem;
 class QPushButton;
+class QVBoxLayout;
 
 namespace vekaton {
 
+class ChannelListPanel;
 class ParameterTable;
 class TStripChart;
 
 // The "Graphs" page: the strip chart of chosen positions, the channel list, recording to a data
-// log, playback of one, and raw data display. It is also the decoder's chart.
+// log, viewing and playing one, and raw data display. It is also the decoder's chart.
 class GraphsPage : public QWidget, public ChartSink {
     Q_OBJECT
 
   public:
     explicit GraphsPage(QWidget* parent = nullptr);
 
+    // The table the channels plot (its descriptions, ChartColour and byte counts).
+    void SetTable(ParameterTable* table);
+
     // The chart's add-sample operation: X in seconds; returns the sample index.
     int AddSample(double x);
     void SetTitle(const QString& title);
+    // The value axis; also the range a channel's "fixed" scale starts from.
     void SetYRange(double minimum, double maximum);
     // "Zero Start": empties the chart.
     void ClearChart();
+    // A gap in time (a pause, a lost port): the next frame is not joined to the last.
+    void MarkBreak();
     // Offers every described analog position and bit as a channel; keeps the chosen ones that
-    // still exist.
+    // still exist, and their history.
     void RebuildChannelChoices(const ParameterTable& table);
     void ChooseChannel(int position, int bit);
+
+    // The channel list as the set keeps it (the layout file's strip chart record): position,
+    // bit, colour and scale of each plotted channel, in legend order.
+    ChartChannelList ChannelSettings() const { return settings_; }
+    // Plots exactly these channels (those the table still describes); colours go into the
+    // positions' ChartColour.
+    void SetChannelSettings(const ChartChannelList& settings);
+
+    // "Raw Data": the title, the 0 to 255 axis for every value, and back.
+    void SetRawMode(bool on);
+    bool RawMode() const { return rawMode_; }
 
     void SetRecordCaption(const QString& caption);
     void SetRecordEnabled(bool enabled);
     void SetPlaybackCaption(const QString& caption);
+    void SetPlaybackEnabled(bool enabled);
+    void SetViewEnabled(bool enabled);
     void SetRawData(bool on);
+    // Bars under the chart (the log viewer's, playback's).
+    void AddBar(QWidget* bar);
 
     TStripChart* Chart() const { return chart_; }
+    ChannelListPanel* ChannelList() const { return channelList_; }
 
     // ChartSink
     void BeginUpdate() override;
     void EndUpdate() override;
-    int ChannelCount() const override { return static_cast<int>(channels_.size()); }
+    int ChannelCount() const override { return static_cast<int>(settings_.size()); }
     PlotChannel Channel(int index) const override;
     void AddPoint(int channel, int sampleIndex, double value) override;
 
   signals:
     void recordClicked();
     void playbackClicked();
+    void viewClicked();
     void rawDataToggled(bool on);
+    // The plotted channels changed; `added` when a channel without history joined.
+    void channelsEdited(bool added);
 
   private:
-    struct Choice {
-        int position = 0;
-        int bit = 0;
-        bool digital = false;
-        QString label;
-    };
-    void ChannelsEdited();
+    void Toggle(int position, int bit, bool on);
+    void EditScale(int position, int bit, bool autoScale, double minimum, double maximum);
+    void ChooseColour(int position, int bit, std::int32_t colour);
+    void SelectChannel(int position, int bit);
+    int IndexOf(int position, int bit) const;
+    bool IsDigital(int position) const;
+    void ApplyToChart(int index);
+    void AppendToChart(const ChartChannelSetting& setting);
 
     TStripChart* chart_ = nullptr;
-    QListWidget* channelList_ = nullptr;
+    ChannelListPanel* channelList_ = nullptr;
+    QVBoxLayout* chartColumn_ = nullptr;
     QPushButton* recordButton_ = nullptr;
+    QPushButton* viewButton_ = nullptr;
     QPushButton* playbackButton_ = nullptr;
     QPushButton* rawButton_ = nullptr;
-    std::vector<Choice> choices_;
-    std::vector<PlotChannel> channels_;
+    ParameterTable* table_ = nullptr;
+    ChartChannelList settings_;  // one per chart channel, same order
+    bool rawMode_ = false;
+    std::pair<double, double> yRange_{0.0, 100.0};  // the processed data's axis
 };
 
 }  // namespace vekaton

@@ -3,10 +3,30 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QMessageBox>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "app/AppTexts.h"
+#include "files/SetNames.h"
+
 namespace vekaton {
+
+void ShowAbout(QWidget* parent) {
+    const QString version =
+        QString::fromUtf8(kProgramVersion.data(), static_cast<qsizetype>(kProgramVersion.size()));
+    QMessageBox box(parent);
+    box.setWindowTitle(QObject::tr("About Vekaton"));
+    box.setTextFormat(Qt::RichText);
+    box.setText(QObject::tr("<h3>Vekaton v%1</h3><p>Reads the ALDL data stream of an engine "
+                            "control module, decodes it with your formulas, shows it on your "
+                            "dashboards and records it to data logs.</p>")
+                    .arg(version.toHtmlEscaped()));
+    box.setInformativeText(QString::fromUtf8(texts::kAboutLicence) + "<p>" +
+                           QString::fromUtf8(texts::kAboutManual) + "</p>");
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
 
 void ShowManual(QWidget* parent) {
     auto* dialog = new QDialog(parent);

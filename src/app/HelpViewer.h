@@ -7,4 +7,7 @@ namespace vekaton {
 // Opens the user manual, which ships inside the program.
 void ShowManual(QWidget* parent);
 
+// The about box: the version, the licence, and where the manual is.
+void ShowAbout(QWidget* parent);
+
 }  // namespace vekaton

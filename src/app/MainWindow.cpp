@@ -18,6 +18,7 @@
 
 #include "app/AppTexts.h"
 #include "app/DebugPage.h"
+#include "app/FirmwareLoader.h"
 #include "app/GraphsPage.h"
 #include "app/HelpViewer.h"
 #include "app/LinkHealthMonitor.h"
@@ -26,9 +27,14 @@
 #include "app/SetupDialog.h"
 #include "app/StatusPanel.h"
 #include "app/WindowEngineView.h"
+#include "app/logview/LogViewBar.h"
+#include "app/logview/LogViewer.h"
+#include "app/logview/PlaybackController.h"
+#include "app/logview/RecordingController.h"
+#include "engine/EngineTexts.h"
 #include "app/dashboard/DashboardController.h"
 #include "app/dashboard/DemoDashboards.h"
-#include "files/DataLog.h"
+#include "app/dashboard/ValueTable.h"
 #include "io/PortController.h"
 #include "io/QtClock.h"
 
@@ -59,6 +65,18 @@ TForm1::TForm1(bool demo, QWidget* parent, bool holdsInstanceLock)
     view_ = std::make_unique<WindowEngineView>(*this,
                                                [this](const QString& text) { ShowMessage(text); });
     engine_ = std::make_unique<Engine>(*port_, *clock_, *decoder_, *view_);
+    const auto post = [this](const QString& text) { ShowMessage(text); };
+    recording_ = new RecordingController(*this, post);
+    playback_ = new PlaybackController(*this, post);
+    logViewer_ = new LogViewer(*this, post);
+    loader_ = new FirmwareLoader(*this, post);
+    // The value table shows the frame under the log viewer's cursor.
+    connect(logViewer_, &LogViewer::cursorFrameChanged, this, [this](qint64 frame) {
+        if (frame >= 0 && dashboardUi_ != nullptr) {
+            dashboardUi_->Values().Refresh();
+        }
+    });
+    graphsPage_->SetTable(&table_);
     decoder_->SetChart(graphsPage_);
     decoder_->SetItems(&dashboard_);
     decoder_->SetMessageHandler([this](const DecoderMessage& message) {
@@ -84,6 +102,8 @@ TForm1::TForm1(bool demo, QWidget* parent, bool holdsInstanceLock)
 
 TForm1::~TForm1() {
     // The engine's timers and callbacks refer to the port and the clock: it goes first.
+    closing_ = true;  // no message box for a window on its way out
+    engine_->CloseRecordingNow(kProgramEndsReason);
     engine_.reset();
     // The dashboard room listens to the model, a member that goes before the window's children.
     delete dashboardUi_;
@@ -123,9 +143,16 @@ void TForm1::BuildPages() {
     connect(debugPage_, &DebugPage::testDataChoiceChanged, this,
             [this](int choice) { engine_->SetTestDataChoice(choice); });
     connect(debugPage_, &DebugPage::tracingToggled, this, &TForm1::TracingToggled);
-    connect(graphsPage_, &GraphsPage::recordClicked, this, &TForm1::FileRecordButtonClick);
-    connect(graphsPage_, &GraphsPage::playbackClicked, this, &TForm1::PlaybackButtonClick);
+    connect(graphsPage_, &GraphsPage::recordClicked, this, [this] { recording_->RecordClicked(); });
+    connect(graphsPage_, &GraphsPage::playbackClicked, this,
+            [this] { playback_->PlaybackClicked(); });
+    connect(graphsPage_, &GraphsPage::viewClicked, this, [this] { logViewer_->OpenClicked(); });
     connect(graphsPage_, &GraphsPage::rawDataToggled, this, &TForm1::RawDataToggled);
+    connect(graphsPage_, &GraphsPage::channelsEdited, this, [this](bool added) {
+        if (added && logViewer_->IsOpen()) {
+            logViewer_->Redraw();  // the new channel gets the whole log, not a blank history
+        }
+    });
 }
 
 void TForm1::BuildMenus() {
@@ -135,6 +162,25 @@ void TForm1::BuildMenus() {
     QAction* load = file->addAction(tr("Load Config Files"), this, &TForm1::LoadConfigFiles1Click);
     load->setShortcut(QKeySequence::Open);
     menuBar()->addMenu(dashboardUi_->EditMenu());
+    file->addSeparator();
+    QAction* openLog =
+        file->addAction(tr("Open Data Log..."), this, [this] { logViewer_->OpenClicked(); });
+    openLog->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    QAction* closeLog =
+        file->addAction(tr("Close Data Log"), this, [this] { logViewer_->Close(); });
+    closeLog->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    QAction* exportCsv =
+        file->addAction(tr("Export CSV..."), this, [this] { logViewer_->ExportClicked(); });
+    exportCsv->setObjectName("ExportCsv");
+    QAction* play = file->addAction(texts::kPlayDataLog + QString("..."), this,
+                                    [this] { playback_->PlaybackClicked(); });
+    play->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));  // Ctrl+P: parameters
+    connect(file, &QMenu::aboutToShow, this, [this, closeLog, exportCsv, play] {
+        closeLog->setEnabled(logViewer_->IsOpen());
+        exportCsv->setEnabled(logViewer_->IsOpen());
+        play->setText(engine_->RealTimePlayback() ? QString(texts::kStopPlayback)
+                                                  : texts::kPlayDataLog + QString("..."));
+    });
     file->addSeparator();
     autoRunAction_ = file->addAction(tr("Auto Run at Startup"), this, &TForm1::AutoRun1Click);
     autoRunAction_->setCheckable(true);
@@ -152,16 +198,22 @@ void TForm1::BuildMenus() {
     QAction* setup = menuBar()->addAction(tr("Setup"), this, &TForm1::SetupClick);
     setup->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
 
+    QMenu* tools = menuBar()->addMenu(tr("&Tools"));
+    QAction* flash = tools->addAction(texts::kFlashUpdate, this, [this] { loader_->Run(); });
+    flash->setObjectName("PICFlashUpdate");
+
     QMenu* help = menuBar()->addMenu(tr("&Help"));
-    QAction* manual = help->addAction(tr("Contents"), this, &TForm1::ShowHelp);
+    QAction* manual = help->addAction(tr("Contents"), this, [this] { ShowManual(this); });
     manual->setShortcut(QKeySequence::HelpContents);
-    help->addAction(tr("About"), this, &TForm1::ShowAbout);
+    help->addAction(tr("About"), this, [this] { vekaton::ShowAbout(this); });
 }
 
 void TForm1::FormCreate() {
     table_.ClearBindings();
+    logViewer_->Close();
     InitEngineDefaults();
     // The dashboard files (gauge list and layout) are read here once they exist.
+    graphsPage_->SetRawMode(false);
     dashboardUi_->DefinitionsChanged();
     if (demo_ && dashboard_.LiveIds().empty() &&
         QString::fromStdString(set_->Names().setName).compare("Demo", Qt::CaseInsensitive) == 0) {
@@ -306,7 +358,10 @@ void TForm1::OfferPortChoice() {
 }
 
 void TForm1::ShowMessage(const QString& text) {
-    if (activated_) {
+    if (closing_) {
+        // A window on its way out shows no box; what closing says goes to the terminal.
+        std::fprintf(stderr, "vekaton: %s\n", qPrintable(text));
+    } else if (activated_) {
         messages_->Post(text);
     } else {
         startupMessages_.append(text);
@@ -368,6 +423,10 @@ void TForm1::AutoRunIfSet() {
 
 void TForm1::PauseClick() {
     resumeAfterRestore_ = false;
+    if (logViewer_->IsOpen()) {
+        // Run does nothing while a log is viewed; say why rather than seem broken.
+        logViewer_->Bar().ShowNote(tr("Close the log (Ctrl+W) to run acquisition"));
+    }
     engine_->PauseClick();
 }
 
@@ -402,9 +461,12 @@ void TForm1::AutoRun1Click() {
 
 QStringList TForm1::FormClose() {
     QStringList errors;
+    engine_->StopPlayback();
     if (engine_->Running()) {
         engine_->PauseClick();
     }
+    // Every completed frame is in the log already; it is closed before the set is saved.
+    engine_->CloseRecordingNow(kProgramEndsReason);
     port_->FlushInput();
     port_->Close();
     SaveWholeSet(errors);
@@ -427,6 +489,12 @@ void TForm1::SaveWholeSet(QStringList& errors) {
 void TForm1::closeEvent(QCloseEvent* event) {
     if (closing_) {
         event->accept();
+        return;
+    }
+    if (loader_->Running()) {
+        // The loader may be writing the module's memory: the program stays until it ends.
+        std::fprintf(stderr, "vekaton: the firmware loader is still running\n");
+        event->ignore();
         return;
     }
     closing_ = true;
@@ -457,9 +525,13 @@ void TForm1::ExitNoAutoSave1Click() {
     if (!AskYesNo(texts::kLoseAllChanges)) {
         return;
     }
+    engine_->StopPlayback();
     if (engine_->Running()) {
         engine_->PauseClick();
     }
+    closing_ = true;  // what closing the log says goes to the terminal, not to a box
+    engine_->CloseRecordingNow(kProgramEndsReason);
+    closing_ = false;
     port_->FlushInput();
     port_->Close();
     skipSave_ = true;
@@ -553,73 +625,16 @@ void TForm1::LoadConfigFiles1Click() {
     FormActivate();
 }
 
-void TForm1::FileRecordButtonClick() {
-    if (engine_->Recording() && !engine_->StopRequested()) {
-        engine_->StopRecording();
-        graphsPage_->SetRecordCaption("Record to File");
-        setWindowTitle(baseCaption_);
-        status_->SetRecordingLabel(QString());
-        return;
-    }
-    engine_->PrepareRecording([this] {
-        const auto answer =
-            QMessageBox::question(this, windowTitle(), "Auto Name File ?",
-                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        QString path;
-        if (answer == QMessageBox::Yes) {
-            const QDate today = QDate::currentDate();
-            path = QString::fromStdString(
-                MakeAutoLogName(set_->Folder(), LogDate{today.year(), today.month(), today.day()})
-                    .string());
-        } else if (answer == QMessageBox::No) {
-            path = QFileDialog::getSaveFileName(this, tr("Record to File"),
-                                                QString::fromStdString(set_->Folder().string()),
-                                                "ALDL Data Files (*.Dat *.dat);;All Files (*)");
-            if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
-                path += ".dat";
-            }
-        }
-        if (path.isEmpty()) {
-            engine_->CancelRecording();
-            return;
-        }
-        if (auto error = engine_->StartRecording(path.toStdString())) {
-            engine_->CancelRecording();
-            messages_->Post(QString::fromStdString(*error));
-            return;
-        }
-        graphsPage_->SetRecordCaption("STOP Record");
-        setWindowTitle(baseCaption_ + "     File: " + QFileInfo(path).absoluteFilePath());
-    });
-}
-
-void TForm1::PlaybackButtonClick() {
-    if (engine_->RealTimePlayback()) {
-        engine_->StopPlayback();
-        return;
-    }
-    const QString path = QFileDialog::getOpenFileName(
-        this, tr("Play Data Log"), QString::fromStdString(set_->Folder().string()),
-        "ALDL Data Files (*.Dat *.dat);;All Files (*)");
-    if (path.isEmpty()) {
-        return;
-    }
-    graphsPage_->ClearChart();
-    if (auto error = engine_->StartPlayback(path.toStdString())) {
-        messages_->Post(QString::fromStdString(*error));
-        return;
-    }
-    graphsPage_->SetRecordEnabled(false);
-    graphsPage_->SetPlaybackCaption(tr("Stop Playback"));
-    setWindowTitle(baseCaption_ + "     File: " + QFileInfo(path).absoluteFilePath());
-}
-
 void TForm1::RawDataToggled(bool on) {
     decoder_->SetRawMode(on);
-    graphsPage_->SetTitle(on ? texts::kRawData : texts::kProcessedData);
-    if (on) {
-        graphsPage_->SetYRange(0, 255);
+    graphsPage_->SetRawMode(on);
+    if (logViewer_->IsOpen()) {
+        logViewer_->Redraw();  // the log being viewed is drawn again in the new mode
     }
+}
+
+void TForm1::ReopenPort() {
+    OpenPort(engine_->Settings(), false);
 }
 
 void TForm1::TracingToggled(bool on) {
@@ -641,10 +656,15 @@ void TForm1::PageChanged(int index) {
     decoder_->SetDispatchEnabled(tabs_->widget(index) != graphsPage_);
     if (tabs_->widget(index) == graphsPage_) {
         graphsPage_->RebuildChannelChoices(table_);
+    } else if (logViewer_->IsOpen() && logViewer_->CursorFrame() >= 0) {
+        logViewer_->SetCursorFrame(
+            logViewer_->CursorFrame());  // the gauges show the cursor's frame
     }
 }
 
 void TForm1::ReportPortLost(const QString& message) {
+    // The log keeps every completed frame; it is not left open waiting for a port that is gone.
+    engine_->CloseRecordingNow(kPortLostReason);
     resumeAfterRestore_ = engine_->Running();
     if (resumeAfterRestore_) {
         engine_->PauseClick();
@@ -660,18 +680,6 @@ void TForm1::ReportPortRestored(const QString& message) {
         engine_->PauseClick();
     }
     resumeAfterRestore_ = false;
-}
-
-void TForm1::ShowHelp() {
-    ShowManual(this);
-}
-
-void TForm1::ShowAbout() {
-    QMessageBox::about(
-        this, tr("About Vekaton"),
-        tr("<h3>Vekaton v%1</h3><p>Reads the ALDL data stream of an engine control module, "
-           "decodes it with your formulas and shows it on your dashboards.</p>")
-            .arg(FromStd(kProgramVersion).trimmed()));
 }
 
 }  // namespace vekaton

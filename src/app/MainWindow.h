@@ -19,7 +19,11 @@ namespace vekaton {
 
 class DashboardController;
 class DebugPage;
+class FirmwareLoader;
 class GraphsPage;
+class LogViewer;
+class PlaybackController;
+class RecordingController;
 class LinkHealthMonitor;
 class MessageQueue;
 class PortController;
@@ -51,6 +55,7 @@ class TForm1 : public QMainWindow {
     void ShowMessage(const QString& text);
 
     Engine& GetEngine() { return *engine_; }
+    Decoder& GetDecoder() { return *decoder_; }
     const ParameterTable& Table() const { return table_; }
     ConfigurationSet& Set() { return *set_; }
     StatusPanel& Status() { return *status_; }
@@ -63,6 +68,14 @@ class TForm1 : public QMainWindow {
     MessageQueue& Messages() { return *messages_; }
     QString BaseCaption() const { return baseCaption_; }
     QAction* PauseAction() const { return pauseAction_; }
+    // The rooms of the chart page: recording, playback and the log viewer (whose
+    // cursorFrameChanged signal says which frame the table's values come from).
+    RecordingController& Recording() { return *recording_; }
+    PlaybackController& Playback() { return *playback_; }
+    LogViewer& LogView() { return *logViewer_; }
+    FirmwareLoader& Loader() { return *loader_; }
+    // Opens the port of the settings in force again (after the firmware loader had it).
+    void ReopenPort();
 
     // Questions the window asks, replaceable so that tests can answer them.
     // The port would not open: show the message with the port list, once; true with the
@@ -100,13 +113,9 @@ class TForm1 : public QMainWindow {
     void ShowModeLabel(SyncMode mode);
     void SaveWholeSet(QStringList& errors);
     bool ChooseSetFile(bool forSave, QString* setName);
-    void FileRecordButtonClick();
-    void PlaybackButtonClick();
     void RawDataToggled(bool on);
     void TracingToggled(bool on);
     void PageChanged(int index);
-    void ShowHelp();
-    void ShowAbout();
     void ReportPortLost(const QString& message);
     void ReportPortRestored(const QString& message);
 
@@ -143,6 +152,10 @@ class TForm1 : public QMainWindow {
     PortController* port_ = nullptr;
     std::unique_ptr<WindowEngineView> view_;
     std::unique_ptr<Engine> engine_;
+    RecordingController* recording_ = nullptr;
+    PlaybackController* playback_ = nullptr;
+    LogViewer* logViewer_ = nullptr;
+    FirmwareLoader* loader_ = nullptr;
 };
 
 }  // namespace vekaton

@@ -3,9 +3,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
 
@@ -108,6 +111,26 @@ SetupDialog::SetupDialog(const LinkSettings& settings, const QList<PortChoice>& 
     stopCommand_->setToolTip(tr("Sent when acquisition stops (talk/listen mode)"));
     form->addRow(tr("St&op command:"), stopCommand_);
 
+    loader_ = new QLineEdit(QString::fromStdString(settings.loader));
+    loader_->setObjectName("LoaderEdit");
+    loader_->setPlaceholderText(tr("Loader (the default)"));
+    loader_->setToolTip(
+        tr("The program \"PIC Flash Update\" runs, with any arguments after it. Empty: Loader "
+           "(Loader.exe on Windows) next to the program, else on the PATH"));
+    auto* browse = new QPushButton(tr("Browse..."));
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString chosen = QFileDialog::getOpenFileName(this, tr("Firmware Loader"));
+        if (!chosen.isEmpty()) {
+            // Quoted when it holds blanks, so that it is not read as a program and arguments.
+            loader_->setText(chosen.contains(' ') ? '"' + chosen + '"' : chosen);
+        }
+    });
+    auto* loaderRow = new QHBoxLayout;
+    loaderRow->addWidget(loader_, 1);
+    loaderRow->addWidget(browse);
+    auto* loaderLabel = new QLabel(tr("Firmware &loader:"));
+    loaderLabel->setBuddy(loader_);
+    form->addRow(loaderLabel, loaderRow);
     runAfterClosing_ = new QCheckBox(tr("Run after closing"));
     runAfterClosing_->setObjectName("RunAfterClosing");
     runAfterClosing_->setToolTip(
@@ -174,6 +197,7 @@ LinkSettings SetupDialog::Settings() const {
     settings.syncTime = syncTime_->value();
     settings.startCommand = startCommand_->text().toUpper().toStdString();
     settings.stopCommand = stopCommand_->text().toUpper().toStdString();
+    settings.loader = loader_->text().trimmed().toStdString();
     return settings;
 }
 

@@ -55,6 +55,7 @@ class SetupDialog : public QDialog {
     QSpinBox* syncTime_ = nullptr;
     QLineEdit* startCommand_ = nullptr;
     QLineEdit* stopCommand_ = nullptr;
+    QLineEdit* loader_ = nullptr;
     QCheckBox* runAfterClosing_ = nullptr;
     QLabel* error_ = nullptr;
 };

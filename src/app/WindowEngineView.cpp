@@ -8,6 +8,9 @@
 #include "app/MainWindow.h"
 #include "app/StatusPanel.h"
 #include "app/dashboard/DashboardController.h"
+#include "app/logview/PlaybackController.h"
+#include "app/logview/RecordingController.h"
+#include "engine/EngineTexts.h"
 
 namespace vekaton {
 namespace {
@@ -47,12 +50,15 @@ void WindowEngineView::ShowRecordingLabel(std::string_view text) {
 }
 
 void WindowEngineView::RecordingStopped() {
-    window_.Graphs().SetRecordCaption("Record to File");
-    window_.setWindowTitle(window_.BaseCaption());
+    window_.Recording().RecordingStopped();
 }
 
 void WindowEngineView::ShowRunState(std::string_view caption) {
     window_.PauseAction()->setText(FromStd(caption));
+    // A stop is a gap in time: the chart does not join the frames on either side of it.
+    if (caption == kRunCaption) {
+        window_.Graphs().MarkBreak();
+    }
 }
 
 void WindowEngineView::ShowMessage(std::string_view text) {
@@ -68,9 +74,15 @@ void WindowEngineView::FrameCompleted(const FrameSummary& /*frame*/) {
 }
 
 void WindowEngineView::PlaybackEnded() {
-    window_.Graphs().SetRecordEnabled(true);
-    window_.Graphs().SetPlaybackCaption(QObject::tr("Play Data Log"));
-    window_.setWindowTitle(window_.BaseCaption());
+    window_.Playback().Ended();
+}
+
+void WindowEngineView::PlaybackMoved(std::int64_t frame, std::int64_t frames) {
+    window_.Playback().Moved(frame, frames);
+}
+
+void WindowEngineView::PlaybackJumped() {
+    window_.Playback().Jumped();
 }
 
 }  // namespace vekaton

@@ -28,6 +28,8 @@ class WindowEngineView : public EngineView {
     int AddChartSample(double x) override;
     void FrameCompleted(const FrameSummary& frame) override;
     void PlaybackEnded() override;
+    void PlaybackMoved(std::int64_t frame, std::int64_t frames) override;
+    void PlaybackJumped() override;
 
   private:
     TForm1& window_;

@@ -56,6 +56,7 @@ struct LiveOptions {
     std::string setName;     // empty: the set the set pointer names
     std::string port;        // empty: the set's port
     std::string outputPath;  // empty or "-": standard output
+    std::string recordPath;  // empty: no data log is recorded
     std::optional<int> frames;
     std::optional<double> seconds;
     bool exact = false;  // numbers in full rather than to 10 significant digits

@@ -29,7 +29,7 @@ inline constexpr std::string_view kEvalHelp =
 
 inline constexpr std::string_view kLiveUsage =
     "vekaton-cli live [--dir DIR] [--set NAME] [--port DEVICE] [--frames N]\n"
-    "                 [--seconds S] [-o FILE] [--exact] [--force]\n";
+    "                 [--seconds S] [-o FILE] [--record LOG] [--exact] [--force]\n";
 inline constexpr std::string_view kLiveHelp =
     "  Acquires from the port with the set's link settings, as the window's Run does,\n"
     "  and writes one CSV row per completed frame: Frame, Time (seconds since the\n"
@@ -45,12 +45,16 @@ inline constexpr std::string_view kLiveHelp =
     "  --seconds S    stop after S seconds, at most 2000000 (default: no limit)\n"
     "  -o FILE        write the CSV to FILE, opened once the port is open\n"
     "                 (default: standard output)\n"
+    "  --record LOG   also record the frames to the data log LOG, exactly as the\n"
+    "                 window's Record to File does; it is closed when the run ends\n"
+    "                 or the port is lost, keeping every whole frame\n"
     "  --exact        numbers in full, the shortest text that reads back exactly\n"
     "                 (default: at most 10 significant digits)\n"
     "  --force        go on when the settings file stopped at an error, could not be\n"
     "                 read or holds values out of range, with the values read\n"
     "  Examples:\n"
     "    vekaton-cli live --dir demo --frames 10     (the demo's simulated module)\n"
+    "    vekaton-cli live --dir car --record drive.Dat -o /dev/null   (log headless)\n"
     "    vekaton-sim --dir demo --link /tmp/ecm &\n"
     "    vekaton-cli live --dir demo --port /tmp/ecm --seconds 5 -o frames.csv\n"
     "  Exit codes: 0 the run ended at its limit or by Ctrl-C; 1 the set, the port or\n"

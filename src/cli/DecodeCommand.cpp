@@ -8,12 +8,10 @@
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
 #include "cli/CliOutput.h"
-#include "cli/CsvWriter.h"
 #include "cli/HeadlessSet.h"
-#include "decode/Decoder.h"
-#include "decode/FormulaFrontEnd.h"
+#include "engine/LogCsvExport.h"
 #include "engine/RecordPlayback.h"
-#include "files/DataLog.h"
+#include "files/DataLogFile.h"
 
 namespace vekaton::cli {
 
@@ -21,6 +19,8 @@ namespace {
 
 // A large buffer keeps the writes few: a long log makes millions of short rows.
 constexpr std::size_t kOutputBufferBytes = 1 << 20;
+// Records read from the log at a time.
+constexpr std::int64_t kRecordsPerStep = 4096;
 
 }  // namespace
 
@@ -67,12 +67,12 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "vekaton-cli: " << *clash << '\n';
         return kExitFailed;
     }
-    // A record never holds the echoed request, so in every mode its positions count from the
-    // ResponseBytes header bytes that begin it.
+    // The record length the recorder writes in the set's link mode, from the one function that
+    // the window's playback and viewer use too.
     const RecordLayout layout = RecordLayout::From(set->settings);
-    DataLogReader log(std::filesystem::path(options.logPath), layout.Size());
-    if (log.Error()) {
-        err << "vekaton-cli: " << *log.Error() << '\n';
+    DataLogFile log;
+    if (const auto error = log.Open(std::filesystem::path(options.logPath), layout.Size())) {
+        err << "vekaton-cli: " << *error << '\n';
         return kExitFailed;
     }
 
@@ -90,21 +90,12 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostr
         sink = &file;
     }
 
-    FormulaFrontEnd formulas;
-    Decoder decoder(*set->table, formulas);
-    decoder.SetMessageHandler(
+    // The same rows as the window's Export CSV, through the same code.
+    LogCsvExport csv(log, layout, *set->table, *sink,
+                     options.exact ? NumberPrecision::Exact : NumberPrecision::Significant);
+    csv.SetMessageHandler(
         [&err](const DecoderMessage& message) { PrintDecoderMessage(err, message); });
-    CsvWriter csv(*sink, *set->table, false,
-                  options.exact ? NumberPrecision::Exact : NumberPrecision::Significant);
-    csv.WriteHeader();
-    const int intervalMs = log.IntervalMs();
-    long long frame = 0;
-    for (auto record = log.Next(); !record.empty() && *sink; record = log.Next()) {
-        ++frame;
-        FeedRecord(decoder, record, layout, static_cast<int>(std::min<long long>(frame, INT_MAX)));
-        // Whole milliseconds divided once: frame 4 at 110 ms reads 0.33, not 0.33000000000000002.
-        const double seconds = static_cast<double>((frame - 1) * intervalMs) / 1000.0;
-        csv.WriteFrame(frame, seconds, decoder);
+    while (csv.Step(kRecordsPerStep)) {
     }
     sink->flush();
     if (!*sink) {
@@ -113,8 +104,8 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostr
             << '\n';
         return kExitFailed;
     }
-    if (log.Error()) {
-        err << "vekaton-cli: " << options.logPath << ": " << *log.Error() << '\n';
+    if (csv.ReadError()) {
+        err << "vekaton-cli: " << options.logPath << ": " << *csv.ReadError() << '\n';
         return kExitFailed;
     }
     if (log.TrailingBytes() > 0) {

@@ -16,13 +16,14 @@
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
 #include "cli/CliOutput.h"
-#include "cli/CsvWriter.h"
 #include "cli/HeadlessSet.h"
 #include "cli/LiveMonitor.h"
+#include "decode/CsvWriter.h"
 #include "decode/Decoder.h"
 #include "decode/FormulaFrontEnd.h"
 #include "engine/CommandString.h"
 #include "engine/Engine.h"
+#include "engine/EngineTexts.h"
 #include "io/PortController.h"
 #include "io/QtClock.h"
 
@@ -199,6 +200,11 @@ std::string ParseLiveOptions(const std::vector<std::string>& args, LiveOptions& 
             }
         } else if (name == "-o" || name == "--output") {
             options.outputPath = reader.Value().value_or("");
+        } else if (name == "--record") {
+            options.recordPath = reader.Value().value_or("");
+            if (reader.Ok() && options.recordPath.empty()) {
+                reader.Fail("--record needs the name of the data log to write");
+            }
         } else if (name == "--exact") {
             reader.NoValue();
             options.exact = true;
@@ -270,6 +276,8 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     });
     QObject::connect(&link, &PortController::PortLost, [&](const QString& message) {
         err << "vekaton-cli: " << message.toStdString() << '\n';
+        // As in the window: the log keeps every completed frame and is closed at once.
+        engine.CloseRecordingNow(kPortLostReason);
         if (monitor) {
             monitor->SetPortLost(true, clock.NowMs());
         }
@@ -314,11 +322,19 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     view.SetOnDone(finish);
     stopSignals.Watch(finish);
 
+    // Recording goes through the engine, exactly as the window's "Record to File" does.
+    if (!options.recordPath.empty()) {
+        if (const auto error = engine.StartRecording(options.recordPath)) {
+            err << "vekaton-cli: " << *error << '\n';
+            return kExitFailed;
+        }
+    }
     csv.WriteHeader();
     sink->flush();
     view.SetRunStart(clock.NowMs());
     engine.PauseClick();
     if (!engine.Running()) {
+        engine.CloseRecordingNow(kProgramEndsReason);
         return kExitFailed;  // the engine said why
     }
     monitor = std::make_unique<LiveMonitor>(device.toStdString(), engine.Settings(),
@@ -338,6 +354,7 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     QCoreApplication::exec();
     health.stop();
 
+    engine.CloseRecordingNow(kRunEndedReason);
     link.Close();
     sink->flush();
     err << "vekaton-cli: " << LiveMonitor::Summary(engine.Counters()) << '\n';

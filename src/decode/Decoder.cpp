@@ -50,6 +50,20 @@ void Decoder::SetMessageHandler(MessageHandler handler) {
     messageHandler_ = std::move(handler);
 }
 
+Decoder::State Decoder::SaveState() const {
+    return State{collectIndex_, collectedBytes_, expectedCount_, valueWidth_, pendingFormula_};
+}
+
+void Decoder::RestoreState(const State& state) {
+    collectIndex_ = state.collectIndex;
+    collectedBytes_ = state.collectedBytes;
+    expectedCount_ = state.expectedCount;
+    valueWidth_ = state.valueWidth;
+    pendingFormula_ = state.pendingFormula;
+    // An empty formula is prepared as nothing, as DecodeByte treats it.
+    pendingPrepared_ = pendingFormula_.empty() ? nullptr : formulas_.Prepare(pendingFormula_);
+}
+
 void Decoder::StartFrame() {
     collectIndex_ = 1;
 }

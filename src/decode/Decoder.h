@@ -42,6 +42,21 @@ class Decoder {
     using MessageHandler = std::function<void(const DecoderMessage&)>;
     void SetMessageHandler(MessageHandler handler);
 
+    // What the decoder carries from one frame to the next. Replaying a data log from one of
+    // these gives the values that playing it from its start gives (the log viewer's checkpoints).
+    struct State {
+        int collectIndex = 1;
+        std::array<int, kStoredSlots> collectedBytes{};
+        int expectedCount = 0;
+        int valueWidth = 0;
+        std::string pendingFormula;
+
+        bool operator==(const State&) const = default;
+    };
+    State SaveState() const;
+    // Also the state at program start: State{}.
+    void RestoreState(const State& state);
+
     // Start of a frame: CollectIndex := 1. ExpectedCount and PendingFormula carry over, so a
     // value running past the last data byte completes from the next frame's first bytes.
     void StartFrame();

@@ -45,6 +45,15 @@ Engine::~Engine() {
 }
 
 void Engine::ApplySettings(const LinkSettings& settings) {
+    // A log is read with the layout of the settings in force: playback of a log cannot go on
+    // under another layout, and a recording cannot change its record length half-way.
+    if (playback_) {
+        EndPlayback(std::nullopt);
+    }
+    if (log_.IsOpen() &&
+        RecordLayout::From(settings).Size() != RecordLayout::From(settings_).Size()) {
+        CloseRecordingNow(kLayoutChangedReason);
+    }
     settings_ = settings;
     // Counts beyond the frame limit would only make the arithmetic below overflow.
     settings_.responseBytes = std::clamp(settings_.responseBytes, 0, kMaxDataBytes);
@@ -88,10 +97,7 @@ int Engine::ExpectedFrameLength() const {
 }
 
 int Engine::RecordLength() const {
-    if (settings_.syncMode == SyncMode::Aldl160) {
-        return RequestLength() + settings_.dataBytes;
-    }
-    return settings_.responseBytes + settings_.dataBytes + (settings_.useCheckSum ? 1 : 0);
+    return static_cast<int>(RecordLayout::From(settings_).Size());
 }
 
 std::string_view Engine::RunCaption() const {
@@ -148,7 +154,14 @@ void Engine::GetAldl() {
 }
 
 std::int64_t Engine::PollIntervalMs() const {
-    return playback_ ? playbackIntervalMs_ : settings_.sampleRate;
+    return playback_ ? playback_->TickMs() : settings_.sampleRate;
+}
+
+void Engine::RestartPollTimer() {
+    if (pollEnabled_) {
+        SetPollTimer(false);
+        SetPollTimer(true);
+    }
 }
 
 void Engine::SetPollTimer(bool on) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "decode/Decoder.h"
 #include "engine/Clock.h"
 #include "engine/CommandString.h"
 #include "engine/EngineView.h"
@@ -17,13 +18,12 @@
 #include "engine/LinkCounters.h"
 #include "engine/LinkSettings.h"
 #include "engine/PacketTrigger.h"
+#include "engine/PlaybackSession.h"
 #include "engine/Port.h"
 #include "engine/RecordPlayback.h"
 #include "files/DataLog.h"
 
 namespace vekaton {
-
-class Decoder;
 
 // The acquisition engine: the link configuration and what is derived from it, the poll cycle of
 // the three link modes, frame delimiting and the checksum test, the hex trace, the loop-back
@@ -85,22 +85,46 @@ class Engine {
 
     // Recording. PrepareRecording stops the poll timer, waits 4 ticks, discards the port's input
     // and calls `ready`; then StartRecording or CancelRecording starts the timer again if it
-    // was running. StartRecording alone (without Prepare) leaves the timer as it is.
+    // was running. StartRecording alone (without Prepare) leaves the timer as it is. A log that
+    // cannot be created is reported in the returned text, which says that recording did not
+    // start.
     void PrepareRecording(std::function<void()> ready);
     std::optional<std::string> StartRecording(const std::filesystem::path& path);
     void CancelRecording();
     // "STOP Record": the log is closed at the end of the next frame, after its last byte.
     void StopRecording();
+    // Closes the log at once (the port was lost, the program ends, the frame layout changed):
+    // every completed frame is in it already; the bytes of the frame in progress are left out.
+    // Returns the message that says so (also shown), or nothing when no log was open.
+    std::optional<std::string> CloseRecordingNow(std::string_view why);
     bool Recording() const { return recording_; }
     bool StopRequested() const { return stopRequested_; }
     int FrameCount() const { return frameCount_; }
     std::filesystem::path LogPath() const { return log_.Path(); }
 
-    // Real-time playback: one record per poll tick, at the log's interval (SampleRate when the
-    // log says 0), through the decoder with the current settings. Stops acquisition first.
-    std::optional<std::string> StartPlayback(const std::filesystem::path& path);
+    // Real-time playback: one record per poll tick at the log's interval (SampleRate when the
+    // log says 0) divided by the speed, through the decoder with the current settings, from a
+    // fresh decoder state at the log's start. The chart's time axis starts at 0 for the log.
+    // Stops acquisition first. However playback ends - at the end of the log, by StopPlayback,
+    // by a read error, by new settings - the request is converted again, the elapsed time is
+    // put back, "Run" is shown and the view hears PlaybackEnded().
+    std::optional<std::string> StartPlayback(const std::filesystem::path& path,
+                                             std::int64_t startFrame = 0);
     void StopPlayback();
     bool RealTimePlayback() const { return playback_ != nullptr; }
+    void SetPlaybackPaused(bool paused);
+    bool PlaybackPaused() const;
+    // Plays the next frame now and pauses.
+    void StepPlayback();
+    // Goes to a frame (the next one played), with the values that playing from the start gives.
+    void SeekPlayback(std::int64_t frame);
+    // 0.25 to 8 times the log's own pace.
+    void SetPlaybackSpeed(double speed);
+    double PlaybackSpeed() const;
+    std::int64_t PlaybackPosition() const;
+    std::int64_t PlaybackFrames() const;
+    int PlaybackIntervalMs() const;
+    std::filesystem::path PlaybackPath() const;
 
     int ByteCounter() const { return byteCounter_; }
     int ByteSum() const { return byteSum_; }
@@ -126,6 +150,8 @@ class Engine {
     void CountFrame(bool checksumChecked, bool checksumGood);
     void CloseLog();
     void PlaybackStep();
+    void EndPlayback(std::optional<std::string> message);
+    void RestartPollTimer();
     void FlushTrace();
     std::int64_t PollIntervalMs() const;
     std::int64_t AnswerTimeMs() const;
@@ -173,10 +199,9 @@ class Engine {
     bool preparing_ = false;
     Clock::TimerId prepareTimer_ = 0;
 
-    std::unique_ptr<DataLogReader> playback_;
-    RecordLayout playbackLayout_;
-    double playbackSecondsPerFrame_ = 0.1;
-    std::int64_t playbackIntervalMs_ = 0;
+    std::unique_ptr<PlaybackSession> playback_;
+    double liveElapsedSeconds_ = 0.0;  // put back when playback ends
+    Decoder::State liveDecoderState_;
 
     // Last, so that they go first: their pending callbacks refer to the members above.
     PacketTrigger trigger_;

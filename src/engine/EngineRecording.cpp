@@ -1,4 +1,4 @@
-// Recording frames to a data log, and real-time playback of one.
+// Recording frames to a data log.
 #include <string>
 
 #include "decode/Decoder.h"
@@ -56,7 +56,9 @@ std::optional<std::string> Engine::StartRecording(const std::filesystem::path& p
         CloseLog();
     }
     auto error = log_.Create(path, settings_.sampleRate);
-    if (!error) {
+    if (error) {
+        *error += kRecordingNotStarted;
+    } else {
         frameCount_ = 0;
         stopRequested_ = false;
         pendingRecord_.clear();
@@ -80,7 +82,7 @@ void Engine::FinishRecord() {
     if (pendingRecord_.size() == static_cast<std::size_t>(RecordLength())) {
         if (auto error = log_.AppendRecord(pendingRecord_)) {
             pendingRecord_.clear();
-            view_.ShowMessage(*error);
+            view_.ShowMessage(*error + RecordingStoppedText(frameCount_));
             CloseLog();
             return;
         }
@@ -93,6 +95,29 @@ void Engine::FinishRecord() {
     view_.ShowRecordingLabel(SavingText(frameCount_));
 }
 
+std::optional<std::string> Engine::CloseRecordingNow(std::string_view why) {
+    if (!log_.IsOpen()) {
+        return std::nullopt;
+    }
+    // While recording, the frame in progress has its bytes here and nowhere else.
+    const std::size_t leftOver = recording_ ? pendingRecord_.size() : 0;
+    const std::string path = log_.Path().string();
+    pendingRecord_.clear();
+    std::string message = RecordingClosedText(why, path, frameCount_, leftOver);
+    if (auto error = log_.Close()) {
+        message += "\n" + *error;
+    }
+    const bool wasRecording = recording_;
+    recording_ = false;
+    stopRequested_ = false;
+    if (wasRecording) {
+        view_.ShowRecordingLabel("");
+        view_.RecordingStopped();
+    }
+    view_.ShowMessage(message);
+    return message;
+}
+
 void Engine::CloseLog() {
     if (auto error = log_.Close()) {
         view_.ShowMessage(*error);
@@ -103,53 +128,6 @@ void Engine::CloseLog() {
     if (wasRecording) {
         view_.RecordingStopped();
     }
-}
-
-std::optional<std::string> Engine::StartPlayback(const std::filesystem::path& path) {
-    const RecordLayout layout = RecordLayout::From(settings_);
-    auto reader = std::make_unique<DataLogReader>(path, layout.Size());
-    if (reader->Error()) {
-        return *reader->Error();
-    }
-    if (running_) {
-        PauseClick();
-    }
-    StopPlayback();
-    const int interval = reader->IntervalMs() > 0 ? reader->IntervalMs() : settings_.sampleRate;
-    playback_ = std::move(reader);
-    playbackLayout_ = layout;
-    playbackIntervalMs_ = interval;
-    playbackSecondsPerFrame_ = interval * 0.001;
-    SetPollTimer(true);
-    return std::nullopt;
-}
-
-void Engine::StopPlayback() {
-    if (!playback_) {
-        return;
-    }
-    playback_.reset();
-    SetPollTimer(false);
-}
-
-void Engine::PlaybackStep() {
-    const auto record = playback_->Next();
-    if (record.empty()) {
-        if (playback_->Error()) {
-            view_.ShowMessage(*playback_->Error());
-        } else if (playback_->TrailingBytes() > 0) {
-            view_.ShowMessage(kPartialRecordMessage);
-        }
-        StopPlayback();
-        view_.PlaybackEnded();
-        return;
-    }
-    const double chartTime = elapsedSeconds_;
-    const int sample = view_.AddChartSample(chartTime);
-    const RecordOutcome outcome = FeedRecord(decoder_, record, playbackLayout_, sample);
-    elapsedSeconds_ += playbackSecondsPerFrame_;
-    view_.FrameCompleted(
-        FrameSummary{sample, chartTime, outcome.hasChecksum, outcome.checksumGood, true});
 }
 
 }  // namespace vekaton

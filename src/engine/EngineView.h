@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "engine/HexTrace.h"
@@ -52,8 +53,16 @@ class EngineView {
         return 0;
     }
     virtual void FrameCompleted(const FrameSummary& frame) { (void)frame; }
-    // Real-time playback reached the end of its log.
+    // Real-time playback ended (the end of its log, a stop, a read error, new settings): the
+    // engine is stopped and the request converted again; the view puts its controls back.
     virtual void PlaybackEnded() {}
+    // Playback stands at `frame` (the next to play) of `frames`.
+    virtual void PlaybackMoved(std::int64_t frame, std::int64_t frames) {
+        (void)frame;
+        (void)frames;
+    }
+    // Playback jumped to another frame: what the chart shows no longer runs on from there.
+    virtual void PlaybackJumped() {}
 };
 
 }  // namespace vekaton

@@ -27,6 +27,9 @@ struct LinkSettings {
     int syncTime = 500;  // ms of silence that ends a listen-only frame
     std::string startCommand;
     std::string stopCommand;
+    // The firmware loader "PIC Flash Update" runs: a program, optionally with arguments. Empty:
+    // "Loader.exe" (Windows) or "Loader" next to the program, else on the PATH.
+    std::string loader;
 
     bool operator==(const LinkSettings&) const = default;
 };

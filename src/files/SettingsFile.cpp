@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 
 #include "common/IntConversion.h"
 #include "common/MessageText.h"
@@ -18,6 +19,7 @@ namespace {
 
 constexpr int kLineOfMode = 10;
 constexpr std::string_view kPortNameKey = "PortName";
+constexpr std::string_view kLoaderKey = "Loader";
 
 std::string UpperAscii(std::string_view text) {
     std::string upper(text);
@@ -120,6 +122,7 @@ class LineReader {
         LinkSettings& s = result_.settings;
         ReadInt(LinkField::ComPort, s.comPort);
         s.portName.clear();  // a device name belongs to the port number it came with
+        s.loader.clear();    // and a loader to the file that names it
         ReadInt(LinkField::BaudRate, s.baudRate);
         ReadInt(LinkField::SampleRate, s.sampleRate);
         s.requestString = std::string(Next());
@@ -140,15 +143,26 @@ class LineReader {
         Taken();
         s.stopCommand = UpperAscii(Next());
         Taken();
-        if (lines_.size() > 13) {
-            const std::string_view line = lines_[13];
+        // Optional keyed lines after the thirteen positional ones, in any order. A line with
+        // another key is reported with the other lines that are not settings.
+        keyedFrom_ = 13;
+        for (std::size_t index = 13; index < lines_.size(); ++index) {
+            const std::string_view line = lines_[index];
             const std::size_t equals = line.find('=');
-            if (equals != std::string_view::npos &&
-                UpperAscii(line.substr(0, equals)) == UpperAscii(kPortNameKey)) {
-                s.portName = std::string(line.substr(equals + 1));
-                ++lineNumber_;
-                Taken();
+            if (equals == std::string_view::npos) {
+                continue;
             }
+            const std::string key = UpperAscii(line.substr(0, equals));
+            if (key == UpperAscii(kPortNameKey)) {
+                s.portName = std::string(line.substr(equals + 1));
+            } else if (key == UpperAscii(kLoaderKey)) {
+                s.loader = std::string(line.substr(equals + 1));
+            } else {
+                continue;
+            }
+            keyed_.push_back(index);
+            lineNumber_ = static_cast<int>(index) + 1;
+            Taken();
         }
     }
 
@@ -179,8 +193,10 @@ class LineReader {
 
     // Lines after the settings are not the program's; the writer would leave them out.
     void ReportExtraLines() {
-        for (std::size_t i = static_cast<std::size_t>(result_.linesRead); i < lines_.size(); ++i) {
-            if (lines_[i].find_first_not_of(" \t") == std::string::npos) {
+        const std::size_t from = std::min(keyedFrom_, static_cast<std::size_t>(result_.linesRead));
+        for (std::size_t i = from; i < lines_.size(); ++i) {
+            if (lines_[i].find_first_not_of(" \t") == std::string::npos ||
+                std::find(keyed_.begin(), keyed_.end(), i) != keyed_.end()) {
                 continue;
             }
             result_.warnings.push_back("Line " + std::to_string(i + 1) +
@@ -204,6 +220,8 @@ class LineReader {
     std::vector<std::string> lines_;
     int lineNumber_ = 0;
     SettingsReadResult result_;
+    std::size_t keyedFrom_ = SIZE_MAX;  // where the keyed lines begin, once reading got there
+    std::vector<std::size_t> keyed_;    // the keyed lines taken
 };
 
 std::string JoinWarnings(const std::filesystem::path& path, const std::vector<std::string>& list) {
@@ -312,6 +330,9 @@ std::string FormatSettings(const LinkSettings& s) {
     };
     if (!s.portName.empty()) {
         lines.push_back(std::string(kPortNameKey) + "=" + OneLine(s.portName));
+    }
+    if (!s.loader.empty()) {
+        lines.push_back(std::string(kLoaderKey) + "=" + OneLine(s.loader));
     }
     return JoinLinesCrLf(lines);
 }

@@ -62,16 +62,18 @@ struct SettingsReadResult {
 };
 
 // Reads the lines by position, taking the text after the first "=" of each (the whole line
-// when there is none); keys are not looked at. A 14th line "PortName=" names the device; other
-// lines after the settings are reported.
+// when there is none); keys are not looked at. After line 13, optional keyed lines follow in any
+// order: "PortName=" names the device, "Loader=" the firmware loader; other lines after the
+// settings are reported.
 SettingsReadResult ParseSettings(std::string_view text, const LinkSettings& previous);
 
 // The port number of a device for "ComPort=": n for "COMn" and for "/dev/ttyS<n-1>", 0 for
 // any other device (which only "PortName=" names).
 int ComPortNumberOfDevice(std::string_view device);
 
-// The thirteen lines, each ended by CR LF, and "PortName=" as a 14th when a device is named.
-// "ComPort=" follows the named device (ComPortNumberOfDevice); without one it is comPort.
+// The thirteen lines, each ended by CR LF, then "PortName=" when a device is named and "Loader="
+// when a firmware loader is set. "ComPort=" follows the named device (ComPortNumberOfDevice);
+// without one it is comPort.
 std::string FormatSettings(const LinkSettings& settings);
 
 // Reading and writing the settings file of a set, by name in a folder, ignoring letter case.

@@ -1,7 +1,5 @@
 #include "widgets/TStripChart.h"
 
-#include <QMouseEvent>
-#include <QWheelEvent>
 
 #include <cmath>
 
@@ -14,7 +12,9 @@ constexpr double kLargestWidth = 1e9;
 }  // namespace
 
 TStripChart::TStripChart(QWidget* parent) : InstrumentWidget(parent) {
-    setMouseTracking(false);
+    // Tracking, so that hovering a trace labels the value axis in its units.
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     ResetToDefaults();
 }
 
@@ -50,18 +50,43 @@ const PropertyTable& TStripChart::PropertyList() {
 
 int TStripChart::AddChannel(ChartChannel channel) {
     const int index = data_.AddChannel(std::move(channel));
-    InvalidateStatic();  // the legend changed
+    LegendChanged();
     return index;
 }
 
 void TStripChart::SetChannel(int index, ChartChannel channel) {
     data_.SetChannel(index, std::move(channel));
-    InvalidateStatic();
+    LegendChanged();
+}
+
+void TStripChart::RemoveChannel(int index) {
+    if (index < 0 || index >= ChannelCount()) {
+        return;
+    }
+    data_.RemoveChannel(index);
+    const auto follow = [index](int& channel) {
+        if (channel == index) {
+            channel = -1;
+        } else if (channel > index) {
+            --channel;
+        }
+    };
+    follow(selectedChannel_);
+    follow(hoveredChannel_);
+    LegendChanged();
 }
 
 void TStripChart::ClearChannels() {
     data_.ClearChannels();
+    selectedChannel_ = -1;
+    hoveredChannel_ = -1;
+    LegendChanged();
+}
+
+void TStripChart::LegendChanged() {
+    headerValid_ = false;
     InvalidateStatic();
+    RequestRepaint();
 }
 
 void TStripChart::BeginUpdate() {
@@ -102,8 +127,22 @@ bool TStripChart::AddPoint(int channel, std::int64_t sample, double value) {
     return stored;
 }
 
+void TStripChart::SetWord(int channel, std::int64_t sample, std::uint64_t word) {
+    data_.SetWord(channel, sample, word);
+}
+
+void TStripChart::MarkBreak() {
+    data_.MarkBreak();
+}
+
 void TStripChart::Clear() {
     data_.ClearSamples();
+    const bool hadCursor = cursors_[0] || cursors_[1];
+    cursors_ = {};
+    if (hadCursor) {
+        LegendChanged();
+        emit cursorsChanged();
+    }
     DataChanged();
 }
 
@@ -153,6 +192,7 @@ void TStripChart::SetFollowing(bool follow) {
     }
     following_ = follow;
     RequestRepaint();
+    emit viewChanged();
 }
 
 double TStripChart::ViewRight() const {
@@ -180,6 +220,7 @@ void TStripChart::SetViewWindow(double left, double right) {
     viewLeft_ = left;
     viewWidth_ = std::clamp(right - left, kSmallestWidth, kLargestWidth);
     RequestRepaint();
+    emit viewChanged();
 }
 
 void TStripChart::ZoomX(double factor, double anchor) {
@@ -192,6 +233,7 @@ void TStripChart::ZoomX(double factor, double anchor) {
     }
     viewWidth_ = width;
     RequestRepaint();
+    emit viewChanged();
 }
 
 void TStripChart::ZoomY(double factor, double anchor) {
@@ -217,9 +259,10 @@ void TStripChart::PanByPixels(double dx, double dy) {
         following_ = false;
         viewLeft_ = left;
         RequestRepaint();
+        emit viewChanged();
     }
     if (dy != 0) {
-        const double shift = dy * (viewTop_ - viewBottom_) / plot.height();
+        const double shift = dy * (viewTop_ - viewBottom_) / ValueArea(plot).height();
         viewBottom_ += shift;
         viewTop_ += shift;
         InvalidateStatic();
@@ -227,61 +270,26 @@ void TStripChart::PanByPixels(double dx, double dy) {
 }
 
 void TStripChart::ResetView() {
-    following_ = true;
-    viewWidth_ = windowSeconds_;
     ResetValueRange();
+    if (homeWindow_) {
+        SetViewWindow(homeWindow_->first, homeWindow_->second);
+    } else {
+        following_ = true;
+        viewWidth_ = windowSeconds_;
+        emit viewChanged();
+    }
     InvalidateStatic();
+}
+
+void TStripChart::SetHomeWindow(std::optional<std::pair<double, double>> window) {
+    homeWindow_ = window;
+    RequestRepaint();  // the hint names where a double click goes
 }
 
 void TStripChart::ResetValueRange() {
     viewBottom_ = yMinimum_;
     // An empty range still needs some height to draw in.
     viewTop_ = yMaximum_ > yMinimum_ ? yMaximum_ : yMinimum_ + 1.0;
-}
-
-void TStripChart::wheelEvent(QWheelEvent* event) {
-    const QRectF plot = PlotArea(QRectF(rect()));
-    const double steps = event->angleDelta().y() / 120.0;
-    if (steps == 0 || plot.width() <= 0 || plot.height() <= 0) {
-        event->ignore();
-        return;
-    }
-    const double factor = std::pow(0.8, steps);
-    const QPointF at = event->position();
-    if ((event->modifiers() & Qt::ControlModifier) != 0) {
-        const double value =
-            viewBottom_ + (plot.bottom() - at.y()) / plot.height() * (viewTop_ - viewBottom_);
-        ZoomY(factor, value);
-    } else {
-        const double x = ViewLeft() + (at.x() - plot.left()) / plot.width() * viewWidth_;
-        ZoomX(factor, x);
-    }
-    event->accept();
-}
-
-void TStripChart::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        dragFrom_ = event->position();
-        event->accept();
-        return;
-    }
-    InstrumentWidget::mousePressEvent(event);
-}
-
-void TStripChart::mouseMoveEvent(QMouseEvent* event) {
-    if ((event->buttons() & Qt::LeftButton) == 0) {
-        return;
-    }
-    const QPointF delta = event->position() - dragFrom_;
-    dragFrom_ = event->position();
-    // The data follows the mouse: dragging to the right shows earlier times.
-    PanByPixels(-delta.x(), delta.y());
-}
-
-void TStripChart::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        ResetView();
-    }
 }
 
 }  // namespace vekaton

@@ -4,16 +4,29 @@
 #include "widgets/StripChartData.h"
 
 #include <QPointF>
+#include <QRectF>
+
+#include <array>
 
 namespace vekaton {
 
 // A strip chart of several channels against time. It shows a window of the latest
 // WindowSeconds while it follows the data; the mouse wheel zooms (with Ctrl: the value
-// axis), dragging pans and stops following, a double click goes back to following.
+// axis), dragging pans and stops following, a double click goes back to following (or to the
+// home window, when one is set).
 // Each trace is drawn from per-pixel minimum and maximum, so a million points cost one pass.
+//
+// Channels placed by their own range (auto or fixed) are drawn normalised onto the value axis;
+// hovering a trace or selecting a channel labels the axis in that channel's units. Digital
+// channels are 0/1 steps in lanes of their own below the values. A click sets cursor A (with
+// Shift: cursor B); the legend then reads every channel at the cursors and the header gives the
+// time between them.
 class TStripChart : public InstrumentWidget {
     Q_OBJECT
   public:
+    static constexpr int kCursorA = 0;
+    static constexpr int kCursorB = 1;
+
     explicit TStripChart(QWidget* parent = nullptr);
 
     const char* ClassName() const override { return "TStripChart"; }
@@ -23,6 +36,8 @@ class TStripChart : public InstrumentWidget {
     // Channels.
     int AddChannel(ChartChannel channel);
     void SetChannel(int index, ChartChannel channel);
+    // The channel and its values go; the others keep their history.
+    void RemoveChannel(int index);
     void ClearChannels();
     int ChannelCount() const { return data_.ChannelCount(); }
     const ChartChannel& Channel(int index) const { return data_.Channel(index); }
@@ -34,10 +49,15 @@ class TStripChart : public InstrumentWidget {
     int UpdateDepth() const { return updateDepth_; }
     std::int64_t AddSample(double x);
     bool AddPoint(int channel, std::int64_t sample, double value);
-    // Empties the chart of samples (the channels stay).
+    // The whole multi-byte raw value behind a point, for the cursor read-out.
+    void SetWord(int channel, std::int64_t sample, std::uint64_t word);
+    // A gap in time: the next sample is not joined to the last one.
+    void MarkBreak();
+    // Empties the chart of samples (the channels stay) and removes the cursors.
     void Clear();
     const StripChartData& Data() const { return data_; }
     void SetCapacity(std::size_t samples) { data_.SetCapacity(samples); }
+    void Reserve(std::size_t samples) { data_.Reserve(samples); }
 
     // Appearance.
     QString Title() const { return title_; }
@@ -71,11 +91,44 @@ class TStripChart : public InstrumentWidget {
     void ZoomY(double factor, double anchor);
     // Moves the view by a distance in pixels (positive: to later times and higher values).
     void PanByPixels(double dx, double dy);
-    // Follow the data again, with the configured window and value range.
+    // Follow the data again, with the configured window and value range; or, with a home
+    // window set, show that window.
     void ResetView();
+    // A window to go back to instead of following (a whole data log); none by default.
+    void SetHomeWindow(std::optional<std::pair<double, double>> window);
+
+    // Cursors: sample numbers of the data, or none.
+    void SetCursor(int which, std::optional<std::int64_t> sample);
+    std::optional<std::int64_t> Cursor(int which) const;
+    // The channel whose value axis is labelled when nothing is hovered (-1: none).
+    void SetSelectedChannel(int channel);
+    int SelectedChannel() const { return selectedChannel_; }
+    // The hovered channel, else the selected one, else -1.
+    int HighlightedChannel() const;
+    // What the legend says for a channel: its name and its values at the cursors.
+    QString LegendText(int channel) const;
+    // "A 12.30 s   B 15.60 s   Δt 3.30 s (33 frames)", or empty without a cursor.
+    QString CursorReadout() const;
+    // How the legend is laid out at the widget's size: its rows (0 when it shares the title's
+    // row), the rows shown (the rest scroll) and the entries shown.
+    struct LegendInfo {
+        int rows = 0;
+        int shownRows = 0;
+        int entries = 0;
+        int firstRow = 0;  // the first row shown, when scrolled
+    };
+    LegendInfo Legend() const;
+    // The value range a channel is drawn over (its own for Auto and Fixed, else the axis').
+    std::pair<double, double> ChannelRange(int channel) const;
 
     QSize sizeHint() const override { return {480, 260}; }
     QSize minimumSizeHint() const override { return {160, 90}; }
+
+  signals:
+    // A cursor was set, moved or removed (by the user or by SetCursor).
+    void cursorsChanged();
+    // The X window shown changed (zoom, scroll, follow).
+    void viewChanged();
 
   protected:
     void PaintStatic(QPainter& painter, const QRectF& bounds) override;
@@ -83,16 +136,50 @@ class TStripChart : public InstrumentWidget {
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
   private:
+    struct LegendItem {
+        int channel = 0;
+        QString text;
+        QRectF rect;  // swatch and text, in widget coordinates
+    };
+    struct HeaderLayout {
+        double height = 0;
+        int rows = 0;                   // legend rows laid out
+        int shownRows = 0;              // rows that fit the height allowed
+        int firstRow = 0;               // the first shown row, when scrolled
+        std::vector<LegendItem> items;  // the shown items
+    };
+
     QRectF PlotArea(const QRectF& bounds) const;
+    // The part of the plot for analog values, and the lanes of the digital channels below it.
+    QRectF ValueArea(const QRectF& plot) const;
+    QRectF LaneOf(const QRectF& plot, int digitalIndex) const;
+    int DigitalCount() const;
+    bool AxisShowsShares() const;
+    const HeaderLayout& Header(const QRectF& bounds) const;
+    void LegendChanged();
     QFont ChartFont() const;
     void DataChanged();
     void ResetValueRange();
+    // A channel's value as a value-axis value (before the view's transform).
+    double AxisValue(const ChartChannel& channel, double lo, double hi, double value) const;
     void PaintTrace(QPainter& painter, const QRectF& plot, int channel, double ratio);
+    void PaintDigital(QPainter& painter, const QRectF& lane, int channel, double ratio);
     void PaintTimeAxis(QPainter& painter, const QRectF& plot) const;
-    void PaintLegend(QPainter& painter, const QRectF& header) const;
+    void PaintValueLabels(QPainter& painter, const QRectF& bounds, const QRectF& area,
+                          int channel) const;
+    void PaintHeader(QPainter& painter, const QRectF& bounds, const QRectF& plot) const;
+    void PaintCursors(QPainter& painter, const QRectF& plot) const;
+    void PaintBreaks(QPainter& painter, const QRectF& plot) const;
+    std::optional<double> XOfSample(std::int64_t sample, const QRectF& plot) const;
+    int ChannelAt(const QPointF& at) const;
+    std::int64_t SampleAtPixel(double x) const;
+    void MoveCursorBy(int which, std::int64_t samples);
 
     StripChartData data_;
     DecimatedTrace scratch_;  // reused between repaints to avoid allocations
@@ -113,7 +200,18 @@ class TStripChart : public InstrumentWidget {
     double viewLeft_ = 0.0;  // used when not following
     double viewBottom_ = 0.0;
     double viewTop_ = 255.0;
+    std::optional<std::pair<double, double>> homeWindow_;
     QPointF dragFrom_;
+    QPointF pressAt_;
+    bool dragged_ = false;
+
+    std::array<std::optional<std::int64_t>, 2> cursors_;
+    int selectedChannel_ = -1;
+    int hoveredChannel_ = -1;
+    int legendScroll_ = 0;
+    mutable HeaderLayout header_;
+    mutable bool headerValid_ = false;
+    mutable QSizeF headerSize_;
 };
 
 }  // namespace vekaton

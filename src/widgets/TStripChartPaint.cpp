@@ -1,7 +1,8 @@
-// Drawing of the strip chart: frame, value grid, title and legend are cached; the time axis
-// and the traces are drawn on every repaint from the decimated data.
+// Drawing of the strip chart: frame, grid, lanes and header are cached; the value and time axes'
+// labels, the traces, breaks and cursors are drawn on every repaint from the decimated data.
 #include "widgets/ScaleMath.h"
 #include "widgets/TStripChart.h"
+#include "widgets/TStripChartTicks.h"
 
 #include <QFontMetricsF>
 #include <QPaintEngine>
@@ -12,35 +13,7 @@
 namespace vekaton {
 namespace {
 
-struct Tick {
-    double value;
-    QString label;
-};
-
-// Round-numbered ticks from low to high, about one per spacing pixels of length.
-std::vector<Tick> Ticks(double low, double high, double length, double spacing) {
-    std::vector<Tick> ticks;
-    if (!(high > low) || length <= 0) {
-        return ticks;
-    }
-    const double step = NiceStep(high - low, std::max(1, static_cast<int>(length / spacing)));
-    const int decimals = step >= 1.0 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
-    const double first = std::ceil(low / step - 1e-9) * step;
-    for (int i = 0; i < 1000; ++i) {
-        const double value = first + i * step;
-        if (value > high + step * 1e-9) {
-            break;
-        }
-        ticks.push_back({value, FormatNumber(value, decimals)});
-    }
-    return ticks;
-}
-
-double Clamped(double y, const QRectF& plot) {
-    // Far-off values are pinned just outside the plot so that the raster never sees huge
-    // coordinates; the clip hides them.
-    return std::clamp(y, plot.top() - plot.height(), plot.bottom() + plot.height());
-}
+constexpr double kTickSpacing = 34;
 
 }  // namespace
 
@@ -48,19 +21,102 @@ QFont TStripChart::ChartFont() const {
     return TextFont(std::clamp(height() * 0.045, 9.0, 14.0));
 }
 
+int TStripChart::DigitalCount() const {
+    int count = 0;
+    for (int i = 0; i < ChannelCount(); ++i) {
+        count += Channel(i).digital && Channel(i).visible ? 1 : 0;
+    }
+    return count;
+}
+
+QRectF TStripChart::ValueArea(const QRectF& plot) const {
+    const int lanes = DigitalCount();
+    if (lanes == 0) {
+        return plot;
+    }
+    // Lanes of up to 22 px, together never more than half the plot.
+    const double lane = std::min(22.0, plot.height() * 0.5 / lanes);
+    return plot.adjusted(0, 0, 0, -lane * lanes);
+}
+
+QRectF TStripChart::LaneOf(const QRectF& plot, int digitalIndex) const {
+    const QRectF values = ValueArea(plot);
+    const int lanes = std::max(1, DigitalCount());
+    const double lane = (plot.bottom() - values.bottom()) / lanes;
+    return QRectF(plot.left(), values.bottom() + lane * digitalIndex, plot.width(), lane);
+}
+
+bool TStripChart::AxisShowsShares() const {
+    // Lines on scales of their own share the axis as a part of each one's scale.
+    for (int i = 0; i < ChannelCount(); ++i) {
+        const ChartChannel& channel = Channel(i);
+        if (channel.visible && !channel.digital && channel.range != ChartRange::Chart) {
+            return true;
+        }
+    }
+    return false;
+}
+
 QRectF TStripChart::PlotArea(const QRectF& bounds) const {
     const QFontMetricsF metrics(ChartFont());
     double labelWidth = metrics.horizontalAdvance(QStringLiteral("0"));
-    for (const Tick& tick : Ticks(viewBottom_, viewTop_, bounds.height(), 34)) {
-        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(tick.label));
+    const double height = bounds.height();
+    const QString suffix = AxisShowsShares() ? QStringLiteral("%") : QString();
+    for (const Tick& tick : Ticks(viewBottom_, viewTop_, height, kTickSpacing)) {
+        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(tick.label + suffix));
+    }
+    const int highlighted = HighlightedChannel();
+    if (highlighted >= 0 && Channel(highlighted).range != ChartRange::Chart) {
+        const auto [lo, hi] = ChannelRange(highlighted);
+        const double span = yMaximum_ - yMinimum_;
+        const double low = lo + (viewBottom_ - yMinimum_) / span * (hi - lo);
+        const double high = lo + (viewTop_ - yMinimum_) / span * (hi - lo);
+        for (const Tick& tick : Ticks(low, high, height, kTickSpacing)) {
+            labelWidth = std::max(labelWidth, metrics.horizontalAdvance(tick.label));
+        }
     }
     const double line = metrics.height();
-    const double header =
-        (title_.isEmpty() && (!showLegend_ || ChannelCount() == 0)) ? line * 0.6 : line * 1.6;
-    return bounds.adjusted(labelWidth + 10, header, -10, -(line + 8));
+    return bounds.adjusted(labelWidth + 10, Header(bounds).height, -10, -(line + 8));
+}
+
+double TStripChart::AxisValue(const ChartChannel& channel, double lo, double hi,
+                              double value) const {
+    if (channel.range == ChartRange::Chart) {
+        return value * channel.scale + channel.offset;
+    }
+    return yMinimum_ + (value - lo) / (hi - lo) * (yMaximum_ - yMinimum_);
+}
+
+std::pair<double, double> TStripChart::ChannelRange(int channel) const {
+    const ChartChannel& info = Channel(channel);
+    double lo = yMinimum_;
+    double hi = yMaximum_;
+    if (info.range == ChartRange::Fixed) {
+        lo = info.rangeMinimum;
+        hi = info.rangeMaximum;
+    } else if (info.range == ChartRange::Auto) {
+        if (const auto range = data_.ValueRange(channel)) {
+            lo = range->first;
+            hi = range->second;
+        } else {
+            lo = 0;
+            hi = 1;
+        }
+        if (hi - lo < 1e-9 * std::max(1.0, std::fabs(lo))) {
+            // A flat trace sits in the middle of a range around it.
+            const double margin = std::max(1.0, std::fabs(lo) * 0.05);
+            lo -= margin;
+            hi += margin;
+        }
+    }
+    if (!(hi > lo) || !std::isfinite(lo) || !std::isfinite(hi)) {
+        hi = lo + 1;
+    }
+    return {lo, hi};
 }
 
 void TStripChart::PaintStatic(QPainter& painter, const QRectF& bounds) {
+    headerValid_ = false;  // the font or the legend may have changed
     painter.fillRect(bounds, ColourOf(Color()));
     const QRectF plot = PlotArea(bounds);
     if (plot.width() <= 4 || plot.height() <= 4) {
@@ -69,67 +125,80 @@ void TStripChart::PaintStatic(QPainter& painter, const QRectF& bounds) {
     painter.fillRect(plot, ColourOf(plotColour_));
 
     const QFont font = ChartFont();
-    const QFontMetricsF metrics(font);
     const QColor text = ColourOf(FontColor());
     const QColor grid = ColourOf(gridColour_);
     painter.setFont(font);
-    for (const Tick& tick : Ticks(viewBottom_, viewTop_, plot.height(), 34)) {
-        const double y = std::round(plot.bottom() - (tick.value - viewBottom_) /
-                                                        (viewTop_ - viewBottom_) * plot.height()) +
-                         0.5;
+    const QRectF values = ValueArea(plot);
+    for (const Tick& tick : Ticks(viewBottom_, viewTop_, values.height(), kTickSpacing)) {
+        const double y =
+            std::round(values.bottom() -
+                       (tick.value - viewBottom_) / (viewTop_ - viewBottom_) * values.height()) +
+            0.5;
         painter.setPen(QPen(grid, 1.0));
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-        painter.setPen(text);
-        painter.drawText(QRectF(bounds.left(), y - metrics.height() / 2,
-                                plot.left() - 6 - bounds.left(), metrics.height()),
-                         Qt::AlignRight | Qt::AlignVCenter, tick.label);
     }
+
+    // The digital lanes: a line above each, the channel's name inside it.
+    int lane = 0;
+    QFont small = font;
+    small.setPixelSize(std::max(8, static_cast<int>(font.pixelSize() * 0.85)));
+    painter.setFont(small);
+    for (int channel = 0; channel < ChannelCount(); ++channel) {
+        const ChartChannel& info = Channel(channel);
+        if (!info.digital || !info.visible) {
+            continue;
+        }
+        const QRectF area = LaneOf(plot, lane++);
+        painter.setPen(QPen(grid.lighter(120), 1.0));
+        painter.drawLine(QPointF(plot.left(), std::round(area.top()) + 0.5),
+                         QPointF(plot.right(), std::round(area.top()) + 0.5));
+        QColor name = ColourOf(info.colour);
+        name.setAlphaF(0.55f);
+        painter.setPen(name);
+        painter.drawText(area.adjusted(4, 0, -4, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                         QFontMetricsF(small).elidedText(QString::fromStdString(info.name),
+                                                         Qt::ElideRight, area.width() * 0.3));
+    }
+    painter.setFont(font);
+
     painter.setPen(QPen(grid.lighter(140), 1.0));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(plot.adjusted(-0.5, -0.5, 0.5, 0.5));
-
-    const QRectF header(plot.left(), bounds.top(), plot.width(), plot.top() - bounds.top());
-    double titleWidth = 0;
-    if (!title_.isEmpty()) {
-        QFont bold = font;
-        bold.setBold(true);
-        painter.setFont(bold);
-        painter.setPen(text);
-        titleWidth = std::min(QFontMetricsF(bold).horizontalAdvance(title_), header.width() * 0.5);
-        painter.drawText(
-            header, Qt::AlignLeft | Qt::AlignVCenter,
-            QFontMetricsF(bold).elidedText(title_, Qt::ElideRight, header.width() * 0.5));
-        painter.setFont(font);
-    }
-    if (showLegend_) {
-        PaintLegend(painter, header.adjusted(titleWidth + 16, 0, 0, 0));
-    }
+    painter.setPen(text);
+    PaintHeader(painter, bounds, plot);
 }
 
-void TStripChart::PaintLegend(QPainter& painter, const QRectF& header) const {
+void TStripChart::PaintValueLabels(QPainter& painter, const QRectF& bounds, const QRectF& area,
+                                   int channel) const {
     const QFontMetricsF metrics(painter.font());
-    double right = header.right();
-    const double swatch = metrics.height() * 1.1;
-    // Laid out from the right so that the first channels keep their places as others are added.
-    for (int i = ChannelCount() - 1; i >= 0; --i) {
-        const ChartChannel& channel = Channel(i);
-        if (!channel.visible) {
-            continue;
+    const auto place = [&](double axisValue) {
+        return area.bottom() - (axisValue - viewBottom_) / (viewTop_ - viewBottom_) * area.height();
+    };
+    const auto draw = [&](double y, const QString& label) {
+        if (y < area.top() - 1 || y > area.bottom() + 1) {
+            return;
         }
-        const QString name = metrics.elidedText(QString::fromStdString(channel.name),
-                                                Qt::ElideRight, metrics.height() * 9);
-        const double width = metrics.horizontalAdvance(name);
-        const double left = right - width - swatch - 4;
-        if (left < header.left()) {
-            break;
+        painter.drawText(QRectF(bounds.left(), std::round(y) + 0.5 - metrics.height() / 2,
+                                area.left() - 6 - bounds.left(), metrics.height()),
+                         Qt::AlignRight | Qt::AlignVCenter, label);
+    };
+    if (channel < 0 || Channel(channel).range == ChartRange::Chart) {
+        painter.setPen(channel < 0 ? ColourOf(FontColor()) : ColourOf(Channel(channel).colour));
+        const QString suffix = channel < 0 && AxisShowsShares() ? QStringLiteral("%") : QString();
+        for (const Tick& tick : Ticks(viewBottom_, viewTop_, area.height(), kTickSpacing)) {
+            draw(place(tick.value), tick.label + suffix);
         }
-        const double y = header.center().y();
-        painter.setPen(QPen(ColourOf(channel.colour), 2.5, Qt::SolidLine, Qt::RoundCap));
-        painter.drawLine(QPointF(left, y), QPointF(left + swatch, y));
-        painter.setPen(ColourOf(FontColor()));
-        painter.drawText(QRectF(left + swatch + 4, header.top(), width + 1, header.height()),
-                         Qt::AlignLeft | Qt::AlignVCenter, name);
-        right = left - metrics.height();
+        return;
+    }
+    // The highlighted channel's own units over the same height.
+    const ChartChannel& info = Channel(channel);
+    const auto [lo, hi] = ChannelRange(channel);
+    const double span = yMaximum_ - yMinimum_;
+    const double low = lo + (viewBottom_ - yMinimum_) / span * (hi - lo);
+    const double high = lo + (viewTop_ - yMinimum_) / span * (hi - lo);
+    painter.setPen(ColourOf(info.colour));
+    for (const Tick& tick : Ticks(low, high, area.height(), kTickSpacing)) {
+        draw(place(AxisValue(info, lo, hi, tick.value)), tick.label);
     }
 }
 
@@ -138,6 +207,9 @@ void TStripChart::PaintDynamic(QPainter& painter, const QRectF& bounds) {
     if (plot.width() <= 4 || plot.height() <= 4) {
         return;
     }
+    painter.setFont(ChartFont());
+    const int highlighted = HighlightedChannel();
+    PaintValueLabels(painter, bounds, ValueArea(plot), highlighted);
     PaintTimeAxis(painter, plot);
     const QPaintEngine* engine = painter.paintEngine();
     const double ratio = engine != nullptr && engine->paintDevice() != nullptr
@@ -145,27 +217,44 @@ void TStripChart::PaintDynamic(QPainter& painter, const QRectF& bounds) {
                              : devicePixelRatioF();
     painter.save();
     painter.setClipRect(plot);
+    PaintBreaks(painter, plot);
+    int lane = 0;
     for (int channel = 0; channel < ChannelCount(); ++channel) {
-        PaintTrace(painter, plot, channel, ratio);
+        const ChartChannel& info = Channel(channel);
+        if (!info.visible) {
+            continue;
+        }
+        if (info.digital) {
+            PaintDigital(painter, LaneOf(plot, lane++), channel, ratio);
+        } else if (channel != highlighted) {
+            PaintTrace(painter, plot, channel, ratio);
+        }
     }
+    // The highlighted trace last, on top of the others.
+    if (highlighted >= 0 && !Channel(highlighted).digital && Channel(highlighted).visible) {
+        PaintTrace(painter, plot, highlighted, ratio);
+    }
+    PaintCursors(painter, plot);
     painter.restore();
-    if (!following_) {
-        // Say why the chart stands still and how to get it moving.
-        painter.setFont(ChartFont());
+    const bool atHome = homeWindow_ && std::fabs(ViewLeft() - homeWindow_->first) < 1e-9 &&
+                        std::fabs(ViewRight() - homeWindow_->second) < 1e-9;
+    if (!following_ && !atHome) {
+        // Say why the chart stands still and how to get it moving (or back).
         QColor hint = ColourOf(FontColor());
         hint.setAlphaF(0.7f);
         painter.setPen(hint);
-        painter.drawText(plot.adjusted(6, 4, -6, -4), Qt::AlignRight | Qt::AlignTop,
-                         tr("paused - double-click to follow"));
+        // Below the cursors' tags, which sit at the top.
+        const double below = QFontMetricsF(painter.font()).height() + 6;
+        painter.drawText(plot.adjusted(6, below, -6, -4), Qt::AlignRight | Qt::AlignTop,
+                         homeWindow_ ? tr("double-click or Home: whole log")
+                                     : tr("paused - double-click to follow"));
     }
 }
 
 void TStripChart::PaintTimeAxis(QPainter& painter, const QRectF& plot) const {
     const double left = ViewLeft();
     const double width = viewWidth_;
-    const QFont font = ChartFont();
-    const QFontMetricsF metrics(font);
-    painter.setFont(font);
+    const QFontMetricsF metrics(painter.font());
     const QColor grid = ColourOf(gridColour_);
     const QColor text = ColourOf(FontColor());
     const std::vector<Tick> ticks = Ticks(left, left + width, plot.width(), 90);
@@ -188,62 +277,53 @@ void TStripChart::PaintTimeAxis(QPainter& painter, const QRectF& plot) const {
                      Qt::AlignLeft, QStringLiteral("s"));
 }
 
-void TStripChart::PaintTrace(QPainter& painter, const QRectF& plot, int channel, double ratio) {
-    const ChartChannel& info = Channel(channel);
-    if (!info.visible) {
-        return;
+std::optional<double> TStripChart::XOfSample(std::int64_t sample, const QRectF& plot) const {
+    const auto x = data_.X(sample);
+    if (!x) {
+        return std::nullopt;
     }
-    const int columns = std::max(1, static_cast<int>(plot.width() * ratio));
-    const double left = ViewLeft();
-    const double width = viewWidth_;
-    data_.Decimate(channel, left, left + width, columns, scratch_);
+    return plot.left() + (*x - ViewLeft()) / viewWidth_ * plot.width();
+}
 
-    const double span = viewTop_ - viewBottom_;
-    const auto yOf = [&](double value) {
-        const double plotted = value * info.scale + info.offset;
-        return Clamped(plot.bottom() - (plotted - viewBottom_) / span * plot.height(), plot);
-    };
-    const auto xOf = [&](double x) {
-        return std::clamp(plot.left() + (x - left) / width * plot.width(),
-                          plot.left() - plot.width(), plot.right() + plot.width());
-    };
-
-    QPen pen(ColourOf(info.colour), traceWidth_, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    QPolygonF line;
-    line.reserve(static_cast<qsizetype>(columns) * 4 + 2);
-    const auto flush = [&] {
-        if (line.size() >= 2) {
-            painter.drawPolyline(line);
-        } else if (line.size() == 1 && plot.contains(line.front())) {
-            painter.drawPoint(line.front());
-        }
-        line.clear();
-    };
-    if (scratch_.before) {
-        line << QPointF(xOf(scratch_.before->x), yOf(scratch_.before->value));
-    }
-    for (int c = 0; c < columns; ++c) {
-        const ColumnSpan& column = scratch_.columns[static_cast<size_t>(c)];
-        if (column.samples == 0) {
-            continue;  // no sample falls here: the line runs on to the next one
-        }
-        if (column.points == 0) {
-            flush();  // samples without values on this channel: a gap
+void TStripChart::PaintBreaks(QPainter& painter, const QRectF& plot) const {
+    QColor colour = ColourOf(gridColour_).lighter(170);
+    painter.setPen(QPen(colour, 1.0, Qt::DashLine));
+    for (const std::int64_t sample : data_.Breaks()) {
+        const auto after = XOfSample(sample, plot);
+        const auto before = XOfSample(sample - 1, plot);
+        if (!after) {
             continue;
         }
-        const double x = plot.left() + (c + 0.5) / ratio;
-        line << QPointF(x, yOf(column.first));
-        if (column.points > 1) {
-            line << QPointF(x, yOf(column.minimum)) << QPointF(x, yOf(column.maximum));
+        const double x = std::round(before ? (*before + *after) / 2 : *after) + 0.5;
+        if (x >= plot.left() && x <= plot.right()) {
+            painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         }
-        line << QPointF(x, yOf(column.last));
     }
-    if (scratch_.after && !line.isEmpty()) {
-        line << QPointF(xOf(scratch_.after->x), yOf(scratch_.after->value));
+}
+
+void TStripChart::PaintCursors(QPainter& painter, const QRectF& plot) const {
+    static const char* const kNames[2] = {"A", "B"};
+    const QColor colours[2] = {QColor(240, 240, 240), QColor(255, 170, 60)};
+    const QFontMetricsF metrics(painter.font());
+    for (int which = 0; which < 2; ++which) {
+        const auto& cursor = cursors_[static_cast<std::size_t>(which)];
+        if (!cursor) {
+            continue;
+        }
+        const auto xAt = XOfSample(*cursor, plot);
+        if (!xAt || *xAt < plot.left() || *xAt > plot.right()) {
+            continue;
+        }
+        const double x = std::round(*xAt) + 0.5;
+        painter.setPen(QPen(colours[which], 1.0));
+        painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+        const QString name = QString::fromLatin1(kNames[which]);
+        const double w = metrics.horizontalAdvance(name) + 6;
+        const QRectF tag(std::min(x + 2, plot.right() - w), plot.top() + 2, w, metrics.height());
+        painter.fillRect(tag, colours[which]);
+        painter.setPen(ColourOf(plotColour_));
+        painter.drawText(tag, Qt::AlignCenter, name);
     }
-    flush();
 }
 
 }  // namespace vekaton

@@ -1,4 +1,4 @@
-#include "cli/CsvWriter.h"
+#include "decode/CsvWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -83,9 +83,8 @@ TEST_F(DecodeCommandTest, APartialRecordAtTheEndGivesNoRowAndAWarning) {
 }
 
 TEST_F(DecodeCommandTest, PositionsCountFromResponseBytesWhateverTheModeAndEcho) {
-    // The record holds no echo, so an echoed request must not shift the positions; the ALDL 160
-    // interface mode stores its start string as the header.
-    for (const int mode : {1, 2, 3}) {
+    // The record holds no echo, so an echoed request must not shift the positions.
+    for (const int mode : {1, 2}) {
         for (const bool echoed : {false, true}) {
             SetUpText setUp;
             setUp.mode = mode;
@@ -101,6 +100,25 @@ TEST_F(DecodeCommandTest, PositionsCountFromResponseBytesWhateverTheModeAndEcho)
             EXPECT_EQ(out_.str(), "Frame,Time,One,Two,Three,Past the data\r\n1,0,1,2,3,153\r\n")
                 << "mode " << mode << " echoed " << echoed;
         }
+    }
+}
+
+TEST_F(DecodeCommandTest, Aldl160RecordsAreTheStartStringAndTheDataWhateverResponseBytesSays) {
+    // The recorder writes the start string (the request) and the packet's data bytes, and no
+    // checksum: the request's length is the header, however many ResponseBytes the set names.
+    for (const bool echoed : {false, true}) {
+        SetUpText setUp;
+        setUp.mode = 3;
+        setUp.echoed = echoed;
+        setUp.checksum = true;
+        folder_.Write("Default.Ini", SettingsText(setUp));
+        folder_.Write("Default.cfg",
+                      "1,1,0,One,A*1\r\n2,1,0,Two,A*1\r\n3,1,0,Three,A*1\r\n"
+                      "4,1,0,Past the data,A*1\r\nEND\r\n");
+        folder_.Write("run.Dat", LogText(100, {{0xF4, 0x57, 0x01, 0x00, 0xB4, 1, 2, 3}}));
+        ASSERT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 0) << err_.str();
+        EXPECT_EQ(out_.str(), "Frame,Time,One,Two,Three,Past the data\r\n1,0,1,2,3,0\r\n")
+            << "echoed " << echoed;
     }
 }
 

@@ -128,7 +128,7 @@ TEST(EnginePlaybackTest, ATrailingPartialRecordEndsPlaybackWithAWarning) {
     EXPECT_EQ(rig.RawAt(1), 5);
     EXPECT_EQ(rig.RawAt(2), 6);
     ASSERT_EQ(rig.view.messages.size(), 1u);
-    EXPECT_EQ(rig.view.messages[0], kPartialRecordMessage);
+    EXPECT_EQ(rig.view.messages[0], PartialRecordText(1, 3));
     EXPECT_EQ(rig.view.playbackEnded, 1);
     fs::remove(path);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,10 @@ class RecordingView : public EngineView {
     std::vector<double> chartX;
     std::vector<FrameSummary> frames;
     int playbackEnded = 0;
+    std::int64_t playbackPosition = -1;
+    std::int64_t playbackFrames = -1;
+    int playbackJumps = 0;
+    std::function<void(const FrameSummary&)> onFrame;  // called for every completed frame
 
     bool DebugPageActive() const override { return debugPage; }
     void TraceUpdated(const TraceUpdate& update) override {
@@ -60,8 +65,18 @@ class RecordingView : public EngineView {
         chartX.push_back(x);
         return static_cast<int>(chartX.size()) - 1;
     }
-    void FrameCompleted(const FrameSummary& frame) override { frames.push_back(frame); }
+    void FrameCompleted(const FrameSummary& frame) override {
+        frames.push_back(frame);
+        if (onFrame) {
+            onFrame(frame);
+        }
+    }
     void PlaybackEnded() override { ++playbackEnded; }
+    void PlaybackMoved(std::int64_t frame, std::int64_t total) override {
+        playbackPosition = frame;
+        playbackFrames = total;
+    }
+    void PlaybackJumped() override { ++playbackJumps; }
 
     int BadFrames() const {
         int bad = 0;

@@ -3,73 +3,12 @@
 #include <cmath>
 
 #include "engine/EngineTestRig.h"
+#include "engine/SimulatorRig.h"
 #include "sim/EngineModel.h"
 #include "sim/EngineSimulator.h"
 
 namespace vekaton::testing {
 namespace {
-
-// A port wired to the simulated module: what the engine writes goes to the module, and the
-// module's answer waits in the inbox until the test delivers it.
-class SimPort : public Port {
-  public:
-    SimPort(EngineSimulator& sim, const Clock& clock) : sim_(sim), clock_(clock) {}
-    bool IsOpen() const override { return true; }
-    bool Write(std::span<const std::uint8_t> bytes) override {
-        const Bytes answer = sim_.OnHostBytes(bytes, clock_.NowMs());
-        inbox.insert(inbox.end(), answer.begin(), answer.end());
-        return true;
-    }
-    void FlushInput() override { inbox.clear(); }
-    Bytes inbox;
-
-  private:
-    EngineSimulator& sim_;
-    const Clock& clock_;
-};
-
-struct SimRig {
-    explicit SimRig(SimulatorConfig config) : sim(std::move(config)) {}
-
-    // Moves time on in 5 ms steps, handing over the module's bytes in pieces of up to 16, as
-    // a serial port does.
-    void RunFor(std::int64_t ms) {
-        for (std::int64_t t = 0; t < ms; t += 5) {
-            clock.Advance(5);
-            const Bytes streamed = sim.Poll(clock.NowMs());
-            port.inbox.insert(port.inbox.end(), streamed.begin(), streamed.end());
-            Bytes pending;
-            pending.swap(port.inbox);
-            for (std::size_t at = 0; at < pending.size(); at += 16) {
-                const std::size_t n = std::min<std::size_t>(16, pending.size() - at);
-                engine.OnBytesReceived(std::span(pending).subspan(at, n));
-            }
-        }
-    }
-    void Start(const LinkSettings& settings) {
-        engine.ApplySettings(settings);
-        engine.PauseClick();
-    }
-    int CompletedFrames() const { return static_cast<int>(view.frames.size()); }
-    bool DataMatchesLastFrame() const {
-        const auto data = sim.LastData();
-        for (std::size_t i = 0; i < data.size(); ++i) {
-            if (table.At(static_cast<int>(i) + 1).RawByte != data[i]) {
-                return false;
-            }
-        }
-        return !data.empty();
-    }
-
-    EngineSimulator sim;
-    ManualClock clock;
-    SimPort port{sim, clock};
-    ParameterTable table;
-    FormulaFrontEnd formulas;
-    Decoder decoder{table, formulas};
-    RecordingView view;
-    Engine engine{port, clock, decoder, view};
-};
 
 LinkSettings TalkListenSettings() {
     LinkSettings s =

@@ -141,11 +141,12 @@ TEST(StripChart, ValueRangeFromPropertiesAndItsEdgeCases) {
     EXPECT_GT(chart.WindowSeconds(), 0.0);
 }
 
-// The mean height of the strongly red pixels of an image column: where a red trace runs.
+// The mean height of the strongly red pixels of an image column below the header (where the
+// legend's swatch is): where a red trace runs.
 std::optional<double> TraceHeight(const QImage& image, int x) {
     double sum = 0;
     double weight = 0;
-    for (int y = 0; y < image.height(); ++y) {
+    for (int y = 30; y < image.height(); ++y) {
         const QColor c = image.pixelColor(x, y);
         if (c.red() > 120 && c.green() < 60 && c.blue() < 60) {
             sum += y * c.red();

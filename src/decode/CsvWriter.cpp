@@ -1,4 +1,4 @@
-#include "cli/CsvWriter.h"
+#include "decode/CsvWriter.h"
 
 #include <bit>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include "decode/Decoder.h"
 #include "decode/ParameterTable.h"
 
-namespace vekaton::cli {
+namespace vekaton {
 
 void AppendCsvField(std::string& line, std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -140,4 +140,4 @@ void CsvWriter::WriteFrame(long long frame, double seconds, const Decoder& decod
     out_.write(line_.data(), static_cast<std::streamsize>(line_.size()));
 }
 
-}  // namespace vekaton::cli
+}  // namespace vekaton

@@ -11,11 +11,9 @@
 #include "common/FloatText.h"
 
 namespace vekaton {
+
 class Decoder;
 class ParameterTable;
-}  // namespace vekaton
-
-namespace vekaton::cli {
 
 // Appends one CSV field (RFC 4180): enclosed in double quotes, with its quotes doubled, when it
 // holds a comma, a double quote, CR or LF; as it stands otherwise.
@@ -94,4 +92,4 @@ class CsvWriter {
     NumberTexts numbers_;
 };
 
-}  // namespace vekaton::cli
+}  // namespace vekaton
