@@ -9,6 +9,9 @@
 #include "app/InstanceChannel.h"
 #include "app/MainWindow.h"
 #include "app/SignalBridge.h"
+#include "app/dashboard/DashboardController.h"
+#include "app/dashboard/ItemActions.h"
+#include "app/sets/CrashRecovery.h"
 #include "io/InstanceLock.h"
 
 int main(int argc, char** argv) {
@@ -64,9 +67,29 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // Changes a crash kept are offered before the set is read, so that it reads them.
+    QString recoveryNote;
+    if (lock.IsHeld()) {
+        recoveryNote = vekaton::OfferRecovery(vekaton::RecoveryFolder(), [](const QString& ask) {
+            if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+                // No one to ask: restoring loses nothing, discarding would.
+                std::fprintf(stderr, "vekaton: %s Yes\n", qPrintable(ask));
+                return true;
+            }
+            return QMessageBox::question(nullptr, "Vekaton", ask,
+                                         QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        });
+    }
+
     vekaton::TForm1 window(command.demo, nullptr, lock.IsHeld());
     for (const QString& warning : lock.Warnings()) {
         window.ShowMessage(warning);
+    }
+    if (!recoveryNote.isEmpty()) {
+        window.ShowMessage(recoveryNote);
+    }
+    if (lock.IsHeld()) {
+        window.KeepRecoveryCopiesIn(vekaton::RecoveryFolder());
     }
     vekaton::InstanceServer server(lock.ServerName());
     if (lock.IsHeld()) {
@@ -76,6 +99,15 @@ int main(int argc, char** argv) {
                          qPrintable(error));
         }
         server.SetWindow(&window);
+        // For tests of what a crash keeps: an edit made from outside.
+        server.SetTestCommand([&window](const QByteArray& request) -> std::optional<QString> {
+            if (request != "add-label") {
+                return std::nullopt;
+            }
+            const auto id =
+                window.Dashboard().Actions().AddItem(vekaton::ItemKind::Label, 0, QPoint(40, 40));
+            return id ? QStringLiteral("added %1").arg(*id) : QStringLiteral("not added");
+        });
     }
     vekaton::SignalBridge signals_;
     QObject::connect(&signals_, &vekaton::SignalBridge::terminationRequested, &window,

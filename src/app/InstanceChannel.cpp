@@ -82,6 +82,11 @@ QString InstanceServer::Handle(const QByteArray& request) {
         window_->showMinimized();
         return DescribeWindowState(*window_);
     }
+    if (testHooks_ && testCommand_) {
+        if (auto answer = testCommand_(request)) {
+            return *answer;
+        }
+    }
     return QStringLiteral("unknown request");
 }
 

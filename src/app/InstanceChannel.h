@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 class QLocalServer;
@@ -31,6 +32,9 @@ class InstanceServer : public QObject {
     // holder may do. False with the reason when it cannot listen.
     bool Listen(QString* error);
     void SetWindow(QWidget* window) { window_ = window; }
+    // Extra requests answered only with the test hooks on; nullopt: not one of them.
+    using TestCommand = std::function<std::optional<QString>(const QByteArray& request)>;
+    void SetTestCommand(TestCommand command) { testCommand_ = std::move(command); }
     int RaiseCount() const { return raises_; }
 
   private:
@@ -42,6 +46,7 @@ class InstanceServer : public QObject {
     QLocalServer* server_ = nullptr;
     QPointer<QWidget> window_;
     bool testHooks_ = false;
+    TestCommand testCommand_;
     int raises_ = 0;
 };
 

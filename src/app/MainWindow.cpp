@@ -27,14 +27,17 @@
 #include "app/SetupDialog.h"
 #include "app/StatusPanel.h"
 #include "app/WindowEngineView.h"
+#include "app/dashboard/DashboardController.h"
+#include "app/dashboard/ValueTable.h"
 #include "app/logview/LogViewBar.h"
 #include "app/logview/LogViewer.h"
 #include "app/logview/PlaybackController.h"
 #include "app/logview/RecordingController.h"
+#include "app/sets/CrashRecovery.h"
+#include "app/sets/DashboardFileIo.h"
+#include "app/sets/LayoutPromptBoxes.h"
 #include "engine/EngineTexts.h"
-#include "app/dashboard/DashboardController.h"
-#include "app/dashboard/DemoDashboards.h"
-#include "app/dashboard/ValueTable.h"
+#include "files/SettingsFile.h"
 #include "io/PortController.h"
 #include "io/QtClock.h"
 
@@ -84,6 +87,8 @@ TForm1::TForm1(bool demo, QWidget* parent, bool holdsInstanceLock)
                         FromStd(message.details));
     });
     dashboardUi_->SetEngine(engine_.get());
+    dashboardFiles_ =
+        std::make_unique<DashboardFileIo>(*dashboardUi_, *decoder_, *graphsPage_, *this, *tabs_);
     dashboardUi_->SetMessageSink([this](const QString& text) { messages_->Post(text); });
     linkHealth_ = new LinkHealthMonitor(*engine_, *clock_, *status_, this);
     connect(linkHealth_, &LinkHealthMonitor::noDataChanged, dashboardUi_,
@@ -157,8 +162,11 @@ void TForm1::BuildPages() {
 
 void TForm1::BuildMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
-    QAction* save = file->addAction(tr("Save Config Info"), this, &TForm1::SaveConfigInfo1Click);
+    QAction* save = file->addAction(tr("Save"), this, &TForm1::SaveClick);
     save->setShortcut(QKeySequence::Save);
+    save->setToolTip(tr("Write the configuration set's files now (Ctrl+S)"));
+    QAction* saveAs = file->addAction(tr("Save Config Info"), this, &TForm1::SaveConfigInfo1Click);
+    saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     QAction* load = file->addAction(tr("Load Config Files"), this, &TForm1::LoadConfigFiles1Click);
     load->setShortcut(QKeySequence::Open);
     menuBar()->addMenu(dashboardUi_->EditMenu());
@@ -211,24 +219,56 @@ void TForm1::BuildMenus() {
 void TForm1::FormCreate() {
     table_.ClearBindings();
     logViewer_->Close();
+    dashboardFiles_->Forget();
     InitEngineDefaults();
-    // The dashboard files (gauge list and layout) are read here once they exist.
     graphsPage_->SetRawMode(false);
     dashboardUi_->DefinitionsChanged();
-    if (demo_ && dashboard_.LiveIds().empty() &&
-        QString::fromStdString(set_->Names().setName).compare("Demo", Qt::CaseInsensitive) == 0) {
-        BuildDemoDashboards(*dashboardUi_);
-    }
     graphsPage_->SetTitle(texts::kProcessedData);
     graphsPage_->SetYRange(0, 100);
     graphsPage_->RebuildChannelChoices(table_);
-    if (demo_ && graphsPage_->ChannelCount() == 0) {
-        // Something moving on the chart from the first moment: coolant, throttle, O2, fuel.
-        for (int position : {1, 3, 22}) {
-            graphsPage_->ChooseChannel(position, 0);
-        }
-        graphsPage_->ChooseChannel(18, 0);
+    ReadDashboardFiles();
+    if (recovery_ != nullptr) {
+        recovery_->SetBaseline();  // what was just read is what the files hold
     }
+}
+
+// The gauge list creates the items, the layout gives them, the pages, the chart and the window
+// their look; both come after the parameter file, whose positions the items are bound to.
+void TForm1::ReadDashboardFiles() {
+    LayoutPromptBoxes boxes(this);
+    LayoutReadPrompts& prompts = layoutPrompts_ != nullptr ? *layoutPrompts_ : boxes;
+    startupMessages_ += dashboardFiles_->Load(*set_, prompts);
+    dashboardUi_->Undo().clear();  // what a set holds is the starting point, not an edit
+    graphsPage_->RebuildChannelChoices(table_);
+}
+
+void TForm1::KeepRecoveryCopiesIn(const QString& folder) {
+    delete recovery_;
+    recovery_ = new RecoveryKeeper(
+        folder, [this] { return SetSnapshot(); }, this);
+    connect(recovery_, &RecoveryKeeper::problemChanged, this, [this](const QString& problem) {
+        if (!problem.isEmpty()) {
+            ShowMessage(problem);
+        }
+    });
+    recovery_->SetBaseline();
+}
+
+RecoverySnapshot TForm1::SetSnapshot() const {
+    const SetNames& names = set_->Names();
+    RecoverySnapshot snapshot;
+    snapshot.setFolder = set_->Folder().string();
+    // The default set has no name of its own; its files still do.
+    snapshot.setName = names.setName.empty()
+                           ? names.parameterFileName.substr(0, names.parameterFileName.find('.'))
+                           : names.setName;
+    snapshot.files = {
+        {names.layoutFileName, dashboardFiles_->LayoutBytes()},
+        {names.gaugeListFileName, dashboardFiles_->GaugeListText()},
+        {names.parameterFileName, WriteParameterText(table_, set_->ParameterHeader())},
+        {names.settingsFileName, FormatSettings(engine_->Settings())},
+    };
+    return snapshot;
 }
 
 void TForm1::InitEngineDefaults() {
@@ -474,7 +514,9 @@ QStringList TForm1::FormClose() {
 }
 
 void TForm1::SaveWholeSet(QStringList& errors) {
-    // Layout and gauge list are written here, first, once the dashboard files exist.
+    // Each file is written even when one before it failed; each failure names its file.
+    const qsizetype before = errors.size();
+    errors += dashboardFiles_->Save(*set_);
     if (auto error = set_->WriteParameters(table_)) {
         errors.append(QString::fromStdString(*error));
     }
@@ -483,6 +525,35 @@ void TForm1::SaveWholeSet(QStringList& errors) {
     }
     if (auto error = set_->WriteSettings(engine_->Settings())) {
         errors.append(QString::fromStdString(*error));
+    }
+    if (errors.size() == before && recovery_ != nullptr) {
+        recovery_->SetBaseline();  // the files hold it all now
+    }
+}
+
+void TForm1::ReportSaveErrors(const QStringList& errors) {
+    if (errors.isEmpty()) {
+        return;
+    }
+    const QString text =
+        tr("The configuration set was not saved completely; the files named below were left as "
+           "they were, and the changes are kept for recovery:\n\n") +
+        errors.join("\n");
+    std::fprintf(stderr, "vekaton: %s\n", qPrintable(text));
+    if (confirm_ || QGuiApplication::platformName() == "offscreen") {
+        messages_->Post(text);
+    } else {
+        QMessageBox::warning(this, windowTitle(), text);
+    }
+}
+
+void TForm1::SaveClick() {
+    QStringList errors;
+    SaveWholeSet(errors);
+    ReportSaveErrors(errors);
+    if (errors.isEmpty()) {
+        status_->ShowNote(tr("Saved the configuration set \"%1\"")
+                              .arg(QString::fromStdString(set_->Names().setName)));
     }
 }
 
@@ -498,13 +569,21 @@ void TForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     closing_ = true;
-    if (!skipSave_) {
+    if (skipSave_) {
+        if (recovery_ != nullptr) {
+            recovery_->Finish();  // "Exit - No Auto Save" discards the changes, copies and all
+        }
+    } else {
         const QStringList errors = FormClose();
+        if (errors.isEmpty() && recovery_ != nullptr) {
+            recovery_->Finish();
+        }
         if (!errors.isEmpty()) {
             saveFailedAtClose_ = true;
             const QString text =
                 tr("Some files of the configuration set could not be saved; the files on disk "
-                   "are left as they were:\n\n") +
+                   "are left as they were, and the next start offers the changes for "
+                   "recovery:\n\n") +
                 errors.join("\n") +
                 tr("\n\nVekaton ends with exit code %1 to show that saving failed.")
                     .arg(ExitCode());
@@ -538,7 +617,10 @@ void TForm1::ExitNoAutoSave1Click() {
     close();
 }
 
-bool TForm1::ChooseSetFile(bool forSave, QString* setName) {
+std::optional<QString> TForm1::AskSetFile(bool forSave) {
+    if (setFileChooser_) {
+        return setFileChooser_(forSave);
+    }
     const QString start = QDir(QString::fromStdString(set_->Folder().string()))
                               .filePath(QString::fromStdString(set_->Names().parameterFileName));
     QFileDialog dialog(this, forSave ? tr("Save Config Info") : tr("Load Config Files"));
@@ -551,9 +633,17 @@ bool TForm1::ChooseSetFile(bool forSave, QString* setName) {
         dialog.selectFile(start);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().first();
+}
+
+bool TForm1::ChooseSetFile(bool forSave, QString* setName) {
+    const std::optional<QString> picked = AskSetFile(forSave);
+    if (!picked) {
         return false;
     }
-    const QString chosen = dialog.selectedFiles().first();
+    const QString chosen = *picked;
     const std::string name = SetNameFromChosenFile(chosen.toStdString());
     if (!IsUsableSetName(name)) {
         QMessageBox::warning(this, windowTitle(),
@@ -589,11 +679,7 @@ void TForm1::SaveConfigInfo1Click() {
     }
     port_->FlushInput();
     SaveWholeSet(errors);
-    if (!errors.isEmpty()) {
-        QMessageBox::warning(
-            this, windowTitle(),
-            tr("The configuration set was not saved completely:\n\n") + errors.join("\n"));
-    }
+    ReportSaveErrors(errors);
     // Saving keeps the link: acquisition goes on where it was.
     if (wasRunning) {
         engine_->PauseClick();
@@ -601,9 +687,11 @@ void TForm1::SaveConfigInfo1Click() {
 }
 
 void TForm1::LoadConfigFiles1Click() {
-    const auto answer = QMessageBox::question(this, windowTitle(), texts::kSaveChanges,
-                                              QMessageBox::Yes | QMessageBox::No);
-    if (answer == QMessageBox::Yes) {
+    const bool save =
+        confirm_ ? confirm_(texts::kSaveChanges)
+                 : QMessageBox::question(this, windowTitle(), texts::kSaveChanges,
+                                         QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    if (save) {
         SaveConfigInfo1Click();
     }
     QString setName;

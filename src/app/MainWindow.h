@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "dashboard/DashboardModel.h"
 #include "decode/Decoder.h"
@@ -11,6 +12,7 @@
 #include "decode/ParameterTable.h"
 #include "engine/Engine.h"
 #include "files/ConfigurationSet.h"
+#include "files/RecoveryStore.h"
 
 class QAction;
 class QTabWidget;
@@ -18,6 +20,9 @@ class QTabWidget;
 namespace vekaton {
 
 class DashboardController;
+class DashboardFileIo;
+class LayoutReadPrompts;
+class RecoveryKeeper;
 class DebugPage;
 class FirmwareLoader;
 class GraphsPage;
@@ -76,6 +81,14 @@ class TForm1 : public QMainWindow {
     FirmwareLoader& Loader() { return *loader_; }
     // Opens the port of the settings in force again (after the firmware loader had it).
     void ReopenPort();
+    DashboardFileIo& DashboardFiles() { return *dashboardFiles_; }
+
+    // Keeps copies of unsaved changes in `folder` from now on, for the next start after a crash.
+    // Only the holder of the single-instance lock does this; tests pass a folder of their own.
+    void KeepRecoveryCopiesIn(const QString& folder);
+    RecoveryKeeper* Recovery() const { return recovery_; }
+    // What the set's files would hold if it were saved now.
+    RecoverySnapshot SetSnapshot() const;
 
     // Questions the window asks, replaceable so that tests can answer them.
     // The port would not open: show the message with the port list, once; true with the
@@ -85,10 +98,16 @@ class TForm1 : public QMainWindow {
     using Confirm = std::function<bool(const QString& question)>;
     void SetConfirm(Confirm confirm) { confirm_ = std::move(confirm); }
     QStringList PostedMessages() const;
+    // The set file chosen for Save Config Info (forSave) or Load Config Files; nullopt cancels.
+    using SetFileChooser = std::function<std::optional<QString>(bool forSave)>;
+    void SetSetFileChooser(SetFileChooser chooser) { setFileChooser_ = std::move(chooser); }
+    // The questions and messages of reading a damaged layout file.
+    void SetLayoutPrompts(LayoutReadPrompts* prompts) { layoutPrompts_ = prompts; }
 
     // Menu commands.
     void PauseClick();
     void SetupClick();
+    void SaveClick();
     void SaveConfigInfo1Click();
     void LoadConfigFiles1Click();
     void AutoRun1Click();
@@ -111,7 +130,10 @@ class TForm1 : public QMainWindow {
     bool AskPortChoice(const QString& message, LinkSettings& settings);
     bool AskYesNo(const QString& question);
     void ShowModeLabel(SyncMode mode);
+    void ReadDashboardFiles();
     void SaveWholeSet(QStringList& errors);
+    void ReportSaveErrors(const QStringList& errors);
+    std::optional<QString> AskSetFile(bool forSave);
     bool ChooseSetFile(bool forSave, QString* setName);
     void RawDataToggled(bool on);
     void TracingToggled(bool on);
@@ -131,6 +153,8 @@ class TForm1 : public QMainWindow {
     QStringList startupMessages_;
     PortPrompt portPrompt_;
     Confirm confirm_;
+    SetFileChooser setFileChooser_;
+    LayoutReadPrompts* layoutPrompts_ = nullptr;
 
     ParameterTable table_;
     FormulaFrontEnd formulas_;
@@ -152,6 +176,8 @@ class TForm1 : public QMainWindow {
     PortController* port_ = nullptr;
     std::unique_ptr<WindowEngineView> view_;
     std::unique_ptr<Engine> engine_;
+    std::unique_ptr<DashboardFileIo> dashboardFiles_;
+    RecoveryKeeper* recovery_ = nullptr;
     RecordingController* recording_ = nullptr;
     PlaybackController* playback_ = nullptr;
     LogViewer* logViewer_ = nullptr;

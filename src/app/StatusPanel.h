@@ -45,6 +45,8 @@ class StatusPanel : public QWidget {
     // loss stays until the return, which shows for a few seconds before the device's name.
     void ShowPortLost(const QString& device, const QString& message);
     void ShowPortBack(const QString& device, const QString& message);
+    // A short note for a few seconds, such as that the set was saved.
+    void ShowNote(const QString& text);
     QString PortText() const;
     QString PortToolTip() const;
 

@@ -63,6 +63,9 @@ class ConfigurationSet {
     // before it is first rewritten. Returns the sentence that tells the user so.
     std::string NoteDropped(std::string_view fileName);
 
+    // The parameter file's header comments as last read, written back ahead of the data lines.
+    const std::vector<std::string>& ParameterHeader() const { return parameterHeader_; }
+
   private:
     std::filesystem::path folder_;
     SetNames names_;

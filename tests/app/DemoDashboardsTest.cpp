@@ -1,11 +1,15 @@
 // The demo's dashboards: every kind of item, bound to the simulated module's values, moving.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTabWidget>
 #include <set>
 
 #include "DashboardTestSupport.h"
 #include "app/DemoSet.h"
+#include "app/GraphsPage.h"
+#include "app/dashboard/DemoDashboards.h"
+#include "app/sets/DashboardFileIo.h"
 #include "dashboard/BindingSlots.h"
 #include "widgets/RangeInstrument.h"
 
@@ -60,6 +64,45 @@ TEST(DemoDashboards, ShowEveryKindBoundToTheSimulatedModuleAndMove) {
         << "the engine turns on the tachometer";
     EXPECT_LT(gauge->Position(), 6000.0);
     window.close();
+}
+
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The demo's dashboard files are made from the dashboards built in code. With
+// VEKATON_WRITE_DEMO_SET=1 this test writes them into the source tree's demo folder.
+TEST(DemoDashboards, ShippedFilesHoldTheDashboardsBuiltInCode) {
+    testing::TestApp();
+    testing::CurrentFolder folder;
+    QString error;
+    ASSERT_TRUE(CopyDemoSet(folder.Path(), &error)) << error.toStdString();
+    QFile::remove(folder.File("Demo.gau"));
+    QFile::remove(folder.File("Demo.dsf"));
+    TForm1 window(true);
+    ASSERT_TRUE(window.Dashboard().Model().LiveIds().empty());
+    BuildDemoDashboards(window.Dashboard());
+    // Something moving on the chart from the first moment: coolant, throttle, O2, fuel.
+    for (const int position : {1, 3, 22, 18}) {
+        window.Graphs().ChooseChannel(position, 0);
+    }
+    const std::string gaugeList = window.DashboardFiles().GaugeListText();
+    const std::string layout = window.DashboardFiles().LayoutBytes();
+    if (qEnvironmentVariableIntValue("VEKATON_WRITE_DEMO_SET") == 1) {
+        for (const auto& [name, bytes] : {std::pair{"Demo.gau", gaugeList}, {"Demo.dsf", layout}}) {
+            QFile file(QStringLiteral(VEKATON_SOURCE_DIR "/demo/") + name);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        }
+        GTEST_SKIP() << "demo dashboard files written";
+    }
+    EXPECT_EQ(ReadBytes(":/demo/Demo.gau").toStdString(), gaugeList);
+    const std::string shipped = ReadBytes(":/demo/Demo.dsf").toStdString();
+    ASSERT_GT(shipped.size(), kLayoutTrailerSize);
+    // The window's bounds at the end may differ; every record must not.
+    EXPECT_EQ(shipped.substr(0, shipped.size() - kLayoutTrailerSize),
+              layout.substr(0, layout.size() - kLayoutTrailerSize));
 }
 
 }  // namespace

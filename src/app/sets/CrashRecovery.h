@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <optional>
+
+#include "files/RecoveryStore.h"
+
+namespace vekaton {
+
+// The per-user folder where recovery copies are kept (never the set's own folder).
+QString RecoveryFolder();
+
+// Keeps recovery copies of unsaved changes while the program runs. Every two seconds it asks
+// what a save would write now; when that differs from what the set's files hold (as last read
+// or saved), the copies are written, so a crash or a power cut costs at most a few seconds.
+// When the state matches the files again, or the program ends in order, the copies go.
+class RecoveryKeeper : public QObject {
+    Q_OBJECT
+
+  public:
+    using Snapshotter = std::function<RecoverySnapshot()>;
+
+    RecoveryKeeper(const QString& folder, Snapshotter snapshot, QObject* parent = nullptr);
+
+    // After a set was read or saved: what it holds now is what its files hold.
+    void SetBaseline();
+    // Compares with the files and keeps or removes the copies (the timer's work).
+    void Check();
+    // True when the window holds changes its set's files do not.
+    bool Unsaved() const;
+    // A normal exit or "Exit - No Auto Save": the copies go and none are made any more.
+    void Finish();
+    // The last problem writing a copy, for the user; empty while all is well.
+    QString Problem() const { return problem_; }
+
+  signals:
+    void problemChanged(const QString& problem);
+
+  private:
+    // Window bounds alone are no work worth keeping: the comparison leaves them out.
+    static RecoverySnapshot Comparable(RecoverySnapshot snapshot);
+
+    RecoveryStore store_;
+    Snapshotter snapshot_;
+    RecoverySnapshot baseline_;
+    std::optional<RecoverySnapshot> kept_;  // comparable form of what the copies hold
+    QTimer timer_;
+    QString problem_;
+    bool finished_ = false;
+};
+
+// At start-up, before the set is read: when a crash left copies, asks whether to restore them
+// and does so into their set folder. `ask` gets the question and returns true for restore.
+// Returns what the user should be told afterwards (empty when nothing happened).
+QString OfferRecovery(const QString& folder, const std::function<bool(const QString&)>& ask);
+
+}  // namespace vekaton
