@@ -37,6 +37,7 @@ class ProgramLifecycle : public ::testing::Test {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("VEKATON_LOCK_DIR", lockDir_.path());
+        env.insert("XDG_DATA_HOME", ProgramRun::DataHome(lockDir_.path()));
         process->setProcessEnvironment(env);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process->start(ProgramPath(), {"--dir", setDir_.path()});

@@ -54,6 +54,8 @@ class ProgramRun {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("VEKATON_LOCK_DIR", lockDir);
+        // Recovery copies and the demo set go to a folder of the test's own, never the user's.
+        env.insert("XDG_DATA_HOME", DataHome(lockDir));
         if (options.testHooks) {
             env.insert("VEKATON_TEST_HOOKS", "1");
         }
@@ -79,6 +81,11 @@ class ProgramRun {
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
 
+    static QString DataHome(const QString& lockDir) { return QDir(lockDir).filePath("data"); }
+    // Where the program keeps its recovery copies in this run.
+    QString RecoveryDir() const {
+        return QDir(DataHome(lockDir_)).filePath("Vekaton/Vekaton/recovery");
+    }
     QProcess& Process() { return process_; }
     QString ServerName() const { return QDir(lockDir_).filePath("Vekaton.socket"); }
 

@@ -1,0 +1,66 @@
+// The real program killed with SIGKILL after an edit: the next start restores the edit, and a
+// normal close afterwards leaves no recovery copies behind.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "ProgramRunner.h"
+
+namespace vekaton {
+namespace {
+
+using testing::ProgramRun;
+
+bool WaitForFiles(const QString& folder, int timeoutMs) {
+    for (int waited = 0; waited < timeoutMs; waited += 100) {
+        if (!QDir(folder).entryList(QDir::Files).isEmpty()) {
+            return true;
+        }
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+QByteArray GaugeList(const QString& setDir) {
+    for (const QString& name : QDir(setDir).entryList(QDir::Files)) {
+        if (name.compare("Default.gau", Qt::CaseInsensitive) == 0) {
+            QFile file(QDir(setDir).filePath(name));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }
+    }
+    return {};
+}
+
+TEST(CrashRecoveryProgram, AnEditSurvivesAKillAndTheCopiesGoAfterANormalClose) {
+    QTemporaryDir lockDir;
+    QTemporaryDir setDir;
+    QString recoveryDir;
+    {
+        ProgramRun run(lockDir.path(), setDir.path(), ProgramRun::Options::WithTestHooks());
+        ASSERT_TRUE(run.WaitForWindow()) << run.Errors().toStdString();
+        recoveryDir = run.RecoveryDir();
+        const std::optional<QString> added = run.Ask("add-label");
+        ASSERT_TRUE(added);
+        EXPECT_TRUE(added->startsWith("added")) << added->toStdString();
+        ASSERT_TRUE(WaitForFiles(recoveryDir, 10000)) << "copies within seconds of the change";
+        run.Process().kill();  // SIGKILL: no close, no save
+        EXPECT_FALSE(run.Finished()) << "killed, not ended";
+    }
+    EXPECT_FALSE(GaugeList(setDir.path()).contains("USERLABEL1")) << "the set was not saved";
+
+    ProgramRun again(lockDir.path(), setDir.path());
+    ASSERT_TRUE(again.WaitForWindow()) << again.Errors().toStdString();
+    EXPECT_TRUE(GaugeList(setDir.path()).contains("USERLABEL1"))
+        << "restored before the set was read";
+    EXPECT_EQ(again.Terminate(), 0);
+    EXPECT_TRUE(again.Errors().contains("restored")) << again.Errors().toStdString();
+    EXPECT_TRUE(GaugeList(setDir.path()).contains("USERLABEL1")) << "and saved at the close";
+    EXPECT_TRUE(QDir(recoveryDir).entryList(QDir::Files).isEmpty())
+        << QDir(recoveryDir).entryList(QDir::Files).join(",").toStdString();
+}
+
+}  // namespace
+}  // namespace vekaton
