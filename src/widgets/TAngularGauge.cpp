@@ -263,9 +263,17 @@ void TAngularGauge::PaintTexts(QPainter& painter, const Dial& dial) const {
     if (!Caption().isEmpty() && Legible(f * 0.14)) {
         QFont font = TextFont(f * 0.14);
         font.setBold(true);
+        // Inside the ring of scale numbers: a long caption shrinks (down to what is still
+        // legible) before it is cut, and never runs over the numbers beside it.
+        const double top = HalfDial() ? 0.12 : -0.40;
+        const double width = HalfDial() ? f * 1.1 : f * 0.76;
+        const QRectF box(c.x() - width / 2.0, c.y() + top * f, width, f * 0.2);
+        const double wide = QFontMetricsF(font).horizontalAdvance(Caption());
+        if (FontHeight() == 0 && wide > box.width() && font.pixelSize() > 0) {
+            const int fitting = static_cast<int>(font.pixelSize() * box.width() / wide);
+            font.setPixelSize(std::max(static_cast<int>(kSmallestText), fitting));
+        }
         painter.setFont(font);
-        const double top = HalfDial() ? 0.12 : -0.46;
-        const QRectF box(c.x() - f * 0.55, c.y() + top * f, f * 1.1, f * 0.2);
         painter.drawText(box, Qt::AlignCenter,
                          QFontMetricsF(font).elidedText(Caption(), Qt::ElideRight, box.width()));
     }

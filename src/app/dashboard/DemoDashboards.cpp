@@ -244,10 +244,9 @@ void StatusPage(Builder& b) {
     b.Label(page, 400, 150, "Frame counter");
     b.Segments(page, {400, 172, 120, 48}, 23, 3, 0, RgbColour(60, 230, 90));
     b.Display(page, {270, 232, 250, 56}, 14, "Engine run time", " s", 0);
-    b.Label(page, 10, 310,
-            "Right-click a page to add instruments, an instrument to edit it.  "
-            "Shift+drag moves, Ctrl+drag resizes, Ctrl+Z undoes.",
-            -12, false);
+    b.Label(page, 10, 310, "Right-click a page to add instruments, an instrument to edit it.", -12,
+            false);
+    b.Label(page, 10, 330, "Shift+drag moves, Ctrl+drag resizes, Ctrl+Z undoes.", -12, false);
 }
 
 }  // namespace
