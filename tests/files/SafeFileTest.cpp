@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "files/SafeFile.h"
 
 #include <gtest/gtest.h>
@@ -12,31 +13,11 @@
 #include "files/TimeLimit.h"
 
 namespace vekaton {
+using testing::FileSizeLimit;
+
 namespace {
 
 using Names = std::vector<std::string>;
-
-// Makes every write beyond `bytes` fail with EFBIG, as a full disk would, for the scope.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-  private:
-    rlimit old_{};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 TEST(SafeFile, WritesNewFileAndReplacesOldOneWithoutLeftovers) {
     testing::ScratchFolder folder;
