@@ -310,8 +310,15 @@ TEST_F(SetFilesTest, SaveConfigInfoTwiceThenLoadConfigFilesRebuildsTheWindow) {
     }
     EXPECT_FALSE(ReadBytes(folder_.File("A.gau")).contains("USERTHERMOMETER1"));
 
+    // A line the gauge list cannot take in: reading the loaded set still says so.
+    QFile list(InAnyCase(folder_.File("A.gau")));
+    ASSERT_TRUE(list.open(QIODevice::Append));
+    list.write("USERSPEEDOMETER1,0,4,8,0\r\n");
+    list.close();
     chosen = QStringList{folder_.File("A.cfg")};
     window->LoadConfigFiles1Click();
+    EXPECT_TRUE(window->PostedMessages().join("\n").contains("USERSPEEDOMETER1"))
+        << window->PostedMessages().join("\n").toStdString();
     EXPECT_EQ(window->windowTitle(), "Vekaton v3.02d  : A");
     EXPECT_NE(Id(*window, "USERANGULARGAUGE1"), 0);
     EXPECT_EQ(Id(*window, "USERTHERMOMETER1"), 0) << "B's gauge went with B";
