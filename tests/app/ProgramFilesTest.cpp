@@ -13,7 +13,7 @@
 
 #include "ProgramRunner.h"
 #include "QtApp.h"
-#include "files/SpecialFiles.h"
+#include "files/NonRegularFiles.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "E2eSupport.h"
+#include "files/NonRegularFiles.h"
 #include "files/ScratchFolder.h"
-#include "files/SpecialFiles.h"
 
 namespace vekaton::testing {
 namespace {

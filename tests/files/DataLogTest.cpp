@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "files/DataLog.h"
-#include "files/SpecialFiles.h"
+#include "files/NonRegularFiles.h"
 #include "files/TimeLimit.h"
 
 namespace vekaton {

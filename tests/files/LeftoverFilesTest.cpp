@@ -8,9 +8,9 @@
 #include <unistd.h>
 #include <csignal>
 
+#include "files/NonRegularFiles.h"
 #include "files/SafeFile.h"
 #include "files/ScratchFolder.h"
-#include "files/SpecialFiles.h"
 
 namespace vekaton {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "files/NonRegularFiles.h"
 #include "files/ScratchFolder.h"
-#include "files/SpecialFiles.h"
 #include "files/TimeLimit.h"
 
 namespace vekaton {

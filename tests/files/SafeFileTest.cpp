@@ -8,8 +8,8 @@
 #include <csignal>
 
 #include "files/FileLookup.h"
+#include "files/NonRegularFiles.h"
 #include "files/ScratchFolder.h"
-#include "files/SpecialFiles.h"
 #include "files/TimeLimit.h"
 
 namespace vekaton {

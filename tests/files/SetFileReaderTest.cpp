@@ -9,8 +9,8 @@
 #include "decode/ParameterTable.h"
 #include "files/ConfigurationSet.h"
 #include "files/DamagedFileGuard.h"
+#include "files/NonRegularFiles.h"
 #include "files/ScratchFolder.h"
-#include "files/SpecialFiles.h"
 #include "files/TimeLimit.h"
 
 namespace vekaton {

@@ -10,7 +10,7 @@
 #include <chrono>
 #include <fstream>
 
-#include "files/SpecialFiles.h"
+#include "files/NonRegularFiles.h"
 #include "files/TimeLimit.h"
 #include "io/InstanceLock.h"
 

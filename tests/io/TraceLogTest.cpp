@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <vector>
 
-#include "files/SpecialFiles.h"
+#include "files/NonRegularFiles.h"
 #include "files/TimeLimit.h"
 #include "io/TraceLog.h"
 
