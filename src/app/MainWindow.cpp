@@ -552,8 +552,8 @@ void TForm1::SaveClick() {
     SaveWholeSet(errors);
     ReportSaveErrors(errors);
     if (errors.isEmpty()) {
-        status_->ShowNote(tr("Saved the configuration set \"%1\"")
-                              .arg(QString::fromStdString(set_->Names().setName)));
+        status_->ShowNote(tr("Saved"), tr("The configuration set \"%1\" was saved.")
+                                           .arg(QString::fromStdString(set_->Names().setName)));
     }
 }
 

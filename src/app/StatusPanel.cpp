@@ -194,12 +194,12 @@ void StatusPanel::ShowPortBack(const QString& device, const QString& message) {
     portBackTimer_.start(kPortBackShownMs);
 }
 
-void StatusPanel::ShowNote(const QString& text) {
+void StatusPanel::ShowNote(const QString& text, const QString& toolTip) {
     // Shown where the port's news goes, for as long; then what the label said comes back.
     const QString before = portLabel_->text();
     const QString tip = portLabel_->toolTip();
     const QString style = portLabel_->styleSheet();
-    SetPortLabel(text, text, kGoodNewsStyle);
+    SetPortLabel(text, toolTip.isEmpty() ? text : toolTip, kGoodNewsStyle);
     QTimer::singleShot(kPortBackShownMs, portLabel_, [this, text, before, tip, style] {
         if (portLabel_->text() == text) {
             SetPortLabel(before, tip, style);

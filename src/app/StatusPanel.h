@@ -45,8 +45,9 @@ class StatusPanel : public QWidget {
     // loss stays until the return, which shows for a few seconds before the device's name.
     void ShowPortLost(const QString& device, const QString& message);
     void ShowPortBack(const QString& device, const QString& message);
-    // A short note for a few seconds, such as that the set was saved.
-    void ShowNote(const QString& text);
+    // A short note for a few seconds, such as that the set was saved (the strip may be narrow:
+    // a word or two, with the whole sentence as its tool tip).
+    void ShowNote(const QString& text, const QString& toolTip = QString());
     QString PortText() const;
     QString PortToolTip() const;
 
