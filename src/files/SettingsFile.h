@@ -31,8 +31,9 @@ std::optional<std::string> CheckRange(LinkField field, int value);
 struct SettingsReadResult {
     // Fields not read, and fields whose value was refused, keep their previous values.
     LinkSettings settings;
-    // Lines taken in order from line 1; when reading stopped, the lines before the bad one. The
-    // port is opened when line 1 was read, the sample rate label set when line 3 was.
+    // The last line taken: lines are read in order from line 1, and keyed lines ("PortName=",
+    // "Loader=") wherever they stand after line 13. When reading stopped, the lines before the
+    // bad one. The port is opened when line 1 was read, the sample rate label set when line 3 was.
     int linesRead = 0;
     // Lines the file holds. Missing flag lines (7 to 9) read as FALSE without an error, so a
     // file of fewer than nine lines is cut short even when reading did not stop.
