@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(mode >= 1 && mode <= 3);
 
     if (!HasLineBreak(s.requestString) && !HasLineBreak(s.startCommand) &&
-        !HasLineBreak(s.stopCommand) && !HasLineBreak(s.portName)) {
+        !HasLineBreak(s.stopCommand) && !HasLineBreak(s.portName) && !HasLineBreak(s.loader)) {
         const auto again = vekaton::ParseSettings(vekaton::FormatSettings(s), previous);
         Check(!again.error);
         // "ComPort=" is written from the device in use, so a number that disagrees with the
