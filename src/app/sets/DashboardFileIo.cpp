@@ -169,7 +169,7 @@ QStringList DashboardFileIo::Load(ConfigurationSet& set, LayoutReadPrompts& prom
             ApplyGaugeList(gauges.result.entries, model, dashboard_.PageCount(),
                            [this](int id, int position) { decoder_.BindItem(id, position); });
         if (!applied.notes.empty()) {
-            QString text = FromStd(set.Names().gaugeListFileName) + ":";
+            QString text = FromStd(gauges.path.filename().string()) + ":";  // the name on disk
             for (const std::string& note : applied.notes) {
                 text += "\n" + FromStd(note);
             }
