@@ -106,8 +106,9 @@ TEST_F(LiveWarningsTest, AWrongEchoSettingIsExplained) {
 }
 
 TEST_F(LiveWarningsTest, FramesThatAllFailTheirChecksumNameTheLikelySettings) {
-    // The simulator's own defaults (63 data bytes, no echo) against a set of 23 and an echo.
-    auto sim = StartSim({});
+    // Every checksum is spoiled on purpose: a mismatched frame layout would fail most
+    // checksums too, but one frame in 256 would pass by chance and break the run of five.
+    auto sim = StartSim({"--data-bytes", "23", "--echo", "--fault", "bad-checksum"});
     LinkSetUp setUp;
     setUp.echoed = true;
     WriteSet(setUp);
