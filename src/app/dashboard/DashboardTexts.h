@@ -96,8 +96,10 @@ inline constexpr const char* kOff = "Off";
 inline constexpr const char* kEditParameter = "Edit Parameter...";
 inline constexpr const char* kShowOnPage = "Show on Page";
 inline constexpr const char* kResetTableMinMax = "Reset Min/Max";
+// No-break spaces inside each counter, so a narrow table wraps only between counters.
 inline constexpr const char* kValuesSummary =
-    "Frames %1   Checksum errors %2   Sync errors %3   Unanswered polls %4";
+    "Frames\u00A0%1   Checksum\u00A0errors\u00A0%2   Sync\u00A0errors\u00A0%3   "
+    "Unanswered\u00A0polls\u00A0%4";
 
 // The reset-button dialog.
 inline constexpr const char* kResetDialogTitle = "Reset Min/Max Button";
