@@ -12,7 +12,7 @@
 #include "decode/FormulaFrontEnd.h"
 #include "decode/ParameterTable.h"
 #include "engine/Engine.h"
-#include "engine/RecordPlayback.h"
+#include "log/RecordPlayback.h"
 
 namespace {
 

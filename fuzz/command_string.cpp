@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/LinkSettings.h"
 #include "engine/CommandString.h"
-#include "engine/LinkSettings.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 #include "decode/Decoder.h"
 #include "decode/FormulaFrontEnd.h"
 #include "decode/ParameterTable.h"
-#include "engine/LogReplay.h"
-#include "engine/LogScan.h"
-#include "engine/RecordPlayback.h"
-#include "files/DataLog.h"
-#include "files/DataLogFile.h"
+#include "log/DataLog.h"
+#include "log/DataLogFile.h"
+#include "log/LogReplay.h"
+#include "log/LogScan.h"
+#include "log/RecordPlayback.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "decode/ParameterFile.h"
 #include "decode/ParameterTable.h"
+#include "set/ParameterFile.h"
 
 namespace {
 

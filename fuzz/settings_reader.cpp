@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "files/SettingsFile.h"
+#include "set/SettingsFile.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "files/LeftoverFiles.h"
+#include "set/LeftoverFiles.h"
 
 namespace {
 

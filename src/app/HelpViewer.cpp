@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/AppTexts.h"
-#include "files/SetNames.h"
+#include "set/SetNames.h"
 
 namespace vekaton {
 

@@ -37,9 +37,9 @@
 #include "app/sets/DashboardFileIo.h"
 #include "app/sets/LayoutPromptBoxes.h"
 #include "engine/EngineTexts.h"
-#include "files/SettingsFile.h"
 #include "io/PortController.h"
 #include "io/QtClock.h"
+#include "set/SettingsFile.h"
 
 namespace vekaton {
 namespace {

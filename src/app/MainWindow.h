@@ -11,8 +11,8 @@
 #include "decode/FormulaFrontEnd.h"
 #include "decode/ParameterTable.h"
 #include "engine/Engine.h"
-#include "files/ConfigurationSet.h"
-#include "files/RecoveryStore.h"
+#include "set/ConfigurationSet.h"
+#include "set/RecoveryStore.h"
 
 class QAction;
 class QTabWidget;

@@ -14,7 +14,7 @@
 
 #include "app/AppTexts.h"
 #include "engine/CommandString.h"
-#include "files/SettingsFile.h"
+#include "set/SettingsFile.h"
 
 namespace vekaton {
 namespace {

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QStringList>
 
-#include "engine/LinkSettings.h"
+#include "common/LinkSettings.h"
 
 class QCheckBox;
 class QComboBox;

@@ -9,9 +9,9 @@
 #include "cli/CliCommands.h"
 #include "cli/CliOutput.h"
 #include "cli/HeadlessSet.h"
-#include "engine/LogCsvExport.h"
-#include "engine/RecordPlayback.h"
-#include "files/DataLogFile.h"
+#include "log/DataLogFile.h"
+#include "log/LogCsvExport.h"
+#include "log/RecordPlayback.h"
 
 namespace vekaton::cli {
 

@@ -3,10 +3,10 @@
 #include <system_error>
 
 #include "common/MessageText.h"
-#include "files/ConfigurationSet.h"
 #include "files/FileLookup.h"
 #include "files/RegularFile.h"
-#include "files/SetNames.h"
+#include "set/ConfigurationSet.h"
+#include "set/SetNames.h"
 
 namespace vekaton::cli {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "common/LinkSettings.h"
 #include "decode/ParameterTable.h"
-#include "engine/LinkSettings.h"
-#include "files/SetNames.h"
+#include "set/SetNames.h"
 
 namespace vekaton::cli {
 

@@ -18,7 +18,6 @@
 #include "cli/CliOutput.h"
 #include "cli/HeadlessSet.h"
 #include "cli/LiveMonitor.h"
-#include "decode/CsvWriter.h"
 #include "decode/Decoder.h"
 #include "decode/FormulaFrontEnd.h"
 #include "engine/CommandString.h"
@@ -26,6 +25,7 @@
 #include "engine/EngineTexts.h"
 #include "io/PortController.h"
 #include "io/QtClock.h"
+#include "log/CsvWriter.h"
 
 namespace vekaton::cli {
 

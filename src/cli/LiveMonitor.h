@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "common/LinkSettings.h"
 #include "engine/LinkCounters.h"
-#include "engine/LinkSettings.h"
 
 namespace vekaton::cli {
 

@@ -12,7 +12,7 @@
 #include "cli/SimOptions.h"
 #include "cli/SimPty.h"
 #include "cli/SimServer.h"
-#include "files/DataLog.h"
+#include "log/DataLog.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "cli/CliArguments.h"
 #include "common/IntConversion.h"
 #include "engine/CommandString.h"
-#include "files/ConfigurationSet.h"
 #include "io/SimulatedLink.h"
+#include "set/ConfigurationSet.h"
 
 namespace vekaton::cli {
 

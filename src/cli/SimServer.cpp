@@ -13,7 +13,7 @@
 #include <iostream>
 #include <limits>
 
-#include "files/DataLog.h"
+#include "log/DataLog.h"
 
 namespace vekaton::cli {
 

@@ -11,6 +11,7 @@
 #include "dashboard/ItemNumbering.h"
 #include "dashboard/PropertyBag.h"
 #include "dashboard/ResetButtons.h"
+#include "decode/ItemSink.h"
 
 namespace vekaton {
 
@@ -49,10 +50,10 @@ struct DashboardItem {
 
 // The items of the dashboard pages, their names and IDs, and the binding table. IDs run from 1 to
 // 500 and are handed out in creation order; a removed item keeps its ID slot for the session.
-class DashboardModel {
+class DashboardModel : public ItemSink {
   public:
-    static constexpr int kFirstId = 1;
-    static constexpr int kLastId = 500;
+    static constexpr int kFirstId = ItemSink::kFirstItemId;
+    static constexpr int kLastId = ItemSink::kLastItemId;
     static constexpr bool IsValidId(int id) { return id >= kFirstId && id <= kLastId; }
 
     // Creates an item as the "Add" menu does: raises the kind's counter, names it, binding entry
@@ -118,14 +119,15 @@ class DashboardModel {
     // Binding table; ids outside 1..500 read the start values and are never written.
     BindingEntry Binding(int id) const;
     void SetBinding(int id, const BindingEntry& entry);
-    void SetBoundPosition(int id, int position);
+    void SetBoundPosition(int id, int position) override;
+    int BoundPosition(int id) const override { return Binding(id).position; }
     void SetHoldMode(int id, int mode);
 
     int Counter(ItemKind kind) const;  // 0 for a kind without a counter
     void RaiseCounter(ItemKind kind, int atLeast);
 
     // The decoder's hand-over of one position's value to one bound item; picks by kind.
-    void ApplyDecoded(int id, double value, const std::array<bool, 8>& bits);
+    void ApplyDecoded(int id, double value, const std::array<bool, 8>& bits) override;
     // Live state from the decoder. Each returns after notifying the observer if something moved.
     void ApplyValue(int id, double value);                    // by kind: Position or Value
     void ApplyBits(int id, const std::array<bool, 8>& bits);  // round LED: Active from its bit

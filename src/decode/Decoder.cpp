@@ -5,7 +5,6 @@
 #include <limits>
 #include <utility>
 
-#include "dashboard/DashboardModel.h"
 #include "decode/FormulaFrontEnd.h"
 
 namespace vekaton {
@@ -42,7 +41,7 @@ void Decoder::SetChart(ChartSink* chart) {
     chart_ = chart;
 }
 
-void Decoder::SetItems(DashboardModel* items) {
+void Decoder::SetItems(ItemSink* items) {
     items_ = items;
 }
 
@@ -228,7 +227,7 @@ void Decoder::EndOfFrame(int sampleIndex) {
 }
 
 void Decoder::BindItem(int itemId, int position) {
-    if (position < 1 || !DashboardModel::IsValidId(itemId)) {
+    if (position < 1 || !ItemSink::IsValidItemId(itemId)) {
         return;
     }
     if (items_ != nullptr) {
@@ -269,7 +268,7 @@ void Decoder::UnbindItem(int itemId, int position) {
 
 void Decoder::DetachItem(int itemId) {
     if (items_ != nullptr) {
-        UnbindItem(itemId, items_->Binding(itemId).position);
+        UnbindItem(itemId, items_->BoundPosition(itemId));
     }
     // A ByteCount edited since binding would leave the ID behind elsewhere; sweep it out.
     for (int position = ParameterTable::kFirstPosition; position <= ParameterTable::kLastPosition;

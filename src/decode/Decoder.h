@@ -7,12 +7,12 @@
 #include <string_view>
 
 #include "decode/ChartSink.h"
+#include "decode/ItemSink.h"
 #include "decode/ParameterTable.h"
 
 namespace vekaton {
 
 class CompiledFormula;
-class DashboardModel;
 class FormulaFrontEnd;
 struct FormulaOutcome;
 
@@ -36,8 +36,8 @@ class Decoder {
     Decoder(const Decoder&) = delete;
     Decoder& operator=(const Decoder&) = delete;
 
-    void SetChart(ChartSink* chart);       // may be null
-    void SetItems(DashboardModel* items);  // may be null
+    void SetChart(ChartSink* chart);  // may be null
+    void SetItems(ItemSink* items);   // may be null
     // Formula faults ("Bad Parser", the Parsing Error text), each reported once per formula.
     using MessageHandler = std::function<void(const DecoderMessage&)>;
     void SetMessageHandler(MessageHandler handler);
@@ -116,7 +116,7 @@ class Decoder {
     ParameterTable& table_;
     FormulaFrontEnd& formulas_;
     ChartSink* chart_ = nullptr;
-    DashboardModel* items_ = nullptr;
+    ItemSink* items_ = nullptr;
     MessageHandler messageHandler_;
 
     int collectIndex_ = 1;

@@ -10,18 +10,18 @@
 #include <string_view>
 #include <vector>
 
+#include "common/LinkSettings.h"
 #include "decode/Decoder.h"
 #include "engine/Clock.h"
 #include "engine/CommandString.h"
 #include "engine/EngineView.h"
 #include "engine/HexTrace.h"
 #include "engine/LinkCounters.h"
-#include "engine/LinkSettings.h"
 #include "engine/PacketTrigger.h"
-#include "engine/PlaybackSession.h"
 #include "engine/Port.h"
-#include "engine/RecordPlayback.h"
-#include "files/DataLog.h"
+#include "log/DataLog.h"
+#include "log/PlaybackSession.h"
+#include "log/RecordPlayback.h"
 
 namespace vekaton {
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-#include "engine/LinkSettings.h"
+#include "common/LinkSettings.h"
 #include "engine/Port.h"
 #include "io/SerialLink.h"
 #include "io/SimulatedLink.h"

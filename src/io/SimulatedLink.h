@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "engine/LinkSettings.h"
+#include "common/LinkSettings.h"
 #include "engine/Port.h"
 #include "sim/EngineSimulator.h"
 

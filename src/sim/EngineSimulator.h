@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/LinkSettings.h"
+#include "common/LinkSettings.h"
 #include "sim/EngineModel.h"
 
 namespace vekaton {

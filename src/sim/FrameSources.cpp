@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "files/DataLog.h"
+#include "log/DataLog.h"
 #include "sim/EngineModel.h"
 
 namespace vekaton {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "chart/StripChartData.h"
 #include "widgets/InstrumentWidget.h"
-#include "widgets/StripChartData.h"
 
 #include <QPointF>
 #include <QRectF>

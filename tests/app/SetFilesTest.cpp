@@ -17,7 +17,7 @@
 #include "dashboard/BindingSlots.h"
 #include "dashboard/ComponentStream.h"
 #include "dashboard/LayoutFile.h"
-#include "files/RecoveryStore.h"
+#include "set/RecoveryStore.h"
 
 namespace vekaton {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/LinkSettings.h"
+#include "common/LinkSettings.h"
 
 namespace vekaton {
 namespace {

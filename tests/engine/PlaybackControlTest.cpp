@@ -10,7 +10,7 @@
 
 #include "engine/EngineTestRig.h"
 #include "engine/EngineTexts.h"
-#include "engine/RecordPlayback.h"
+#include "log/RecordPlayback.h"
 
 namespace vekaton::testing {
 namespace {

@@ -8,9 +8,9 @@
 #include <iterator>
 
 #include "engine/EngineTexts.h"
-#include "engine/RecordPlayback.h"
 #include "engine/SimulatorRig.h"
-#include "files/DataLog.h"
+#include "log/DataLog.h"
+#include "log/RecordPlayback.h"
 
 namespace vekaton::testing {
 namespace {

@@ -5,7 +5,7 @@
 #include <numeric>
 #include <vector>
 
-#include "files/DataLog.h"
+#include "log/DataLog.h"
 #include "sim/EngineSimulator.h"
 
 namespace vekaton {

@@ -10,8 +10,8 @@
 #include <memory>
 #include <system_error>
 
-#include "engine/LogCsvExport.h"
-#include "files/DataLogFile.h"
+#include "log/DataLogFile.h"
+#include "log/LogCsvExport.h"
 
 namespace vekaton {
 namespace {

@@ -13,8 +13,8 @@
 #include "app/logview/LogExport.h"
 #include "app/logview/LogViewBar.h"
 #include "app/logview/PlaybackController.h"
-#include "engine/LogReplay.h"
-#include "engine/LogScan.h"
+#include "log/LogReplay.h"
+#include "log/LogScan.h"
 #include "widgets/TStripChart.h"
 
 namespace vekaton {

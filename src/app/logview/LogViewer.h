@@ -9,8 +9,8 @@
 
 #include "decode/Decoder.h"
 #include "decode/FormulaFrontEnd.h"
-#include "engine/RecordPlayback.h"
-#include "files/DataLogFile.h"
+#include "log/DataLogFile.h"
+#include "log/RecordPlayback.h"
 
 namespace vekaton {
 

@@ -10,7 +10,7 @@
 #include "app/GraphsPage.h"
 #include "app/MainWindow.h"
 #include "app/StatusPanel.h"
-#include "files/DataLog.h"
+#include "log/DataLog.h"
 
 namespace vekaton {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-#include "files/RecoveryStore.h"
+#include "set/RecoveryStore.h"
 
 namespace vekaton {
 

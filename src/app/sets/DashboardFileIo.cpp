@@ -15,7 +15,7 @@
 #include "dashboard/DashboardModel.h"
 #include "dashboard/StreamProperties.h"
 #include "decode/Decoder.h"
-#include "files/ConfigurationSet.h"
+#include "set/ConfigurationSet.h"
 #include "widgets/ItemWidgetFactory.h"
 
 namespace vekaton {

@@ -1,0 +1,69 @@
+#include "set/SetFileReader.h"
+
+#include <optional>
+
+#include "common/MessageText.h"
+#include "files/RegularFile.h"
+#include "set/DamagedFileGuard.h"
+
+namespace vekaton {
+
+namespace {
+
+std::string Quoted(const std::filesystem::path& path) {
+    return "\"" + QuotePath(path.filename()) + "\"";
+}
+
+SetFileText Refuse(const std::filesystem::path& path, const std::string& reason,
+                   const SetFileType& type, DamagedFileGuard& guard) {
+    SetFileText file;
+    file.outcome = SetFileText::Outcome::Refused;
+    file.message = Quoted(path) + " " + reason + ", so it was not read. " +
+                   guard.NoteKept(path, reason, type.howToGoOn);
+    return file;
+}
+
+// "is 1 GB, more than the 4 MB a parameter file may hold"; without a size, for a file that grew
+// while it was read, "is more than the 4 MB ...".
+std::string TooLarge(std::optional<std::uint64_t> size, const SetFileType& type) {
+    const std::string most =
+        "the " + DescribeSize(type.maxBytes) + " a " + std::string(type.what) + " may hold";
+    return size ? "is " + DescribeSize(*size) + ", more than " + most : "is more than " + most;
+}
+
+}  // namespace
+
+SetFileText ReadSetFile(const std::filesystem::path& path, const SetFileType& type,
+                        DamagedFileGuard& guard) {
+    SetFileText file;
+    OpenedFile opened = OpenRegularForReading(path);
+    std::string reason = opened.reason;
+    if (!opened.IsOpen()) {
+        if (opened.kind == FileKind::Missing) {
+            return file;
+        }
+        if (opened.kind != FileKind::Other || opened.error == 0) {
+            return Refuse(path, reason, type, guard);
+        }
+    } else if (opened.size > type.maxBytes) {
+        return Refuse(path, TooLarge(opened.size, type), type, guard);
+    } else {
+        file.text.reserve(static_cast<std::size_t>(opened.size));
+        switch (ReadRest(opened.fd, type.maxBytes, &file.text, &reason)) {
+            case ReadOutcome::Done:
+                file.outcome = SetFileText::Outcome::Read;
+                return file;
+            case ReadOutcome::TooLarge:
+                return Refuse(path, TooLarge(std::nullopt, type), type, guard);
+            case ReadOutcome::Failed:
+                file.text.clear();
+                break;
+        }
+    }
+    file.outcome = SetFileText::Outcome::Unreadable;
+    file.message =
+        "Could not read " + Quoted(path) + ": it " + reason + ". " + guard.NoteDamaged(path);
+    return file;
+}
+
+}  // namespace vekaton

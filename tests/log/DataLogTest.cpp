@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <numeric>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "files/NonRegularFiles.h"
+#include "files/TimeLimit.h"
+#include "log/DataLog.h"
+
+namespace vekaton {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DataLogTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::temp_directory_path() /
+               (std::string("vekaton_datalog_") + info->name() + "_" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    static std::vector<std::uint8_t> ReadAll(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static std::vector<std::uint8_t> Record(std::size_t size, int seed) {
+        std::vector<std::uint8_t> record(size);
+        for (std::size_t i = 0; i < size; ++i) {
+            record[i] = static_cast<std::uint8_t>(seed * 31 + static_cast<int>(i));
+        }
+        return record;
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(DataLogTest, LogRecordedAt500msStartsWithF401AndHoldsWholeRecords) {
+    const fs::path path = dir_ / "log.Dat";
+    {
+        DataLogWriter writer;
+        ASSERT_FALSE(writer.Create(path, 500));
+        for (int n = 0; n < 3; ++n) {
+            ASSERT_FALSE(writer.AppendRecord(Record(24, n)));
+            // Flushed at every record: the file already holds it while the log is open.
+            EXPECT_EQ(fs::file_size(path), 2u + 24u * static_cast<unsigned>(n + 1));
+        }
+    }  // closed by the destructor
+    const auto bytes = ReadAll(path);
+    ASSERT_EQ(bytes.size(), 2u + 24u * 3u);
+    EXPECT_EQ(bytes[0], 0xF4);
+    EXPECT_EQ(bytes[1], 0x01);
+
+    DataLogReader reader(path, 24);
+    ASSERT_FALSE(reader.Error());
+    EXPECT_EQ(reader.IntervalMs(), 500);
+    for (int n = 0; n < 3; ++n) {
+        const auto record = reader.Next();
+        ASSERT_EQ(record.size(), 24u);
+        EXPECT_EQ(std::vector<std::uint8_t>(record.begin(), record.end()), Record(24, n));
+    }
+    EXPECT_TRUE(reader.Next().empty());
+    EXPECT_EQ(reader.RecordsRead(), 3u);
+    EXPECT_EQ(reader.TrailingBytes(), 0u);
+}
+
+TEST_F(DataLogTest, IntervalKeepsItsLow16Bits) {
+    const fs::path path = dir_ / "wide.Dat";
+    DataLogWriter writer;
+    ASSERT_FALSE(writer.Create(path, 0x12345));
+    ASSERT_FALSE(writer.Close());
+    EXPECT_EQ(ReadAll(path), (std::vector<std::uint8_t>{0x45, 0x23}));
+    EXPECT_EQ(DataLogReader(path, 1).IntervalMs(), 0x2345);
+}
+
+TEST_F(DataLogTest, CreateTruncatesAnOldLog) {
+    const fs::path path = dir_ / "again.Dat";
+    std::ofstream(path) << "old contents that must go";
+    DataLogWriter writer;
+    ASSERT_FALSE(writer.Create(path, 110));
+    ASSERT_FALSE(writer.Close());
+    EXPECT_EQ(fs::file_size(path), 2u);
+}
+
+TEST_F(DataLogTest, FileErrorsAreReportedNotSwallowed) {
+    DataLogWriter writer;
+    const auto error = writer.Create(dir_ / "no_such_folder" / "x.Dat", 500);
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->find("no_such_folder"), std::string::npos);
+    EXPECT_FALSE(writer.IsOpen());
+    EXPECT_TRUE(writer.AppendRecord(Record(3, 0)));
+
+    // A full disk shows up when the header is flushed.
+    {
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old;
+        limit.rlim_cur = 1;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        DataLogWriter full;
+        const auto fullError = full.Create(dir_ / "full.Dat", 500);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
+        EXPECT_TRUE(fullError);
+        EXPECT_FALSE(full.IsOpen());
+    }
+}
+
+TEST_F(DataLogTest, OnlyRegularFilesAreLogsAndMessagesSayWhatAPathIs) {
+    ASSERT_TRUE(testing::MakeFifo(dir_ / "fifo.Dat"));
+    fs::create_directory(dir_ / "folder.Dat");
+    ASSERT_TRUE(testing::MakeSocketFile(dir_ / "socket.Dat"));
+    fs::create_symlink("fifo.Dat", dir_ / "link.Dat");
+    const bool inTime = testing::FinishesWithin(std::chrono::seconds(10), dir_, [&] {
+        for (const auto& [name, says] : std::vector<std::pair<std::string, std::string>>{
+                 {"fifo.Dat", "is a FIFO (named pipe), not a file"},
+                 {"folder.Dat", "is a folder, not a file"},
+                 {"socket.Dat", "is a socket, not a file"},
+                 {"link.Dat", "is a FIFO (named pipe), not a file"}}) {
+            DataLogReader reader(dir_ / name, 5);
+            ASSERT_TRUE(reader.Error()) << name;
+            EXPECT_NE(reader.Error()->find(name + "\" " + says), std::string::npos)
+                << *reader.Error();
+            EXPECT_EQ(reader.Error()->find("shorter"), std::string::npos) << *reader.Error();
+            EXPECT_TRUE(reader.Next().empty());
+
+            DataLogWriter writer;
+            const auto error = writer.Create(dir_ / name, 500);
+            ASSERT_TRUE(error) << name;
+            EXPECT_NE(error->find(name + "\": it " + says), std::string::npos) << *error;
+            EXPECT_FALSE(writer.IsOpen());
+        }
+    });
+    EXPECT_TRUE(inTime) << "a FIFO was waited on";
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(dir_ / "fifo.Dat")));
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link.Dat"));
+    EXPECT_TRUE(fs::is_directory(dir_ / "folder.Dat"));
+
+    // A link to a regular file elsewhere is recorded into that file.
+    fs::create_directory(dir_ / "elsewhere");
+    std::ofstream(dir_ / "elsewhere" / "real.Dat") << "old";
+    fs::create_symlink("elsewhere/real.Dat", dir_ / "to-real.Dat");
+    DataLogWriter writer;
+    ASSERT_FALSE(writer.Create(dir_ / "to-real.Dat", 500));
+    ASSERT_FALSE(writer.AppendRecord(Record(3, 1)));
+    ASSERT_FALSE(writer.Close());
+    EXPECT_TRUE(fs::is_symlink(dir_ / "to-real.Dat"));
+    EXPECT_EQ(fs::file_size(dir_ / "elsewhere" / "real.Dat"), 5u);
+    DataLogReader reader(dir_ / "to-real.Dat", 3);
+    ASSERT_FALSE(reader.Error());
+    EXPECT_EQ(reader.IntervalMs(), 500);
+    EXPECT_EQ(reader.Next().size(), 3u);
+}
+
+TEST_F(DataLogTest, TrailingPartialRecordIsReportedNotReturned) {
+    std::string bytes = {'\x6E', '\x00'};
+    bytes += std::string(10, 'a') + std::string(4, 'b');
+    std::istringstream in(bytes);
+    DataLogReader reader(in, 10);
+    ASSERT_FALSE(reader.Error());
+    EXPECT_EQ(reader.IntervalMs(), 110);
+    EXPECT_EQ(reader.Next().size(), 10u);
+    EXPECT_TRUE(reader.Next().empty());
+    EXPECT_EQ(reader.TrailingBytes(), 4u);
+    EXPECT_EQ(reader.RecordsRead(), 1u);
+}
+
+TEST_F(DataLogTest, UnreadableInputGivesAnError) {
+    std::istringstream oneByte(std::string(1, '\x01'));
+    EXPECT_TRUE(DataLogReader(oneByte, 5).Error());
+
+    std::istringstream fine(std::string(8, '\x01'));
+    DataLogReader zeroSize(fine, 0);
+    EXPECT_TRUE(zeroSize.Error());
+    EXPECT_TRUE(zeroSize.Next().empty());
+
+    DataLogReader missing(dir_ / "missing.Dat", 5);
+    ASSERT_TRUE(missing.Error());
+    EXPECT_NE(missing.Error()->find("missing.Dat"), std::string::npos);
+    EXPECT_TRUE(missing.Next().empty());
+}
+
+TEST_F(DataLogTest, RecordsAcrossReadChunksComeBackWholeAndRewindStartsOver) {
+    // 67-byte records never line up with the reader's chunks.
+    const fs::path path = dir_ / "big.Dat";
+    constexpr int kRecords = 3000;
+    {
+        DataLogWriter writer;
+        ASSERT_FALSE(writer.Create(path, 110));
+        for (int n = 0; n < kRecords; ++n) {
+            ASSERT_FALSE(writer.AppendRecord(Record(67, n)));
+        }
+    }
+    DataLogReader reader(path, 67);
+    for (int pass = 0; pass < 2; ++pass) {
+        int count = 0;
+        for (auto record = reader.Next(); !record.empty(); record = reader.Next()) {
+            ASSERT_EQ(std::vector<std::uint8_t>(record.begin(), record.end()), Record(67, count))
+                << "record " << count;
+            ++count;
+        }
+        EXPECT_EQ(count, kRecords);
+        EXPECT_EQ(reader.TrailingBytes(), 0u);
+        ASSERT_TRUE(reader.Rewind());
+    }
+}
+
+TEST_F(DataLogTest, AutoNamesCountUpFromZeroWithTheDate) {
+    const LogDate date{2024, 3, 7};
+    const fs::path first = MakeAutoLogName(dir_, date);
+    EXPECT_EQ(first.filename(), "03072400.Dat");
+    std::ofstream(first) << "";
+    const fs::path second = MakeAutoLogName(dir_, date);
+    EXPECT_EQ(second.filename(), "03072401.Dat");
+    std::ofstream(second) << "";
+    EXPECT_EQ(MakeAutoLogName(dir_, date).filename(), "03072402.Dat");
+
+    // Another day starts again at 00; the year keeps two digits.
+    EXPECT_EQ(MakeAutoLogName(dir_, LogDate{1999, 12, 31}).filename(), "12319900.Dat");
+}
+
+TEST_F(DataLogTest, AutoNameCounterGrowsToThreeDigitsAfter99) {
+    const LogDate date{2025, 11, 2};
+    for (int n = 0; n < 100; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "110225%02d.Dat", n);
+        std::ofstream(dir_ / name) << "";
+    }
+    EXPECT_EQ(MakeAutoLogName(dir_, date).filename(), "110225100.Dat");
+}
+
+TEST_F(DataLogTest, TodayIsAPlausibleDate) {
+    const LogDate today = TodayLocalDate();
+    EXPECT_GE(today.year, 2024);
+    EXPECT_GE(today.month, 1);
+    EXPECT_LE(today.month, 12);
+    EXPECT_GE(today.day, 1);
+    EXPECT_LE(today.day, 31);
+}
+
+}  // namespace
+}  // namespace vekaton
