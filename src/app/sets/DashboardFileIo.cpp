@@ -10,6 +10,7 @@
 #include "app/dashboard/DashboardController.h"
 #include "app/dashboard/DashboardPage.h"
 #include "app/sets/WindowBounds.h"
+#include "common/MessageText.h"
 #include "dashboard/ChartRecord.h"
 #include "dashboard/DashboardGaugeList.h"
 #include "dashboard/DashboardModel.h"
@@ -207,7 +208,10 @@ QStringList DashboardFileIo::Load(ConfigurationSet& set, LayoutReadPrompts& prom
         }
         if (!changed.empty()) {
             // A save writes what the items show, so the file as read is kept aside first.
-            QString text = FromStd(layout.path.filename().string()) + ":";
+            QString text = QObject::tr(
+                               "Layout file \"%1\" holds values the items cannot take as "
+                               "written; they use and save these instead:")
+                               .arg(FromStd(QuotePath(layout.path.filename())));
             for (std::size_t i = 0; i < changed.size() && i < kItemsNamed; ++i) {
                 text += "\n" + FromStd(changed[i]);
             }
