@@ -44,7 +44,8 @@ class LineEndsTest : public ::testing::TestWithParam<std::string_view> {
         folder_.Write("Car.cfg", WithLineEnds(kParameters, end));
         folder_.Write("Car.ini", WithLineEnds(kSettings, end));
         folder_.Write("Car.gau", WithLineEnds(kGaugeList, end));
-        folder_.Write("Vekaton.Ini", WithLineEnds("Car\r\n", end));
+        // Only the first line names the set; a CR must not make the rest part of the name.
+        folder_.Write("Vekaton.Ini", WithLineEnds("Car\r\nwritten by hand\r\n", end));
     }
 
     testing::ScratchFolder folder_;
