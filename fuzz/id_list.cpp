@@ -20,5 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (vekaton::ParseIdList(vekaton::FormatIdList(ids)) != ids) {
         std::abort();
     }
+    // What is left out is counted, so that nothing goes without a word.
+    const vekaton::IdListRead read = vekaton::ReadIdList(text);
+    if (read.ids != ids || read.skippedExamples.size() > vekaton::IdListRead::kExamples ||
+        read.skippedExamples.size() > read.skippedCount ||
+        (read.skippedCount > 0 && read.skippedExamples.empty())) {
+        std::abort();
+    }
     return 0;
 }

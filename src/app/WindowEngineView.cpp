@@ -11,15 +11,9 @@
 #include "app/logview/PlaybackController.h"
 #include "app/logview/RecordingController.h"
 #include "engine/EngineTexts.h"
+#include "io/QtText.h"
 
 namespace vekaton {
-namespace {
-
-QString FromStd(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 bool WindowEngineView::DebugPageActive() const {
     return window_.Pages().currentWidget() == &window_.Debug();

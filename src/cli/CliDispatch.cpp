@@ -4,6 +4,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliHelpTexts.h"
+#include "common/AsciiCase.h"
 
 namespace vekaton::cli {
 namespace {
@@ -47,10 +48,7 @@ bool AsksForHelp(const Subcommand& command, const std::vector<std::string>& args
             return true;
         }
         if (command.name == "eval" && i == 0 && arg.size() == 4) {
-            std::string lower = arg;
-            std::transform(lower.begin(), lower.end(), lower.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-            return lower == "help";
+            return EqualsNoCase(arg, "help");
         }
     }
     return false;

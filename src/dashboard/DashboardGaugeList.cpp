@@ -1,6 +1,9 @@
 #include "dashboard/DashboardGaugeList.h"
 
 #include <algorithm>
+#include <utility>
+
+#include "common/MessageText.h"
 
 namespace vekaton {
 
@@ -15,6 +18,27 @@ std::string Named(const std::string& name) {
     // Names come from a file; a long one is cut so the note stays readable.
     constexpr std::size_t kMost = 40;
     return name.size() <= kMost ? "\"" + name + "\"" : "\"" + name.substr(0, kMost) + "…\"";
+}
+
+// A reset list whose entries are not all kept: how many were left out, the first few as written.
+struct ResetListLeftOut {
+    std::string button;
+    std::size_t count = 0;
+    std::vector<std::string> examples;
+};
+
+std::string LeftOutNote(const ResetListLeftOut& left) {
+    std::string text = Named(left.button) + ": " + std::to_string(left.count) +
+                       (left.count == 1 ? " entry" : " entries") +
+                       " of its reset list name no item of the dashboard (IDs are 1 to 500, each "
+                       "once) and were left out: ";
+    for (std::size_t i = 0; i < left.examples.size(); ++i) {
+        text += (i > 0 ? ", " : "") + ("\"" + QuoteText(left.examples[i]) + "\"");
+    }
+    if (left.count > left.examples.size()) {
+        text += " and " + std::to_string(left.count - left.examples.size()) + " more";
+    }
+    return text + ".";
 }
 
 }  // namespace
@@ -53,6 +77,7 @@ GaugeListApplied ApplyGaugeList(const std::vector<GaugeListEntry>& entries, Dash
                                 const std::function<void(int id, int position)>& bind) {
     GaugeListApplied applied;
     const int lastPage = std::max(0, pageCount - 1);
+    std::vector<std::pair<int, ResetListLeftOut>> resetLists;  // by button ID
     for (const GaugeListEntry& entry : entries) {
         int page = entry.page;
         if (page < 0 || page > lastPage) {
@@ -75,17 +100,33 @@ GaugeListApplied ApplyGaugeList(const std::vector<GaugeListEntry>& entries, Dash
         switch (entry.kind) {
             case GaugeEntryKind::Label:
                 break;
-            case GaugeEntryKind::ResetButton:
+            case GaugeEntryKind::ResetButton: {
+                IdListRead list = ReadIdList(entry.idList);
+                resetLists.push_back(
+                    {*id, {entry.name, list.skippedCount, std::move(list.skippedExamples)}});
                 model.SetResetEntry(
                     model.ResetButtonNumber(*id),
-                    ResetButtonEntry{ParseIdList(entry.idList), entry.minPreset, entry.maxPreset});
+                    ResetButtonEntry{std::move(list.ids), entry.minPreset, entry.maxPreset});
                 break;
+            }
             case GaugeEntryKind::Item:
                 if (bind) {
                     bind(*id, entry.position);
                 }
                 model.SetBinding(*id, BindingEntry{entry.position, entry.bit, entry.holdMode});
                 break;
+        }
+    }
+    // Only once every item exists is it known which IDs name none; a save leaves those out.
+    for (auto& [buttonId, left] : resetLists) {
+        for (const int listed : model.ResetButtons().Entry(model.ResetButtonNumber(buttonId)).ids) {
+            if (model.Find(listed) == nullptr && ++left.count <= IdListRead::kExamples) {
+                left.examples.push_back(std::to_string(listed));
+            }
+        }
+        if (left.count > 0) {
+            applied.notes.push_back(LeftOutNote(left));
+            applied.dropped = true;
         }
     }
     return applied;

@@ -1,31 +1,12 @@
 #include "dashboard/DashboardModel.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 
+#include "common/AsciiCase.h"
 #include "dashboard/ItemDefaults.h"
 
 namespace vekaton {
-
-namespace {
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) ==
-                      std::toupper(static_cast<unsigned char>(y));
-           });
-}
-
-std::string ToUpper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return upper;
-}
-
-}  // namespace
 
 std::optional<int> DashboardModel::Insert(ItemKind kind, std::string name, int page, int parentId) {
     return InsertAt(static_cast<int>(items_.size()) + kFirstId, kind, std::move(name), page,
@@ -124,7 +105,7 @@ std::optional<int> DashboardModel::CreateGauge(std::string_view name, int page) 
         parentId = *NewPanelAt(static_cast<int>(items_.size()) + kFirstId, page);
     }
     RaiseCounter(parsed->kind, parsed->number);
-    return Insert(parsed->kind, ToUpper(name), page, parentId);
+    return Insert(parsed->kind, UpperAscii(name), page, parentId);
 }
 
 std::optional<int> DashboardModel::CreateGauge(std::string_view name, int page, int id) {
@@ -146,7 +127,7 @@ std::optional<int> DashboardModel::CreateGauge(std::string_view name, int page, 
         }
     }
     RaiseCounter(parsed->kind, parsed->number);
-    return InsertAt(id, parsed->kind, ToUpper(name), page, parentId);
+    return InsertAt(id, parsed->kind, UpperAscii(name), page, parentId);
 }
 
 int DashboardModel::AdoptablePanel(int id) const {
@@ -325,7 +306,7 @@ const DashboardItem* DashboardModel::Find(int id) const {
 
 std::optional<int> DashboardModel::FindByName(std::string_view name) const {
     for (const DashboardItem& item : items_) {
-        if (!item.removed && EqualNoCase(item.name, name)) {
+        if (!item.removed && EqualsNoCase(item.name, name)) {
             return item.id;
         }
     }

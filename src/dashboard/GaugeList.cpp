@@ -1,8 +1,8 @@
 #include "dashboard/GaugeList.h"
 
-#include <cctype>
 #include <optional>
 
+#include "common/AsciiCase.h"
 #include "common/IntConversion.h"
 #include "common/MessageText.h"
 #include "common/TextLines.h"
@@ -10,18 +10,6 @@
 
 namespace vekaton {
 namespace {
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(text[i])) != prefix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool IsBlankLine(std::string_view line) {
     return line.find_first_not_of(" \t") == std::string_view::npos;
@@ -38,17 +26,6 @@ std::pair<std::string_view, std::optional<std::string_view>> SplitComma(std::str
         return {text, std::nullopt};
     }
     return {text.substr(0, comma), text.substr(comma + 1)};
-}
-
-// A line break inside a field would split the entry.
-std::string OneLine(std::string_view text) {
-    std::string line(text);
-    for (char& c : line) {
-        if (c == '\r' || c == '\n') {
-            c = ' ';
-        }
-    }
-    return line;
 }
 
 class GaugeListReader {
@@ -97,8 +74,8 @@ class GaugeListReader {
         switch (entry.kind) {
             case GaugeEntryKind::Label:
                 if (afterPage && !afterPage->empty()) {
-                    Warn(number,
-                         "the text after the page of label \"" + QuoteText(entry.name) + "\" was not kept");
+                    Warn(number, "the text after the page of label \"" + QuoteText(entry.name) +
+                                     "\" was not kept");
                 }
                 break;
             case GaugeEntryKind::ResetButton:
@@ -127,8 +104,8 @@ class GaugeListReader {
         }
         if (!position || !bit || !hold) {
             const std::string_view bad = !position ? positionText : !bit ? bitText : holdText;
-            Warn(number, "in the entry of \"" + QuoteText(entry.name) + "\", " + InvalidIntegerMessage(bad) +
-                             "; the entry was not read");
+            Warn(number, "in the entry of \"" + QuoteText(entry.name) + "\", " +
+                             InvalidIntegerMessage(bad) + "; the entry was not read");
             return false;
         }
         entry.position = *position;
@@ -143,8 +120,9 @@ class GaugeListReader {
         for (int* preset : {&entry.minPreset, &entry.maxPreset}) {
             const char* which = preset == &entry.minPreset ? "minimum" : "maximum";
             if (next_ >= lines_.size()) {
-                Warn(buttonLine, "the " + std::string(which) + " preset of \"" + QuoteText(entry.name) +
-                                     "\" is missing; " + std::to_string(*preset) + " is used");
+                Warn(buttonLine, "the " + std::string(which) + " preset of \"" +
+                                     QuoteText(entry.name) + "\" is missing; " +
+                                     std::to_string(*preset) + " is used");
                 continue;
             }
             const std::string& line = lines_[next_];
@@ -154,14 +132,15 @@ class GaugeListReader {
                 continue;
             }
             if (line.find(',') != std::string::npos) {
-                Warn(buttonLine, "the " + std::string(which) + " preset of \"" + QuoteText(entry.name) +
-                                     "\" is missing; " + std::to_string(*preset) + " is used");
+                Warn(buttonLine, "the " + std::string(which) + " preset of \"" +
+                                     QuoteText(entry.name) + "\" is missing; " +
+                                     std::to_string(*preset) + " is used");
                 continue;
             }
             ++next_;
-            Warn(next_, "the " + std::string(which) + " preset of \"" + QuoteText(entry.name) + "\" is " +
-                            InvalidIntegerMessage(line) + "; " + std::to_string(*preset) +
-                            " is used");
+            Warn(next_, "the " + std::string(which) + " preset of \"" + QuoteText(entry.name) +
+                            "\" is " + InvalidIntegerMessage(line) + "; " +
+                            std::to_string(*preset) + " is used");
         }
     }
 

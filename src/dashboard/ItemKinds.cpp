@@ -1,9 +1,10 @@
 #include "dashboard/ItemKinds.h"
 
 #include <array>
-#include <cctype>
 #include <charconv>
 #include <utility>
+
+#include "common/AsciiCase.h"
 
 namespace vekaton {
 
@@ -20,18 +21,6 @@ constexpr std::array<std::pair<ItemKind, std::string_view>, kNamedKindCount> kPr
     {ItemKind::Panel, "USERPANEL"},
     {ItemKind::ResetButton, "USERRESETBUTTON"},
 }};
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(text[i])) != prefix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
 
 }  // namespace
 

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cmath>
+
+#include "common/AsciiCase.h"
 
 namespace vekaton {
 namespace {
@@ -65,13 +66,6 @@ constexpr std::array<NamedColour, 47> kNamedColours{{
     {"clInfoBk", 0x80000018},
 }};
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 const std::string& EmptyText() {
     static const std::string empty;
     return empty;
@@ -86,7 +80,7 @@ const std::vector<std::string>& EmptySet() {
 
 std::optional<ColourValue> ColourFromIdentifier(std::string_view name) {
     for (const NamedColour& colour : kNamedColours) {
-        if (EqualsIgnoringCase(colour.name, name)) {
+        if (EqualsNoCase(colour.name, name)) {
             return static_cast<ColourValue>(colour.value);
         }
     }
@@ -191,8 +185,10 @@ const std::vector<std::string>& PropertyValue::AsSet() const {
 }
 
 bool PropertyValue::HasMember(std::string_view member) const {
+    // Identifiers of the stream format ignore letter case: fsBOld is fsBold.
     const auto& members = AsSet();
-    return std::find(members.begin(), members.end(), member) != members.end();
+    return std::any_of(members.begin(), members.end(),
+                       [member](const std::string& m) { return EqualsNoCase(m, member); });
 }
 
 std::optional<PropertyValue> PropertyValue::ConvertedTo(PropertyType type) const {
@@ -218,10 +214,10 @@ std::optional<PropertyValue> PropertyValue::ConvertedTo(PropertyType type) const
         case PropertyType::Boolean:
             if (type_ == PropertyType::Identifier) {
                 const std::string& text = std::get<std::string>(data_);
-                if (EqualsIgnoringCase(text, "True")) {
+                if (EqualsNoCase(text, "True")) {
                     return Boolean(true);
                 }
-                if (EqualsIgnoringCase(text, "False")) {
+                if (EqualsNoCase(text, "False")) {
                     return Boolean(false);
                 }
             }

@@ -67,7 +67,7 @@ class PropertyValue {
     const std::string& AsText() const;  // String and Identifier
     ColourValue AsColour() const;
     const std::vector<std::string>& AsSet() const;
-    bool HasMember(std::string_view member) const;
+    bool HasMember(std::string_view member) const;  // ignoring letter case
 
     // The value converted to another type the way a stream reader has to: an integer read into
     // a float property, a colour stored as an identifier or an integer, a string into an

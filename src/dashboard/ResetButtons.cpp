@@ -42,7 +42,12 @@ std::string FormatIdList(const std::vector<int>& ids) {
 }
 
 std::vector<int> ParseIdList(std::string_view text) {
-    std::vector<int> ids;
+    return ReadIdList(text).ids;
+}
+
+IdListRead ReadIdList(std::string_view text) {
+    IdListRead read;
+    std::vector<int>& ids = read.ids;
     std::size_t i = 0;
     while (i < text.size()) {
         if (IsSeparator(text[i])) {
@@ -60,10 +65,12 @@ std::vector<int> ParseIdList(std::string_view text) {
         if (whole && id >= kFirstId && id <= kLastId &&
             std::find(ids.begin(), ids.end(), id) == ids.end()) {
             ids.push_back(id);
+        } else if (++read.skippedCount <= IdListRead::kExamples) {
+            read.skippedExamples.emplace_back(token);
         }
         i = end;
     }
-    return ids;
+    return read;
 }
 
 }  // namespace vekaton

@@ -44,4 +44,14 @@ std::string FormatIdList(const std::vector<int>& ids);
 // that could not exist.
 std::vector<int> ParseIdList(std::string_view text);
 
+// The same, with what was left out, so that the user can be told: the entries that are no ID
+// (outside 1..500, repeated, not a number), counted, the first few as written.
+struct IdListRead {
+    static constexpr std::size_t kExamples = 3;
+    std::vector<int> ids;
+    std::size_t skippedCount = 0;
+    std::vector<std::string> skippedExamples;  // at most kExamples, in the list's order
+};
+IdListRead ReadIdList(std::string_view text);
+
 }  // namespace vekaton

@@ -3,27 +3,9 @@
 #include <optional>
 #include <string>
 
+#include "common/AsciiCase.h"
+
 namespace vekaton {
-
-namespace {
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 std::filesystem::path ResolveSetFile(const std::filesystem::path& folder, std::string_view name) {
     const std::filesystem::path wanted = folder / std::filesystem::path(name);
@@ -42,7 +24,7 @@ std::filesystem::path ResolveSetFile(const std::filesystem::path& folder, std::s
     while (!ec && it != end) {
         std::string candidate = it->path().filename().string();
         // Of several spellings the smallest wins, so the choice never depends on folder order.
-        if (EqualsIgnoringCase(candidate, name) && (!best || candidate < *best)) {
+        if (EqualsNoCase(candidate, name) && (!best || candidate < *best)) {
             best = std::move(candidate);
         }
         it.increment(ec);

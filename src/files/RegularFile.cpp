@@ -71,6 +71,9 @@ FileKind StatKind(const std::filesystem::path& path, int* error) {
         return KindOfMode(info.st_mode);
     }
     *error = errno;
+    if (errno == ELOOP) {
+        return FileKind::LinkLoop;
+    }
     if (errno == ENOENT) {
         struct stat link {};
         if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
@@ -129,6 +132,8 @@ std::string_view DescribeKind(FileKind kind) {
             return "a socket";
         case FileKind::BrokenLink:
             return "a symbolic link to a file that does not exist";
+        case FileKind::LinkLoop:
+            return "a loop of symbolic links";
         case FileKind::Other:
             break;
     }

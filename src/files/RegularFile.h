@@ -17,11 +17,12 @@ enum class FileKind {
     BlockDevice,
     Socket,
     BrokenLink,  // a symbolic link whose target does not exist
+    LinkLoop,    // symbolic links that lead back to themselves: there is nothing to read or copy
     Other,
 };
 
 // Other, with *error set, when the path could not be examined at all (a folder on the way that
-// may not be searched, a loop of links).
+// may not be searched).
 FileKind KindOfPath(const std::filesystem::path& path, int* error = nullptr);
 // What follows "it is": "a regular file", "a folder", "a FIFO (named pipe)", "missing", ...
 std::string_view DescribeKind(FileKind kind);

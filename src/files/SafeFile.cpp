@@ -79,6 +79,10 @@ std::optional<std::string> SaveTarget(const std::filesystem::path& path,
     if (kind == FileKind::Other && error != 0) {
         return WriteFailure(path, error);
     }
+    if (kind == FileKind::LinkLoop) {
+        return "Could not save \"" + QuotePath(path) +
+               "\": it is a loop of symbolic links, which is left as it is.";
+    }
     if (isLink) {
         if (kind != FileKind::Regular) {
             return "Could not save \"" + QuotePath(path) + "\": it is a symbolic link to " +

@@ -54,7 +54,14 @@ std::optional<std::string> DamagedFileGuard::BeforeRewrite(const std::filesystem
         return std::nullopt;
     }
     std::error_code ec;
-    if (!std::filesystem::exists(file, ec)) {
+    const bool present = std::filesystem::exists(file, ec);
+    if (ec) {
+        // Neither there nor gone: the copy promised could not be made, so nothing is replaced.
+        return "\"" + QuotePath(file.filename()) + "\" is not saved: it could not be examined (" +
+               ec.message() + "), so it could not be copied to \"" +
+               QuotePath(BackupPath(file).filename()) + "\" first.";
+    }
+    if (!present) {
         damaged_.erase(it);  // gone meanwhile: nothing left to lose
         return std::nullopt;
     }

@@ -45,23 +45,11 @@ std::optional<std::string> SaveWithBackup(const std::filesystem::path& folder,
 GaugeListFileRead ReadGaugeListFile(const std::filesystem::path& folder, std::string_view fileName,
                                     DamagedFileGuard& guard) {
     GaugeListFileRead read;
-    read.path = ResolveSetFile(folder, fileName);
-    const SetFileText file = ReadSetFile(read.path, kGaugeListType, guard);
-    if (!file.Found()) {
-        return read;
-    }
-    read.found = true;
-    if (!file.Read()) {
-        read.errorMessage = file.message;
-        return read;
-    }
-    read.result = ParseGaugeList(file.text);
-    if (read.result.Damaged()) {
-        read.warningMessage = "Gauge list " + Quoted(read.path) + ":";
-        for (const std::string& warning : read.result.warnings) {
-            read.warningMessage += "\n" + warning;
+    if (const auto text = OpenSetFile(folder, fileName, kGaugeListType, guard, read)) {
+        read.result = ParseGaugeList(*text);
+        if (read.result.Damaged()) {
+            NoteWarnings(read, kGaugeListType, read.result.warnings, true, guard);
         }
-        read.warningMessage += "\n" + guard.NoteDamaged(read.path);
     }
     return read;
 }
@@ -78,24 +66,16 @@ LayoutFileRead ReadLayoutFile(const std::filesystem::path& folder, std::string_v
                               std::span<const std::string> componentNames,
                               LayoutReadPrompts& prompts, DamagedFileGuard& guard) {
     LayoutFileRead read;
-    read.path = ResolveSetFile(folder, fileName);
-    const SetFileText file = ReadSetFile(read.path, kLayoutFileType, guard);
-    if (!file.Found()) {
-        return read;
-    }
-    read.found = true;
-    if (!file.Read()) {
-        read.errorMessage = file.message;
-        read.result.records.resize(componentNames.size());
-        return read;
-    }
-    read.result = ReadLayout(file.text, componentNames, prompts);
-    if (read.result.damaged) {
-        read.warningMessage = "Layout file " + Quoted(read.path) + ":";
-        for (const std::string& note : read.result.notes) {
-            read.warningMessage += "\n" + note;
+    const auto bytes = OpenSetFile(folder, fileName, kLayoutFileType, guard, read);
+    if (!bytes) {
+        if (read.found) {
+            read.result.records.resize(componentNames.size());
         }
-        read.warningMessage += "\n" + guard.NoteDamaged(read.path);
+        return read;
+    }
+    read.result = ReadLayout(*bytes, componentNames, prompts);
+    if (read.result.damaged) {
+        NoteWarnings(read, kLayoutFileType, read.result.notes, true, guard);
     }
     return read;
 }

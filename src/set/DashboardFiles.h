@@ -9,10 +9,9 @@
 
 #include "dashboard/GaugeList.h"
 #include "dashboard/LayoutFile.h"
+#include "set/SetFileReader.h"
 
 namespace vekaton {
-
-class DamagedFileGuard;
 
 inline constexpr std::string_view kGaugeListBackupSuffix = "_bak.gau";
 inline constexpr std::string_view kLayoutBackupSuffix = "_bak.dsf";
@@ -32,12 +31,8 @@ std::optional<std::string> SaveWithBackup(const std::filesystem::path& folder,
 // Reading the gauge list of a set (any letter case). A file that could not be read, is too
 // large, or had lines that were not taken in is noted in `guard`, so it is kept as name + ".bad"
 // before it is first rewritten.
-struct GaugeListFileRead {
-    bool found = false;  // false: no such file; nothing is created
-    std::filesystem::path path;
+struct GaugeListFileRead : SetFileRead {
     GaugeListParse result;
-    std::string errorMessage;    // why the file was not read at all
-    std::string warningMessage;  // the lines not taken in, under the file's name
 };
 GaugeListFileRead ReadGaugeListFile(const std::filesystem::path& folder, std::string_view fileName,
                                     DamagedFileGuard& guard);
@@ -47,12 +42,9 @@ std::optional<std::string> WriteGaugeListFile(const std::filesystem::path& folde
                                               DamagedFileGuard& guard);
 
 // Reading the layout file of a set with ReadLayout's questions (see LayoutFile.h).
-struct LayoutFileRead {
-    bool found = false;  // false: no such file; the dashboard keeps its design
-    std::filesystem::path path;
+// Without the file (`found` false) the dashboard keeps its design.
+struct LayoutFileRead : SetFileRead {
     LayoutRead result;
-    std::string errorMessage;    // why the file was not read at all
-    std::string warningMessage;  // the notes of the reading and what happens to the file
 };
 LayoutFileRead ReadLayoutFile(const std::filesystem::path& folder, std::string_view fileName,
                               std::span<const std::string> componentNames,

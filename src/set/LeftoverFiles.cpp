@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "common/AsciiCase.h"
 #include "set/SetNames.h"
 
 namespace vekaton {
@@ -17,16 +18,6 @@ constexpr std::size_t kRandomDigits = 8;
 
 bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
-}
-
-std::string LowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
 }
 
 bool ProcessRuns(long long pid) {

@@ -216,32 +216,17 @@ std::string WriteParameterText(const ParameterTable& table,
 ParameterFileRead ReadParameterFile(const std::filesystem::path& folder, std::string_view fileName,
                                     ParameterTable& table, DamagedFileGuard& guard) {
     ParameterFileRead read;
-    read.path = ResolveSetFile(folder, fileName);
-    const SetFileText file = ReadSetFile(read.path, kParameterFileType, guard);
-    if (!file.Found()) {
+    const auto text = OpenSetFile(folder, fileName, kParameterFileType, guard, read);
+    if (!text) {
         return read;
     }
-    read.found = true;
-    if (!file.Read()) {
-        read.errorMessage = file.message;
-        return read;
-    }
-    const std::string name = QuotePath(read.path.filename());
-    read.result = ReadParameterText(file.text, table);
+    read.result = ReadParameterText(*text, table);
     if (read.result.error) {
-        read.errorMessage = *read.result.error + "\n\nReading \"" + name + "\" stopped at line " +
-                            std::to_string(read.result.errorLine) +
-                            "; the lines after it were not read. " + guard.NoteDamaged(read.path);
+        NoteReadingStopped(read, *read.result.error, read.result.errorLine, guard);
     }
     if (!read.result.warnings.empty()) {
-        read.warningMessage = "Parameter file \"" + name + "\":";
-        for (const std::string& warning : read.result.warnings) {
-            read.warningMessage += "\n" + warning;
-        }
         // Skipped lines are lost at the next save unless the file is kept as it was.
-        if (!read.result.error) {
-            read.warningMessage += "\n" + guard.NoteDamaged(read.path);
-        }
+        NoteWarnings(read, kParameterFileType, read.result.warnings, !read.result.error, guard);
     }
     return read;
 }

@@ -7,10 +7,9 @@
 #include <vector>
 
 #include "decode/ParameterTable.h"
+#include "set/SetFileReader.h"
 
 namespace vekaton {
-
-class DamagedFileGuard;
 
 // What reading a parameter file left besides the table changes.
 struct ParameterFileReadResult {
@@ -37,15 +36,9 @@ ParameterFileReadResult ReadParameterText(std::string_view text, ParameterTable&
 std::string WriteParameterText(const ParameterTable& table, const std::vector<std::string>& header);
 
 // Reading and writing the parameter file of a set, by name in a folder, ignoring letter case.
-struct ParameterFileRead {
-    bool found = false;  // false: no such file, the table stays as reset
-    std::filesystem::path path;
+// Without the file (`found` false) the table stays as reset.
+struct ParameterFileRead : SetFileRead {
     ParameterFileReadResult result;
-    // For the user: the conversion error with the file, its line and what happens to the file,
-    // or why the file could not be read. Empty when reading went well.
-    std::string errorMessage;
-    // For the user: the skipped lines under the file's name. Empty when there are none.
-    std::string warningMessage;
 };
 
 // A file whose reading stopped, that could not be read, or that had lines whose content is not

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <system_error>
 
+#include "common/AsciiCase.h"
 #include "common/TextLines.h"
 #include "files/FileLookup.h"
 #include "files/SafeFile.h"
@@ -49,20 +50,6 @@ bool ParseNumber(std::string_view text, T& value) {
     return error == std::errc{} && end == text.data() + text.size();
 }
 
-bool EndsWithNoCase(std::string_view name, std::string_view suffix) {
-    if (name.size() < suffix.size()) {
-        return false;
-    }
-    name = name.substr(name.size() - suffix.size());
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(name[i]) != lower(suffix[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 RecoveryStore::RecoveryStore(std::filesystem::path folder) : folder_(std::move(folder)) {}
@@ -77,7 +64,7 @@ std::optional<std::string> RecoveryStore::Save(const RecoverySnapshot& snapshot)
         // Carry on from whatever an earlier run left, so a new generation never reuses a name
         // the current manifest points at.
         if (const auto manifest = ReadWholeFile(folder_ / kManifestName)) {
-            for (const std::string& line : SplitLines(*manifest)) {
+            for (const std::string& line : SplitLinesAtLf(*manifest)) {
                 unsigned value = 0;
                 if (StartsWith(line, kGenerationKey) &&
                     ParseNumber(std::string_view(line).substr(kGenerationKey.size()), value)) {
@@ -144,7 +131,7 @@ std::optional<RecoverySnapshot> RecoveryStore::Load(std::string* problem) const 
     if (!manifest) {
         return fail("the recovery manifest could not be read: " + error);
     }
-    const std::vector<std::string> lines = SplitLines(*manifest);
+    const std::vector<std::string> lines = SplitLinesAtLf(*manifest);
     if (lines.empty() || lines[0] != kMagic) {
         return fail("the recovery manifest is damaged");
     }

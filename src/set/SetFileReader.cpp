@@ -2,7 +2,9 @@
 
 #include <optional>
 
+#include "common/AsciiCase.h"
 #include "common/MessageText.h"
+#include "files/FileLookup.h"
 #include "files/RegularFile.h"
 #include "set/DamagedFileGuard.h"
 
@@ -64,6 +66,40 @@ SetFileText ReadSetFile(const std::filesystem::path& path, const SetFileType& ty
     file.message =
         "Could not read " + Quoted(path) + ": it " + reason + ". " + guard.NoteDamaged(path);
     return file;
+}
+
+std::optional<std::string> OpenSetFile(const std::filesystem::path& folder,
+                                       std::string_view fileName, const SetFileType& type,
+                                       DamagedFileGuard& guard, SetFileRead& read) {
+    read.path = ResolveSetFile(folder, fileName);
+    SetFileText file = ReadSetFile(read.path, type, guard);
+    read.found = file.Found();
+    if (!file.Read()) {
+        read.errorMessage = std::move(file.message);
+        return std::nullopt;
+    }
+    return std::move(file.text);
+}
+
+void NoteReadingStopped(SetFileRead& read, std::string_view error, int line,
+                        DamagedFileGuard& guard) {
+    read.errorMessage = std::string(error) + "\n\nReading " + Quoted(read.path) +
+                        " stopped at line " + std::to_string(line) +
+                        "; the lines after it were not read. " + guard.NoteDamaged(read.path);
+}
+
+void NoteWarnings(SetFileRead& read, const SetFileType& type,
+                  const std::vector<std::string>& warnings, bool keepAsBad,
+                  DamagedFileGuard& guard) {
+    std::string kind(type.what);
+    kind.front() = UpperAscii(kind.front());
+    read.warningMessage = kind + " " + Quoted(read.path) + ":";
+    for (const std::string& warning : warnings) {
+        read.warningMessage += "\n" + warning;
+    }
+    if (keepAsBad) {
+        read.warningMessage += "\n" + guard.NoteDamaged(read.path);
+    }
 }
 
 }  // namespace vekaton

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vekaton {
 
@@ -54,5 +56,37 @@ struct SetFileText {
 // then keeps them from being overwritten or backs them up before they are.
 SetFileText ReadSetFile(const std::filesystem::path& path, const SetFileType& type,
                         DamagedFileGuard& guard);
+
+// What reading one file of a set came to, as every set file's reader reports it.
+struct SetFileRead {
+    bool found = false;          // false: no such file; nothing was read and nothing changes
+    std::filesystem::path path;  // as found in the folder, in whatever letter case
+    // For the user: why the file was not read at all, or where its reading stopped and what
+    // happens to the file. Empty when reading went well.
+    std::string errorMessage;
+    // For the user: what was not taken in as written, under the file's kind and name.
+    std::string warningMessage;
+};
+
+// The one way into a set file: finds `fileName` in `folder` ignoring letter case and reads it
+// through ReadSetFile. Returns its bytes, as they are, when there is something to parse; else
+// `read` says why not. Text files are then split with SplitLines, so that CR LF, LF and a lone
+// CR all end a line, whichever editor wrote the file.
+std::optional<std::string> OpenSetFile(const std::filesystem::path& folder,
+                                       std::string_view fileName, const SetFileType& type,
+                                       DamagedFileGuard& guard, SetFileRead& read);
+
+// Reading stopped at `line` (1-based) with `error`: the lines after it were not taken in, so the
+// file is kept as name + ".bad" before it is rewritten.
+void NoteReadingStopped(SetFileRead& read, std::string_view error, int line,
+                        DamagedFileGuard& guard);
+
+// Lists `warnings` (each naming its line or item) under the file's kind and name; called when
+// there is something to tell. With
+// `keepAsBad`, something the file holds is lost at the next save, so the file is kept as
+// name + ".bad" before it is rewritten.
+void NoteWarnings(SetFileRead& read, const SetFileType& type,
+                  const std::vector<std::string>& warnings, bool keepAsBad,
+                  DamagedFileGuard& guard);
 
 }  // namespace vekaton

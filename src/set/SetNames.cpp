@@ -81,17 +81,17 @@ LoadedSetNames LoadSetNames(const std::filesystem::path& folder, const SetNames&
     loaded.names = current;
     loaded.names.setName.clear();
     loaded.caption = SetCaption("");
-    const std::filesystem::path path = ResolveSetFile(folder, kSetPointerFileName);
-    const SetFileText file = ReadSetFile(path, kSetPointerType, guard);
-    if (!file.Found()) {
+    SetFileRead read;
+    const auto text = OpenSetFile(folder, kSetPointerFileName, kSetPointerType, guard, read);
+    loaded.pointerFound = read.found;
+    if (!text) {
+        if (read.found) {
+            loaded.warning = std::move(read.errorMessage);
+        }
         return loaded;
     }
-    loaded.pointerFound = true;
-    if (!file.Read()) {
-        loaded.warning = file.message;
-        return loaded;
-    }
-    const auto lines = SplitLines(file.text);
+    const std::filesystem::path& path = read.path;
+    const auto lines = SplitLines(*text);
     const std::string setName = lines.empty() ? std::string() : lines.front();
     if (setName.empty()) {
         return loaded;  // as good as no pointer at all

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "common/AsciiCase.h"
 #include "common/CommandText.h"
 #include "common/IntConversion.h"
 #include "common/MessageText.h"
@@ -21,30 +22,9 @@ constexpr int kLineOfMode = 10;
 constexpr std::string_view kPortNameKey = "PortName";
 constexpr std::string_view kLoaderKey = "Loader";
 
-std::string UpperAscii(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return upper;
-}
-
 std::string_view ValueOf(std::string_view line) {
     const std::size_t equals = line.find('=');
     return equals == std::string_view::npos ? line : line.substr(equals + 1);
-}
-
-// A line break inside a value would shift every later line of the file.
-std::string OneLine(std::string_view text) {
-    std::string line(text);
-    for (char& c : line) {
-        if (c == '\r' || c == '\n') {
-            c = ' ';
-        }
-    }
-    return line;
 }
 
 const char* BoolText(bool value) {
@@ -224,14 +204,6 @@ class LineReader {
     std::vector<std::size_t> keyed_;    // the keyed lines taken
 };
 
-std::string JoinWarnings(const std::filesystem::path& path, const std::vector<std::string>& list) {
-    std::string text = "Settings file \"" + QuotePath(path.filename()) + "\":";
-    for (const auto& warning : list) {
-        text += "\n" + warning;
-    }
-    return text;
-}
-
 }  // namespace
 
 FieldRange RangeOf(LinkField field) {
@@ -340,30 +312,19 @@ std::string FormatSettings(const LinkSettings& s) {
 SettingsFileRead ReadSettingsFile(const std::filesystem::path& folder, std::string_view fileName,
                                   const LinkSettings& previous, DamagedFileGuard& guard) {
     SettingsFileRead read;
-    read.path = ResolveSetFile(folder, fileName);
     read.result.settings = previous;
-    const SetFileText file = ReadSetFile(read.path, kSettingsFileType, guard);
-    if (!file.Found()) {
+    const auto text = OpenSetFile(folder, fileName, kSettingsFileType, guard, read);
+    if (!text) {
         return read;
     }
-    read.found = true;
-    if (!file.Read()) {
-        read.errorMessage = file.message;
-        return read;
-    }
-    const std::string name = QuotePath(read.path.filename());
-    read.result = ParseSettings(file.text, previous);
+    read.result = ParseSettings(*text, previous);
     if (read.result.error) {
-        read.errorMessage = *read.result.error + "\n\nReading \"" + name + "\" stopped at line " +
-                            std::to_string(read.result.errorLine) +
-                            "; the lines after it were not read. " + guard.NoteDamaged(read.path);
+        NoteReadingStopped(read, *read.result.error, read.result.errorLine, guard);
     }
     if (!read.result.warnings.empty()) {
-        read.warningMessage = JoinWarnings(read.path, read.result.warnings);
         // What was refused is lost at the next save unless the file is kept as it was.
-        if (read.result.dropped && !read.result.error) {
-            read.warningMessage += "\n" + guard.NoteDamaged(read.path);
-        }
+        NoteWarnings(read, kSettingsFileType, read.result.warnings,
+                     read.result.dropped && !read.result.error, guard);
     }
     return read;
 }

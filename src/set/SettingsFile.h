@@ -7,10 +7,9 @@
 #include <vector>
 
 #include "common/LinkSettings.h"
+#include "set/SetFileReader.h"
 
 namespace vekaton {
-
-class DamagedFileGuard;
 
 // Numeric link settings that are checked against a range wherever they are read or typed.
 enum class LinkField { ComPort, BaudRate, SampleRate, ResponseBytes, DataBytes, SyncTime };
@@ -78,15 +77,8 @@ int ComPortNumberOfDevice(std::string_view device);
 std::string FormatSettings(const LinkSettings& settings);
 
 // Reading and writing the settings file of a set, by name in a folder, ignoring letter case.
-struct SettingsFileRead {
-    bool found = false;  // false: no such file, nothing was read and nothing changes
-    std::filesystem::path path;
+struct SettingsFileRead : SetFileRead {
     SettingsReadResult result;
-    // For the user: the conversion error with the file, the line and what happens to the file,
-    // or why the file could not be read. Empty when reading went well.
-    std::string errorMessage;
-    // For the user: the warnings under the file's name. Empty when there are none.
-    std::string warningMessage;
 };
 
 // A file that stopped reading, or could not be read, is noted in `guard` so that it is backed

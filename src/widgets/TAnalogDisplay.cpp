@@ -46,17 +46,6 @@ void TAnalogDisplay::SetValue(double value) {
     RequestRepaint();
 }
 
-bool TAnalogDisplay::OfferValue(double value, int holdMode) {
-    if (std::isnan(value)) {
-        return false;
-    }
-    const bool take = holdMode <= 0 || (holdMode == 2 ? value > value_ : value < value_);
-    if (take) {
-        SetValue(value);
-    }
-    return take;
-}
-
 void TAnalogDisplay::SetPrecision(int decimals) {
     decimals = std::clamp(decimals, 0, 15);
     if (decimals != precision_) {

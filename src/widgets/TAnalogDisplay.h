@@ -21,9 +21,6 @@ class TAnalogDisplay : public InstrumentWidget {
     double Value() const { return value_; }
     // A value that is not a number is ignored.
     void SetValue(double value);
-    // Offers a value under a hold mode: 0 or less always shows it, 2 only a larger one, any
-    // other positive mode only a smaller one. True when the display took the value.
-    bool OfferValue(double value, int holdMode);
     int Precision() const { return precision_; }
     void SetPrecision(int decimals);
     QString Prefix() const { return prefix_; }

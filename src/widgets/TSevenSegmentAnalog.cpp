@@ -42,17 +42,6 @@ void TSevenSegmentAnalog::SetDecimals(int decimals) {
     }
 }
 
-bool TSevenSegmentAnalog::OfferValue(double value, int holdMode) {
-    if (std::isnan(value)) {
-        return false;
-    }
-    const bool take = holdMode <= 0 || (holdMode == 2 ? value > value_ : value < value_);
-    if (take) {
-        SetValue(value);
-    }
-    return take;
-}
-
 QString TSevenSegmentAnalog::DisplayText() const {
     // Too wide for the display: anything longer than Digits() cells is shown as dashes.
     const QString overflow(Digits() + 1, QLatin1Char('-'));

@@ -20,10 +20,6 @@ class TSevenSegmentAnalog : public SevenSegmentDisplay {
     int Decimals() const { return decimals_; }
     void SetDecimals(int decimals);
 
-    // Offers a value under a hold mode: 0 or less always shows it, 2 only a larger one, any
-    // other positive mode only a smaller one. True when the display took the value.
-    bool OfferValue(double value, int holdMode);
-
   protected:
     QString DisplayText() const override;
 

@@ -13,6 +13,7 @@
 #include "app/dashboard/DashboardController.h"
 #include "app/dashboard/DashboardView.h"
 #include "dashboard/DashboardModel.h"
+#include "support/SetFilesForTest.h"
 #include "widgets/InstrumentWidget.h"
 
 namespace vekaton::testing {
@@ -22,18 +23,21 @@ namespace vekaton::testing {
 inline constexpr int kDataBytes = 24;
 
 inline QString QuietSettings(int dataBytes = kDataBytes, int sampleRate = 60000) {
-    return QString(
-               "ComPort=0\r\nBaudRate=8192\r\nSampleRate=%1\r\nRequestString=$f4\r\n"
-               "ResponseBytes=0\r\n# Bytes of Data=%2\r\nUse CheckSum=FALSE\r\n"
-               "RequestEchoed=FALSE\r\nAutoRun=FALSE\r\nSyncMode=2\r\nSyncTime=500\r\n"
-               "StartCommand=\r\nStopCommand=\r\nPortName=Simulated ECM\r\n")
-        .arg(sampleRate)
-        .arg(dataBytes);
+    LinkSetUp setUp;
+    setUp.sampleRate = sampleRate;
+    setUp.request = "$f4";
+    setUp.responseBytes = 0;
+    setUp.dataBytes = dataBytes;
+    setUp.checksum = false;
+    setUp.portName = "Simulated ECM";
+    return QString::fromStdString(SettingsFile(setUp));
 }
 
-inline const char* kTestParameters =
-    "\r\n1,1,0,Coolant,A*0.75-40\r\n3,1,0,Throttle,A/2.55\r\n4,2,0,Engine speed,A*256+B\r\n"
-    "8,1,0,Battery,A/10\r\n18,1,1,0,Closed loop\r\n18,1,1,3,Engine running\r\nEND\r\n";
+inline const QString kTestParameters = QString::fromStdString(
+    ParameterFile({{},
+                   {Analog(1, 1, "Coolant", "A*0.75-40"), Analog(3, 1, "Throttle", "A/2.55"),
+                    Analog(4, 2, "Engine speed", "A*256+B"), Analog(8, 1, "Battery", "A/10"),
+                    Bit(18, 0, "Closed loop"), Bit(18, 3, "Engine running")}}));
 
 // Finds an action of a menu or its submenus by object name or text.
 inline QAction* FindAction(QMenu* menu, const QString& key) {

@@ -8,11 +8,14 @@
 #include "app/FirmwareLoader.h"
 #include "app/MainWindow.h"
 #include "io/PortController.h"
+#include "support/SetFilesForTest.h"
 
 namespace vekaton {
 namespace {
 
 using testing::CurrentFolder;
+using testing::LinkSetUp;
+using testing::SettingsFile;
 using testing::TestApp;
 using testing::WaitUntil;
 using testing::WriteTextFile;
@@ -72,12 +75,14 @@ TEST(FirmwareLoaderTest, TheWindowWaitsForTheLoaderWithThePortHandedOver) {
     CurrentFolder folder;
     WriteScript(folder.File("flash.sh"),
                 "echo \"$@\" > args.txt; sleep 0.4; [ \"$1\" = fail ] && exit 3; exit 0");
-    WriteTextFile(folder.File("Default.Ini"),
-                  "ComPort=0\r\nBaudRate=8192\r\nSampleRate=100\r\nRequestString=$f4\r\n"
-                  "ResponseBytes=0\r\n# Bytes of Data=4\r\nUse CheckSum=FALSE\r\n"
-                  "RequestEchoed=FALSE\r\nAutoRun=FALSE\r\nSyncMode=2\r\nSyncTime=500\r\n"
-                  "StartCommand=\r\nStopCommand=\r\nPortName=Simulated ECM\r\n"
-                  "Loader=./flash.sh \"two words\"\r\n");
+    LinkSetUp setUp;
+    setUp.request = "$f4";
+    setUp.responseBytes = 0;
+    setUp.dataBytes = 4;
+    setUp.checksum = false;
+    setUp.portName = "Simulated ECM";
+    setUp.loader = "./flash.sh \"two words\"";
+    WriteTextFile(folder.File("Default.Ini"), QString::fromStdString(SettingsFile(setUp)));
     TForm1 window;
     window.show();
     ASSERT_TRUE(window.Ports().IsOpen());

@@ -2,19 +2,22 @@
 
 #include <QFile>
 
+#include "support/SetFilesForTest.h"
+
 namespace vekaton::testing {
 
 void WriteLogTestSet(const CurrentFolder& folder) {
-    WriteTextFile(folder.File("Default.Ini"),
-                  "ComPort=0\r\nBaudRate=8192\r\nSampleRate=100\r\nRequestString=$f4 $57 $01 $00 "
-                  "$b4\r\nResponseBytes=3\r\n# Bytes of Data=23\r\nUse CheckSum=TRUE\r\n"
-                  "RequestEchoed=FALSE\r\nAutoRun=FALSE\r\nSyncMode=2\r\nSyncTime=500\r\n"
-                  "StartCommand=\r\nStopCommand=\r\nPortName=Simulated ECM\r\n");
+    SetFiles set;
+    set.settings.emplace();
+    set.settings->request = "$f4 $57 $01 $00 $b4";
+    set.settings->portName = "Simulated ECM";
     // Position 23 spans two bytes: it completes with the next frame's first byte, at position 1.
-    WriteTextFile(folder.File("Default.cfg"),
-                  "\r\n1,1,0,Coolant,A*0.75-40\r\n4,2,0,Engine speed,A*256+B\r\n"
-                  "8,1,0,Battery,A/10\r\n18,1,1,0,Closed loop\r\n18,1,1,3,Engine running\r\n"
-                  "22,1,0,Fuel,A\r\n23,2,0,Counter,A+B*1000\r\nEND\r\n");
+    set.parameters = ParameterSetUp{
+        {},
+        {Analog(1, 1, "Coolant", "A*0.75-40"), Analog(4, 2, "Engine speed", "A*256+B"),
+         Analog(8, 1, "Battery", "A/10"), Bit(18, 0, "Closed loop"), Bit(18, 3, "Engine running"),
+         Analog(22, 1, "Fuel", "A"), Analog(23, 2, "Counter", "A+B*1000")}};
+    set.WriteTo(QFile::encodeName(folder.Path()).toStdString());
 }
 
 std::vector<std::uint8_t> LogTestData(int frame) {

@@ -11,6 +11,7 @@
 #include "app/StatusPanel.h"
 #include "engine/EngineTexts.h"
 #include "io/PortController.h"
+#include "support/SetFilesForTest.h"
 
 namespace vekaton {
 namespace {
@@ -22,12 +23,12 @@ using testing::WaitUntil;
 using testing::WriteTextFile;
 
 QString SettingsText(const QString& port, bool autoRun) {
-    return "ComPort=0\r\nBaudRate=8192\r\nSampleRate=100\r\nRequestString=$f4 $57 $01 $00 "
-           "$b4\r\nResponseBytes=3\r\n# Bytes of Data=23\r\nUse CheckSum=TRUE\r\n"
-           "RequestEchoed=TRUE\r\nAutoRun=" +
-           QString(autoRun ? "TRUE" : "FALSE") +
-           "\r\nSyncMode=2\r\nSyncTime=500\r\nStartCommand=\r\nStopCommand=\r\nPortName=" + port +
-           "\r\n";
+    testing::LinkSetUp setUp;
+    setUp.request = "$f4 $57 $01 $00 $b4";
+    setUp.echoed = true;
+    setUp.autoRun = autoRun;
+    setUp.portName = port.toStdString();
+    return QString::fromStdString(SettingsFile(setUp));
 }
 
 class MainWindowTest : public ::testing::Test {

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QThread>
 
 #include "support/QtTestEnvironment.h"
 
@@ -10,20 +9,6 @@ namespace vekaton::testing {
 
 QApplication& TestApp() {
     return *qApp;
-}
-
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
-    TestApp();
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
 }
 
 CurrentFolder::CurrentFolder() : previous_(QDir::currentPath()) {

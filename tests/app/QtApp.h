@@ -5,13 +5,12 @@
 #include <QTemporaryDir>
 #include <functional>
 
+#include "support/QtWait.h"
+
 namespace vekaton::testing {
 
 // The one QApplication of the app test program, made on first use (offscreen).
 QApplication& TestApp();
-
-// Runs the event loop until `done` holds or the time is up; returns whether it held.
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 
 // A temporary folder made the current one for the life of the object.
 class CurrentFolder {

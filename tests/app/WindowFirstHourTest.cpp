@@ -22,6 +22,7 @@
 #include "engine/EngineTexts.h"
 #include "io/PortController.h"
 #include "io/PseudoTerminal.h"
+#include "support/SetFilesForTest.h"
 
 namespace vekaton {
 namespace {
@@ -32,13 +33,14 @@ using testing::TestApp;
 using testing::WaitUntil;
 using testing::WriteTextFile;
 
-QString SettingsText(const QString& port, bool autoRun, const QString& sampleRate = "100") {
-    return "ComPort=0\r\nBaudRate=8192\r\nSampleRate=" + sampleRate +
-           "\r\nRequestString=$f4 $57 $01 $00 $b4\r\nResponseBytes=3\r\n# Bytes of Data=23\r\n"
-           "Use CheckSum=TRUE\r\nRequestEchoed=TRUE\r\nAutoRun=" +
-           QString(autoRun ? "TRUE" : "FALSE") +
-           "\r\nSyncMode=2\r\nSyncTime=500\r\nStartCommand=\r\nStopCommand=\r\nPortName=" + port +
-           "\r\n";
+QString SettingsText(const QString& port, bool autoRun, int sampleRate = 100) {
+    testing::LinkSetUp setUp;
+    setUp.sampleRate = sampleRate;
+    setUp.request = "$f4 $57 $01 $00 $b4";
+    setUp.echoed = true;
+    setUp.autoRun = autoRun;
+    setUp.portName = port.toStdString();
+    return QString::fromStdString(SettingsFile(setUp));
 }
 
 // Whatever modal dialog is up next (the setup panel), handed to `act` from the event loop.
@@ -90,8 +92,7 @@ TEST_F(WindowFirstHourTest, AMissingPortIsExplainedWithTheChoiceAndAutoRunFollow
 
 TEST_F(WindowFirstHourTest, TheChoiceWaitsUntilTheStartUpMessagesAreRead) {
     // A settings warning (an update rate out of range) comes before the port question.
-    WriteTextFile(folder_.File("Default.Ini"),
-                  SettingsText("/dev/vekaton-no-such-port", true, "0"));
+    WriteTextFile(folder_.File("Default.Ini"), SettingsText("/dev/vekaton-no-such-port", true, 0));
     TForm1 window;
     int prompts = 0;
     window.SetPortPrompt([&](const QString&, LinkSettings&) {

@@ -4,31 +4,24 @@
 
 #include "cli/CliCommands.h"
 #include "files/ScratchFolder.h"
+#include "support/SetFilesForTest.h"
 
 namespace vekaton::cli {
 namespace {
 
+using testing::LinkSetUp;
 using testing::ScratchFolder;
+using testing::SettingsFile;
 
-struct SetUpText {
-    int sampleRate = 500;
-    std::string request = "$f4 $57 $01 $00 $b4";
-    int responseBytes = 2;
-    int dataBytes = 3;
-    bool checksum = false;
-    bool echoed = false;
-    int mode = 2;
-};
-
-std::string SettingsText(const SetUpText& s) {
-    const auto flag = [](bool on) { return on ? "TRUE" : "FALSE"; };
-    return "ComPort=0\r\nBaudRate=8192\r\nSampleRate=" + std::to_string(s.sampleRate) +
-           "\r\nRequestString=" + s.request +
-           "\r\nResponseBytes=" + std::to_string(s.responseBytes) +
-           "\r\n# Bytes of Data=" + std::to_string(s.dataBytes) +
-           "\r\nUse CheckSum=" + flag(s.checksum) + "\r\nRequestEchoed=" + flag(s.echoed) +
-           "\r\nAutoRun=FALSE\r\nSyncMode=" + std::to_string(s.mode) +
-           "\r\nSyncTime=500\r\nStartCommand=\r\nStopCommand=\r\n";
+// The link of most tests here: 500 ms, 2 header bytes, 3 data bytes, no checksum.
+LinkSetUp DecodeSetUp() {
+    LinkSetUp setUp;
+    setUp.sampleRate = 500;
+    setUp.request = "$f4 $57 $01 $00 $b4";
+    setUp.responseBytes = 2;
+    setUp.dataBytes = 3;
+    setUp.checksum = false;
+    return setUp;
 }
 
 std::string LogText(int intervalMs, const std::vector<std::vector<std::uint8_t>>& records,
@@ -57,7 +50,7 @@ class DecodeCommandTest : public ::testing::Test {
 };
 
 TEST_F(DecodeCommandTest, OneRowPerRecordTimedByTheLogsInterval) {
-    folder_.Write("Default.Ini", SettingsText({}));
+    folder_.Write("Default.Ini", SettingsFile(DecodeSetUp()));
     folder_.Write("Default.cfg", "1,2,0,Speed,A*256+B\r\n3,1,0,Volts,A/10\r\nEND\r\n");
     folder_.Write("run.Dat", LogText(110, {{0xF4, 0x95, 0x01, 0x02, 120},
                                            {0xF4, 0x95, 0x00, 0xFF, 121},
@@ -74,7 +67,7 @@ TEST_F(DecodeCommandTest, OneRowPerRecordTimedByTheLogsInterval) {
 }
 
 TEST_F(DecodeCommandTest, APartialRecordAtTheEndGivesNoRowAndAWarning) {
-    folder_.Write("Default.Ini", SettingsText({}));
+    folder_.Write("Default.Ini", SettingsFile(DecodeSetUp()));
     folder_.Write("Default.cfg", "1,1,0,First,A*1\r\nEND\r\n");
     folder_.Write("cut.Dat", LogText(500, {{1, 2, 10, 0, 0}, {1, 2, 11, 0, 0}}, 3));
     ASSERT_EQ(Run({Log("cut.Dat"), "--dir", Dir()}), 0);
@@ -86,11 +79,11 @@ TEST_F(DecodeCommandTest, PositionsCountFromResponseBytesWhateverTheModeAndEcho)
     // The record holds no echo, so an echoed request must not shift the positions.
     for (const int mode : {1, 2}) {
         for (const bool echoed : {false, true}) {
-            SetUpText setUp;
-            setUp.mode = mode;
+            LinkSetUp setUp = DecodeSetUp();
+            setUp.syncMode = mode;
             setUp.echoed = echoed;
             setUp.checksum = true;
-            folder_.Write("Default.Ini", SettingsText(setUp));
+            folder_.Write("Default.Ini", SettingsFile(setUp));
             folder_.Write("Default.cfg",
                           "1,1,0,One,A*1\r\n2,1,0,Two,A*1\r\n3,1,0,Three,A*1\r\n"
                           "4,1,0,Past the data,A*1\r\nEND\r\n");
@@ -107,11 +100,11 @@ TEST_F(DecodeCommandTest, Aldl160RecordsAreTheStartStringAndTheDataWhateverRespo
     // The recorder writes the start string (the request) and the packet's data bytes, and no
     // checksum: the request's length is the header, however many ResponseBytes the set names.
     for (const bool echoed : {false, true}) {
-        SetUpText setUp;
-        setUp.mode = 3;
+        LinkSetUp setUp = DecodeSetUp();
+        setUp.syncMode = 3;
         setUp.echoed = echoed;
         setUp.checksum = true;
-        folder_.Write("Default.Ini", SettingsText(setUp));
+        folder_.Write("Default.Ini", SettingsFile(setUp));
         folder_.Write("Default.cfg",
                       "1,1,0,One,A*1\r\n2,1,0,Two,A*1\r\n3,1,0,Three,A*1\r\n"
                       "4,1,0,Past the data,A*1\r\nEND\r\n");
@@ -123,10 +116,10 @@ TEST_F(DecodeCommandTest, Aldl160RecordsAreTheStartStringAndTheDataWhateverRespo
 }
 
 TEST_F(DecodeCommandTest, DigitalBitsAndRawBytesWithoutFormula) {
-    SetUpText setUp;
+    LinkSetUp setUp = DecodeSetUp();
     setUp.responseBytes = 0;
     setUp.dataBytes = 2;
-    folder_.Write("Default.Ini", SettingsText(setUp));
+    folder_.Write("Default.Ini", SettingsFile(setUp));
     folder_.Write("Default.cfg", "1,1,1,0,Closed loop\r\n1,1,1,3,Fan\r\n2,1,0,Raw,\r\nEND\r\n");
     folder_.Write("run.Dat", LogText(0, {{0x09, 200}, {0x08, 7}, {0x00, 0}}));
     ASSERT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 0);
@@ -137,14 +130,14 @@ TEST_F(DecodeCommandTest, DigitalBitsAndRawBytesWithoutFormula) {
 
 TEST_F(DecodeCommandTest, TheSetComesFromThePointerOrTheCommandLine) {
     folder_.Write("Vekaton.Ini", "Truck\r\n");
-    SetUpText truck;
+    LinkSetUp truck = DecodeSetUp();
     truck.responseBytes = 0;
     truck.dataBytes = 1;
-    folder_.Write("Truck.ini", SettingsText(truck));
+    folder_.Write("Truck.ini", SettingsFile(truck));
     folder_.Write("Truck.cfg", "1,1,0,Truck value,A*2\r\nEND\r\n");
-    SetUpText car = truck;
+    LinkSetUp car = truck;
     car.responseBytes = 1;
-    folder_.Write("Car.ini", SettingsText(car));
+    folder_.Write("Car.ini", SettingsFile(car));
     folder_.Write("Car.cfg", "1,1,0,Car value,A*3\r\nEND\r\n");
     folder_.Write("run.Dat", LogText(200, {{4, 5}}));
 
@@ -155,7 +148,7 @@ TEST_F(DecodeCommandTest, TheSetComesFromThePointerOrTheCommandLine) {
 }
 
 TEST_F(DecodeCommandTest, WritesToAFileWhenAsked) {
-    folder_.Write("Default.Ini", SettingsText({}));
+    folder_.Write("Default.Ini", SettingsFile(DecodeSetUp()));
     folder_.Write("Default.cfg", "3,1,0,Third,A+1\r\nEND\r\n");
     folder_.Write("run.Dat", LogText(1000, {{0, 0, 1, 2, 3}, {0, 0, 4, 5, 6}}));
     ASSERT_EQ(Run({"--dir", Dir(), Log("run.Dat"), "-o", Log("out.csv")}), 0);
@@ -171,17 +164,17 @@ TEST_F(DecodeCommandTest, FailuresSayWhyAndExitNonZero) {
     EXPECT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 1);
     EXPECT_NE(err_.str().find("no settings file Default.Ini"), std::string::npos) << err_.str();
 
-    folder_.Write("Default.Ini", SettingsText({}));
+    folder_.Write("Default.Ini", SettingsFile(DecodeSetUp()));
     EXPECT_EQ(Run({"--dir", Dir(), Log("missing.Dat")}), 1);
     EXPECT_NE(err_.str().find("missing.Dat"), std::string::npos) << err_.str();
 
     folder_.Write("short.Dat", "\x01");
     EXPECT_EQ(Run({"--dir", Dir(), Log("short.Dat")}), 1);
 
-    SetUpText empty;
+    LinkSetUp empty = DecodeSetUp();
     empty.responseBytes = 0;
     empty.dataBytes = 0;
-    folder_.Write("Default.Ini", SettingsText(empty));
+    folder_.Write("Default.Ini", SettingsFile(empty));
     EXPECT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 1);
     EXPECT_NE(err_.str().find("holds values out of range"), std::string::npos) << err_.str();
     EXPECT_EQ(Run({"--dir", Dir(), "--force", Log("run.Dat")}), 1);
@@ -194,7 +187,7 @@ TEST_F(DecodeCommandTest, FailuresSayWhyAndExitNonZero) {
 }
 
 TEST_F(DecodeCommandTest, NumbersHaveTenSignificantDigitsUnlessExactIsAsked) {
-    folder_.Write("Default.Ini", SettingsText({}));
+    folder_.Write("Default.Ini", SettingsFile(DecodeSetUp()));
     folder_.Write("Default.cfg",
                   "1,1,0,Pressure,A*0.4+10\r\n2,1,0,Oxygen,A*4.44\r\n3,1,0,Third,A/3\r\nEND\r\n");
     folder_.Write("run.Dat", LogText(100, {{0, 0, 71, 38, 1}, {0, 0, 0, 0, 6}}));
@@ -212,7 +205,7 @@ TEST_F(DecodeCommandTest, NumbersHaveTenSignificantDigitsUnlessExactIsAsked) {
 }
 
 TEST_F(DecodeCommandTest, AFormulaThatCannotBeBuiltIsNamedWithItsPosition) {
-    folder_.Write("Default.Ini", SettingsText({}));
+    folder_.Write("Default.Ini", SettingsFile(DecodeSetUp()));
     folder_.Write("Default.cfg", "1,1,0,Good,A*1\r\n2,1,0,Coolant,A*0.75-\r\nEND\r\n");
     folder_.Write("run.Dat", LogText(100, {{0, 0, 9, 8, 7}, {0, 0, 9, 8, 7}}));
     ASSERT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 0);
@@ -226,7 +219,7 @@ TEST_F(DecodeCommandTest, AFormulaThatCannotBeBuiltIsNamedWithItsPosition) {
 }
 
 TEST_F(DecodeCommandTest, ABadParameterFileIsReportedAndWhatWasReadIsUsed) {
-    folder_.Write("Default.Ini", SettingsText({}));
+    folder_.Write("Default.Ini", SettingsFile(DecodeSetUp()));
     folder_.Write("Default.cfg", "1,1,0,Good,A*1\r\n2,x,0,Bad,A*1\r\n3,1,0,Never read,A*1\r\n");
     folder_.Write("run.Dat", LogText(100, {{0, 0, 9, 8, 7}}));
     ASSERT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 0);

@@ -6,6 +6,7 @@
 
 #include "cli/CliCommands.h"
 #include "files/ScratchFolder.h"
+#include "support/SetFilesForTest.h"
 
 namespace vekaton::cli {
 namespace {
@@ -13,12 +14,13 @@ namespace {
 using testing::ScratchFolder;
 
 std::string Settings(int mode, int responseBytes, bool checksum) {
-    return "ComPort=0\r\nBaudRate=8192\r\nSampleRate=100\r\nRequestString=$F4 $92 $01\r\n"
-           "ResponseBytes=" +
-           std::to_string(responseBytes) +
-           "\r\n# Bytes of Data=2\r\nUse CheckSum=" + (checksum ? "TRUE" : "FALSE") +
-           "\r\nRequestEchoed=FALSE\r\nAutoRun=FALSE\r\nSyncMode=" + std::to_string(mode) +
-           "\r\nSyncTime=500\r\nStartCommand=\r\nStopCommand=\r\n";
+    testing::LinkSetUp setUp;
+    setUp.request = "$F4 $92 $01";
+    setUp.responseBytes = responseBytes;
+    setUp.dataBytes = 2;
+    setUp.checksum = checksum;
+    setUp.syncMode = mode;
+    return SettingsFile(setUp);
 }
 
 TEST(RecordLengthTest, AnAldl160LogIsTheRequestThenTheDataWhateverResponseBytesSays) {

@@ -230,29 +230,16 @@ CsvTable ReadCsv(const std::filesystem::path& path) {
     return table;
 }
 
-std::string SettingsFile(const LinkSetUp& s) {
-    const auto flag = [](bool on) { return on ? "TRUE" : "FALSE"; };
-    return "ComPort=0\r\nBaudRate=8192\r\nSampleRate=" + std::to_string(s.sampleRate) +
-           "\r\nRequestString=" + s.request +
-           "\r\nResponseBytes=" + std::to_string(s.responseBytes) +
-           "\r\n# Bytes of Data=" + std::to_string(s.dataBytes) +
-           "\r\nUse CheckSum=" + flag(s.checksum) + "\r\nRequestEchoed=" + flag(s.echoed) +
-           "\r\nAutoRun=FALSE\r\nSyncMode=" + std::to_string(s.syncMode) +
-           "\r\nSyncTime=" + std::to_string(s.syncTime) +
-           "\r\nStartCommand=\r\nStopCommand=\r\nPortName=" + s.portName + "\r\n";
-}
-
 std::string EngineModelParameterFile() {
-    std::string text = "; the simulated engine module\r\n\r\n";
+    ParameterSetUp setUp{{"; the simulated engine module"}, {}};
     for (const AnalogEntry& entry : AnalogLayout()) {
-        text += std::to_string(entry.position) + "," + std::to_string(entry.byteCount) + ",0," +
-                entry.description + "," + entry.formula + "\r\n";
+        setUp.lines.push_back(
+            Analog(entry.position, entry.byteCount, entry.description, entry.formula));
     }
     for (const BitEntry& entry : BitLayout()) {
-        text += std::to_string(entry.position) + ",1,1," + std::to_string(entry.bit) + "," +
-                entry.description + "\r\n";
+        setUp.lines.push_back(Bit(entry.position, entry.bit, entry.description));
     }
-    return text + "END\r\n";
+    return ParameterFile(setUp);
 }
 
 std::map<std::string, double> EngineModelValues(const std::vector<std::uint8_t>& data) {

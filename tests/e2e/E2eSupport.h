@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/SetFilesForTest.h"
+
 namespace vekaton::testing {
 
 // The programs under test, as built next to this test program.
@@ -73,20 +75,6 @@ struct CsvTable {
     int Column(const std::string& name) const;  // -1 when absent
 };
 CsvTable ReadCsv(const std::filesystem::path& path);
-
-// The settings file lines of a configuration set (ends with "PortName=").
-struct LinkSetUp {
-    int sampleRate = 100;
-    std::string request = "$F4 $57 $01 $00 $B4";
-    int responseBytes = 3;
-    int dataBytes = 23;
-    bool checksum = true;
-    bool echoed = false;
-    int syncMode = 2;
-    int syncTime = 500;
-    std::string portName;
-};
-std::string SettingsFile(const LinkSetUp& setUp);
 
 // The parameter file of the simulated engine's frame layout, with its formulas.
 std::string EngineModelParameterFile();

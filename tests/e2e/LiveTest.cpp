@@ -27,7 +27,7 @@ class LiveTest : public ::testing::Test {
     }
 
     void WriteSet(LinkSetUp setUp) {
-        if (setUp.portName.empty()) {
+        if (setUp.portName.value_or("").empty()) {
             setUp.portName = (folder_ / "ecm").string();
         }
         folder_.Write("Default.Ini", SettingsFile(setUp));

@@ -29,7 +29,7 @@ class LiveWarningsTest : public ::testing::Test {
         return sim;
     }
     void WriteSet(LinkSetUp setUp, const std::string& name = "Default") {
-        if (setUp.portName.empty()) {
+        if (setUp.portName.value_or("").empty()) {
             setUp.portName = Link();
         }
         folder_.Write(name + ".Ini", SettingsFile(setUp));

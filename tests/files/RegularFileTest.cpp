@@ -141,5 +141,21 @@ TEST(RegularFile, SizesAreDescribedForPeople) {
     EXPECT_EQ(DescribeSize(10ULL * 1024 * 1024 + 1), "10.0 MB");
 }
 
+// Links that lead back to themselves name nothing: neither read nor written, nor replaced.
+TEST(RegularFile, ALoopOfLinksIsNamedForWhatItIsAndLeftAlone) {
+    testing::ScratchFolder folder;
+    fs::create_symlink("b.cfg", folder / "a.cfg");
+    fs::create_symlink("a.cfg", folder / "b.cfg");
+    EXPECT_EQ(KindOfPath(folder / "a.cfg"), FileKind::LinkLoop);
+    const OpenedFile reading = OpenRegularForReading(folder / "a.cfg");
+    EXPECT_FALSE(reading.IsOpen());
+    EXPECT_EQ(reading.reason, "is a loop of symbolic links, not a file");
+    const OpenedFile writing = OpenRegularForWriting(folder / "a.cfg", WriteStart::Truncate);
+    EXPECT_FALSE(writing.IsOpen());
+    EXPECT_EQ(writing.reason, "is a loop of symbolic links, not a file");
+    EXPECT_EQ(fs::read_symlink(folder / "a.cfg"), "b.cfg");
+    EXPECT_EQ(fs::read_symlink(folder / "b.cfg"), "a.cfg");
+}
+
 }  // namespace
 }  // namespace vekaton

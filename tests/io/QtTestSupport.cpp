@@ -30,18 +30,6 @@ class QtEnvironment : public ::testing::Environment {
 
 }  // namespace
 
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired()) {
-            return condition();
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(1);
-    }
-    return true;
-}
-
 void ProcessEventsFor(int ms) {
     QDeadlineTimer deadline(ms);
     while (!deadline.hasExpired()) {

@@ -1,12 +1,8 @@
 #pragma once
 
-#include <functional>
+#include "support/QtWait.h"
 
 namespace vekaton::testing {
-
-// Runs the Qt event loop until the condition holds or the deadline passes; returns the
-// condition's last value. Deadlines only bound a wait, they never judge speed.
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
 
 // Runs the Qt event loop for the given time.
 void ProcessEventsFor(int ms);

@@ -169,5 +169,33 @@ TEST(SetFileReader, SavingUnderANewNameGoesOnWhereTheKeptFileStays) {
     EXPECT_EQ(fs::file_size(folder / "Car.cfg"), static_cast<std::uintmax_t>(kOneGigabyte));
 }
 
+// A loop of links cannot be read, copied or written: it is kept as it is, and no message
+// promises a ".bad" copy that could never be made.
+TEST(SetFileReader, ALoopOfLinksIsKeptAsItIsWithoutAPromisedCopy) {
+    testing::ScratchFolder folder;
+    fs::create_symlink("Car.gau", folder / "Car.cfg");
+    fs::create_symlink("Car.cfg", folder / "Car.gau");
+    ConfigurationSet set(folder.Path());
+    set.UsePointerSet("Car");
+    ParameterTable table;
+    const ParameterFileRead read = set.ReadParameters(table);
+    EXPECT_TRUE(read.found);
+    EXPECT_EQ(read.errorMessage,
+              "\"Car.cfg\" is a loop of symbolic links, not a file, so it was not read. It is "
+              "left as it is and is not overwritten when the set is saved. To go on, save the "
+              "set under a new name with Save Config Info.");
+    EXPECT_EQ(set.WriteParameters(table),
+              "\"Car.cfg\" is not saved: it is a loop of symbolic links, not a file, and is left "
+              "as it is.");
+    // Not read, only written: the safe-write helper leaves it alone as well.
+    const auto gauges = set.WriteGaugeList({});
+    ASSERT_TRUE(gauges);
+    EXPECT_TRUE(Contains(*gauges,
+                         "Car.gau\": it is a loop of symbolic links, which is left as it "
+                         "is."))
+        << *gauges;
+    EXPECT_EQ(folder.Names(), (Names{"Car.cfg", "Car.gau"}));
+}
+
 }  // namespace
 }  // namespace vekaton

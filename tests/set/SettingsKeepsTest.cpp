@@ -6,14 +6,13 @@
 #include "files/ScratchFolder.h"
 #include "set/DamagedFileGuard.h"
 #include "set/SettingsFile.h"
+#include "support/SetFilesForTest.h"
 
 namespace vekaton {
 namespace {
 
-const char* const kThirteenLines =
-    "ComPort=1\r\nBaudRate=8192\r\nSampleRate=500\r\nRequestString=$F4 $57\r\n"
-    "ResponseBytes=0\r\n# Bytes of Data=63\r\nUse CheckSum=TRUE\r\nRequestEchoed=FALSE\r\n"
-    "AutoRun=FALSE\r\nSyncMode=2\r\nSyncTime=500\r\nStartCommand=\r\nStopCommand=\r\n";
+const std::string kThirteenLines = testing::SettingsFile(
+    {.comPort = 1, .sampleRate = 500, .request = "$F4 $57", .responseBytes = 0, .dataBytes = 63});
 
 TEST(SettingsKeeps, LinesAfterTheSettingsAndRefusedValuesAreReported) {
     SettingsReadResult r = ParseSettings(kThirteenLines, LinkSettings{});

@@ -2,14 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "set/SettingsFile.h"
+#include "support/SetFilesForTest.h"
 
 namespace vekaton {
 namespace {
 
-constexpr const char* kThirteen =
-    "ComPort=1\r\nBaudRate=8192\r\nSampleRate=500\r\nRequestString=$F4 $57\r\n"
-    "ResponseBytes=3\r\n# Bytes of Data=20\r\nUse CheckSum=TRUE\r\nRequestEchoed=FALSE\r\n"
-    "AutoRun=FALSE\r\nSyncMode=2\r\nSyncTime=500\r\nStartCommand=\r\nStopCommand=\r\n";
+const std::string kThirteen = testing::SettingsFile(
+    {.comPort = 1, .sampleRate = 500, .request = "$F4 $57", .responseBytes = 3, .dataBytes = 20});
 
 TEST(SettingsLoaderLineTest, TheLoaderIsWrittenAfterTheThirteenLinesAndReadBack) {
     LinkSettings settings;

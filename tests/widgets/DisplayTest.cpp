@@ -107,33 +107,6 @@ TEST(AnalogDisplay, WritesPrefixValueAndSuffix) {
     EXPECT_EQ(display.DisplayText(), "AFR 0.0:1");
 }
 
-// Both numeric displays take values under the same hold rule.
-template <class Display>
-void CheckHoldModes() {
-    Display display;
-    display.SetValue(50);
-    EXPECT_FALSE(display.OfferValue(40, 2));  // "Max" never moves down
-    EXPECT_FALSE(display.OfferValue(50, 2));  // nor for an equal value
-    EXPECT_TRUE(display.OfferValue(60, 2));
-    EXPECT_EQ(display.Value(), 60.0);
-    EXPECT_FALSE(display.OfferValue(70, 1));  // "Min" never moves up
-    EXPECT_FALSE(display.OfferValue(60, 1));
-    EXPECT_TRUE(display.OfferValue(10, 1));
-    EXPECT_FALSE(display.OfferValue(90, 7)) << "positive modes other than 2 hold the minimum";
-    EXPECT_TRUE(display.OfferValue(5, 7));
-    EXPECT_EQ(display.Value(), 5.0);
-    EXPECT_TRUE(display.OfferValue(30, 0));  // follow
-    EXPECT_TRUE(display.OfferValue(35, -1));
-    EXPECT_EQ(display.Value(), 35.0);
-    EXPECT_FALSE(display.OfferValue(std::nan(""), 0));
-    EXPECT_EQ(display.Value(), 35.0);
-}
-
-TEST(NumericDisplays, HoldModesKeepTheExtremeValue) {
-    CheckHoldModes<TSevenSegmentAnalog>();
-    CheckHoldModes<TAnalogDisplay>();
-}
-
 TEST(NumericDisplays, TheLastOfManyValuesIsTheOneShown) {
     TAnalogDisplay display;
     display.resize(140, 44);

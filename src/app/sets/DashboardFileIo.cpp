@@ -10,11 +10,14 @@
 #include "app/dashboard/DashboardController.h"
 #include "app/dashboard/DashboardPage.h"
 #include "app/sets/WindowBounds.h"
+#include "common/MessageText.h"
 #include "dashboard/ChartRecord.h"
 #include "dashboard/DashboardGaugeList.h"
 #include "dashboard/DashboardModel.h"
+#include "dashboard/PropertyChanges.h"
 #include "dashboard/StreamProperties.h"
 #include "decode/Decoder.h"
+#include "io/QtText.h"
 #include "set/ConfigurationSet.h"
 #include "widgets/ItemWidgetFactory.h"
 
@@ -25,10 +28,10 @@ namespace {
 constexpr const char* kLabelClass = "TLabel";
 constexpr const char* kPageClass = "TTabSheet";
 constexpr const char* kCaption = "Caption";
-
-QString FromStd(const std::string& text) {
-    return QString::fromStdString(text);
-}
+// An item's place and size follow what it shows (a label's own size), never the file alone.
+constexpr std::string_view kGeometry[] = {"Left", "Top", "Width", "Height"};
+// Beyond this many items a message names only how many more there are.
+constexpr std::size_t kItemsNamed = 20;
 
 // A page's own property: its caption, the page's default caption when empty.
 std::vector<PropertyDescriptor> PageDescriptors() {
@@ -188,6 +191,7 @@ QStringList DashboardFileIo::Load(ConfigurationSet& set, LayoutReadPrompts& prom
         }
     }
     if (layout.found) {
+        std::vector<std::string> changed;
         const std::vector<int> ids = model.NumberForSave().Ids();
         const auto& records = layout.result.records;
         for (std::size_t index = 0; index < records.size() && index < names.size(); ++index) {
@@ -199,8 +203,23 @@ QStringList DashboardFileIo::Load(ConfigurationSet& set, LayoutReadPrompts& prom
                 ApplyFixedRecord(static_cast<int>(index), *records[index], messages);
             } else if (index - static_cast<std::size_t>(fixed) < ids.size()) {
                 ApplyItemRecord(ids[index - static_cast<std::size_t>(fixed)], *records[index],
-                                messages);
+                                messages, changed);
             }
+        }
+        if (!changed.empty()) {
+            // A save writes what the items show, so the file as read is kept aside first.
+            QString text = QObject::tr(
+                               "Layout file \"%1\" holds values the items cannot take as "
+                               "written; they use and save these instead:")
+                               .arg(FromStd(QuotePath(layout.path.filename())));
+            for (std::size_t i = 0; i < changed.size() && i < kItemsNamed; ++i) {
+                text += "\n" + FromStd(changed[i]);
+            }
+            if (changed.size() > kItemsNamed) {
+                text += QObject::tr("\n... and %1 more items.").arg(changed.size() - kItemsNamed);
+            }
+            text += "\n" + FromStd(set.NoteDropped(set.Names().layoutFileName));
+            messages.append(text);
         }
         if (layout.result.trailer) {
             ApplyTrailer(*layout.result.trailer);
@@ -234,8 +253,8 @@ void DashboardFileIo::ApplyFixedRecord(int index, const StreamComponent& record,
     }
 }
 
-void DashboardFileIo::ApplyItemRecord(int id, const StreamComponent& record,
-                                      QStringList& messages) {
+void DashboardFileIo::ApplyItemRecord(int id, const StreamComponent& record, QStringList& messages,
+                                      std::vector<std::string>& changed) {
     DashboardModel& model = dashboard_.Model();
     const DashboardItem* item = model.Find(id);
     if (item == nullptr) {
@@ -245,15 +264,29 @@ void DashboardFileIo::ApplyItemRecord(int id, const StreamComponent& record,
     const auto descriptors = StreamedDescriptorsOf(className);
     const LoadedProperties loaded = LoadProperties(record.properties, descriptors);
     itemRead_[id] = record.properties;
-    if (!loaded.refused.empty()) {
+    const std::string name = item->name;
+    model.SetProperties(id, loaded.values);  // the item's widget takes them in
+    const DashboardItem* shown = model.Find(id);
+    if (shown == nullptr) {
+        return;
+    }
+    const PropertyChanges changes =
+        ChangesOnLoad(record.properties, descriptors, shown->properties, kGeometry);
+    if (!changes.keptAsRead.empty()) {
         QString names;
-        for (const std::string& name : loaded.refused) {
-            names += (names.isEmpty() ? "" : ", ") + FromStd(name);
+        for (const std::string& kept : changes.keptAsRead) {
+            names += (names.isEmpty() ? "" : ", ") + FromStd(kept);
         }
         messages.append(QObject::tr("%1: values of %2 that it cannot show were kept as read.")
-                            .arg(FromStd(item->name), names));
+                            .arg(FromStd(name), names));
     }
-    model.SetProperties(id, loaded.values);
+    if (!changes.changed.empty()) {
+        std::string line = name + ": ";
+        for (std::size_t i = 0; i < changes.changed.size(); ++i) {
+            line += (i > 0 ? ", " : "") + changes.changed[i];
+        }
+        changed.push_back(line + ".");
+    }
 }
 
 void DashboardFileIo::ApplyTrailer(const LayoutTrailer& trailer) {

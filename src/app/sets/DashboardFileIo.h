@@ -53,7 +53,9 @@ class DashboardFileIo {
     int FixedCount() const;  // unnamed labels, pages, strip chart
     StreamComponent FixedRecord(int index) const;
     void ApplyFixedRecord(int index, const StreamComponent& record, QStringList& messages);
-    void ApplyItemRecord(int id, const StreamComponent& record, QStringList& messages);
+    // `changed` gathers, one line per item, the values the item took otherwise than read.
+    void ApplyItemRecord(int id, const StreamComponent& record, QStringList& messages,
+                         std::vector<std::string>& changed);
     void ApplyTrailer(const LayoutTrailer& trailer);
 
     DashboardController& dashboard_;

@@ -5,13 +5,11 @@
 #include <QWidget>
 #include <cstdio>
 
+#include "io/QtText.h"
+
 namespace vekaton {
 
 namespace {
-
-QString FromStd(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 bool CanShowBoxes() {
     return QGuiApplication::platformName() != QLatin1String("offscreen");
