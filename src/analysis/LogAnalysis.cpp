@@ -5,6 +5,7 @@
 #include <cmath>
 #include <span>
 
+#include "analysis/FormulaPruning.h"
 #include "log/DataLogFile.h"
 #include "log/LogReplay.h"
 
@@ -33,6 +34,9 @@ LogAnalysis::LogAnalysis(DataLogFile& log, const RecordLayout& layout, const Par
       options_(options),
       range_(range),
       needsY_(setup_.kind != AnalysisKind::Histogram) {
+    decoder_.SetDispatchEnabled(false);  // no dashboard items to hand values to
+    const std::vector<ValueRef> used = SetupRefs(setup_);
+    PruneUnusedFormulas(*table_, used);
     const std::int64_t records = log_.RecordCount();
     range_.first = std::clamp<std::int64_t>(range_.first, 0, records);
     range_.count =

@@ -28,7 +28,8 @@ struct FrameRange {
 // An analysis over a data log, in steps so that a worker thread can report progress and stop
 // when cancelled. Every record is played through a decoder of its own (a copy of the parameter
 // table, from a fresh state), exactly as `vekaton-cli decode` plays it, so the values and the
-// times (record index x the log's interval) are those that decode prints. Reads a few thousand
+// times (record index x the log's interval) are those that decode prints; only the formulas the
+// analysis needs are evaluated, which changes none of its values. Reads a few thousand
 // records at a time: memory stays flat however long the log.
 //
 // Automatic edges that the definitions cannot give (no display range) need the values' range
