@@ -73,6 +73,15 @@ std::optional<BinEdges> DisplayRangeEdges(const DetailsTable* details, ValueRef 
     return BinEdges::Equal(*found->displayMin, *found->displayMax, bins);
 }
 
+KnownEdges EdgesBeforeData(const AnalysisSetup& setup, const DetailsTable* details) {
+    KnownEdges known;
+    known.x = setup.xEdges ? setup.xEdges : DisplayRangeEdges(details, setup.x, setup.xBins);
+    if (setup.kind != AnalysisKind::Histogram && setup.y) {
+        known.y = setup.yEdges ? setup.yEdges : DisplayRangeEdges(details, *setup.y, setup.yBins);
+    }
+    return known;
+}
+
 std::optional<BinEdges> SeenRangeEdges(double low, double high, int bins) {
     if (!(low <= high)) {
         return std::nullopt;

@@ -60,6 +60,15 @@ std::vector<std::string> SetupProblems(const AnalysisSetup& setup, const Paramet
 // details, no range, or a range that is empty or reversed).
 std::optional<BinEdges> DisplayRangeEdges(const DetailsTable* details, ValueRef ref, int bins);
 
+// The edges an analysis knows before it reads a frame: typed, else from the display range. An
+// axis left empty needs the values' range (a log is read for it first; a live view must ask).
+// y is empty for a histogram.
+struct KnownEdges {
+    std::optional<BinEdges> x;
+    std::optional<BinEdges> y;
+};
+KnownEdges EdgesBeforeData(const AnalysisSetup& setup, const DetailsTable* details);
+
 // Equal bins from the lowest to the highest value seen; a single value gets a small range
 // around it. nullopt when no value was seen (low > high).
 std::optional<BinEdges> SeenRangeEdges(double low, double high, int bins);

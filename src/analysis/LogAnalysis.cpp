@@ -41,11 +41,9 @@ LogAnalysis::LogAnalysis(DataLogFile& log, const RecordLayout& layout, const Par
     range_.first = std::clamp<std::int64_t>(range_.first, 0, records);
     range_.count =
         std::clamp<std::int64_t>(range_.count.value_or(records), 0, records - range_.first);
-    xEdges_ = setup_.xEdges ? setup_.xEdges : DisplayRangeEdges(details, setup_.x, setup_.xBins);
-    if (needsY_ && setup_.y) {
-        yEdges_ =
-            setup_.yEdges ? setup_.yEdges : DisplayRangeEdges(details, *setup_.y, setup_.yBins);
-    }
+    KnownEdges known = EdgesBeforeData(setup_, details);
+    xEdges_ = std::move(known.x);
+    yEdges_ = std::move(known.y);
     if (!xEdges_ || (needsY_ && setup_.y && !yEdges_)) {
         scanning_ = true;
         scanGate_ = FrameGate(setup_.conditions, setup_.settleSeconds);

@@ -112,5 +112,26 @@ TEST(AutoEdgesTest, ReversedOrEmptyDisplayRangesAreNotUsed) {
     EXPECT_FALSE(DisplayRangeEdges(&details, {4, 0}, 10));  // a bit has no display range
 }
 
+TEST(AutoEdgesTest, EdgesKnownBeforeTheDataForALiveView) {
+    DetailsTable details;
+    details.At(1).displayMin = 0;
+    details.At(1).displayMax = 6000;
+    details.At(2).displayMin = 0;
+    details.At(2).displayMax = 100;
+    AnalysisSetup setup = AutomaticTable();
+    setup.xBins = 12;
+    KnownEdges known = EdgesBeforeData(setup, &details);
+    ASSERT_TRUE(known.x);
+    EXPECT_EQ(known.x->Count(), 12);
+    EXPECT_EQ(known.x->Upper(11), 6000);
+    ASSERT_TRUE(known.y);
+    // Typed edges win over the display range; without either, the values must give them.
+    setup.yEdges = BinEdges::FromList({10, 20});
+    EXPECT_EQ(EdgesBeforeData(setup, &details).y, setup.yEdges);
+    EXPECT_FALSE(EdgesBeforeData(setup, nullptr).x);
+    setup.kind = AnalysisKind::Histogram;
+    EXPECT_FALSE(EdgesBeforeData(setup, &details).y);
+}
+
 }  // namespace
 }  // namespace vekaton::testing
