@@ -82,6 +82,12 @@ std::string ParseDecodeOptions(const std::vector<std::string>& args, DecodeOptio
 // Plays a data log through the decoder with the set's settings, one CSV row per record.
 int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// `table`, `histogram` and `scatter --dir DIR [--set NAME] LOG --x POS ...`: a cell table, a
+// histogram or a scatter's density of a data log, as CSV (see the help texts for the options).
+int RunTable(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunHistogram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunScatter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 // `layout [--json] FILE`: prints a layout file (.dsf) or a single component stream, as text or
 // as JSON. 0 when the whole file was read, 1 for a damaged or unreadable file (what was read
 // is printed, the error with its byte offset goes to `err`).

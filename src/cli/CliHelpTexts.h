@@ -7,7 +7,8 @@ namespace vekaton::cli::help {
 
 inline constexpr std::string_view kProgram =
     "vekaton-cli - the Vekaton engine without a window: try a formula, acquire from a\n"
-    "port, turn a data log into CSV, print a layout file. The configuration set\n"
+    "port, turn a data log into CSV or into a cell table, histogram or scatter,\n"
+    "print a layout file. The configuration set\n"
     "(settings file NAME.ini and parameter file NAME.cfg) is read as the window reads\n"
     "it and never written.\n";
 
@@ -78,6 +79,83 @@ inline constexpr std::string_view kDecodeHelp =
     "    vekaton-cli decode --dir my-car my-car/03142400.Dat -o drive.csv\n"
     "  Exit codes: 0 every record became a row; 1 the set, the log or the output\n"
     "  failed; 64 wrong usage.\n";
+
+inline constexpr std::string_view kTableUsage =
+    "vekaton-cli table --dir DIR [--set NAME] LOG --x POS --y POS --z POS\n"
+    "                  [--x-edges E0,E1,...,En] [--y-edges E0,...,Em]\n"
+    "                  [--stat mean|count|min|max|sd] [--where COND]...\n"
+    "                  [--settle SECONDS] [--min-count N] [-o FILE]\n";
+inline constexpr std::string_view kTableHelp =
+    "  Plays a data log through the decoder as decode does and writes, as CSV, a\n"
+    "  statistic of Z in every cell of X bins by Y bins: the line Y\\X and the\n"
+    "  lower edge of each X bin, then a line per Y bin, lowest first, with its\n"
+    "  lower edge and the cells. A cell with fewer frames than --min-count, or\n"
+    "  without a value, is empty.\n"
+    "  LOG            the data log\n"
+    "  --dir DIR      folder of the configuration set\n"
+    "  --set NAME     the set (default: the one Vekaton.Ini names, else Default)\n"
+    "  --x, --y, --z POS\n"
+    "                 a position as in the parameter file (a multi-byte value by\n"
+    "                 its first position), or a flag bit as POS.BIT (18.0)\n"
+    "  --x-edges E0,E1,...,En, --y-edges E0,...,Em\n"
+    "                 E0 < E1 < ... < En make n bins [E(i), E(i+1)), the last\n"
+    "                 one closed [E(n-1), En]; values outside are not counted\n"
+    "                 (default: 10 equal bins over the definition's display\n"
+    "                 range, else over the values' minimum to maximum in the\n"
+    "                 frames used)\n"
+    "  --stat S       mean, count, min, max, or sd: the sample standard\n"
+    "                 deviation, empty below 2 values (default: mean)\n"
+    "  --where COND   POS or POS.BIT, one of < <= > >= = !=, then a number; quote\n"
+    "                 it for the shell. Repeat it: every condition must hold\n"
+    "  --settle S     use a frame only once every condition has held for S\n"
+    "                 seconds without a break, on the times decode prints\n"
+    "                 (default: 0)\n"
+    "  --min-count N  fewest frames for a cell to show a value (default: 1)\n"
+    "  -o FILE        write to FILE, whole or not at all, never the log or a file\n"
+    "                 of the set (default: standard output)\n"
+    "  Frames with a bad checksum are left out and do not break a settling run.\n"
+    "  Values count at full precision; numbers are written as decode writes them.\n"
+    "  Standard error ends with the frames read, used, and left out by checksum,\n"
+    "  by filter, by settling and out of range.\n"
+    "  Example (block learn by engine speed and load, closed loop, warm engine):\n"
+    "    vekaton-cli table --dir my-car my-car/drive.Dat --x 4 --y 6 --z 16 \\\n"
+    "      --x-edges 500,1000,1500,2000,3000,4000 --where 18.0=1 --where '1>=70'\n"
+    "  Exit codes: 0 done; 1 the set, the log or the output failed; 64 wrong\n"
+    "  usage, an unknown position, or a malformed condition or edge list.\n";
+
+inline constexpr std::string_view kHistogramUsage =
+    "vekaton-cli histogram --dir DIR [--set NAME] LOG --x POS [--x-edges E0,...,En]\n"
+    "                      [--share] [--where COND]... [--settle SECONDS]\n"
+    "                      [--min-count N] [-o FILE]\n";
+inline constexpr std::string_view kHistogramHelp =
+    "  How the frames spread over bins of X, chosen as for table: the line\n"
+    "  X,Count, then a line per bin, lowest first, with its lower edge and the\n"
+    "  frames in it. A bin with fewer frames than --min-count is empty.\n"
+    "  --share        each bin's share of the frames counted, 0 to 1, under the\n"
+    "                 heading X,Share (default: the count)\n"
+    "  The other options are those of table.\n"
+    "  Example (the engine speed the idle really holds, warm and settled):\n"
+    "    vekaton-cli histogram --dir my-car drive.Dat --x 4 \\\n"
+    "      --x-edges 500,550,600,650,700,750,800,850,900 --where '1>=70' --settle 5\n"
+    "  Exit codes: 0 done; 1 the set, the log or the output failed; 64 wrong\n"
+    "  usage, an unknown position, or a malformed condition or edge list.\n";
+
+inline constexpr std::string_view kScatterUsage =
+    "vekaton-cli scatter --dir DIR [--set NAME] LOG --x POS --y POS [--z POS]\n"
+    "                    [--x-edges E0,...,En] [--y-edges E0,...,Em]\n"
+    "                    [--stat mean|count|min|max|sd] [--where COND]...\n"
+    "                    [--settle SECONDS] [--min-count N] [-o FILE]\n";
+inline constexpr std::string_view kScatterHelp =
+    "  X against Y, coloured by Z, binned as for table so that a log of any\n"
+    "  length gives a bounded answer: the line X,Y,Count (X,Y,Count,Z with --z),\n"
+    "  then a line per cell with at least --min-count frames, by Y bin and then\n"
+    "  X bin, lowest first: the cell's lower X and Y edges, its frames, and the\n"
+    "  --stat of Z (default: mean).\n"
+    "  The other options are those of table.\n"
+    "  Example (spark advance against engine speed, coloured by knock count):\n"
+    "    vekaton-cli scatter --dir my-car drive.Dat --x 4 --y 9 --z 20 --stat max\n"
+    "  Exit codes: 0 done; 1 the set, the log or the output failed; 64 wrong\n"
+    "  usage, an unknown position, or a malformed condition or edge list.\n";
 
 inline constexpr std::string_view kLayoutUsage = "vekaton-cli layout [--json] FILE\n";
 inline constexpr std::string_view kLayoutHelp =
