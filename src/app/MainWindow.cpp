@@ -6,6 +6,7 @@
 #include <QDockWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <cstdio>
 
 #include "app/AppTexts.h"
 #include "app/DebugPage.h"
@@ -194,6 +195,11 @@ int MainWindow::ExitCode() const {
 }
 
 void MainWindow::ShowMessage(const QString& text) {
+    if (lifecycle_ == nullptr) {
+        // Only while the rooms are being made: nothing is lost, it goes to the terminal.
+        std::fprintf(stderr, "vekaton: %s\n", qPrintable(text));
+        return;
+    }
     lifecycle_->ShowMessage(text);
 }
 
