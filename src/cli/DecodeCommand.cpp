@@ -8,7 +8,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
 #include "cli/CliOutput.h"
-#include "cli/HeadlessSet.h"
+#include "cli/CliSet.h"
 #include "log/DataLogFile.h"
 #include "log/LogCsvExport.h"
 #include "log/RecordPlayback.h"
@@ -57,7 +57,7 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (const std::string error = ParseDecodeOptions(args, options); !error.empty()) {
         return UsageError(err, *FindSubcommand("decode"), error);
     }
-    const auto set = LoadHeadlessSet(options.dir, options.setName, err, options.force);
+    const auto set = OpenCliSet(options.dir, options.setName, err, options.force);
     if (!set) {
         return kExitFailed;
     }
@@ -69,7 +69,7 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     // The record length the recorder writes in the set's link mode, from the one function that
     // the window's playback and viewer use too.
-    const RecordLayout layout = RecordLayout::From(set->settings);
+    const RecordLayout layout = RecordLayout::From(set->Settings());
     DataLogFile log;
     if (const auto error = log.Open(std::filesystem::path(options.logPath), layout.Size())) {
         err << "vekaton-cli: " << *error << '\n';
@@ -91,7 +91,7 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
 
     // The same rows as the window's Export CSV, through the same code.
-    LogCsvExport csv(log, layout, *set->table, *sink,
+    LogCsvExport csv(log, layout, set->Table(), *sink,
                      options.exact ? NumberPrecision::Exact : NumberPrecision::Significant);
     csv.SetMessageHandler(
         [&err](const DecoderMessage& message) { PrintDecoderMessage(err, message); });

@@ -8,20 +8,20 @@
 #include <vector>
 
 #include "common/LinkSettings.h"
-#include "decode/ParameterTable.h"
-#include "set/SetNames.h"
+#include "session/Session.h"
 
 namespace vekaton::cli {
 
-// A configuration set as `live` and `decode` use it: read, never written back.
-struct HeadlessSet {
-    std::filesystem::path folder;
-    SetNames names;
-    std::unique_ptr<ParameterTable> table;
-    LinkSettings settings;
+// A configuration set as `live` and `decode` use it: read through a session, never written back.
+struct CliSet {
+    std::unique_ptr<Session> session;
     // The files read: the set pointer, the parameter file and the settings file, those found.
     // Output must never go to one of them.
     std::vector<std::filesystem::path> files;
+
+    // The link settings as the settings file gave them.
+    const LinkSettings& Settings() const { return session->SettingsRead().result.settings; }
+    ParameterTable& Table() const { return session->Table(); }
 };
 
 // Reads the set in `dir` (the current folder when empty): the set named by setName, or by the
@@ -32,7 +32,7 @@ struct HeadlessSet {
 // it also fails when the settings file could not be read, its reading stopped at an error, or it
 // holds a value out of range: frames cut by a wrong geometry are worse than no frames. A file
 // of nine lines is whole.
-std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::string& setName,
-                                           std::ostream& err, bool force = false);
+std::optional<CliSet> OpenCliSet(const std::string& dir, const std::string& setName,
+                                 std::ostream& err, bool force = false);
 
 }  // namespace vekaton::cli

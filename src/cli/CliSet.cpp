@@ -1,11 +1,10 @@
-#include "cli/HeadlessSet.h"
+#include "cli/CliSet.h"
 
 #include <system_error>
 
 #include "common/MessageText.h"
 #include "files/FileLookup.h"
 #include "files/RegularFile.h"
-#include "set/ConfigurationSet.h"
 #include "set/SetNames.h"
 
 namespace vekaton::cli {
@@ -18,10 +17,19 @@ void Report(std::ostream& err, const std::string& message) {
     }
 }
 
+const SetFileReport* ReportOf(const Session& session, const std::string& fileName) {
+    for (const SetFileReport& report : session.Reports()) {
+        if (report.fileName == fileName) {
+            return &report;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
-std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::string& setName,
-                                           std::ostream& err, bool force) {
+std::optional<CliSet> OpenCliSet(const std::string& dir, const std::string& setName,
+                                 std::ostream& err, bool force) {
     std::error_code ec;
     const std::filesystem::path folder =
         dir.empty() ? std::filesystem::current_path(ec) : std::filesystem::path(dir);
@@ -31,43 +39,45 @@ std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::st
                         "': it is " + std::string(DescribeKind(kind)));
         return std::nullopt;
     }
-
-    ConfigurationSet files(folder);
+    OpenOptions options;
+    options.dashboard = false;
     if (!setName.empty()) {
         if (const auto problem = SetNameProblem(setName)) {
             Report(err, "'" + QuoteText(setName) + "' cannot name a set: " + *problem);
             return std::nullopt;
         }
-        files.UsePointerSet(setName);
-    } else {
-        const LoadedSetNames loaded = files.LoadNames();
-        if (loaded.warning) {
-            Report(err, *loaded.warning);
-        }
+        options.setName = setName;
     }
 
-    HeadlessSet set;
-    set.folder = folder;
-    set.names = files.Names();
-    set.table = std::make_unique<ParameterTable>();
-    set.table->Reset();
+    CliSet set;
+    set.session = std::make_unique<Session>(folder);
+    Session& session = *set.session;
+    session.Open(options);
+    const SetNames& names = session.Set().Names();
+    if (const SetFileReport* pointer = ReportOf(session, std::string(kSetPointerFileName))) {
+        for (const std::string& message : pointer->messages) {
+            Report(err, message);
+        }
+    }
     const std::filesystem::path pointer = ResolveSetFile(folder, kSetPointerFileName);
     if (std::filesystem::exists(pointer, ec)) {
         set.files.push_back(pointer);
     }
-    const ParameterFileRead parameters = files.ReadParameters(*set.table);
-    if (parameters.found) {
-        set.files.push_back(parameters.path);
-    } else {
-        Report(err, "no parameter file " + QuotePath(set.names.parameterFileName) + " in " +
-                        QuotePath(folder) + ": only Frame and Time are written");
+    if (const SetFileReport* parameters = ReportOf(session, names.parameterFileName)) {
+        if (parameters->found) {
+            set.files.push_back(parameters->path);
+        } else {
+            Report(err, "no parameter file " + QuotePath(names.parameterFileName) + " in " +
+                            QuotePath(folder) + ": only Frame and Time are written");
+        }
+        for (const std::string& message : parameters->messages) {
+            Report(err, message);
+        }
     }
-    Report(err, parameters.errorMessage);
-    Report(err, parameters.warningMessage);
 
-    const SettingsFileRead settings = files.ReadSettings(set.settings);
+    const SettingsFileRead& settings = session.SettingsRead();
     if (!settings.found) {
-        Report(err, "no settings file " + QuotePath(set.names.settingsFileName) + " in " +
+        Report(err, "no settings file " + QuotePath(names.settingsFileName) + " in " +
                         QuotePath(folder) + ": the set's link and frame settings are needed");
         return std::nullopt;
     }
@@ -102,7 +112,6 @@ std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::st
                         "done. Correct the file, or add --force to go on with the values read.");
         return std::nullopt;
     }
-    set.settings = settings.result.settings;
     return set;
 }
 
