@@ -115,6 +115,10 @@ void CsvWriter::WriteFrame(long long frame, double seconds, const Decoder& decod
     values_.clear();
     for (const CsvColumn& column : columns_) {
         if (column.bit < 0) {
+            if (!decoder.HasPlotValue(column.position)) {
+                values_.push_back(std::nullopt);
+                continue;
+            }
             const double value = decoder.PlotValue(column.position, 0);
             if (!lastTexts_[values_.size()].Holds(std::bit_cast<std::uint64_t>(value))) {
                 numbers_.Prefetch(value);
@@ -126,7 +130,10 @@ void CsvWriter::WriteFrame(long long frame, double seconds, const Decoder& decod
     for (const CsvColumn& column : columns_) {
         line_.push_back(',');
         if (column.bit < 0) {
-            numbers_.Append(line_, values_[analog], lastTexts_[analog]);
+            // A value whose formula faulted has no cell text at all.
+            if (values_[analog]) {
+                numbers_.Append(line_, *values_[analog], lastTexts_[analog]);
+            }
             ++analog;
         } else {
             const ParameterRecord& record = table.At(column.position);

@@ -66,8 +66,9 @@ class NumberTexts {
 
 // Writes decoded frames as CSV, one row per frame, records ended by CR LF: "Frame", "Time", the
 // value columns, and "Checksum" (OK or BAD) when asked for. An analog column holds what the strip
-// chart would plot for the position (the value at the last byte of a multi-byte value), a bit
-// column 0 or 1. Numbers, the time included, are written in the chosen precision.
+// chart would plot for the position (the value at the last byte of a multi-byte value), or
+// nothing when its formula faulted for the frame's bytes; a bit column 0 or 1. Numbers, the time
+// included, are written in the chosen precision.
 class CsvWriter {
   public:
     CsvWriter(std::ostream& out, const ParameterTable& table, bool checksumColumn,
@@ -86,9 +87,9 @@ class CsvWriter {
     std::vector<CsvColumn> columns_;
     bool checksumColumn_;
     NumberPrecision precision_;
-    std::string line_;                   // reused row by row
-    std::vector<double> values_;         // the row's analog values, reused
-    std::vector<NumberText> lastTexts_;  // each analog column's text in the previous row
+    std::string line_;                           // reused row by row
+    std::vector<std::optional<double>> values_;  // the row's analog values, reused
+    std::vector<NumberText> lastTexts_;          // each analog column's text in the previous row
     NumberTexts numbers_;
 };
 

@@ -20,6 +20,10 @@ class TSevenSegmentAnalog : public SevenSegmentDisplay {
     int Decimals() const { return decimals_; }
     void SetDecimals(int decimals);
 
+    // No value to show (the formula faulted): a single dash until the next value.
+    bool NoValue() const { return noValue_; }
+    void SetNoValue(bool noValue);
+
     // Offers a value under a hold mode: 0 or less always shows it, 2 only a larger one, any
     // other positive mode only a smaller one. True when the display took the value.
     bool OfferValue(double value, int holdMode);
@@ -29,6 +33,7 @@ class TSevenSegmentAnalog : public SevenSegmentDisplay {
 
   private:
     double value_ = 0.0;
+    bool noValue_ = false;
     int decimals_ = 1;
 };
 
