@@ -24,11 +24,16 @@ int Layout(const CliContext& context, const std::vector<std::string>& args) {
     return RunLayout(args, context.out, context.err);
 }
 
+int NewSet(const CliContext& context, const std::vector<std::string>& args) {
+    return RunNewSet(args, context.out, context.err);
+}
+
 constexpr std::array kSubcommands = {
     Subcommand{"eval", help::kEvalUsage, help::kEvalHelp, Eval},
     Subcommand{"live", help::kLiveUsage, help::kLiveHelp, Live},
     Subcommand{"decode", help::kDecodeUsage, help::kDecodeHelp, Decode},
     Subcommand{"layout", help::kLayoutUsage, help::kLayoutHelp, Layout},
+    Subcommand{"new-set", help::kNewSetUsage, help::kNewSetHelp, NewSet},
 };
 
 bool IsHelpWord(std::string_view arg) {

@@ -64,6 +64,12 @@ std::optional<HeadlessSet> LoadHeadlessSet(const std::string& dir, const std::st
     }
     Report(err, parameters.errorMessage);
     Report(err, parameters.warningMessage);
+    const DetailsFileRead details = files.ReadDetails(set.details);
+    if (details.found) {
+        set.files.push_back(details.path);
+    }
+    Report(err, details.errorMessage);
+    Report(err, details.warningMessage);
 
     const SettingsFileRead settings = files.ReadSettings(set.settings);
     if (!settings.found) {

@@ -9,6 +9,7 @@
 
 #include "common/LinkSettings.h"
 #include "decode/ParameterTable.h"
+#include "decode/PositionDetails.h"
 #include "set/SetNames.h"
 
 namespace vekaton::cli {
@@ -19,7 +20,9 @@ struct HeadlessSet {
     SetNames names;
     std::unique_ptr<ParameterTable> table;
     LinkSettings settings;
-    // The files read: the set pointer, the parameter file and the settings file, those found.
+    // The units, ranges and limits of the set's details file, when it has one.
+    DetailsTable details;
+    // The files read: the set pointer, the parameter, details and settings files, those found.
     // Output must never go to one of them.
     std::vector<std::filesystem::path> files;
 };

@@ -264,7 +264,8 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     const bool checksumColumn =
         set->settings.useCheckSum && set->settings.syncMode != SyncMode::Aldl160;
     CsvWriter csv(*sink, *set->table, checksumColumn,
-                  options.exact ? NumberPrecision::Exact : NumberPrecision::Significant);
+                  options.exact ? NumberPrecision::Exact : NumberPrecision::Significant,
+                  &set->details);
     LiveView view(*sink, err, decoder, clock, csv);
     Engine engine(link, clock, decoder, view);
     std::unique_ptr<LiveMonitor> monitor;

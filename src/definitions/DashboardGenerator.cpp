@@ -176,6 +176,10 @@ void FuelPage(Context& c, const std::vector<FlagBit>& bits) {
         resets.push_back(make.Dial(page, make.At(10 + column * (kDial + 10), top, kDial, kDial),
                                    position, c.Scale(position, role, kDialCaption)));
     }
+    // The reset button and the loop's flags take a free place in the last row of dials, or
+    // go beside the displays below them.
+    const bool freeSlot = !dials.empty() && dials.size() % kPerRow != 0;
+    const int slotTop = top;
     top = dials.empty() ? 30 : top + kDial + 35;
 
     Row row(10, top, 20);
@@ -191,11 +195,12 @@ void FuelPage(Context& c, const std::vector<FlagBit>& bits) {
         make.Segments(page, make.At(row.Next(120), top, 120, 56), idle,
                       c.Scale(idle, DashboardRole::IdleAir, kDisplayCaption), 3, kLedRed);
     }
-    const int right = std::max(row.X(), 700);
+    const int right = freeSlot ? 10 + (kPerRow - 1) * (kDial + 10) : std::max(row.X(), 700);
+    const int flagsTop = freeSlot ? slotTop : top - 22;
     if (!resets.empty()) {
-        make.ResetButton(page, make.At(right, top - 22, 140, 28), resets);
+        make.ResetButton(page, make.At(right, flagsTop, 140, 28), resets);
     }
-    KeyLeds(c, page, right, top + 16, 280, KeyFlags(bits, FlagPurpose::FuelLoop));
+    KeyLeds(c, page, right, flagsTop + 38, 260, KeyFlags(bits, FlagPurpose::FuelLoop));
 }
 
 // Columns of LEDs, the malfunction codes first under their own heading.

@@ -239,11 +239,15 @@ class Builder {
         const DefinitionSource& s = source_;
         std::vector<std::string>& header = built_.parameterHeader;
         header.push_back("; " + built_.id + ": " + built_.title);
-        const std::string request = s.Header("request").empty() ? "no request (broadcast)"
-                                                                : "request " + s.Header("request");
-        header.push_back("; GM data stream " + s.Header("stream") + ", " + s.Header("baud") +
-                         " baud, " + request + ", " + s.Header("header") + " header bytes, " +
-                         s.Header("data") + " data bytes");
+        if (built_.settings.syncMode == SyncMode::Aldl160) {
+            header.push_back("; GM data stream " + s.Header("stream") +
+                             ", 160 baud, read through an ALDL 160 interface: no request, " +
+                             s.Header("data") + " data bytes");
+        } else {
+            header.push_back("; GM data stream " + s.Header("stream") + ", " + s.Header("baud") +
+                             " baud, request " + s.Header("request") + ", " + s.Header("header") +
+                             " header bytes, " + s.Header("data") + " data bytes");
+        }
         for (const char* key : {"engines", "years", "ecm", "source", "confidence"}) {
             if (!s.Header(key).empty()) {
                 std::string name = key;

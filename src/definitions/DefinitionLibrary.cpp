@@ -149,6 +149,16 @@ NewSetResult CreateSetFromLibrary(const std::filesystem::path& library,
         }
     }
     contents[0] = FormatSettings(link);
+    if (request.page) {
+        // The dashboard made again for the page given, from the set's own definitions.
+        ParameterTable table;
+        table.Reset();
+        ReadParameterText(contents[1], table);
+        const GeneratedDashboard dashboard =
+            GenerateDashboard(table, ParseDetails(contents[2]).table, *request.page);
+        contents[3] = dashboard.GaugeListText();
+        contents[4] = dashboard.LayoutBytes().value_or(contents[4]);
+    }
 
     for (std::size_t i = 0; i < to.size(); ++i) {
         const std::filesystem::path path = ResolveSetFile(request.dir, to[i]);

@@ -37,6 +37,9 @@ struct NewSetRequest {
     // For an ALDL 160 stream: the interface's start string, hex bytes as the setup panel takes
     // them ("$FF $00"); empty: to be entered in the setup panel.
     std::string startString;
+    // The room of a dashboard page the dashboard is made for; nullopt: the library's own, made
+    // for a 1024 x 700 window.
+    std::optional<DashboardOptions> page;
 };
 
 struct NewSetResult {

@@ -13,6 +13,7 @@
 namespace vekaton {
 
 class Decoder;
+class DetailsTable;
 class ParameterTable;
 
 // Appends one CSV field (RFC 4180): enclosed in double quotes, with its quotes doubled, when it
@@ -28,8 +29,10 @@ struct CsvColumn {
 
 // The value columns a parameter table gives: every analog position with a description, in
 // ascending position, then every described bit of every digital position (by position, then
-// bit), each named by its description.
-std::vector<CsvColumn> FrameColumns(const ParameterTable& table);
+// bit), each named by its description, followed by " [unit]" when `details` gives the position
+// a unit ("Coolant temperature [°C]").
+std::vector<CsvColumn> FrameColumns(const ParameterTable& table,
+                                    const DetailsTable* details = nullptr);
 
 // A number's text, kept beside the number's bits.
 struct NumberText {
@@ -72,7 +75,8 @@ class NumberTexts {
 class CsvWriter {
   public:
     CsvWriter(std::ostream& out, const ParameterTable& table, bool checksumColumn,
-              NumberPrecision precision = NumberPrecision::Significant);
+              NumberPrecision precision = NumberPrecision::Significant,
+              const DetailsTable* details = nullptr);
 
     void WriteHeader();
     // checksumGood is written only when the writer has a checksum column.
