@@ -108,7 +108,7 @@ inline constexpr std::string_view kNewSetHelp =
     "  --port PORT         the adapter's port, such as /dev/ttyUSB0 (default: chosen\n"
     "                      at the first Run)\n"
     "  --start-string HEX  for a 160-baud stream: the start string of the ALDL 160\n"
-    "                      interface's packets, as hex bytes (\"$FF $00\")\n"
+    "                      interface's packets, as hex bytes ('$FF $00')\n"
     "  --page WxH          make the dashboard for pages of this size in pixels\n"
     "                      (default: 1000x600, what a 1024 x 700 window gives)\n"
     "  Examples:\n"

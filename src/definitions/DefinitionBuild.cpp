@@ -159,7 +159,7 @@ class Builder {
         }
         const std::optional<LookupFormula> lookup = BuildLookupFormula(table->second);
         if (!lookup) {
-            Error(value.line, "table \"" + name + "\" has fewer than two points");
+            Error(value.line, "table \"" + name + "\" needs 2 to 256 points with finite values");
             return {};
         }
         built_.lookupNotes.push_back(

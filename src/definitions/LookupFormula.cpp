@@ -133,7 +133,7 @@ std::optional<LookupFormula> BuildLookupFormula(std::vector<LookupPoint> points)
             return std::nullopt;
         }
     }
-    if (points.size() < 2) {
+    if (points.size() < 2 || points.size() > kMaxLookupPoints) {
         return std::nullopt;
     }
     FormulaFrontEnd formulas;

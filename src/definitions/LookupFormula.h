@@ -11,6 +11,8 @@ struct LookupPoint {
     double y = 0.0;  // its value
 };
 
+inline constexpr std::size_t kMaxLookupPoints = 256;
+
 struct LookupFormula {
     std::string formula;
     int segments = 0;
@@ -24,7 +26,8 @@ struct LookupFormula {
 // (MIN and MAX clamp each segment). The formula language allows 20 levels and 50 operands a
 // level; when every segment does not fit, the fewest points are left out that keep the largest
 // error smallest. Points are taken in order of x; a repeated x keeps its first value. Nothing
-// for fewer than two distinct points or values that are not finite.
+// for fewer than two distinct points, more than kMaxLookupPoints (a byte has no more values) or
+// values that are not finite.
 std::optional<LookupFormula> BuildLookupFormula(std::vector<LookupPoint> points);
 
 }  // namespace vekaton
