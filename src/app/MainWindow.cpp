@@ -111,8 +111,9 @@ void MainWindow::BuildRooms() {
     Engine& engine = session_->AttachEngine(*port_, *clock_, *view_);
     const ConfigurationSet& set = session_->Set();
     recording_ = new RecordingController({engine, set, *graphs_, *status_, *caption_, *this}, post);
-    logViewer_ =
-        new LogViewer({engine, session_->GetDecoder(), set, *graphs_, *caption_, *this}, post);
+    logViewer_ = new LogViewer(
+        {engine, session_->GetDecoder(), set, session_->Details(), *graphs_, *caption_, *this},
+        post);
     playback_ =
         new PlaybackController({engine, set, *graphs_, *logViewer_, *caption_, *this}, post);
     view_->AttachLogRooms(*recording_, *playback_);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <iosfwd>
 #include <optional>
 #include <span>
@@ -92,5 +93,21 @@ int RunScatter(const std::vector<std::string>& args, std::ostream& out, std::ost
 // as JSON. 0 when the whole file was read, 1 for a damaged or unreadable file (what was read
 // is printed, the error with its byte offset goes to `err`).
 int RunLayout(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// `new-set --list` or `new-set --definition ID --dir DIR [--set NAME] [--port PORT]
+// [--start-string HEX] [--page WxH]`: a set from the library of bundled definitions.
+struct NewSetOptions {
+    bool list = false;
+    std::string definition;
+    std::string dir;
+    std::string setName;
+    std::string port;
+    std::string startString;
+    std::optional<std::pair<int, int>> page;  // width and height
+};
+std::string ParseNewSetOptions(const std::vector<std::string>& args, NewSetOptions& options);
+// `library` is where the definitions are; empty: where the installed program finds them.
+int RunNewSet(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              const std::filesystem::path& library = {});
 
 }  // namespace vekaton::cli

@@ -8,9 +8,10 @@ namespace vekaton::cli::help {
 inline constexpr std::string_view kProgram =
     "vekaton-cli - the Vekaton engine without a window: try a formula, acquire from a\n"
     "port, turn a data log into CSV or into a cell table, histogram or scatter,\n"
-    "print a layout file. The configuration set\n"
-    "(settings file NAME.ini and parameter file NAME.cfg) is read as the window reads\n"
-    "it and never written.\n";
+    "print a layout file, make a set from a bundled definition. The configuration\n"
+    "set (settings file NAME.ini, parameter file NAME.cfg, details file\n"
+    "NAME.details) is read as the window reads it and never written; only new-set\n"
+    "writes a new one.\n";
 
 inline constexpr std::string_view kEvalUsage =
     "vekaton-cli eval [--width N] FORMULA [A=v] [B=v] [C=v] [D=v] [E=v]\n";
@@ -169,11 +170,36 @@ inline constexpr std::string_view kLayoutHelp =
     "  could be read is printed first, the error with its byte offset on stderr);\n"
     "  64 wrong usage.\n";
 
+inline constexpr std::string_view kNewSetUsage =
+    "vekaton-cli new-set --list\n"
+    "vekaton-cli new-set --definition ID --dir DIR [--set NAME] [--port PORT]\n"
+    "                    [--start-string HEX] [--page WxH]\n";
+inline constexpr std::string_view kNewSetHelp =
+    "  Makes a configuration set from a bundled definition of a GM data stream: the\n"
+    "  settings, parameter, details, gauge list and layout files (NAME.ini, NAME.cfg,\n"
+    "  NAME.details, NAME.gau, NAME.dsf) with units, scales and a dashboard, and the\n"
+    "  set pointer Vekaton.ini naming it. A set of that name is never overwritten.\n"
+    "  --list              one line per definition: its ID, a tab, its description\n"
+    "  --definition ID     the definition (the stream ID, such as A140)\n"
+    "  --dir DIR           folder of the new set, made when missing\n"
+    "  --set NAME          the set's name (default: the ID)\n"
+    "  --port PORT         the adapter's port, such as /dev/ttyUSB0 (default: chosen\n"
+    "                      at the first Run)\n"
+    "  --start-string HEX  for a 160-baud stream: the start string of the ALDL 160\n"
+    "                      interface's packets, as hex bytes ('$FF $00')\n"
+    "  --page WxH          make the dashboard for pages of this size in pixels\n"
+    "                      (default: 1000x600, what a 1024 x 700 window gives)\n"
+    "  Examples:\n"
+    "    vekaton-cli new-set --list\n"
+    "    vekaton-cli new-set --definition A140 --dir ~/car --port /dev/ttyUSB0\n"
+    "  Exit codes: 0 the set was written; 1 a set of that name is there already or a\n"
+    "  file could not be written; 64 wrong usage (an unknown ID among them).\n";
+
 inline constexpr std::string_view kExitCodes =
     "Exit codes:\n"
     "  0   done\n"
-    "  1   the set, a file, the port or the output failed, or a layout file is\n"
-    "      damaged (the reason is on stderr)\n"
+    "  1   the set, a file, the port or the output failed, a layout file is\n"
+    "      damaged, or new-set found a set of that name (the reason is on stderr)\n"
     "  2   eval: the formula cannot be built\n"
     "  3   eval: an arithmetic fault\n"
     "  4   live: no frame was received\n"

@@ -84,6 +84,9 @@ class Decoder {
     const ParameterTable& Table() const { return table_; }
     // The point EndOfFrame would plot for a channel on (position, bit); 0.0 outside the table.
     double PlotValue(int position, int bit) const;
+    // False when the analog value there (at its last byte) is missing because its formula
+    // faulted for the bytes received; PlotValue then gives the raw byte. Raw mode always has one.
+    bool HasPlotValue(int position) const;
 
     int CollectIndex() const { return collectIndex_; }
     int ExpectedCount() const { return expectedCount_; }

@@ -99,8 +99,9 @@ bool LogViewer::ExportCsv(const QString& path) {
         return false;
     }
     QString error;
-    const ExportOutcome outcome = ExportLogCsv(&parts_.window, log_, layout_,
-                                               parts_.decoder.Table(), path, &error, cancelCheck_);
+    const ExportOutcome outcome =
+        ExportLogCsv(&parts_.window, log_, layout_, parts_.decoder.Table(), &parts_.details, path,
+                     &error, cancelCheck_);
     if (outcome == ExportOutcome::Failed) {
         post_(error);
     } else if (outcome == ExportOutcome::Written) {
