@@ -80,7 +80,7 @@ TForm1::TForm1(bool demo, QWidget* parent, bool holdsInstanceLock)
         }
     });
     graphsPage_->SetTable(&table_);
-    decoder_->SetChart(graphsPage_);
+    engine_->SetChart(&graphsPage_->Store());
     decoder_->SetItems(&dashboard_);
     decoder_->SetMessageHandler([this](const DecoderMessage& message) {
         messages_->Post(FromStd(message.text), FromStd(message.informative),

@@ -65,10 +65,6 @@ void WindowEngineView::ShowMessage(std::string_view text) {
     post_(FromStd(text));
 }
 
-int WindowEngineView::AddChartSample(double x) {
-    return window_.Graphs().AddSample(x);
-}
-
 void WindowEngineView::FrameCompleted(const FrameSummary& /*frame*/) {
     window_.Dashboard().FrameCompleted();
 }

@@ -213,7 +213,7 @@ double Decoder::PlotValue(int position, int bit) const {
     return rawMode_ ? static_cast<double>(last->RawByte) : last->Value;
 }
 
-void Decoder::EndOfFrame(int sampleIndex) {
+void Decoder::EndOfFrame(std::int64_t sampleIndex) {
     if (chart_ == nullptr) {
         return;
     }

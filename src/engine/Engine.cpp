@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "chart/ChartStore.h"
 #include "decode/Decoder.h"
 #include "engine/EngineTexts.h"
 #include "engine/LoopBackData.h"
@@ -90,6 +91,19 @@ void Engine::ApplySettings(const LinkSettings& settings) {
         SetPollTimer(settings_.syncMode == SyncMode::TalkListen);
         SetSyncTimer(settings_.syncMode == SyncMode::ListenOnly);
     }
+}
+
+void Engine::SetChart(ChartStore* chart) {
+    chart_ = chart;
+    decoder_.SetChart(chart);
+}
+
+// The end of every frame, received or played: its sample in the chart at x, and the decoder's
+// point for each channel on it.
+std::int64_t Engine::PlotFrame(double x) {
+    const std::int64_t sample = chart_ != nullptr ? chart_->AddSample(x) : 0;
+    decoder_.EndOfFrame(sample);
+    return sample;
 }
 
 int Engine::ExpectedFrameLength() const {

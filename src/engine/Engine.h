@@ -25,6 +25,8 @@
 
 namespace vekaton {
 
+class ChartStore;
+
 // The acquisition engine: the link configuration and what is derived from it, the poll cycle of
 // the three link modes, frame delimiting and the checksum test, the hex trace, the loop-back
 // test, recording to a data log and real-time playback of one.
@@ -45,6 +47,9 @@ class Engine {
     // trigger with the request just converted). Counts are held within 0 to 500.
     void ApplySettings(const LinkSettings& settings);
     const LinkSettings& Settings() const { return settings_; }
+    // The chart the frames go to (may be null): a sample per frame at ElapsedSeconds from the
+    // engine, the channels' points from its decoder.
+    void SetChart(ChartStore* chart);
     const std::vector<std::uint8_t>& RequestBytes() const { return requestBytes_; }
     int RequestLength() const { return static_cast<int>(requestBytes_.size()); }
     int DataOffset() const { return dataOffset_; }
@@ -148,6 +153,7 @@ class Engine {
     void EndNormalFrame(std::uint8_t b, bool inRange);
     void FinishRecord();
     void CountFrame(bool checksumChecked, bool checksumGood);
+    std::int64_t PlotFrame(double x);
     void CloseLog();
     void PlaybackStep();
     void EndPlayback(std::optional<std::string> message);
@@ -160,6 +166,7 @@ class Engine {
     Clock& clock_;
     Decoder& decoder_;
     EngineView& view_;
+    ChartStore* chart_ = nullptr;
 
     LinkSettings settings_;
     std::vector<std::uint8_t> requestBytes_;

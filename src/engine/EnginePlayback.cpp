@@ -156,8 +156,10 @@ void Engine::PlaybackStep() {
     }
     playback_->Replay().NoteFrameStart(frame, decoder_);
     const double chartTime = playback_->TimeOf(frame);
-    const int sample = view_.AddChartSample(chartTime);
-    const RecordOutcome outcome = FeedRecord(decoder_, record, playback_->Layout(), sample);
+    FeedRecordBytes(decoder_, record, playback_->Layout());
+    const std::int64_t sample = PlotFrame(chartTime);
+    const RecordOutcome outcome{playback_->Layout().useCheckSum,
+                                RecordChecksumGood(record, playback_->Layout())};
     playback_->SetPosition(frame + 1);
     elapsedSeconds_ = playback_->TimeOf(frame + 1);
     view_.FrameCompleted(

@@ -84,10 +84,9 @@ void Engine::NormalTrigger(std::span<const std::uint8_t> bytes) {
 
 void Engine::EndNormalFrame(std::uint8_t b, bool inRange) {
     const double chartTime = elapsedSeconds_;
-    const int sample = view_.AddChartSample(chartTime);
     elapsedSeconds_ += secondsPerFrame_;
     view_.ShowElapsed(elapsedSeconds_);
-    decoder_.EndOfFrame(sample);
+    const std::int64_t sample = PlotFrame(chartTime);
 
     const bool good = b == ChecksumFor(byteSum_);
     if (good) {
@@ -171,10 +170,9 @@ void Engine::PacketTriggerPacket(std::span<const std::uint8_t> data) {
     }
     if (running_) {
         const double chartTime = elapsedSeconds_;
-        const int sample = view_.AddChartSample(chartTime);
         elapsedSeconds_ += secondsPerFrame_;
         view_.ShowElapsed(elapsedSeconds_);
-        decoder_.EndOfFrame(sample);
+        const std::int64_t sample = PlotFrame(chartTime);
         if (recording_) {
             FinishRecord();
         }

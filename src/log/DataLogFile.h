@@ -27,8 +27,8 @@ std::unique_ptr<LogBytes> OpenLogBytes(const std::filesystem::path& path, std::s
 std::unique_ptr<LogBytes> MemoryLogBytes(std::span<const std::uint8_t> bytes);
 
 // The one reader of data logs, by record number: the log viewer, real-time playback with
-// seeking, the CSV export and the simulator's replay read it. Its size is taken once, when it is opened; a partial
-// record at the end is never returned, only counted.
+// seeking, the CSV export and the simulator's replay read it. Its size is taken once, when it is
+// opened; a partial record at the end is never returned, only counted.
 class DataLogFile {
   public:
     DataLogFile() = default;

@@ -343,14 +343,14 @@ void FillChart(TStripChart& chart, int samples, double step) {
     chart.AddChannel({"Closed loop", 0, 20.0, 10.0, 7, 3, true});
     for (int i = 0; i < samples; ++i) {
         const double t = i * step;
-        chart.BeginUpdate();
-        const auto sample = chart.AddSample(t);
-        chart.AddPoint(0, sample, 90 - 60 * std::exp(-t / 120.0) + std::sin(t * 0.7));
-        chart.AddPoint(
+        chart.Store().BeginUpdate();
+        const auto sample = chart.Store().AddSample(t);
+        chart.Store().AddPoint(0, sample, 90 - 60 * std::exp(-t / 120.0) + std::sin(t * 0.7));
+        chart.Store().AddPoint(
             1, sample,
             2400 + 1800 * std::sin(t / 9.0) + 300 * std::sin(t * 3.1) + (i % 37 == 0 ? 900 : 0));
-        chart.AddPoint(2, sample, (static_cast<int>(t / 25.0) % 2 == 0) ? 5.0 : 0.0);
-        chart.EndUpdate();
+        chart.Store().AddPoint(2, sample, (static_cast<int>(t / 25.0) % 2 == 0) ? 5.0 : 0.0);
+        chart.Store().EndUpdate();
     }
 }
 

@@ -32,7 +32,7 @@ LogViewer::LogViewer(TForm1& window, std::function<void(const QString&)> post)
       window_(window),
       post_(std::move(post)),
       decoder_(window.GetDecoder().Table(), formulas_) {
-    decoder_.SetChart(&window_.Graphs());
+    decoder_.SetChart(&window_.Graphs().Store());
     decoder_.SetDispatchEnabled(false);  // the pass draws; only the cursor's frame moves gauges
     decoder_.SetMessageHandler([this](const DecoderMessage& message) {
         QString text = QString::fromStdString(message.text);
@@ -146,7 +146,7 @@ bool LogViewer::Open(const QString& path) {
     liveState_ = window_.GetDecoder().SaveState();
     engine.SetFileViewMode(true);
     TStripChart* chart = window_.Graphs().Chart();
-    chart->SetCapacity(
+    window_.Graphs().Store().SetCapacity(
         std::max<std::size_t>(kLiveCapacity, static_cast<std::size_t>(log_.RecordCount()) + 16));
     if (!DecodeAll()) {
         Close();
@@ -175,6 +175,7 @@ bool LogViewer::Open(const QString& path) {
 bool LogViewer::DecodeAll() {
     GraphsPage& graphs = window_.Graphs();
     TStripChart* chart = graphs.Chart();
+    ChartStore& store = graphs.Store();
     const auto cursorA = CursorFrame();
     const auto cursorB = chart->Cursor(TStripChart::kCursorB);
     const std::int64_t cursorFrameB = cursorB ? *cursorB - firstSample_ : -1;
@@ -187,7 +188,7 @@ bool LogViewer::DecodeAll() {
     LogScan scan(log_, *replay_, layout_, decoder_);
     scan.SetDefaultInterval(intervalMs_);
     graphs.ClearChart();
-    chart->Reserve(static_cast<std::size_t>(log_.RecordCount()));
+    store.Reserve(static_cast<std::size_t>(log_.RecordCount()));
 
     QProgressDialog progress(tr("Reading %1...").arg(QFileInfo(path_).fileName()), tr("Cancel"), 0,
                              1000, &window_);
@@ -197,14 +198,14 @@ bool LogViewer::DecodeAll() {
     progress.setValue(0);
     std::int64_t first = -1;
     const LogScan::AddSample addSample = [&](double seconds) {
-        const int sample = graphs.AddSample(seconds);
+        const std::int64_t sample = store.AddSample(seconds);
         if (first < 0) {
             first = sample;
         }
         return sample;
     };
     bool cancelled = false;
-    chart->BeginUpdate();
+    store.BeginUpdate();
     while (!scan.Finished()) {
         scan.Step(kRecordsPerStep, addSample);
         progress.setValue(
@@ -215,7 +216,7 @@ bool LogViewer::DecodeAll() {
             break;
         }
     }
-    chart->EndUpdate();
+    store.EndUpdate();
     progress.reset();
     if (cancelled) {
         return false;
@@ -267,7 +268,7 @@ void LogViewer::Close() {
     window_.GetDecoder().RestoreState(liveState_);
     TStripChart* chart = window_.Graphs().Chart();
     window_.Graphs().ClearChart();
-    chart->SetCapacity(kLiveCapacity);
+    window_.Graphs().Store().SetCapacity(kLiveCapacity);
     chart->SetHomeWindow(std::nullopt);
     chart->ResetView();
     window_.Graphs().SetRecordEnabled(true);
