@@ -65,12 +65,6 @@ void PollScheduler::SetSync(bool on) {
     }
 }
 
-void PollScheduler::RestartSync() {
-    if (syncEnabled_) {
-        ScheduleSync();
-    }
-}
-
 void PollScheduler::ScheduleSync() {
     if (syncTimer_ != 0) {
         clock_.Cancel(syncTimer_);

@@ -29,8 +29,13 @@ class PollScheduler {
 
     void SetSync(bool on);
     bool SyncEnabled() const { return syncEnabled_; }
-    // Data arrived: the silence starts over (when enabled).
-    void RestartSync();
+    // Data arrived: the silence starts over (when enabled). Checked here, as it comes with
+    // every chunk of received bytes.
+    void RestartSync() {
+        if (syncEnabled_) {
+            ScheduleSync();
+        }
+    }
 
   private:
     void SchedulePoll();
