@@ -140,7 +140,7 @@ void MainWindow::Connect() {
     Engine& engine = session_->GetEngine();
     Decoder& decoder = session_->GetDecoder();
     graphs_->SetTable(&session_->Table());
-    decoder.SetChart(graphs_);
+    engine.SetChart(&graphs_->Store());
     decoder.SetMessageHandler([this](const DecoderMessage& message) {
         messages_->Post(FromStd(message.text), FromStd(message.informative),
                         FromStd(message.details));

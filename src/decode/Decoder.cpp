@@ -229,7 +229,7 @@ bool Decoder::HasPlotValue(int position) const {
     return last == nullptr || last->HasValue;
 }
 
-void Decoder::EndOfFrame(int sampleIndex) {
+void Decoder::EndOfFrame(std::int64_t sampleIndex) {
     if (chart_ == nullptr) {
         return;
     }

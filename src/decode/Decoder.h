@@ -64,7 +64,7 @@ class Decoder {
     // nothing.
     void DecodeByte(int position, std::uint8_t b);
     // One point per chart channel at the given frame count, inside one update batch.
-    void EndOfFrame(int sampleIndex);
+    void EndOfFrame(std::int64_t sampleIndex);
 
     void SetRawMode(bool on) { rawMode_ = on; }
     bool RawMode() const { return rawMode_; }
