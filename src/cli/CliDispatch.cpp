@@ -24,11 +24,16 @@ int Layout(const CliContext& context, const std::vector<std::string>& args) {
     return RunLayout(args, context.out, context.err);
 }
 
+int ImportAdx(const CliContext& context, const std::vector<std::string>& args) {
+    return RunImportAdx(args, context.out, context.err);
+}
+
 constexpr std::array kSubcommands = {
     Subcommand{"eval", help::kEvalUsage, help::kEvalHelp, Eval},
     Subcommand{"live", help::kLiveUsage, help::kLiveHelp, Live},
     Subcommand{"decode", help::kDecodeUsage, help::kDecodeHelp, Decode},
     Subcommand{"layout", help::kLayoutUsage, help::kLayoutHelp, Layout},
+    Subcommand{"import-adx", help::kImportAdxUsage, help::kImportAdxHelp, ImportAdx},
 };
 
 bool IsHelpWord(std::string_view arg) {

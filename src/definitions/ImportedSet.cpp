@@ -1,0 +1,121 @@
+#include "definitions/ImportedSet.h"
+
+#include <system_error>
+
+#include "common/MessageText.h"
+#include "definitions/AdxFields.h"
+#include "files/FileLookup.h"
+#include "files/SafeFile.h"
+#include "set/DamagedFileGuard.h"
+#include "set/ParameterFile.h"
+#include "set/SetNames.h"
+#include "set/SettingsFile.h"
+
+namespace vekaton {
+namespace {
+
+std::string ReportText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+// The files written so far go again, so a failed import leaves no half set behind.
+void RemoveAll(const std::vector<std::filesystem::path>& files) {
+    for (const auto& file : files) {
+        std::error_code ignored;
+        std::filesystem::remove(file, ignored);
+    }
+}
+
+}  // namespace
+
+std::string ImportReportFileName(std::string_view setName) {
+    return std::string(setName) + "-import.txt";
+}
+
+std::string DefaultImportSetName(const std::filesystem::path& source) {
+    std::string name = source.stem().string();
+    for (char& c : name) {
+        if (c == '.') {
+            c = '_';
+        }
+    }
+    return ImportSetNameProblem(name) ? std::string("Imported") : name;
+}
+
+std::optional<std::string> ImportSetNameProblem(std::string_view setName) {
+    if (auto problem = SetNameProblem(setName)) {
+        return problem;
+    }
+    if (setName.find('.') != std::string_view::npos) {
+        return "it holds a \".\", and the set pointer names a set only up to its first \".\"";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::filesystem::path> ExistingSetFile(const std::filesystem::path& folder,
+                                                     std::string_view setName) {
+    const SetNames names = NamesFromPointer(setName);
+    for (const std::string& name :
+         {names.settingsFileName, names.parameterFileName, names.gaugeListFileName,
+          names.layoutFileName, ImportReportFileName(setName)}) {
+        const std::filesystem::path path = ResolveSetFile(folder, name);
+        std::error_code error;
+        if (std::filesystem::symlink_status(path, error).type() !=
+            std::filesystem::file_type::not_found) {
+            return path;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> WriteImportedSet(const std::filesystem::path& folder,
+                                            std::string_view setName, const AdxImport& import,
+                                            std::string_view sourceName,
+                                            std::vector<std::filesystem::path>* written) {
+    if (const auto existing = ExistingSetFile(folder, setName)) {
+        return "A set named \"" + QuoteText(setName) + "\" exists already (\"" +
+               QuotePath(existing->filename()) +
+               "\"); nothing was written. Name the new set with --set, or remove the old one.";
+    }
+    std::vector<std::filesystem::path> files;
+    const auto fail = [&](const std::string& error) {
+        RemoveAll(files);
+        return std::optional<std::string>(error);
+    };
+    const SetNames names = NamesFromPointer(setName);
+    DamagedFileGuard guard;
+
+    files.push_back(folder / names.settingsFileName);
+    if (auto error = WriteSettingsFile(folder, names.settingsFileName, import.settings, guard)) {
+        return fail(*error);
+    }
+    const std::vector<std::string> header = {
+        "; Made from the ADX definition " + OneLine(sourceName) + ".",
+        "; What became of each of its objects: " + ImportReportFileName(setName) + ".",
+    };
+    files.push_back(folder / names.parameterFileName);
+    if (auto error =
+            WriteParameterFile(folder, names.parameterFileName, *import.table, header, guard)) {
+        return fail(*error);
+    }
+    files.push_back(folder / ImportReportFileName(setName));
+    if (auto error = WriteFileAtomically(files.back(), ReportText(import.report))) {
+        return fail(*error);
+    }
+    // The set's details file and its generated dashboard are written here, before the pointer.
+    if (auto error = WriteSetPointer(folder, names.parameterFileName)) {
+        return fail(*error);
+    }
+    files.push_back(ResolveSetFile(folder, kSetPointerFileName));
+    if (written != nullptr) {
+        *written = files;
+    }
+    return std::nullopt;
+}
+
+}  // namespace vekaton
