@@ -29,6 +29,7 @@ class StepList {
             steps.push_back(&object);
             return;
         }
+        macros.push_back(&object);
         if (depth > kMaxMacroNesting || !open_.insert(&object).second) {
             notes.push_back("the macro " + Quoted(object) + " calls itself");
             return;
@@ -47,6 +48,7 @@ class StepList {
     }
 
     std::vector<const AdxObject*> steps;
+    std::vector<const AdxObject*> macros;  // the macros opened, the command's own first
     std::vector<std::string> notes;
 
   private:
@@ -225,8 +227,12 @@ AdxLinkChoice ChooseAdxLink(const AdxDocument& document) {
     // Report lines: the header, then every object of the link.
     for (std::size_t i = 0; i < document.objects.size(); ++i) {
         const AdxObject& object = document.objects[i];
-        const bool inMonitor = std::count(monitor.steps.begin(), monitor.steps.end(), &object) > 0;
-        const bool inConnect = std::count(connect.steps.begin(), connect.steps.end(), &object) > 0;
+        const auto within = [&object](const StepList& list) {
+            return std::count(list.steps.begin(), list.steps.end(), &object) > 0 ||
+                   std::count(list.macros.begin(), list.macros.end(), &object) > 0;
+        };
+        const bool inMonitor = within(monitor);
+        const bool inConnect = within(connect);
         std::string line;
         switch (object.kind) {
             case AdxKind::Header:

@@ -42,7 +42,8 @@ std::string ConflictLine(const AdxDocument& document, const PositionClaim& claim
     if (other.where.offset + 1 == position && claim.where.offset == other.where.offset) {
         return "skipped: " + where + " already holds " + name;
     }
-    return "skipped: its " + DescribePlacement(claim.where) + " overlap " + name + " at " + where;
+    return "skipped: its " + DescribePlacement(claim.where) +
+           (claim.where.bytes == 1 ? " overlaps " : " overlap ") + name + " at " + where;
 }
 
 }  // namespace

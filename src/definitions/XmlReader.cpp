@@ -104,10 +104,12 @@ class Parser {
         return pos_ != start;
     }
 
-    void CountNode() {
+    // Counts an element or attribute that starts at line, column.
+    void CountNode(int line, int column) {
         if (++nodes_ > kMaxXmlNodes) {
-            Fail("more than " + std::to_string(kMaxXmlNodes) +
-                 " elements and attributes, far more than a definition file holds");
+            FailAt(line, column,
+                   "more than " + std::to_string(kMaxXmlNodes) +
+                       " elements and attributes, far more than a definition file holds");
         }
     }
 
@@ -229,7 +231,7 @@ class Parser {
         }
         Advance();  // '<'
         element.name = Name("an element name after '<'");
-        CountNode();
+        CountNode(element.line, element.column);
         for (;;) {
             const bool spaced = SkipSpace();
             if (StartsWith("/>")) {
@@ -263,7 +265,7 @@ class Parser {
                     FailAt(line, column, "the attribute " + attribute.name + " is given twice");
                 }
             }
-            CountNode();
+            CountNode(line, column);
             element.attributes.push_back(std::move(attribute));
         }
         Content(element, depth);
@@ -285,12 +287,15 @@ class Parser {
                 element.text.append(text_.substr(pos_, end - pos_));
                 Advance(end - pos_);
             } else if (StartsWith("</")) {
+                const int line = line_;
+                const int column = column_;
                 Advance(2);
                 const std::string name = Name("an element name after '</'");
                 if (name != element.name) {
-                    Fail("the end tag </" + name + "> does not match <" + element.name +
-                         "> at line " + std::to_string(element.line) + ", column " +
-                         std::to_string(element.column));
+                    FailAt(line, column,
+                           "the end tag </" + name + "> does not match <" + element.name +
+                               "> at line " + std::to_string(element.line) + ", column " +
+                               std::to_string(element.column));
                 }
                 SkipSpace();
                 if (Peek() != '>') {
