@@ -54,8 +54,9 @@ int RunImportAdx(const std::vector<std::string>& args, std::ostream& out, std::o
     const std::filesystem::path source(options.file);
     const AdxImportResult result = ImportAdxFile(source);
     if (!result.import) {
-        err << "vekaton-cli: \"" << QuotePath(source)
-            << "\" cannot be read as ADX: " << QuoteText(result.error)
+        // A file that cannot be opened gets the reason as a clause after its name.
+        err << "vekaton-cli: \"" << QuotePath(source) << "\" "
+            << (result.fileUnreadable ? "" : "cannot be read as ADX: ") << QuoteText(result.error)
             << ". Nothing was written.\n";
         return kExitFailed;
     }
@@ -80,9 +81,13 @@ int RunImportAdx(const std::vector<std::string>& args, std::ostream& out, std::o
         out << line << '\n';
     }
     out.flush();
+    const auto count = [](int n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
     err << "vekaton-cli: wrote the set \"" << QuoteText(setName) << "\" in \"" << QuotePath(folder)
-        << "\": " << result.import->mappedValues << " values and " << result.import->mappedBits
-        << " bits, " << result.import->skipped << " objects skipped (see "
+        << "\": " << count(result.import->mappedValues, "value", "values") << " and "
+        << count(result.import->mappedBits, "bit", "bits") << ", "
+        << count(result.import->skipped, "object", "objects") << " skipped (see "
         << ImportReportFileName(setName) << ").\n";
     return 0;
 }

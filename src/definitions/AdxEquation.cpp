@@ -89,7 +89,7 @@ class EquationParser {
 
   private:
     [[noreturn]] void Fail(const std::string& what) const {
-        const std::string rest = OneLine(text_.substr(pos_, 12));
+        const std::string rest = Clipped(text_.substr(pos_, 40), 12);
         throw Failure{what + (rest.empty() ? " at its end" : " at \"" + rest + "\"")};
     }
 

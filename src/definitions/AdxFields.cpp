@@ -120,6 +120,17 @@ std::string OneLine(std::string_view text) {
     return line;
 }
 
+std::string Clipped(std::string_view text, std::size_t characters) {
+    std::string line = OneLine(text);
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if ((static_cast<unsigned char>(line[i]) & 0xC0U) != 0x80U && count++ == characters) {
+            return line.substr(0, i) + "...";
+        }
+    }
+    return line;
+}
+
 std::string ReportNumber(double value, int digits) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*g", digits, value);

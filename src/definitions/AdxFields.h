@@ -29,6 +29,10 @@ std::optional<bool> ParseAdxFlag(std::string_view text);
 // one blank, and outer blanks go.
 std::string OneLine(std::string_view text);
 
+// As OneLine, cut to at most `characters` characters (an ellipsis marks the cut): texts of the
+// file quoted in a report line.
+std::string Clipped(std::string_view text, std::size_t characters = 60);
+
 // A number for a report: at most `digits` significant digits, no trailing zeros.
 std::string ReportNumber(double value, int digits = 6);
 // "0x0000001F"

@@ -112,7 +112,11 @@ AdxImportResult ImportAdx(std::string_view bytes) {
 }
 
 AdxImportResult ImportAdxFile(const std::filesystem::path& path) {
-    return Import(ReadXmlFile(path));
+    AdxImportResult result = Import(ReadXmlFile(path));
+    if (!result.import && result.error.rfind("line ", 0) != 0) {
+        result.fileUnreadable = true;
+    }
+    return result;
 }
 
 }  // namespace vekaton

@@ -30,6 +30,9 @@ struct AdxImportResult {
     // Why the file cannot be read as ADX: where the XML breaks (line and column) or what the
     // file lacks. Nothing of a set can be made then.
     std::string error;
+    // The file itself could not be read (missing, not a regular file): `error` is then a clause
+    // to follow its name, such as "does not exist".
+    bool fileUnreadable = false;
 };
 
 // Reads ADX text (the whole file) and maps it onto a set.

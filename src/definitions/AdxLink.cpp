@@ -39,7 +39,7 @@ class StepList {
                 if (const AdxObject* target = document_.FindById(step.command)) {
                     Add(*target, depth + 1);
                 } else {
-                    notes.push_back("its step \"" + OneLine(step.command) +
+                    notes.push_back("its step \"" + Clipped(step.command) +
                                     "\" names no object of the file");
                 }
             }
@@ -184,7 +184,7 @@ AdxLinkChoice ChooseAdxLink(const AdxDocument& document) {
     }
     if (!packet.headerString.empty()) {
         replyNotes.push_back("its header string " + packet.headerString +
-                             " is not checked, only counted");
+                             " is not looked for");
     }
     settings.useCheckSum = gm;
 

@@ -30,7 +30,7 @@ class FieldReader {
         }
         auto value = parse(*text);
         if (!value) {
-            Note("its " + std::string(name) + " \"" + OneLine(*text) + "\" is not " +
+            Note("its " + std::string(name) + " \"" + Clipped(*text) + "\" is not " +
                  std::string(what));
         }
         return value;
@@ -57,7 +57,7 @@ class FieldReader {
         }
         const auto value = ParseAdxReal(*text);
         if (!value) {
-            Note("its " + holder->name + " " + std::string(name) + " \"" + OneLine(*text) +
+            Note("its " + holder->name + " " + std::string(name) + " \"" + Clipped(*text) +
                  "\" is not a number");
         }
         return value;
@@ -125,7 +125,7 @@ AdxSendCommand ReadSendCommand(const XmlElement& e, std::string& problem) {
     if (const auto parsed = HexBytes(bytes->text)) {
         command.bytes = *parsed;
     } else {
-        fields.Note("its bytestring \"" + OneLine(bytes->text) + "\" is not hex bytes");
+        fields.Note("its bytestring \"" + Clipped(bytes->text) + "\" is not hex bytes");
     }
     if (bytes->Attribute("size") != nullptr) {
         const auto size = FieldReader(*bytes, problem).Hex("size");
@@ -141,7 +141,7 @@ AdxListenPacket ReadListenPacket(const XmlElement& e, std::string& problem) {
     packet.headerBytes = fields.Int("packetoffsetinbody");
     packet.dataBytes = fields.Int("packetsize");
     packet.flags = fields.Hex("flags");
-    packet.headerString = OneLine(fields.Text("headerstring").value_or(""));
+    packet.headerString = Clipped(fields.Text("headerstring").value_or(""));
     return packet;
 }
 
@@ -167,8 +167,8 @@ void ReadMath(const XmlElement& math, FieldReader& fields, std::string& problem,
         }
         FieldReader var(child, problem);
         AdxVariable variable;
-        variable.name = var.Text("varID").value_or("");
-        variable.type = var.Text("type").value_or("");
+        variable.name = Clipped(var.Text("varID").value_or(""), 30);
+        variable.type = Clipped(var.Text("type").value_or(""), 30);
         variable.link = var.Hex("linkIDHash");
         if (variable.name.empty()) {
             fields.Note("a VAR of its MATH has no varID");
@@ -188,7 +188,7 @@ AdxValue ReadValue(const XmlElement& e, const AdxHeader& header, std::string& pr
     value.isSigned = fields.Flag("signed").value_or(value.isSigned);
     value.lsbFirst = fields.Flag("lsbfirst").value_or(header.defaultLsbFirst);
     value.isFloat = fields.Flag("float").value_or(header.defaultFloat);
-    value.units = OneLine(fields.Text("units").value_or(""));
+    value.units = Clipped(fields.Text("units").value_or(""));
     const XmlElement* range = e.Child("range");
     value.rangeLow = fields.RealAttribute(range, "low");
     value.rangeHigh = fields.RealAttribute(range, "high");
@@ -217,9 +217,9 @@ AdxBitMask ReadBitMask(const XmlElement& e, std::string& problem) {
     }
     mask.operand = operand.value_or(0);
     mask.result = result.value_or(0);
-    mask.bitOperation = OneLine(fields.Text("bitop").value_or("AND"));
-    mask.trueText = OneLine(fields.Text("truestring").value_or(""));
-    mask.falseText = OneLine(fields.Text("falsestring").value_or(""));
+    mask.bitOperation = Clipped(fields.Text("bitop").value_or("AND"));
+    mask.trueText = Clipped(fields.Text("truestring").value_or(""), 100);
+    mask.falseText = Clipped(fields.Text("falsestring").value_or(""), 100);
     mask.parent = fields.Hex("parentcmdidhash");
     return mask;
 }
@@ -268,12 +268,12 @@ AdxObject ReadObject(const XmlElement& e, const AdxHeader& header) {
     object.kind = KindOf(e.name);
     object.element = e.name;
     object.line = e.line;
-    object.id = OneLine(AdxField(e, "id").value_or(""));
-    object.title = OneLine(e.Attribute("title") ? *e.Attribute("title") : "");
+    object.id = Clipped(AdxField(e, "id").value_or(""), 100);
+    object.title = Clipped(e.Attribute("title") ? *e.Attribute("title") : "", 200);
     if (const std::string* hash = e.Attribute("idhash")) {
         object.idHash = ParseAdxHex(*hash);
         if (!object.idHash) {
-            object.problem = "its idhash \"" + OneLine(*hash) + "\" is not a hex number";
+            object.problem = "its idhash \"" + Clipped(*hash) + "\" is not a hex number";
         }
     }
     std::string& problem = object.problem;

@@ -215,13 +215,14 @@ ResolvedValue AdxValueResolver::Compute(std::size_t index) {
     if (auto* message = std::get_if<std::string>(&parsed)) {
         r.problem = !variableProblem.empty()
                         ? variableProblem
-                        : "its equation \"" + OneLine(value.equation) +
+                        : "its equation \"" + Clipped(value.equation, 80) +
                               "\" is outside the formula language: " + *message;
         return r;
     }
     r.formula = std::get<ExprPtr>(parsed);
     if (!r.placement) {
-        r.problem = "its equation \"" + OneLine(value.equation) + "\" reads no byte of the frame";
+        r.problem =
+            "its equation \"" + Clipped(value.equation, 80) + "\" reads no byte of the frame";
         return r;
     }
     r.raw = nativeRaw ? nativeRaw : linkedRaw;

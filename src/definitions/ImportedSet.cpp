@@ -1,5 +1,6 @@
 #include "definitions/ImportedSet.h"
 
+#include <memory>
 #include <system_error>
 
 #include "common/MessageText.h"
@@ -73,6 +74,34 @@ std::optional<std::filesystem::path> ExistingSetFile(const std::filesystem::path
     return std::nullopt;
 }
 
+std::vector<ImportedSetStep> ImportedSetSteps(const std::filesystem::path& folder,
+                                              std::string_view setName, const AdxImport& import,
+                                              std::string_view sourceName) {
+    const SetNames names = NamesFromPointer(setName);
+    auto guard = std::make_shared<DamagedFileGuard>();
+    const std::string report = ImportReportFileName(setName);
+    std::vector<ImportedSetStep> steps;
+    steps.push_back({folder / names.settingsFileName, [=, &import] {
+                         return WriteSettingsFile(folder, names.settingsFileName, import.settings,
+                                                  *guard);
+                     }});
+    const std::vector<std::string> header = {
+        "; Made from the ADX definition " + OneLine(sourceName) + ".",
+        "; What became of each of its objects: " + report + ".",
+    };
+    steps.push_back({folder / names.parameterFileName, [=, &import] {
+                         return WriteParameterFile(folder, names.parameterFileName, *import.table,
+                                                   header, *guard);
+                     }});
+    steps.push_back({folder / report, [=, &import] {
+                         return WriteFileAtomically(folder / report, ReportText(import.report));
+                     }});
+    // The set's details file and its generated dashboard join here, before the pointer.
+    steps.push_back({ResolveSetFile(folder, kSetPointerFileName),
+                     [=] { return WriteSetPointer(folder, names.parameterFileName); }});
+    return steps;
+}
+
 std::optional<std::string> WriteImportedSet(const std::filesystem::path& folder,
                                             std::string_view setName, const AdxImport& import,
                                             std::string_view sourceName,
@@ -83,37 +112,15 @@ std::optional<std::string> WriteImportedSet(const std::filesystem::path& folder,
                "\"); nothing was written. Name the new set with --set, or remove the old one.";
     }
     std::vector<std::filesystem::path> files;
-    const auto fail = [&](const std::string& error) {
-        RemoveAll(files);
-        return std::optional<std::string>(error);
-    };
-    const SetNames names = NamesFromPointer(setName);
-    DamagedFileGuard guard;
-
-    files.push_back(folder / names.settingsFileName);
-    if (auto error = WriteSettingsFile(folder, names.settingsFileName, import.settings, guard)) {
-        return fail(*error);
+    for (const ImportedSetStep& step : ImportedSetSteps(folder, setName, import, sourceName)) {
+        if (auto error = step.write()) {
+            RemoveAll(files);
+            return error;
+        }
+        files.push_back(step.path);
     }
-    const std::vector<std::string> header = {
-        "; Made from the ADX definition " + OneLine(sourceName) + ".",
-        "; What became of each of its objects: " + ImportReportFileName(setName) + ".",
-    };
-    files.push_back(folder / names.parameterFileName);
-    if (auto error =
-            WriteParameterFile(folder, names.parameterFileName, *import.table, header, guard)) {
-        return fail(*error);
-    }
-    files.push_back(folder / ImportReportFileName(setName));
-    if (auto error = WriteFileAtomically(files.back(), ReportText(import.report))) {
-        return fail(*error);
-    }
-    // The set's details file and its generated dashboard are written here, before the pointer.
-    if (auto error = WriteSetPointer(folder, names.parameterFileName)) {
-        return fail(*error);
-    }
-    files.push_back(ResolveSetFile(folder, kSetPointerFileName));
     if (written != nullptr) {
-        *written = files;
+        *written = std::move(files);
     }
     return std::nullopt;
 }

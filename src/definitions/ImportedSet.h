@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,11 +25,22 @@ std::optional<std::string> ImportSetNameProblem(std::string_view setName);
 std::optional<std::filesystem::path> ExistingSetFile(const std::filesystem::path& folder,
                                                      std::string_view setName);
 
-// Writes an imported set into `folder` (which must exist) as `setName`: the settings file, the
-// parameter file, the import report, and last the set pointer, so that the set becomes the
-// current one only once it is whole. Refuses when a set of that name exists. When a write
-// fails, the files written so far are removed again and the error is returned. `written`
-// receives the files in the order written.
+// One file of an imported set: where it goes and how it is written.
+struct ImportedSetStep {
+    std::filesystem::path path;
+    std::function<std::optional<std::string>()> write;  // the error, or nothing when written
+};
+
+// The files of an imported set in the order they are written: the settings file, the parameter
+// file, the import report, and last the set pointer, so that the set becomes the current one
+// only once it is whole. A further file of the set is one more step before the pointer.
+std::vector<ImportedSetStep> ImportedSetSteps(const std::filesystem::path& folder,
+                                              std::string_view setName, const AdxImport& import,
+                                              std::string_view sourceName);
+
+// Writes an imported set into `folder` (which must exist) as `setName`, step by step. Refuses
+// when a set of that name exists. When a step fails, the files written so far are removed again
+// and the error returned. `written` receives the files in the order written.
 std::optional<std::string> WriteImportedSet(const std::filesystem::path& folder,
                                             std::string_view setName, const AdxImport& import,
                                             std::string_view sourceName,
