@@ -65,11 +65,12 @@ std::string Joined(const std::vector<std::string>& parts) {
 }
 
 // A poll period that leaves the module time to answer: twice a frame's time on the wire, in
-// steps of 50 ms.
+// steps of 50 ms, and never under 200 ms, since the module's own delay, a USB adapter's latency
+// and a busy computer all come on top of the wire time.
 int PollPeriod(int baud, int requestBytes, int replyBytes) {
     const double frameMs = (requestBytes + replyBytes + 1) * 10.0 * 1000.0 / baud;
     const int period = static_cast<int>(std::ceil(2.0 * frameMs / kPollStepMs)) * kPollStepMs;
-    return std::clamp(period, 100, 2000);
+    return std::clamp(period, 200, 2000);
 }
 
 // The bytes a connect command sends, as advice for the set's start command.

@@ -33,7 +33,7 @@ TEST(AdxLinkTest, AnEightKiloBaudGmLinkIsPolledWithChecksumAndEcho) {
     EXPECT_TRUE(s.useCheckSum);
     EXPECT_TRUE(s.requestEchoed);
     EXPECT_EQ(s.syncMode, SyncMode::TalkListen);
-    EXPECT_EQ(s.sampleRate, 100);
+    EXPECT_EQ(s.sampleRate, 200);
     EXPECT_EQ(ReportOf(*import, "Mode 1 request"),
               "the request, $80 $56 $01 $29 (checksum $29 added), heard back as its echo");
     EXPECT_EQ(ReportOf(*import, "Mode 1 reply"),
@@ -41,13 +41,14 @@ TEST(AdxLinkTest, AnEightKiloBaudGmLinkIsPolledWithChecksumAndEcho) {
     EXPECT_EQ(ReportOf(*import, "Poll"),
               "the monitor command: sends \"Mode 1 request\", reads \"Mode 1 reply\"");
     EXPECT_EQ(ReportOf(*import, "Header"),
-              "link at 8192 baud, polled every 100 ms, checksum tested");
+              "link at 8192 baud, polled every 200 ms, checksum tested");
 }
 
 TEST(AdxLinkTest, ALongFramePollsLessOften) {
     std::string link(testing::kAdxLink);
     link.replace(link.find("<packetsize>20"), 14, "<packetsize>63");
-    EXPECT_EQ(Imported(AdxFile("", link))->settings.sampleRate, 200);
+    link.replace(link.find("8192"), 4, "4800");
+    EXPECT_EQ(Imported(AdxFile("", link))->settings.sampleRate, 300);
 }
 
 TEST(AdxLinkTest, ASlowRelayGetsNeitherChecksumNorEcho) {
