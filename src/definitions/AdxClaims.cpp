@@ -138,8 +138,9 @@ std::variant<PositionClaim, std::string> ClaimValue(const AdxDocument& document,
 }
 
 std::variant<PositionClaim, std::string> ClaimBitMask(const AdxDocument& document,
-                                                      std::size_t index, const AdxObject* reply,
-                                                      int dataBytes) {
+                                                      std::size_t index,
+                                                      const AdxLinkChoice& link) {
+    const int dataBytes = link.dataBytes;
     const AdxObject& object = document.objects[index];
     if (!object.problem.empty()) {
         return object.problem;
@@ -148,7 +149,7 @@ std::variant<PositionClaim, std::string> ClaimBitMask(const AdxDocument& documen
     if (!EqualsIgnoringCase(mask.bitOperation, "AND")) {
         return "its bit operation \"" + mask.bitOperation + "\" is not known";
     }
-    if (mask.parent && (!reply->idHash || *mask.parent != *reply->idHash)) {
+    if (mask.parent && !IsPolledExchange(link, *mask.parent)) {
         return "it belongs to the reply " + HexWord(*mask.parent) + ", not to the one polled";
     }
     if (!mask.offset) {

@@ -9,6 +9,7 @@
 
 #include "decode/PositionDetails.h"
 #include "definitions/AdxDocument.h"
+#include "definitions/AdxLink.h"
 #include "definitions/AdxValues.h"
 #include "definitions/FormulaChecker.h"
 
@@ -39,8 +40,7 @@ std::variant<PositionClaim, std::string> ClaimValue(const AdxDocument& document,
 
 // The claim of a bit mask, or why it cannot be mapped.
 std::variant<PositionClaim, std::string> ClaimBitMask(const AdxDocument& document,
-                                                      std::size_t index, const AdxObject* reply,
-                                                      int dataBytes);
+                                                      std::size_t index, const AdxLinkChoice& link);
 
 // The description a parameter line can hold: one line, no comma (the file's separator).
 std::string ParameterDescription(const std::string& name);

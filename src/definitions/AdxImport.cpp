@@ -59,7 +59,7 @@ AdxImportResult Import(const XmlReadResult& xml) {
     import->settings = link.settings;
     std::map<std::size_t, std::string> lines = link.lines;
 
-    AdxValueResolver resolver(*document, link.reply, link.dataBytes);
+    AdxValueResolver resolver(*document, link);
     FormulaChecker checker;
     std::vector<PositionClaim> claims;
     for (std::size_t i = 0; i < document->objects.size(); ++i) {
@@ -68,7 +68,7 @@ AdxImportResult Import(const XmlReadResult& xml) {
         if (object.kind == AdxKind::Value) {
             claim = ClaimValue(*document, i, resolver.Resolve(i), checker);
         } else if (object.kind == AdxKind::BitMask) {
-            claim = ClaimBitMask(*document, i, link.reply, link.dataBytes);
+            claim = ClaimBitMask(*document, i, link);
         } else {
             continue;
         }

@@ -101,6 +101,11 @@ std::uint8_t GmChecksum(const std::vector<std::uint8_t>& bytes) {
     return static_cast<std::uint8_t>((256U - (sum & 0xFFU)) & 0xFFU);
 }
 
+bool IsPolledExchange(const AdxLinkChoice& link, std::uint32_t parent) {
+    return (link.reply != nullptr && link.reply->idHash == parent) ||
+           (link.request != nullptr && link.request->idHash == parent);
+}
+
 AdxLinkChoice ChooseAdxLink(const AdxDocument& document) {
     AdxLinkChoice choice;
     const AdxHeader& header = document.Header();
@@ -184,8 +189,7 @@ AdxLinkChoice ChooseAdxLink(const AdxDocument& document) {
         replyNotes.push_back("it gives no packetoffsetinbody, so no header bytes are expected");
     }
     if (!packet.headerString.empty()) {
-        replyNotes.push_back("its header string " + packet.headerString +
-                             " is not looked for");
+        replyNotes.push_back("its header string " + packet.headerString + " is not looked for");
     }
     settings.useCheckSum = gm;
 

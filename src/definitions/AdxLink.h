@@ -26,6 +26,10 @@ struct AdxLinkChoice {
 
 AdxLinkChoice ChooseAdxLink(const AdxDocument& document);
 
+// Whether a value's parentcmdidhash names the polled exchange: its reply, or the request that
+// asks for it.
+bool IsPolledExchange(const AdxLinkChoice& link, std::uint32_t parent);
+
 // The GM checksum byte: the two's complement of the byte sum, so that all bytes sum to 0.
 std::uint8_t GmChecksum(const std::vector<std::uint8_t>& bytes);
 

@@ -78,9 +78,8 @@ std::string DescribePlacement(const BytePlacement& placement) {
     return "bytes " + std::to_string(first) + "-" + std::to_string(first + placement.bytes - 1);
 }
 
-AdxValueResolver::AdxValueResolver(const AdxDocument& document, const AdxObject* reply,
-                                   int dataBytes)
-    : document_(document), reply_(reply), dataBytes_(dataBytes) {}
+AdxValueResolver::AdxValueResolver(const AdxDocument& document, const AdxLinkChoice& link)
+    : document_(document), link_(link) {}
 
 const ResolvedValue& AdxValueResolver::Resolve(std::size_t index) {
     if (const auto found = done_.find(index); found != done_.end()) {
@@ -104,7 +103,7 @@ ResolvedValue AdxValueResolver::Compute(std::size_t index) {
         r.problem = "it is a floating-point value, which our formulas cannot read";
         return r;
     }
-    if (value.parent && (!reply_->idHash || *value.parent != *reply_->idHash)) {
+    if (value.parent && !IsPolledExchange(link_, *value.parent)) {
         const AdxObject* parent = document_.FindByHash(*value.parent);
         r.problem =
             "it belongs to " +
@@ -141,9 +140,9 @@ ResolvedValue AdxValueResolver::Compute(std::size_t index) {
                 "its size of " + std::to_string(value.bits) + " bits is not 1 to 4 whole bytes";
         } else if (static_cast<std::uint64_t>(*value.offset) +
                        static_cast<std::uint64_t>(value.bits / 8) >
-                   static_cast<std::uint64_t>(dataBytes_)) {
-            variableProblem =
-                "it lies beyond the " + std::to_string(dataBytes_) + " data bytes of the reply";
+                   static_cast<std::uint64_t>(link_.dataBytes)) {
+            variableProblem = "it lies beyond the " + std::to_string(link_.dataBytes) +
+                              " data bytes of the reply";
         } else if (place({static_cast<int>(*value.offset), value.bits / 8}, "its own bytes")) {
             if (!nativeRaw) {
                 nativeRaw = RawValueExpr(value.bits / 8, value.lsbFirst, value.isSigned);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "definitions/AdxDocument.h"
+#include "definitions/AdxLink.h"
 #include "definitions/FormulaExpr.h"
 
 namespace vekaton {
@@ -36,7 +37,7 @@ struct ResolvedValue {
 // links to other values and lookup tables.
 class AdxValueResolver {
   public:
-    AdxValueResolver(const AdxDocument& document, const AdxObject* reply, int dataBytes);
+    AdxValueResolver(const AdxDocument& document, const AdxLinkChoice& link);
 
     // For an object of kind Value.
     const ResolvedValue& Resolve(std::size_t index);
@@ -46,8 +47,7 @@ class AdxValueResolver {
     void ApplyTable(const AdxValue& value, ResolvedValue& resolved);
 
     const AdxDocument& document_;
-    const AdxObject* reply_;
-    int dataBytes_;
+    const AdxLinkChoice& link_;
     std::map<std::size_t, ResolvedValue> done_;
     std::vector<std::size_t> open_;  // values being resolved, to catch links in a loop
 };

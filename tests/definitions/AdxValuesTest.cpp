@@ -193,6 +193,20 @@ TEST(AdxValuesTest, ValuesOutsideTheLanguageOrTheFrameAreSkippedWithTheReason) {
     }
 }
 
+TEST(AdxValuesTest, ValuesNamingThePolledExchangeAreMapped) {
+    const auto import = Imported(
+        AdxValue("Of the reply", "0x20",
+                 "<packetoffset>0x00</packetoffset><parentcmdidhash>0x22222222</parentcmdidhash>") +
+        AdxValue("Of the request", "0x21",
+                 "<packetoffset>0x01</packetoffset><parentcmdidhash>0x11111111</parentcmdidhash>") +
+        testing::AdxBitMask("Flag elsewhere", "0x02", "0x00000001", "0x00000001",
+                            "<parentcmdidhash>0x33333333</parentcmdidhash>"));
+    EXPECT_EQ(ReportOf(*import, "Of the reply"), "position 1: A");
+    EXPECT_EQ(ReportOf(*import, "Of the request"), "position 2: A");
+    EXPECT_EQ(ReportOf(*import, "Flag elsewhere"),
+              "skipped: it belongs to the reply 0x33333333, not to the one polled");
+}
+
 TEST(AdxValuesTest, UnknownFlagsAreNamedInTheReport) {
     const auto import = Imported(
         AdxValue("V", "0x5", "<flags>0x0000002C</flags><packetoffset>0x00</packetoffset>"));
