@@ -91,46 +91,6 @@ std::optional<bool> ParseAdxFlag(std::string_view text) {
     return std::nullopt;
 }
 
-std::string OneLine(std::string_view text) {
-    std::string line;
-    bool blank = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        const auto u = static_cast<unsigned char>(c);
-        const auto next = [&](std::size_t ahead) {
-            return i + ahead < text.size() ? static_cast<unsigned char>(text[i + ahead]) : 0U;
-        };
-        // C1 controls (U+0080 to U+009F) and the Unicode line and paragraph separators end
-        // lines or steer terminals as the ASCII controls do.
-        const std::size_t wide =
-            (u == 0xC2 && next(1) >= 0x80 && next(1) <= 0x9F)                        ? 2
-            : (u == 0xE2 && next(1) == 0x80 && (next(2) == 0xA8 || next(2) == 0xA9)) ? 3
-                                                                                     : 0;
-        if (u < 0x20 || u == 0x7F || c == ' ' || wide > 0) {
-            blank = true;
-            i += wide > 0 ? wide - 1 : 0;
-            continue;
-        }
-        if (blank && !line.empty()) {
-            line += ' ';
-        }
-        blank = false;
-        line += c;
-    }
-    return line;
-}
-
-std::string Clipped(std::string_view text, std::size_t characters) {
-    std::string line = OneLine(text);
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if ((static_cast<unsigned char>(line[i]) & 0xC0U) != 0x80U && count++ == characters) {
-            return line.substr(0, i) + "...";
-        }
-    }
-    return line;
-}
-
 std::string ReportNumber(double value, int digits) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*g", digits, value);

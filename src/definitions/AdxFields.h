@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "definitions/XmlReader.h"
+#include "definitions/XmlText.h"
 
 namespace vekaton {
 
@@ -24,14 +25,6 @@ std::optional<std::int64_t> ParseAdxInteger(std::string_view text);
 std::optional<double> ParseAdxReal(std::string_view text);
 // "1"/"0", "true"/"false", "yes"/"no".
 std::optional<bool> ParseAdxFlag(std::string_view text);
-
-// The text on one line: line breaks, tabs and control characters become blanks, runs of blanks
-// one blank, and outer blanks go.
-std::string OneLine(std::string_view text);
-
-// As OneLine, cut to at most `characters` characters (an ellipsis marks the cut): texts of the
-// file quoted in a report line.
-std::string Clipped(std::string_view text, std::size_t characters = 60);
 
 // A number for a report: at most `digits` significant digits, no trailing zeros.
 std::string ReportNumber(double value, int digits = 6);

@@ -35,9 +35,9 @@ std::string OtherObjectLine(const AdxObject& object) {
     return "skipped: <" + object.element + "> objects are not known to this importer";
 }
 
-AdxImportResult Failure(std::string error) {
+AdxImportResult Failure(const std::string& error) {
     AdxImportResult result;
-    result.error = std::move(error);
+    result.error = Clipped(error, 400);
     return result;
 }
 

@@ -26,6 +26,18 @@ bool IsNameChar(unsigned char c) {
     return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
 }
 
+bool IsName(std::string_view text) {
+    if (text.empty() || !IsNameStart(static_cast<unsigned char>(text[0]))) {
+        return false;
+    }
+    for (const char c : text) {
+        if (!IsNameChar(static_cast<unsigned char>(c))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
@@ -173,17 +185,21 @@ class Parser {
             Fail("a '&' that starts no entity; write a plain '&' as &amp;");
         }
         const std::string_view body = text_.substr(pos_ + 1, semicolon - pos_ - 1);
-        if (!body.empty() && body[0] == '#') {
+        const bool named = !body.empty() && (body[0] == '#' || IsName(body));
+        if (!named) {
+            Fail("a '&' that starts no entity; write a plain '&' as &amp;");
+        }
+        if (body[0] == '#') {
             const auto code = CharacterReferenceValue(body.substr(1));
             if (!code) {
-                Fail("the character reference &" + std::string(body) +
+                Fail("the character reference &" + Clipped(body, 20) +
                      "; names no character that XML allows");
             }
             AppendUtf8(out, *code);
         } else if (const auto entity = PredefinedEntity(body)) {
             out += *entity;
         } else {
-            Fail("the entity &" + std::string(body) +
+            Fail("the entity &" + Clipped(body, 40) +
                  "; is not one of XML's own (&amp; &lt; &gt; &quot; &apos;); no other entity is "
                  "expanded");
         }
@@ -327,6 +343,9 @@ class Parser {
 };
 
 XmlReadResult Failure(XmlError error) {
+    // Names and text of the file stand in messages: they stay on one line, with no control
+    // character that could steer a terminal.
+    error.message = Clipped(error.message, 300);
     XmlReadResult result;
     result.error = std::move(error);
     return result;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,5 +22,13 @@ std::optional<std::string_view> PredefinedEntity(std::string_view name);
 
 // Appends a code point as UTF-8.
 void AppendUtf8(std::string& out, std::uint32_t code);
+
+// The text on one line: line breaks, tabs and control characters become blanks, runs of blanks
+// one blank, and outer blanks go.
+std::string OneLine(std::string_view text);
+
+// As OneLine, cut to at most `characters` characters (an ellipsis marks the cut): texts of the
+// file quoted in a report line.
+std::string Clipped(std::string_view text, std::size_t characters = 60);
 
 }  // namespace vekaton
