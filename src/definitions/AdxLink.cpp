@@ -106,210 +106,252 @@ bool IsPolledExchange(const AdxLinkChoice& link, std::uint32_t parent) {
            (link.request != nullptr && link.request->idHash == parent);
 }
 
-AdxLinkChoice ChooseAdxLink(const AdxDocument& document) {
-    AdxLinkChoice choice;
-    const AdxHeader& header = document.Header();
-    std::vector<std::string> headerNotes;
+namespace {
 
-    StepList monitor(document);
-    const AdxObject* monitorObject = document.FindById(header.monitorCommand);
-    if (monitorObject != nullptr) {
-        monitor.Add(*monitorObject, 0);
-    } else {
-        headerNotes.push_back(header.monitorCommand.empty()
-                                  ? "it names no monitor command, so the file's first request "
-                                    "and reply are used"
-                                  : "its monitor command \"" + header.monitorCommand +
-                                        "\" names no object, so the file's first request and "
-                                        "reply are used");
-        for (const AdxObject& object : document.objects) {
-            if (object.kind == AdxKind::SendCommand || object.kind == AdxKind::ListenPacket) {
-                monitor.steps.push_back(&object);
+// Chooses the exchange, fills the settings and words the report lines, keeping what the lines
+// need to say on the way.
+class LinkChooser {
+  public:
+    explicit LinkChooser(const AdxDocument& document)
+        : document_(document), header_(document.Header()), monitor_(document), connect_(document) {}
+
+    AdxLinkChoice Choose() {
+        FindSteps();
+        if (PickExchange() && ReadReply() && ReadRequest()) {
+            choice_.settings.sampleRate =
+                PollPeriod(choice_.settings.baudRate, static_cast<int>(request_.size()),
+                           choice_.settings.responseBytes + choice_.settings.dataBytes);
+            for (std::size_t i = 0; i < document_.objects.size(); ++i) {
+                if (auto line = LineOf(document_.objects[i])) {
+                    choice_.lines[i] = *line;
+                }
             }
         }
+        return choice_;
     }
-    StepList connect(document);
-    const AdxObject* connectObject = document.FindById(header.connectCommand);
-    if (connectObject != nullptr) {
-        connect.Add(*connectObject, 0);
+
+  private:
+    void FindSteps() {
+        monitorObject_ = document_.FindById(header_.monitorCommand);
+        if (monitorObject_ != nullptr) {
+            monitor_.Add(*monitorObject_, 0);
+        } else {
+            headerNotes_.push_back(header_.monitorCommand.empty()
+                                       ? "it names no monitor command, so the file's first "
+                                         "request and reply are used"
+                                       : "its monitor command \"" + header_.monitorCommand +
+                                             "\" names no object, so the file's first request "
+                                             "and reply are used");
+            for (const AdxObject& object : document_.objects) {
+                if (object.kind == AdxKind::SendCommand || object.kind == AdxKind::ListenPacket) {
+                    monitor_.steps.push_back(&object);
+                }
+            }
+        }
+        connectObject_ = document_.FindById(header_.connectCommand);
+        if (connectObject_ != nullptr) {
+            connect_.Add(*connectObject_, 0);
+        }
     }
 
     // The first request and the first reply after it; a link without requests only listens.
-    const auto& steps = monitor.steps;
-    const auto isRequest = [](const AdxObject* o) { return o->kind == AdxKind::SendCommand; };
-    const auto isReply = [](const AdxObject* o) { return o->kind == AdxKind::ListenPacket; };
-    const auto firstRequest = std::find_if(steps.begin(), steps.end(), isRequest);
-    const auto firstReply = std::find_if(firstRequest == steps.end() ? steps.begin() : firstRequest,
-                                         steps.end(), isReply);
-    if (firstReply != steps.end()) {
-        choice.request = firstRequest == steps.end() ? nullptr : *firstRequest;
-        choice.reply = *firstReply;
-    }
-    const auto requests = std::count_if(steps.begin(), steps.end(), isRequest);
-    if (choice.reply == nullptr) {
-        choice.error = monitorObject != nullptr
-                           ? "its monitor command " + Quoted(*monitorObject) +
-                                 " reads no reply (ADXCLISTENPACKET), so no value has a place"
-                           : "it holds no reply (ADXCLISTENPACKET), so no value has a place";
-        return choice;
-    }
-    if (!choice.reply->problem.empty()) {
-        choice.error =
-            "its reply " + Quoted(*choice.reply) + " cannot be read: " + choice.reply->problem;
-        return choice;
-    }
-    if (choice.request != nullptr && !choice.request->problem.empty()) {
-        choice.error = "its request " + Quoted(*choice.request) +
-                       " cannot be read: " + choice.request->problem;
-        return choice;
+    bool PickExchange() {
+        const auto& steps = monitor_.steps;
+        const auto isRequest = [](const AdxObject* o) { return o->kind == AdxKind::SendCommand; };
+        const auto isReply = [](const AdxObject* o) { return o->kind == AdxKind::ListenPacket; };
+        const auto firstRequest = std::find_if(steps.begin(), steps.end(), isRequest);
+        const auto firstReply = std::find_if(
+            firstRequest == steps.end() ? steps.begin() : firstRequest, steps.end(), isReply);
+        requests_ = std::count_if(steps.begin(), steps.end(), isRequest);
+        if (firstReply == steps.end()) {
+            choice_.error = monitorObject_ != nullptr
+                                ? "its monitor command " + Quoted(*monitorObject_) +
+                                      " reads no reply (ADXCLISTENPACKET), so no value has a place"
+                                : "it holds no reply (ADXCLISTENPACKET), so no value has a place";
+            return false;
+        }
+        choice_.request = firstRequest == steps.end() ? nullptr : *firstRequest;
+        choice_.reply = *firstReply;
+        for (const AdxObject* object : {choice_.reply, choice_.request}) {
+            if (object != nullptr && !object->problem.empty()) {
+                choice_.error =
+                    std::string(object == choice_.reply ? "its reply " : "its request ") +
+                    Quoted(*object) + " cannot be read: " + object->problem;
+                return false;
+            }
+        }
+        return true;
     }
 
-    LinkSettings& settings = choice.settings;
-    settings.baudRate = header.baud.value_or(kGmBaud);
-    if (!header.baud || CheckRange(LinkField::BaudRate, settings.baudRate)) {
-        headerNotes.push_back("it gives no usable baud rate, so 8192 is used");
-        settings.baudRate = kGmBaud;
+    bool ReadReply() {
+        LinkSettings& settings = choice_.settings;
+        settings.baudRate = header_.baud.value_or(kGmBaud);
+        if (!header_.baud || CheckRange(LinkField::BaudRate, settings.baudRate)) {
+            headerNotes_.push_back("it gives no usable baud rate, so 8192 is used");
+            settings.baudRate = kGmBaud;
+        }
+        gm_ = settings.baudRate == kGmBaud;
+        const auto& packet = std::get<AdxListenPacket>(choice_.reply->data);
+        if (!packet.dataBytes || *packet.dataBytes < 1) {
+            choice_.error = "its reply " + Quoted(*choice_.reply) + " gives no packetsize";
+            return false;
+        }
+        choice_.dataBytes = std::min(*packet.dataBytes, kMaxDataBytes);
+        if (*packet.dataBytes > kMaxDataBytes) {
+            replyNotes_.push_back("its " + std::to_string(*packet.dataBytes) +
+                                  " data bytes are cut to the 500 a frame may hold");
+        }
+        settings.dataBytes = choice_.dataBytes;
+        settings.responseBytes = std::clamp(packet.headerBytes.value_or(0), 0, 65535);
+        if (!packet.headerBytes) {
+            replyNotes_.push_back(
+                "it gives no packetoffsetinbody, so no header bytes are expected");
+        }
+        if (!packet.headerString.empty()) {
+            replyNotes_.push_back("its header string " + packet.headerString +
+                                  " is not looked for");
+        }
+        settings.useCheckSum = gm_;
+        if (packet.flags) {
+            replyFlags_ = " (flags " + HexWord(*packet.flags) + ")";
+        }
+        return true;
     }
-    const bool gm = settings.baudRate == kGmBaud;
 
-    const auto& packet = std::get<AdxListenPacket>(choice.reply->data);
-    std::vector<std::string> replyNotes;
-    if (!packet.dataBytes || *packet.dataBytes < 1) {
-        choice.error = "its reply " + Quoted(*choice.reply) + " gives no packetsize";
-        return choice;
-    }
-    choice.dataBytes = std::min(*packet.dataBytes, kMaxDataBytes);
-    if (*packet.dataBytes > kMaxDataBytes) {
-        replyNotes.push_back("its " + std::to_string(*packet.dataBytes) +
-                             " data bytes are cut to the 500 a frame may hold");
-    }
-    settings.dataBytes = choice.dataBytes;
-    settings.responseBytes = std::clamp(packet.headerBytes.value_or(0), 0, 65535);
-    if (!packet.headerBytes) {
-        replyNotes.push_back("it gives no packetoffsetinbody, so no header bytes are expected");
-    }
-    if (!packet.headerString.empty()) {
-        replyNotes.push_back("its header string " + packet.headerString + " is not looked for");
-    }
-    settings.useCheckSum = gm;
-
-    std::vector<std::uint8_t> request;
-    std::string requestLine;
-    if (choice.request != nullptr) {
-        const auto& command = std::get<AdxSendCommand>(choice.request->data);
-        request = command.bytes;
+    bool ReadRequest() {
+        LinkSettings& settings = choice_.settings;
+        if (choice_.request == nullptr) {
+            settings.syncMode = SyncMode::ListenOnly;
+            headerNotes_.push_back("it sends no request, so the set only listens");
+            return true;
+        }
+        const auto& command = std::get<AdxSendCommand>(choice_.request->data);
+        request_ = command.bytes;
         std::vector<std::string> notes;
-        if (command.declaredSize && *command.declaredSize != static_cast<int>(request.size())) {
+        if (command.declaredSize && *command.declaredSize != static_cast<int>(request_.size())) {
             notes.push_back("its size says " + std::to_string(*command.declaredSize) +
-                            " bytes, its bytestring holds " + std::to_string(request.size()));
+                            " bytes, its bytestring holds " + std::to_string(request_.size()));
         }
         if (command.checksumType == kGmChecksumType) {
-            const std::uint8_t checksum = GmChecksum(request);
-            request.push_back(checksum);
+            const std::uint8_t checksum = GmChecksum(request_);
+            request_.push_back(checksum);
             notes.push_back("checksum " + RequestText({checksum}) + " added");
         } else if (command.checksumType) {
             notes.push_back("checksum type " + std::to_string(*command.checksumType) +
                             " is not known, so the request is sent as written");
         }
-        if (request.empty() || static_cast<int>(request.size()) > kMaxRequestBytes) {
-            choice.error = "its request " + Quoted(*choice.request) + " has " +
-                           std::to_string(request.size()) + " bytes; a request holds 1 to 84";
-            return choice;
+        if (request_.empty() || static_cast<int>(request_.size()) > kMaxRequestBytes) {
+            choice_.error = "its request " + Quoted(*choice_.request) + " has " +
+                            std::to_string(request_.size()) + " bytes; a request holds 1 to 84";
+            return false;
         }
-        settings.requestString = RequestText(request);
+        settings.requestString = RequestText(request_);
         settings.syncMode = SyncMode::TalkListen;
-        settings.requestEchoed = gm;
-        requestLine = "the request, " + settings.requestString + (notes.empty() ? "" : " (") +
-                      Joined(notes) + (notes.empty() ? "" : ")") +
-                      (gm ? ", heard back as its echo" : "");
-    } else {
-        settings.syncMode = SyncMode::ListenOnly;
-        headerNotes.push_back("it sends no request, so the set only listens");
+        settings.requestEchoed = gm_;
+        requestLine_ = "the request, " + settings.requestString +
+                       (notes.empty() ? "" : " (" + Joined(notes) + ")") +
+                       (gm_ ? ", heard back as its echo" : "");
+        return true;
     }
-    settings.sampleRate = PollPeriod(settings.baudRate, static_cast<int>(request.size()),
-                                     settings.responseBytes + settings.dataBytes);
 
-    // Report lines: the header, then every object of the link.
-    for (std::size_t i = 0; i < document.objects.size(); ++i) {
-        const AdxObject& object = document.objects[i];
-        const auto within = [&object](const StepList& list) {
-            return std::count(list.steps.begin(), list.steps.end(), &object) > 0 ||
-                   std::count(list.macros.begin(), list.macros.end(), &object) > 0;
-        };
-        const bool inMonitor = within(monitor);
-        const bool inConnect = within(connect);
-        std::string line;
+    static bool Within(const StepList& list, const AdxObject& object) {
+        return std::count(list.steps.begin(), list.steps.end(), &object) > 0 ||
+               std::count(list.macros.begin(), list.macros.end(), &object) > 0;
+    }
+
+    std::string HeaderLine(const AdxObject& object) const {
+        if (&std::get<AdxHeader>(object.data) != &header_) {
+            return "skipped: only the first header is read";
+        }
+        const LinkSettings& settings = choice_.settings;
+        return "link at " + std::to_string(settings.baudRate) + " baud, " +
+               (settings.syncMode == SyncMode::TalkListen
+                    ? "polled every " + std::to_string(settings.sampleRate) + " ms"
+                    : std::string("listen only")) +
+               (settings.useCheckSum ? ", checksum tested" : ", no checksum tested") +
+               (headerNotes_.empty() ? "" : "; " + Joined(headerNotes_));
+    }
+
+    std::string MacroLine(const AdxObject& object) const {
+        if (&object == monitorObject_) {
+            const auto further = requests_ - 1;
+            return "the monitor command: " +
+                   (choice_.request ? "sends " + Quoted(*choice_.request) + ", " : "") + "reads " +
+                   Quoted(*choice_.reply) +
+                   (further > 0
+                        ? "; only one frame can be polled, so its " + std::to_string(further) +
+                              (further == 1 ? " further request is" : " further requests are") +
+                              " not sent"
+                        : "") +
+                   (monitor_.notes.empty() ? "" : "; " + Joined(monitor_.notes));
+        }
+        if (&object == connectObject_ || Within(connect_, object)) {
+            return "skipped: the connect command is not imported" + ConnectAdvice(connect_.steps);
+        }
+        return Within(monitor_, object)
+                   ? "a step of the monitor command"
+                   : "skipped: neither the monitor nor the connect command runs it";
+    }
+
+    std::optional<std::string> LineOf(const AdxObject& object) const {
+        const bool inMonitor = Within(monitor_, object);
         switch (object.kind) {
             case AdxKind::Header:
-                if (&std::get<AdxHeader>(object.data) != &header) {
-                    line = "skipped: only the first header is read";
-                    break;
-                }
-                line = "link at " + std::to_string(settings.baudRate) + " baud, " +
-                       (settings.syncMode == SyncMode::TalkListen
-                            ? "polled every " + std::to_string(settings.sampleRate) + " ms"
-                            : std::string("listen only")) +
-                       (settings.useCheckSum ? ", checksum tested" : ", no checksum tested") +
-                       (headerNotes.empty() ? "" : "; ") + Joined(headerNotes);
-                break;
+                return HeaderLine(object);
             case AdxKind::SendCommand:
-                if (&object == choice.request) {
-                    line = requestLine;
-                } else if (inMonitor) {
-                    line =
-                        "skipped: only one frame can be polled, and the monitor command "
-                        "sends another first";
-                } else if (inConnect) {
-                    line = "skipped: only the connect command sends it, which is not imported" +
-                           ConnectAdvice({&object});
-                } else {
-                    line = "skipped: the monitor command does not send it";
+                if (&object == choice_.request) {
+                    return requestLine_;
                 }
-                break;
+                if (inMonitor) {
+                    return "skipped: only one frame can be polled, and the monitor command sends "
+                           "another first";
+                }
+                if (Within(connect_, object)) {
+                    return "skipped: only the connect command sends it, which is not imported" +
+                           ConnectAdvice({&object});
+                }
+                return "skipped: the monitor command does not send it";
             case AdxKind::ListenPacket:
-                if (&object == choice.reply) {
-                    line = "the reply, " + std::to_string(settings.responseBytes) +
+                if (&object == choice_.reply) {
+                    const LinkSettings& settings = choice_.settings;
+                    return "the reply, " + std::to_string(settings.responseBytes) +
                            " header bytes and " + std::to_string(settings.dataBytes) +
                            " data bytes, " +
                            (settings.useCheckSum ? "checksum tested" : "no checksum tested") +
-                           (packet.flags ? " (flags " + HexWord(*packet.flags) + ")" : "") +
-                           (replyNotes.empty() ? "" : "; ") + Joined(replyNotes);
-                } else if (inMonitor) {
-                    line =
-                        "skipped: only one frame can be polled, and the monitor command "
-                        "reads another first";
-                } else {
-                    line = "skipped: the monitor command does not read it";
+                           replyFlags_ + (replyNotes_.empty() ? "" : "; " + Joined(replyNotes_));
                 }
-                break;
+                return inMonitor ? "skipped: only one frame can be polled, and the monitor "
+                                   "command reads another first"
+                                 : "skipped: the monitor command does not read it";
             case AdxKind::Silence:
-                line = "skipped: pauses are not imported; the poll period sets the pace";
-                break;
+                return "skipped: pauses are not imported; the poll period sets the pace";
             case AdxKind::Macro:
-                if (&object == monitorObject) {
-                    line = "the monitor command: " +
-                           (choice.request ? "sends " + Quoted(*choice.request) + ", " : "") +
-                           "reads " + Quoted(*choice.reply) +
-                           (requests > 1 ? "; only one frame can be polled, so its " +
-                                               std::to_string(requests - 1) +
-                                               " further requests are not sent"
-                                         : "") +
-                           (monitor.notes.empty() ? "" : "; ") + Joined(monitor.notes);
-                } else if (&object == connectObject || inConnect) {
-                    line = "skipped: the connect command is not imported" +
-                           ConnectAdvice(connect.steps);
-                } else if (inMonitor) {
-                    line = "a step of the monitor command";
-                } else {
-                    line = "skipped: neither the monitor nor the connect command runs it";
-                }
-                break;
+                return MacroLine(object);
             default:
-                continue;
+                return std::nullopt;
         }
-        choice.lines[i] = line;
     }
-    return choice;
+
+    const AdxDocument& document_;
+    const AdxHeader& header_;
+    StepList monitor_;
+    StepList connect_;
+    const AdxObject* monitorObject_ = nullptr;
+    const AdxObject* connectObject_ = nullptr;
+    AdxLinkChoice choice_;
+    bool gm_ = false;
+    std::vector<std::uint8_t> request_;
+    std::ptrdiff_t requests_ = 0;
+    std::vector<std::string> headerNotes_;
+    std::vector<std::string> replyNotes_;
+    std::string replyFlags_;
+    std::string requestLine_;
+};
+
+}  // namespace
+
+AdxLinkChoice ChooseAdxLink(const AdxDocument& document) {
+    return LinkChooser(document).Choose();
 }
 
 }  // namespace vekaton

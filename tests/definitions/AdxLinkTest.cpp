@@ -93,7 +93,7 @@ TEST(AdxLinkTest, OnlyTheFirstExchangeOfTheMonitorIsPolled) {
     const auto import = Imported(AdxFile(second, link));
     EXPECT_EQ(import->settings.requestString, "$80 $56 $01 $29");
     EXPECT_EQ(import->settings.dataBytes, 20);
-    EXPECT_NE(ReportOf(*import, "Poll twice").find("1 further requests are not sent"),
+    EXPECT_NE(ReportOf(*import, "Poll twice").find("1 further request is not sent"),
               std::string::npos);
     EXPECT_EQ(ReportOf(*import, "First exchange"), "a step of the monitor command");
     EXPECT_EQ(ReportOf(*import, "Quiet").rfind("skipped: pauses", 0), 0U);
