@@ -78,7 +78,9 @@ class EquationParser {
         Term term = And(0);
         Skip();
         if (pos_ < text_.size()) {
-            Fail(text_[pos_] == ')' ? "a ')' without its '('" : "an unexpected character");
+            Fail(text_[pos_] == ')'   ? "a ')' without its '('"
+                 : text_[pos_] == '^' ? "'^', a power in some programs and exclusive or in others,"
+                                      : "an unexpected character");
         }
         return term.operand.expr;
     }

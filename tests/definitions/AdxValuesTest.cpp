@@ -166,8 +166,8 @@ TEST(AdxValuesTest, ValuesOutsideTheLanguageOrTheFrameAreSkippedWithTheReason) {
         {"<packetoffset>0x02</packetoffset><float>1</float>" + x,
          "it is a floating-point value, which our formulas cannot read"},
         {"<packetoffset>0x02</packetoffset><MATH equation=\"X ^ 2\" />",
-         "its equation \"X ^ 2\" is outside the formula language: an unexpected character at "
-         "\"^ 2\""},
+         "its equation \"X ^ 2\" is outside the formula language: '^', a power in some programs "
+         "and exclusive or in others, at \"^ 2\""},
         {"<packetoffset>0x02</packetoffset><MATH equation=\"sin(X)\" />",
          "its equation \"sin(X)\" is outside the formula language: a function, which our formulas "
          "cannot take over, at \"sin(X)\""},
