@@ -3,8 +3,9 @@
 // as the formula really makes it.
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <bit>
 #include <cmath>
+#include <limits>
 
 #include "DecodeSupport.h"
 #include "decode/ExpressionBuilder.h"
@@ -57,6 +58,53 @@ TEST(LookupFitTest, ErrorNeverGrowsWithMoreSegments) {
     EXPECT_EQ(previous, 0.0);
 }
 
+// The error of straight segments through the table's points at `breaks`, measured at every
+// point of the table.
+double ErrorOf(const LookupPoints& table, const std::vector<std::size_t>& breaks) {
+    LookupPoints chosen;
+    for (const std::size_t b : breaks) {
+        chosen.x.push_back(table.x[b]);
+        chosen.y.push_back(table.y[b]);
+    }
+    double worst = 0.0;
+    for (std::size_t i = 0; i < table.Size(); ++i) {
+        worst = std::max(worst, std::abs(chosen.At(table.x[i]) - table.y[i]));
+    }
+    return worst;
+}
+
+TEST(LookupFitTest, NoChoiceOfBreakpointsDoesBetter) {
+    // Every subset of the inner points of a bumpy 11-point table, against the fitter's best.
+    std::vector<double> x;
+    std::vector<double> y;
+    for (int i = 0; i < 11; ++i) {
+        x.push_back(i * 3 + (i % 3));
+        y.push_back(((i * 7) % 5) * 2.5 + i);
+    }
+    const auto table = Table(x, y);
+    LookupFitter fitter(*table);
+    for (int segments = 1; segments <= 10; ++segments) {
+        double best = std::numeric_limits<double>::infinity();
+        for (unsigned mask = 0; mask < (1U << 9); ++mask) {
+            if (std::popcount(mask) + 1 > segments) {
+                continue;
+            }
+            std::vector<std::size_t> breaks{0};
+            for (std::size_t i = 1; i <= 9; ++i) {
+                if ((mask >> (i - 1)) & 1U) {
+                    breaks.push_back(i);
+                }
+            }
+            breaks.push_back(10);
+            best = std::min(best, ErrorOf(*table, breaks));
+        }
+        EXPECT_NEAR(fitter.Error(segments), best, 1e-12) << segments;
+        const auto breaks = fitter.Breakpoints(segments);
+        EXPECT_LE(breaks.size(), static_cast<std::size_t>(segments) + 1);
+        EXPECT_NEAR(ErrorOf(*table, breaks), fitter.Error(segments), 1e-12) << segments;
+    }
+}
+
 TEST(LookupFormulaTest, AThermistorTableIsExactAtEveryPoint) {
     // 39 points over the byte's range, as the common GM coolant tables have.
     std::vector<double> x;
@@ -87,12 +135,8 @@ TEST(LookupFormulaTest, ATableBeyondTheLimitsKeepsTheSmallestErrorWithTheFewestS
     const auto table = Table(x, y);
     FormulaChecker checker;
     std::string problem;
-    const auto start = std::chrono::steady_clock::now();
     const auto expansion = ExpandLookups(MakeLookup(MakeVariable('A'), table), checker, problem);
-    const auto took = std::chrono::steady_clock::now() - start;
     ASSERT_TRUE(expansion) << problem;
-    std::cout << "segments " << expansion->segments << " error " << expansion->tableError
-              << " took " << std::chrono::duration<double>(took).count() << " s\n";
     EXPECT_LT(expansion->segments, expansion->tableSegments);
     EXPECT_GT(expansion->tableError, 0.0);
     const std::string text = FormulaText(*expansion->formula);
