@@ -20,6 +20,21 @@ bool IsNumber(const ExprPtr& e, double value) {
     return e->kind == ExprKind::Number && e->number == value;
 }
 
+ExprPtr Combine(ExprKind kind, ExprPtr left, ExprPtr right);
+
+// Sums and products as the language writes them without brackets: (a+b)+c as a+(b+c),
+// (a+b)-c as a+(b-c), (a*b)*c as a*(b*c). The value may differ in its last bit at most.
+ExprPtr Regroup(ExprKind kind, const ExprPtr& left, const ExprPtr& right) {
+    if ((kind == ExprKind::Add || kind == ExprKind::Subtract) && left->kind == ExprKind::Add) {
+        return MakeBinary(ExprKind::Add, left->left, Combine(kind, left->right, right));
+    }
+    if (kind == ExprKind::Multiply && left->kind == ExprKind::Multiply) {
+        return MakeBinary(ExprKind::Multiply, left->left,
+                          Combine(ExprKind::Multiply, left->right, right));
+    }
+    return MakeBinary(kind, left, right);
+}
+
 // Folds constants and drops the neutral operations ADX files are full of ("X * 1 + 0"),
 // and writes "+ -40" as "-40".
 ExprPtr Combine(ExprKind kind, ExprPtr left, ExprPtr right) {
@@ -66,7 +81,7 @@ ExprPtr Combine(ExprKind kind, ExprPtr left, ExprPtr right) {
         default:
             break;
     }
-    return MakeBinary(kind, left, right);
+    return Regroup(kind, left, right);
 }
 
 class EquationParser {
@@ -185,15 +200,18 @@ class EquationParser {
     }
 
     Term Unary(int depth) {
+        if (depth >= kMaxBracketDepth) {
+            Fail("signs and brackets nested too deep");
+        }
         if (Accept('-')) {
-            Term term = Unary(depth);
+            Term term = Unary(depth + 1);
             const ExprPtr& e = term.operand.expr;
             term.operand = {e->kind == ExprKind::Number ? MakeNumber(-e->number) : MakeNegate(e)};
             term.compound = true;
             return term;
         }
         if (Accept('+')) {
-            return Unary(depth);
+            return Unary(depth + 1);
         }
         return Primary(depth);
     }
@@ -311,6 +329,10 @@ ExprPtr MaskExpr(const ExprPtr& value, std::uint32_t mask, int bits) {
 
 std::variant<ExprPtr, std::string> ParseAdxEquation(std::string_view equation,
                                                     const EquationVariables& variables) {
+    if (equation.size() > kMaxEquationLength) {
+        return "it is longer than the " + std::to_string(kMaxEquationLength) +
+               " characters any formula of ours could take over";
+    }
     try {
         return EquationParser(equation, variables).Whole();
     } catch (const EquationParser::Failure& failure) {

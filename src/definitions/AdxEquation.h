@@ -21,6 +21,9 @@ struct EquationOperand {
 using EquationVariables =
     std::function<std::variant<EquationOperand, std::string>(std::string_view name)>;
 
+// Far beyond any real equation, and beyond what a formula of ours can hold.
+inline constexpr std::size_t kMaxEquationLength = 1024;
+
 // Reads an ADX MATH equation: numbers, variables, + - * / with brackets and unary signs, and
 // "&" with a constant mask on an unsigned raw value. Anything else, and "&" beside other
 // operators without brackets (which programs read differently), is outside our language: the

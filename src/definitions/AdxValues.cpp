@@ -14,6 +14,9 @@ namespace {
 constexpr std::uint32_t kSignedFlag = 0x1;
 constexpr std::uint32_t kDisplayFlags = 0x4 | 0x8;  // display options of the other program
 constexpr std::size_t kMaxLinkDepth = 16;           // a value built on values built on ...
+// Every node is at least one character of a formula, which holds at most 4096.
+constexpr std::size_t kMaxFormulaNodes = 4096;
+constexpr std::size_t kMaxTableInputNodes = 64;
 
 std::string Quoted(const AdxObject& object) {
     return "\"" + object.Name() + "\"";
@@ -219,6 +222,12 @@ ResolvedValue AdxValueResolver::Compute(std::size_t index) {
         return r;
     }
     r.formula = std::get<ExprPtr>(parsed);
+    if (WrittenSize(*r.formula, kMaxFormulaNodes) > kMaxFormulaNodes) {
+        r.problem =
+            "its formula, with the values it reads written in, is far longer than a "
+            "formula may be";
+        return r;
+    }
     if (!r.placement) {
         r.problem =
             "its equation \"" + Clipped(value.equation, 80) + "\" reads no byte of the frame";
@@ -269,6 +278,11 @@ void AdxValueResolver::ApplyTable(const AdxValue& value, ResolvedValue& r) {
                 input = r.raw;
             }
         }
+    }
+    // The input is written out once for every segment of the table.
+    if (WrittenSize(*input, kMaxTableInputNodes) > kMaxTableInputNodes) {
+        r.problem = "its equation is too long to be written out for every segment of its table";
+        return;
     }
     Append(r.tables, {document_.IndexOf(object)});
     r.formula = MakeLookup(input, shared);

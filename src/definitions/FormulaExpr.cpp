@@ -303,6 +303,16 @@ ExprPtr RawValueExpr(int bytes, bool lsbFirst, bool isSigned) {
                       MakeBinary(ExprKind::Multiply, MakeNumber(std::ldexp(1.0, 8 * bytes)), sign));
 }
 
+std::size_t WrittenSize(const Expr& expr, std::size_t limit) {
+    std::size_t size = 1;
+    for (const ExprPtr& operand : {expr.left, expr.right}) {
+        if (operand && size <= limit) {
+            size += WrittenSize(*operand, limit - size);
+        }
+    }
+    return size;
+}
+
 bool HasLookup(const Expr& expr) {
     return expr.kind == ExprKind::Lookup || (expr.left && HasLookup(*expr.left)) ||
            (expr.right && HasLookup(*expr.right));

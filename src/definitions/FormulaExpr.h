@@ -52,6 +52,11 @@ ExprPtr MakeLookup(ExprPtr input, std::shared_ptr<const LookupPoints> table);
 // the language writes with DIV: A-256*(ADIV128).
 ExprPtr RawValueExpr(int bytes, bool lsbFirst, bool isSigned);
 
+// The number of nodes of the tree written out, a subtree counted wherever it stands; stops
+// counting past `limit`. Trees that share subtrees (a value read twice through links) can stand
+// for formulas far longer than themselves.
+std::size_t WrittenSize(const Expr& expr, std::size_t limit);
+
 // Whether the tree holds a Lookup node.
 bool HasLookup(const Expr& expr);
 

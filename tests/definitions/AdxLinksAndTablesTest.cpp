@@ -98,6 +98,45 @@ TEST(AdxLinksTest, BrokenLinksAreSkipped) {
               "skipped: its variable Y links to 0x00000ABC, which the file does not hold");
 }
 
+TEST(AdxLinksTest, FormulasThatWouldGrowBeyondAnyLimitAreRefusedAtOnce) {
+    // Each value reads the one before twenty times: written out, the last would be 20^5 long.
+    std::string objects = AdxValue("Base", "0x100", "<packetoffset>0x00</packetoffset>");
+    std::string twenty = "Y";
+    for (int i = 1; i < 20; ++i) {
+        twenty += "+Y";
+    }
+    for (int level = 1; level <= 5; ++level) {
+        objects += AdxValue("Level " + std::to_string(level), "0x10" + std::to_string(level),
+                            "<MATH equation=\"" + twenty +
+                                "\"><VAR varID=\"Y\" type=\"link\" "
+                                "linkIDHash=\"0x10" +
+                                std::to_string(level - 1) + "\" /></MATH>");
+    }
+    objects += AdxValue(
+        "Signs", "0x200",
+        "<packetoffset>0x01</packetoffset><MATH equation=\"" + std::string(1000, '-') + "X\" />");
+    std::string zeros = "X";
+    for (int i = 0; i < 600; ++i) {
+        zeros += "+0";
+    }
+    objects += AdxValue("Long", "0x201",
+                        "<packetoffset>0x02</packetoffset><MATH equation=\"" + zeros + "\" />");
+    const auto import = Imported(objects);
+    EXPECT_EQ(ReportOf(*import, "Level 1").rfind("position 1: A+A+", 0), 0U)
+        << ReportOf(*import, "Level 1");
+    EXPECT_EQ(ReportOf(*import, "Level 2"),
+              "skipped: its formula is too complex for our formulas (Expression contains too many "
+              "nestings)");
+    EXPECT_EQ(ReportOf(*import, "Level 3"),
+              "skipped: its formula, with the values it reads written in, is far longer than a "
+              "formula may be");
+    EXPECT_EQ(ReportOf(*import, "Level 5"),
+              "skipped: it links to \"Level 4\", which cannot be mapped");
+    EXPECT_NE(ReportOf(*import, "Signs").find("nested too deep"), std::string::npos);
+    EXPECT_NE(ReportOf(*import, "Long").find("longer than the 1024 characters"), std::string::npos)
+        << ReportOf(*import, "Long");
+}
+
 TEST(AdxTablesTest, ATableIsExactAtItsPointsAndStraightBetween) {
     const auto import =
         Imported(AdxValue("MAT", "0x10",
