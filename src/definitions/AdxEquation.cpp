@@ -25,6 +25,12 @@ ExprPtr Combine(ExprKind kind, ExprPtr left, ExprPtr right);
 // Sums and products as the language writes them without brackets: (a+b)+c as a+(b+c),
 // (a+b)-c as a+(b-c), (a*b)*c as a*(b*c). The value may differ in its last bit at most.
 ExprPtr Regroup(ExprKind kind, const ExprPtr& left, const ExprPtr& right) {
+    // (a-b)-c and (a-b)+c with numbers b and c: one number, as in "X * 1.35 - 40 - 32".
+    if ((kind == ExprKind::Add || kind == ExprKind::Subtract) && left->kind == ExprKind::Subtract &&
+        left->right->kind == ExprKind::Number && right->kind == ExprKind::Number) {
+        const double c = kind == ExprKind::Add ? right->number : -right->number;
+        return Combine(ExprKind::Add, left->left, MakeNumber(c - left->right->number));
+    }
     if ((kind == ExprKind::Add || kind == ExprKind::Subtract) && left->kind == ExprKind::Add) {
         return MakeBinary(ExprKind::Add, left->left, Combine(kind, left->right, right));
     }

@@ -51,10 +51,10 @@ TEST(AdxLinksTest, ALinkedValueIsInlinedAndKeepsThePositionOfItsSource) {
                             "<MATH equation=\"(Y - 32) / 1.8\"><VAR varID=\"Y\" type=\"link\" "
                             "linkIDHash=\"0x55555555\" /></MATH>"));
     EXPECT_EQ(import->table->At(8).Descriptions[0], "Coolant C");
-    EXPECT_EQ(import->table->At(8).Formula(), "(A*1.35-40-32)/1.8");
+    EXPECT_EQ(import->table->At(8).Formula(), "(A*1.35-72)/1.8");
     EXPECT_NEAR(DecodedByte(*import, 8, 100), (100 * 1.35 - 40 - 32) / 1.8, 1e-12);
     EXPECT_EQ(ReportOf(*import, "Coolant C"),
-              "position 8: (A*1.35-40-32)/1.8 [Deg C], reads \"Coolant F\" through its link");
+              "position 8: (A*1.35-72)/1.8 [Deg C], reads \"Coolant F\" through its link");
     EXPECT_EQ(ReportOf(*import, "Coolant F"),
               "skipped: \"Coolant C\" at position 8 reads it through its link and shows it there, "
               "and a position holds one value");
