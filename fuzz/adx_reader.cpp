@@ -52,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     vekaton::TParser parser;
-    for (int p = vekaton::ParameterTable::kFirstPosition; p <= vekaton::ParameterTable::kLastPosition;
-         ++p) {
+    for (int p = vekaton::ParameterTable::kFirstPosition;
+         p <= vekaton::ParameterTable::kLastPosition; ++p) {
         const vekaton::ParameterRecord& record = import.table->At(p);
         if (p > import.settings.dataBytes &&
             (!record.Formula().empty() || record.IsDigital || !record.Descriptions[0].empty())) {
