@@ -110,4 +110,16 @@ std::string ParseNewSetOptions(const std::vector<std::string>& args, NewSetOptio
 int RunNewSet(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               const std::filesystem::path& library = {});
 
+// `import-adx FILE --dir DIR [--set NAME]`: a configuration set made from an ADX file.
+struct ImportAdxOptions {
+    std::string file;
+    std::string dir;
+    std::string setName;  // empty: the file's base name
+};
+std::string ParseImportAdxOptions(const std::vector<std::string>& args, ImportAdxOptions& options);
+// Writes the set, prints the import report (one line per object of the file) on `out`. 0 when
+// the set was written, 1 when the file cannot be read as ADX or the set cannot be written
+// (nothing is left behind then), 64 for wrong usage.
+int RunImportAdx(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 }  // namespace vekaton::cli

@@ -41,6 +41,10 @@ int NewSet(const CliContext& context, const std::vector<std::string>& args) {
     return RunNewSet(args, context.out, context.err);
 }
 
+int ImportAdx(const CliContext& context, const std::vector<std::string>& args) {
+    return RunImportAdx(args, context.out, context.err);
+}
+
 constexpr std::array kSubcommands = {
     Subcommand{"eval", help::kEvalUsage, help::kEvalHelp, Eval},
     Subcommand{"live", help::kLiveUsage, help::kLiveHelp, Live},
@@ -50,6 +54,7 @@ constexpr std::array kSubcommands = {
     Subcommand{"scatter", help::kScatterUsage, help::kScatterHelp, Scatter},
     Subcommand{"layout", help::kLayoutUsage, help::kLayoutHelp, Layout},
     Subcommand{"new-set", help::kNewSetUsage, help::kNewSetHelp, NewSet},
+    Subcommand{"import-adx", help::kImportAdxUsage, help::kImportAdxHelp, ImportAdx},
 };
 
 bool IsHelpWord(std::string_view arg) {
