@@ -18,7 +18,7 @@ usr="$scratch/root/usr"
 app_id=org.vekaton.Vekaton
 
 echo "--- lintian"
-lintian --fail-on error --info "$deb"
+lintian --fail-on error --display-info "$deb"
 echo "--- desktop-file-validate"
 desktop-file-validate "$usr/share/applications/$app_id.desktop"
 echo "--- appstreamcli validate"
@@ -76,7 +76,7 @@ fi
 
 echo "--- vekaton-cli --help"
 help="$(run "$usr/bin/vekaton-cli" --help)"
-echo "$help" | head -n 3
+head -n 3 <<<"$help"
 if grep -q "new-set" <<<"$help"; then
     echo "--- vekaton-cli new-set --list"
     run "$usr/bin/vekaton-cli" new-set --list
@@ -111,5 +111,10 @@ fi
 echo "demo set in use: ${demo#"$home/"}"
 
 echo "--- vekaton-cli live on the demo set"
-run "$usr/bin/vekaton-cli" live --dir "$demo" --frames 3 | head -n 2
+run "$usr/bin/vekaton-cli" live --dir "$demo" --frames 3 >"$scratch/live.csv"
+head -n 2 "$scratch/live.csv"
+if [ "$(wc -l <"$scratch/live.csv")" -ne 4 ]; then
+    echo "check-package: vekaton-cli live did not write a header and 3 frames" >&2
+    exit 1
+fi
 echo "check-package: the package installs, validates and runs from anywhere"

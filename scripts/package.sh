@@ -7,15 +7,15 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build-package}"
 "$root/scripts/install-deps.sh"
 
-# The distribution's hardening flags, as Debian's own packages are built.
-export CFLAGS="${CFLAGS:-$(dpkg-buildflags --get CFLAGS)}"
-export CXXFLAGS="${CXXFLAGS:-$(dpkg-buildflags --get CXXFLAGS)}"
-export CPPFLAGS="${CPPFLAGS:-$(dpkg-buildflags --get CPPFLAGS)}"
-export LDFLAGS="${LDFLAGS:-$(dpkg-buildflags --get LDFLAGS)}"
-CXXFLAGS="$CXXFLAGS $CPPFLAGS"
+# The distribution's hardening flags, as Debian's own packages are built, all of them; given on
+# every run, so that a build folder made otherwise is brought in line.
+export DEB_BUILD_MAINT_OPTIONS="${DEB_BUILD_MAINT_OPTIONS:-hardening=+all}"
+cxxflags="${CXXFLAGS:-$(dpkg-buildflags --get CXXFLAGS)} ${CPPFLAGS:-$(dpkg-buildflags --get CPPFLAGS)}"
+ldflags="${LDFLAGS:-$(dpkg-buildflags --get LDFLAGS)}"
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-    -DVEKATON_TESTS=OFF -DVEKATON_BENCH=OFF "$@"
+    -DVEKATON_TESTS=OFF -DVEKATON_BENCH=OFF -DCMAKE_CXX_FLAGS="$cxxflags" \
+    -DCMAKE_EXE_LINKER_FLAGS="$ldflags" "$@"
 cmake --build "$build"
 rm -f "$build"/package/vekaton_*.deb
 (cd "$build" && cpack -G DEB -B "$build/package" >/dev/null)

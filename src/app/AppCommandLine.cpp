@@ -15,7 +15,7 @@ QString AppHelpText() {
         "              saved (default: the current folder)\n"
         "  --demo      run on the built-in simulated engine module with the demo\n"
         "              configuration set, kept in your data folder\n"
-        "              (~/.local/share/Vekaton/demo) unless --dir names another\n"
+        "              (~/.local/share/Vekaton/Vekaton/demo) unless --dir names another\n"
         "  FOLDER      a configuration set's folder: the same as --dir FOLDER\n"
         "  LOG         a data log (.Dat): start in its folder, where its set is, and\n"
         "              open the log on the chart\n"
