@@ -7,6 +7,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
     clang libclang-rt-14-dev clang-format
     xvfb xauth fonts-dejavu-core
+    dpkg-dev file librsvg2-bin lintian desktop-file-utils appstream
 )
 missing=()
 for package in "${packages[@]}"; do

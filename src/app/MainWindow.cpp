@@ -175,6 +175,8 @@ void MainWindow::Connect() {
     connect(graphs_, &GraphsPage::recordClicked, recording_, &RecordingController::RecordClicked);
     connect(graphs_, &GraphsPage::playbackClicked, playback_, &PlaybackController::PlaybackClicked);
     connect(graphs_, &GraphsPage::viewClicked, logViewer_, &LogViewer::OpenClicked);
+    // A log is viewed on the chart, whichever page it was opened from.
+    connect(logViewer_, &LogViewer::opened, this, [this] { tabs_->setCurrentWidget(graphs_); });
     connect(graphs_, &GraphsPage::rawDataToggled, this, &MainWindow::RawDataToggled);
     connect(graphs_, &GraphsPage::channelsEdited, this, [this](bool added) {
         if (added && logViewer_->IsOpen()) {
@@ -285,6 +287,10 @@ void MainWindow::PageChanged(int index) {
     } else if (logViewer_->IsOpen() && logViewer_->CursorFrame() >= 0) {
         logViewer_->SetCursorFrame(logViewer_->CursorFrame());  // the gauges show its frame
     }
+}
+
+bool MainWindow::OpenDataLog(const QString& path) {
+    return logViewer_->Open(path);
 }
 
 }  // namespace vekaton

@@ -6,7 +6,7 @@
 #include "cli/CliCommands.h"
 #include "common/MessageText.h"
 #include "definitions/DefinitionLibrary.h"
-#include "io/DefinitionLibraryPath.h"
+#include "io/InstalledData.h"
 
 namespace vekaton::cli {
 
@@ -84,7 +84,8 @@ int RunNewSet(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (const std::string error = ParseNewSetOptions(args, options); !error.empty()) {
         return UsageError(err, command, error);
     }
-    const std::filesystem::path folder = library.empty() ? DefinitionLibraryFolder() : library;
+    const std::filesystem::path folder =
+        library.empty() ? std::filesystem::path(DefinitionsFolder().toStdString()) : library;
     if (options.list) {
         const std::vector<LibraryEntry> entries = ListLibrary(folder);
         if (entries.empty()) {
