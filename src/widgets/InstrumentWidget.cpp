@@ -217,6 +217,44 @@ void InstrumentWidget::SetDimmed(bool dimmed) {
     }
 }
 
+void InstrumentWidget::SetNightColours(const NightColours& night) {
+    SetAppearance(night_, night);
+}
+
+void InstrumentWidget::SetWarningLevel(WarningLevel level) {
+    if (level == warning_) {
+        return;
+    }
+    const bool shown = WarningShown();
+    warning_ = level;
+    if (level != WarningLevel::Sounding) {
+        flashLit_ = true;
+    }
+    if (WarningShown() != shown) {
+        InvalidateStatic();
+    }
+}
+
+void InstrumentWidget::SetFlashPhase(bool lit) {
+    if (lit == flashLit_) {
+        return;
+    }
+    const bool shown = WarningShown();
+    flashLit_ = lit;
+    if (WarningShown() != shown) {
+        InvalidateStatic();
+    }
+}
+
+bool InstrumentWidget::WarningShown() const {
+    return warning_ == WarningLevel::Warning || (warning_ == WarningLevel::Sounding && flashLit_);
+}
+
+QColor InstrumentWidget::Shade(const QColor& day, ColourRole role) const {
+    const QColor shaded = NightShade(day, role, night_);
+    return role == ColourRole::Face && WarningShown() ? WarningFace(shaded, night_) : shaded;
+}
+
 bool InstrumentWidget::EditAppearance(QWidget* dialogParent) {
     AppearanceEditor editor(*this, dialogParent != nullptr ? dialogParent : window());
     if (editor.exec() != QDialog::Accepted) {

@@ -1,6 +1,5 @@
 #include "widgets/TStripChart.h"
 
-
 #include <cmath>
 
 namespace vekaton {
