@@ -87,7 +87,9 @@ QColor WarningFace(const QColor& face, const NightColours& night) {
     if (!night.on) {
         return Mix(face, QColor(255, 60, 50), 0.38);
     }
-    return Mix(face, WarningInk(night), 0.28);
+    // A dark red face on any night: under yellow warning ink on red nights too, since a
+    // yellowish face reads as dirt, not as alarm.
+    return Mix(face, Scaled(QColor(255, 40, 30), 0.6 + 0.4 * Brightness(night), 255), 0.24);
 }
 
 QColor NightPageColour(const NightColours& night) {
