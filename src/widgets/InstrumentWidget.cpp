@@ -161,10 +161,11 @@ std::vector<PropertyDescriptor> InstrumentWidget::StreamedDescriptors() const {
 
 PropertyBag InstrumentWidget::ExportStreamed() const {
     PropertyBag bag;
-    bag.Set("Left", PropertyValue::Integer(x()));
-    bag.Set("Top", PropertyValue::Integer(y()));
-    bag.Set("Width", PropertyValue::Integer(width()));
-    bag.Set("Height", PropertyValue::Integer(height()));
+    const QRect page = PageGeometry();
+    bag.Set("Left", PropertyValue::Integer(page.x()));
+    bag.Set("Top", PropertyValue::Integer(page.y()));
+    bag.Set("Width", PropertyValue::Integer(page.width()));
+    bag.Set("Height", PropertyValue::Integer(page.height()));
     for (const PropertyAccess& access : Properties()) {
         if (!IsLiveProperty(access.descriptor.name)) {
             bag.Set(access.descriptor.name, access.get(*this));
@@ -204,6 +205,8 @@ std::vector<std::string> InstrumentWidget::ImportStreamed(const PropertyBag& bag
     const QSize natural = sizeHint();
     const int w = integer("Width");
     const int h = integer("Height");
+    // Read geometry is page geometry; a scaled page lays it out again.
+    pageGeometry_.reset();
     setGeometry(integer("Left"), integer("Top"), w > 0 ? w : natural.width(),
                 h > 0 ? h : natural.height());
     StreamedImported();

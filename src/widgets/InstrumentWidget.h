@@ -81,6 +81,12 @@ class InstrumentWidget : public QWidget {
     std::vector<std::string> ImportStreamed(const PropertyBag& bag);
     static bool IsLiveProperty(std::string_view name);
 
+    // Where the item stands on its page, unscaled: what layouts keep and design mode edits. While
+    // a page is drawn scaled the widget's own geometry is this one mapped to the screen.
+    QRect PageGeometry() const { return pageGeometry_ ? *pageGeometry_ : geometry(); }
+    bool HasPageGeometry() const { return pageGeometry_.has_value(); }
+    void SetPageGeometry(std::optional<QRect> geometry) { pageGeometry_ = geometry; }
+
     // Greyed out: what it shows is stale (no data from the link).
     void SetDimmed(bool dimmed);
     bool Dimmed() const { return dimmed_; }
@@ -163,6 +169,7 @@ class InstrumentWidget : public QWidget {
     ColourValue fontColour_ = kColourWindowText;
     int fontStyle_ = 0;
     bool dimmed_ = false;
+    std::optional<QRect> pageGeometry_;
     NightColours night_;
     WarningLevel warning_ = WarningLevel::None;
     bool flashLit_ = true;
