@@ -134,26 +134,6 @@ TEST(ScreenSaverInhibit, NoDesktopServiceLeavesTheProgramRunning) {
     EXPECT_FALSE(nowhere.Held());
 }
 
-// A recording interface: the guard asks once per run and releases once per stop.
-TEST(ScreenSaverInhibit, TheGuardAsksOncePerRun) {
-    struct Recording : ScreenSaverInterface {
-        std::vector<std::string>* calls;
-        explicit Recording(std::vector<std::string>* c) : calls(c) {}
-        void Inhibit(const QString&, const QString&) override { calls->push_back("inhibit"); }
-        void UnInhibit() override { calls->push_back("release"); }
-    };
-    std::vector<std::string> calls;
-    {
-        AcquisitionScreenGuard guard(std::make_unique<Recording>(&calls));
-        guard.SetAcquiring(false);
-        guard.SetAcquiring(true);
-        guard.SetAcquiring(true);
-        guard.SetAcquiring(false);
-        guard.SetAcquiring(true);
-    }
-    EXPECT_EQ(calls, (std::vector<std::string>{"inhibit", "release", "inhibit", "release"}));
-}
-
 }  // namespace
 }  // namespace vekaton
 
