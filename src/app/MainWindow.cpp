@@ -29,18 +29,11 @@
 #include "engine/EngineTexts.h"
 #include "io/PortController.h"
 #include "io/QtClock.h"
+#include "io/QtText.h"
 #include "session/Session.h"
 #include "widgets/ItemWidgetFactory.h"
 
 namespace vekaton {
-namespace {
-
-QString FromStd(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
-
 MainWindow::MainWindow(bool /*demo*/, QWidget* parent, bool holdsInstanceLock)
     : QMainWindow(parent) {
     setObjectName("Form1");
