@@ -48,14 +48,15 @@ NewSetDialog::NewSetDialog(Inputs inputs, QWidget* parent)
     setWindowTitle(inputs_.firstStart ? kWelcomeTitle : kNewSetTitle);
     choice_.folder = inputs_.folder;
     auto* layout = new QVBoxLayout(this);
-    pages_ = new QStackedWidget;
-    BuildSourcePage(pages_);
-    BuildPortPage(pages_);
-    layout->addWidget(pages_, 1);
+    // Made first: filling the source page may already have a problem to say.
     problem_ = WrappedLabel();
     problem_->setObjectName("Problem");
     problem_->setStyleSheet("QLabel { color: #b00000; }");
     problem_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    pages_ = new QStackedWidget;
+    BuildSourcePage(pages_);
+    BuildPortPage(pages_);
+    layout->addWidget(pages_, 1);
     layout->addWidget(problem_);
     auto* buttons = new QHBoxLayout;
     back_ = new QPushButton(kBack);

@@ -51,6 +51,8 @@ QString FromAdx(const NewSetChoice& choice, AdxImport& import, QSize page) {
 
 QString EmptySet(const NewSetChoice& choice) {
     LinkSettings settings;
+    // The settings file holds 1 to 500 data bytes; the user enters the real count in Setup.
+    settings.dataBytes = 1;
     UsePort(settings, choice.port);
     const SetNames names = NamesFromPointer(choice.setName.toStdString());
     const std::filesystem::path path =
