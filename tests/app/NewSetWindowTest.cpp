@@ -95,6 +95,9 @@ TEST_F(NewSetWindowTest, TheFirstStartInAnEmptyFolderLeadsToAWorkingLibraryDashb
         d.SetSearch("no-such-car");
         EXPECT_TRUE(d.ShownDefinitions().isEmpty());
         EXPECT_EQ(d.ProblemText(), "No stream of the library matches \"no-such-car\".");
+        d.SetSearch("lh0");
+        EXPECT_EQ(d.ShownDefinitions(), (QStringList{"A140", "A148"}));
+        EXPECT_EQ(d.Choice().definitionId, "") << "nothing chosen before Next";
         d.SetSearch("lh0 1993");
         EXPECT_EQ(d.ShownDefinitions(), QStringList{"A140"});
         EXPECT_TRUE(d.Next()) << d.ProblemText().toStdString();

@@ -17,7 +17,8 @@ class ValueTableModel : public QAbstractTableModel {
     Q_OBJECT
 
   public:
-    enum Column { kPosition, kDescription, kRaw, kValue, kMin, kMax, kUnit, kColumnCount };
+    // The unit stands beside the value, where a narrow dock still shows it.
+    enum Column { kPosition, kDescription, kRaw, kValue, kUnit, kMin, kMax, kColumnCount };
 
     struct Row {
         int position = 0;

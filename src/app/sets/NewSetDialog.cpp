@@ -195,8 +195,11 @@ void NewSetDialog::FillDefinitions() {
             definitions_->setCurrentItem(item);
         }
     }
-    if (definitions_->currentItem() == nullptr && definitions_->count() == 1) {
-        definitions_->setCurrentRow(0);  // the one stream the search found
+    // What a search found first is chosen, so that Enter goes on with it; the whole list waits
+    // for the user's own choice.
+    if (definitions_->currentItem() == nullptr && definitions_->count() > 0 &&
+        (definitions_->count() == 1 || !search_->text().trimmed().isEmpty())) {
+        definitions_->setCurrentRow(0);
     }
     ShowProblem(definitions_->count() == 0 && !search_->text().trimmed().isEmpty()
                     ? QString(kNoMatch).arg(search_->text().trimmed())
