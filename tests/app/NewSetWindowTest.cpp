@@ -92,6 +92,10 @@ TEST_F(NewSetWindowTest, TheFirstStartInAnEmptyFolderLeadsToAWorkingLibraryDashb
     Answer([](QDialog& dialog) {
         auto& d = static_cast<NewSetDialog&>(dialog);
         EXPECT_EQ(d.windowTitle(), "Welcome to Vekaton");
+        d.show();
+        QApplication::processEvents();
+        EXPECT_FALSE(d.Next()) << "no stream is chosen for the user";
+        EXPECT_EQ(d.ProblemText(), "Choose your car's data stream in the list.");
         d.SetSearch("no-such-car");
         EXPECT_TRUE(d.ShownDefinitions().isEmpty());
         EXPECT_EQ(d.ProblemText(), "No stream of the library matches \"no-such-car\".");

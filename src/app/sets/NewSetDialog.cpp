@@ -177,9 +177,8 @@ void NewSetDialog::BuildPortPage(QStackedWidget* pages) {
 }
 
 void NewSetDialog::FillDefinitions() {
-    const QString selected = definitions_->currentItem() != nullptr
-                                 ? definitions_->currentItem()->data(Qt::UserRole).toString()
-                                 : QString();
+    const QList<QListWidgetItem*> was = definitions_->selectedItems();
+    const QString selected = was.isEmpty() ? QString() : was.front()->data(Qt::UserRole).toString();
     definitions_->clear();
     for (const LibraryEntry& entry : inputs_.library) {
         if (!MatchesLibrarySearch(entry, search_->text().toStdString())) {
@@ -197,7 +196,7 @@ void NewSetDialog::FillDefinitions() {
     }
     // What a search found first is chosen, so that Enter goes on with it; the whole list waits
     // for the user's own choice.
-    if (definitions_->currentItem() == nullptr && definitions_->count() > 0 &&
+    if (definitions_->selectedItems().isEmpty() && definitions_->count() > 0 &&
         (definitions_->count() == 1 || !search_->text().trimmed().isEmpty())) {
         definitions_->setCurrentRow(0);
     }
@@ -207,7 +206,9 @@ void NewSetDialog::FillDefinitions() {
 }
 
 const LibraryEntry* NewSetDialog::SelectedEntry() const {
-    const QListWidgetItem* item = definitions_->currentItem();
+    // Selected, not merely current: a list given the focus makes its first row current unseen.
+    const QList<QListWidgetItem*> selected = definitions_->selectedItems();
+    const QListWidgetItem* item = selected.isEmpty() ? nullptr : selected.front();
     if (item == nullptr) {
         return nullptr;
     }

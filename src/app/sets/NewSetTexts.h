@@ -12,13 +12,13 @@ inline constexpr const char* kWelcomeIntro =
     "This folder holds no configuration set yet. Choose what to start from: a working dashboard "
     "is a minute away, without typing a formula.";
 inline constexpr const char* kNewSetIntro = "Choose what the new configuration set starts from.";
-inline constexpr const char* kDemo = "The demo: a simulated engine module, no car needed";
-inline constexpr const char* kLibrary = "My car's data stream, from the library of GM streams";
+inline constexpr const char* kDemo = "The &demo: a simulated engine module, no car needed";
+inline constexpr const char* kLibrary = "My car's data &stream, from the library of GM streams";
 inline constexpr const char* kSearchHint =
     "Search by stream ID, engine, year or ECM, such as A140, LT1, 1993 or 1227747";
-inline constexpr const char* kAdx = "Import an ADX definition file...";
+inline constexpr const char* kAdx = "&Import an ADX definition file...";
 inline constexpr const char* kEmpty =
-    "An empty set: I will enter the frame layout and the formulas myself";
+    "An &empty set: I will enter the frame layout and the formulas myself";
 inline constexpr const char* kNoMatch = "No stream of the library matches \"%1\".";
 
 inline constexpr const char* kPortTitle = "Port and name";
