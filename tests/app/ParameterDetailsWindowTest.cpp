@@ -212,6 +212,21 @@ TEST_F(ParameterDetailsWindowTest, AnInstrumentBoundToAPositionWithDetailsTakesI
         return editor.result();
     });
     EXPECT_EQ(f.Widget(display)->Property("Suffix"), PropertyValue::String(" rpm"));
+
+    // So does a gauge the value table's menu adds for the position.
+    ValueTable& values = f.Dash().Values();
+    values.Model().Rebuild(testing::kDataBytes);
+    std::unique_ptr<QMenu> menu(values.BuildMenu(values.Model().RowOf(4), nullptr));
+    QAction* meter = testing::FindAction(menu.get(), "Analog Meter");
+    ASSERT_NE(meter, nullptr);
+    meter->trigger();
+    const int added = f.Model().LiveIds().back();
+    ASSERT_NE(added, gauge);
+    auto* shown = static_cast<RangeInstrument*>(f.Widget(added));
+    EXPECT_EQ(shown->Maximum(), 8000.0);
+    EXPECT_EQ(shown->Property("Units"), PropertyValue::String("rpm"));
+    f.Dash().Undo().undo();
+    EXPECT_EQ(f.Model().Find(added), nullptr);
 }
 
 TEST_F(ParameterDetailsWindowTest, TheValueTableShowsUnits) {
