@@ -3,6 +3,7 @@
 // Definition, each written, loaded and started; and how ports are listed.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QDir>
 #include <QLabel>
 #include <QMenuBar>
@@ -267,6 +268,52 @@ TEST_F(NewSetWindowTest, ImportAdxMakesASetAndShowsItsReportOrSaysWhyNot) {
     EXPECT_EQ(GetSession().Set().Names().parameterFileName, "typical.cfg");
     EXPECT_EQ(GetSession().GetEngine().Settings().portName, "Simulated ECM");
     EXPECT_TRUE(answers_.empty());
+}
+
+TEST_F(NewSetWindowTest, AStreamOfTheInterfaceAsksForItsStartStringAndTheReportCopiesWhole) {
+    NewSetDialog::Inputs inputs;
+    inputs.library = ListLibrary((QString(VEKATON_SOURCE_DIR) + "/definitions").toStdString());
+    inputs.ports = [] {
+        return QList<PortChoice>{{"/dev/ttyUSB0", "FT232R USB UART \u2013 /dev/ttyUSB0"},
+                                 {"Simulated ECM", "Simulated ECM"}};
+    };
+    inputs.folder = folder_.Path();
+    NewSetDialog dialog(inputs);
+    ASSERT_TRUE(dialog.SelectDefinition("A033"));
+    ASSERT_TRUE(dialog.Next());
+    EXPECT_TRUE(dialog.StartStringShown());
+    EXPECT_EQ(dialog.Choice().port, "") << "chosen only on Start";
+    EXPECT_EQ(dialog.PortLabels().first(), "FT232R USB UART \u2013 /dev/ttyUSB0")
+        << "the adapter plugged in comes first and is chosen";
+    EXPECT_EQ(dialog.PortNote(), "");
+    QString tooLong;
+    for (int i = 0; i < kMaxRequestBytes + 1; ++i) {
+        tooLong += "$FF ";
+    }
+    dialog.SetStartString(tooLong);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), int(QDialog::Rejected));
+    EXPECT_TRUE(dialog.ProblemText().contains("more than 84 bytes"))
+        << dialog.ProblemText().toStdString();
+    dialog.SetStartString("$FF $00");
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
+    EXPECT_EQ(dialog.Choice().startString, "$FF $00");
+    EXPECT_EQ(dialog.Choice().port, "/dev/ttyUSB0");
+    EXPECT_EQ(dialog.Choice().setName, "A033");
+
+    // Back to the first page; an 8192-baud stream asks for no start string.
+    dialog.Back();
+    EXPECT_EQ(dialog.PageIndex(), 0);
+    ASSERT_TRUE(dialog.SelectDefinition("A140"));
+    ASSERT_TRUE(dialog.Next());
+    EXPECT_FALSE(dialog.StartStringShown());
+
+    ImportReportDialog report("Summary line", {"A: position 1", "B: skipped: why"});
+    EXPECT_EQ(report.ReportText(), "A: position 1\nB: skipped: why");
+    report.CopyAll();
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              "Summary line\n\nA: position 1\nB: skipped: why\n");
 }
 
 TEST(PortLabel, AnAdapterIsListedByWhatItSaysItIsAndItsSerialNumber) {
