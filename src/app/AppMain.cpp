@@ -128,6 +128,11 @@ int main(int argc, char** argv) {
     QObject::connect(&signals_, &vekaton::SignalBridge::terminationRequested, &window,
                      [&window](int) { window.close(); });
     window.show();
+    // A folder without a set leads a new user to one; a log named on the command line, or no
+    // one to answer (offscreen), leaves the window as it is.
+    if (command.log.isEmpty() && QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        QTimer::singleShot(0, &window, [&window] { window.OfferNewSetAtFirstStart(); });
+    }
     if (!command.log.isEmpty()) {
         // Opened once the window has read its set and shown its start-up messages.
         QTimer::singleShot(0, &window, [&window, log = command.log] { window.OpenDataLog(log); });

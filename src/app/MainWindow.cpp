@@ -25,6 +25,7 @@
 #include "app/logview/PlaybackController.h"
 #include "app/logview/RecordingController.h"
 #include "app/sets/CrashRecovery.h"
+#include "app/sets/NewSetFlow.h"
 #include "app/sets/WindowSessionHost.h"
 #include "engine/EngineTexts.h"
 #include "io/PortController.h"
@@ -69,8 +70,9 @@ void MainWindow::BuildPages() {
     layout->setSpacing(0);
     tabs_ = new QTabWidget;
     tabs_->setObjectName("Tabsheet");
-    dashboard_ = new DashboardController(session_->Dashboard(), session_->GetDecoder(),
-                                         session_->Table(), *this, *tabs_, kDashboardPageCount);
+    dashboard_ =
+        new DashboardController(session_->Dashboard(), session_->GetDecoder(), session_->Table(),
+                                session_->Details(), *this, *tabs_, kDashboardPageCount);
     graphs_ = new GraphsPage;
     graphs_->setObjectName(FromStd(kGraphsPageName));
     tabs_->addTab(graphs_, "Graphs");
@@ -119,14 +121,16 @@ void MainWindow::BuildRooms() {
         {*session_, *messages_, *link_, *loader_, *recovery_, *dashboard_, *questions_, *this});
     setCommands_ = new SetCommands({*session_, *status_, *graphs_, *dashboard_, *messages_,
                                     *recovery_, *caption_, *questions_, *lifecycle_, *this});
+    newSet_ = new NewSetFlow({*session_, *setCommands_, *link_, *port_, *tabs_, *messages_,
+                              *questions_, *status_, *this});
     host_ = std::make_unique<WindowSessionHost>(
         WindowSessionHost::Parts{session_->Table(), *caption_, *lifecycle_, *link_, *debug_,
                                  *graphs_, *dashboard_, *logViewer_, *recovery_, *tabs_, *this});
     session_->SetHost(host_.get());
-    rooms_ = std::make_unique<WindowRooms>(
-        WindowRooms{*session_, *tabs_, *dashboard_, *graphs_, *debug_, *status_, *pauseAction_,
-                    *messages_, *port_, *caption_, *recovery_, *recording_, *logViewer_, *playback_,
-                    *link_, *loader_, *linkHealth_, *lifecycle_, *setCommands_});
+    rooms_ = std::make_unique<WindowRooms>(WindowRooms{
+        *session_,  *tabs_,   *dashboard_,  *graphs_,    *debug_,       *status_,    *pauseAction_,
+        *messages_, *port_,   *caption_,    *recovery_,  *recording_,   *logViewer_, *playback_,
+        *link_,     *loader_, *linkHealth_, *lifecycle_, *setCommands_, *newSet_});
 }
 
 void MainWindow::Connect() {
@@ -197,6 +201,10 @@ void MainWindow::ShowMessage(const QString& text) {
         return;
     }
     lifecycle_->ShowMessage(text);
+}
+
+bool MainWindow::OfferNewSetAtFirstStart() {
+    return newSet_->OfferAtFirstStart();
 }
 
 void MainWindow::KeepRecoveryCopiesIn(const QString& folder) {

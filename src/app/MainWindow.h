@@ -41,6 +41,9 @@ class MainWindow : public QMainWindow {
     void ShowMessage(const QString& text);
     // Opens a data log in the viewer, on the chart (a log named on the command line).
     bool OpenDataLog(const QString& path);
+    // In a folder without a set, offers a new one (File > New Set) once the window shows; true
+    // when it does.
+    bool OfferNewSetAtFirstStart();
     // Keeps copies of unsaved changes in `folder` from now on, for the next start after a crash.
     // Only the holder of the single-instance lock does this; tests pass a folder of their own.
     void KeepRecoveryCopiesIn(const QString& folder);
@@ -103,6 +106,7 @@ class MainWindow : public QMainWindow {
     LinkHealthMonitor* linkHealth_ = nullptr;
     WindowLifecycle* lifecycle_ = nullptr;
     SetCommands* setCommands_ = nullptr;
+    NewSetFlow* newSet_ = nullptr;
 };
 
 }  // namespace vekaton

@@ -9,12 +9,18 @@
 #include "app/dashboard/DashboardController.h"
 #include "app/logview/LogViewer.h"
 #include "app/logview/PlaybackController.h"
+#include "app/sets/NewSetFlow.h"
+#include "app/sets/NewSetTexts.h"
 #include "session/Session.h"
 
 namespace vekaton {
 
 void MainWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
+    QAction* newSet = file->addAction(newsettexts::kNewSetMenu, newSet_, &NewSetFlow::NewSetClick);
+    newSet->setObjectName("NewSet");
+    newSet->setShortcut(QKeySequence::New);
+    file->addSeparator();
     QAction* save = file->addAction(tr("Save"), this, &MainWindow::SaveClick);
     save->setShortcut(QKeySequence::Save);
     save->setToolTip(tr("Write the configuration set's files now (Ctrl+S)"));
@@ -24,6 +30,8 @@ void MainWindow::BuildMenus() {
     QAction* load =
         file->addAction(tr("Load Config Files"), this, &MainWindow::LoadConfigFiles1Click);
     load->setShortcut(QKeySequence::Open);
+    file->addAction(newsettexts::kImportAdxMenu, newSet_, &NewSetFlow::ImportAdxClick)
+        ->setObjectName("ImportAdx");
     menuBar()->addMenu(dashboard_->EditMenu());
     file->addSeparator();
     QAction* openLog = file->addAction(tr("Open Data Log..."), logViewer_, &LogViewer::OpenClicked);

@@ -15,6 +15,7 @@ class LinkCommands;
 class LinkHealthMonitor;
 class LogViewer;
 class MessageQueue;
+class NewSetFlow;
 class PlaybackController;
 class PortController;
 class QtClock;
@@ -48,6 +49,7 @@ struct WindowRooms {
     LinkHealthMonitor& linkHealth;
     WindowLifecycle& lifecycle;
     SetCommands& setCommands;
+    NewSetFlow& newSet;
 };
 
 }  // namespace vekaton

@@ -75,10 +75,13 @@ EditCheck CheckParameterEdit(const ParameterTable& table, const DashboardModel& 
 }
 
 void ApplyParameterEdit(ParameterTable& table, Decoder& decoder, DashboardModel& model,
-                        const ParameterEdit& edit) {
+                        const ParameterEdit& edit, DetailsTable* details) {
     ParameterRecord* record = table.Find(edit.position);
     if (record == nullptr) {
         return;
+    }
+    if (details != nullptr && edit.details) {
+        ApplyDetailsEdit(*details, edit.position, edit.definition.isDigital, *edit.details);
     }
     if (edit.itemId != 0) {
         decoder.UnbindItem(edit.itemId, model.Binding(edit.itemId).position);
@@ -113,11 +116,24 @@ void ApplyParameterEdit(ParameterTable& table, Decoder& decoder, DashboardModel&
 }
 
 BindingSnapshot BindingSnapshot::Take(const ParameterTable& table, const DashboardModel& model,
-                                      std::vector<int> positions) {
+                                      std::vector<int> positions, const DetailsTable* details) {
     BindingSnapshot snapshot;
     for (const int position : positions) {
         if (const ParameterRecord* record = table.Find(position)) {
             snapshot.definitions_.emplace_back(position, DefinitionOf(*record));
+        }
+        if (details != nullptr) {
+            HeldDetails held;
+            held.position = position;
+            if (const PositionDetails* own = details->Find(position)) {
+                held.own = *own;
+            }
+            for (int bit = 0; bit < 8; ++bit) {
+                if (const BitDetails* found = details->FindBit(position, bit)) {
+                    held.bits[static_cast<std::size_t>(bit)] = *found;
+                }
+            }
+            snapshot.details_.push_back(std::move(held));
         }
     }
     for (int p = ParameterTable::kFirstPosition; p <= ParameterTable::kLastPosition; ++p) {
@@ -129,7 +145,25 @@ BindingSnapshot BindingSnapshot::Take(const ParameterTable& table, const Dashboa
     return snapshot;
 }
 
-void BindingSnapshot::Restore(ParameterTable& table, DashboardModel& model) const {
+void BindingSnapshot::Restore(ParameterTable& table, DashboardModel& model,
+                              DetailsTable* details) const {
+    for (const HeldDetails& held : details_) {
+        if (details == nullptr) {
+            break;
+        }
+        if (held.own) {
+            details->At(held.position) = *held.own;
+        } else {
+            details->Erase(held.position);
+        }
+        for (int bit = 0; bit < 8; ++bit) {
+            if (const auto& kept = held.bits[static_cast<std::size_t>(bit)]) {
+                details->AtBit(held.position, bit) = *kept;
+            } else {
+                details->EraseBit(held.position, bit);
+            }
+        }
+    }
     for (const auto& [position, definition] : definitions_) {
         ParameterRecord& record = table.At(position);
         record.Descriptions = definition.descriptions;

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "dashboard/DashboardModel.h"
+#include "dashboard/DetailsEdit.h"
 #include "decode/ParameterTable.h"
 
 namespace vekaton {
@@ -29,6 +31,8 @@ struct ParameterEdit {
     ParameterDefinition definition;
     int itemId = 0;  // 0: no item
     int bit = BindingEntry::kNoBit;
+    // The position's details as they are to be; nothing leaves them as they are.
+    std::optional<DetailsEdit> details;
 };
 
 enum class EditProblem {
@@ -54,19 +58,28 @@ EditCheck CheckParameterEdit(const ParameterTable& table, const DashboardModel& 
 // Makes a checked edit: moves the item (if any) to the position, sets the definition, and when
 // the byte count changed moves every item bound to the position to its new last byte, all
 // through the decoder's UnbindItem and BindItem. A digital position always spans one byte.
+// The edit's details, if any, go into `details`.
 void ApplyParameterEdit(ParameterTable& table, Decoder& decoder, DashboardModel& model,
-                        const ParameterEdit& edit);
+                        const ParameterEdit& edit, DetailsTable* details = nullptr);
 
 // Definitions and bindings as they stand, to be put back by undo: the definitions of some
-// positions, every BoundItems list and every item's binding entry.
+// positions (and their details, when a details table is given), every BoundItems list and every
+// item's binding entry.
 class BindingSnapshot {
   public:
     static BindingSnapshot Take(const ParameterTable& table, const DashboardModel& model,
-                                std::vector<int> positions);
-    void Restore(ParameterTable& table, DashboardModel& model) const;
+                                std::vector<int> positions, const DetailsTable* details = nullptr);
+    void Restore(ParameterTable& table, DashboardModel& model,
+                 DetailsTable* details = nullptr) const;
 
   private:
+    struct HeldDetails {
+        int position = 0;
+        std::optional<PositionDetails> own;
+        std::array<std::optional<BitDetails>, 8> bits;
+    };
     std::vector<std::pair<int, ParameterDefinition>> definitions_;
+    std::vector<HeldDetails> details_;
     std::vector<std::array<std::int32_t, ParameterRecord::kBoundSlotCount>> bound_;  // [p - 1]
     std::vector<BindingEntry> bindings_;                                             // [id - 1]
 };

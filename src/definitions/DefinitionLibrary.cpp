@@ -67,6 +67,9 @@ std::vector<LibraryEntry> ListLibrary(const std::filesystem::path& library) {
                 if (const std::string* title = section->Find("title")) {
                     entry.description = *title;
                 }
+                for (const auto& [key, value] : section->keys) {
+                    entry.searchText += value + "\n";
+                }
                 const std::string* start = section->Find(kStartStringKey);
                 entry.needsStartString = start != nullptr && *start == kStartStringNeeded;
             }
@@ -76,6 +79,21 @@ std::vector<LibraryEntry> ListLibrary(const std::filesystem::path& library) {
     std::sort(entries.begin(), entries.end(),
               [](const LibraryEntry& a, const LibraryEntry& b) { return a.id < b.id; });
     return entries;
+}
+
+bool MatchesLibrarySearch(const LibraryEntry& entry, std::string_view query) {
+    const std::string haystack =
+        Upper(entry.id + "\n" + entry.description + "\n" + entry.searchText);
+    std::size_t at = 0;
+    while (at < query.size()) {
+        const std::size_t end = std::min(query.find_first_of(" \t", at), query.size());
+        if (end > at &&
+            haystack.find(Upper(std::string(query.substr(at, end - at)))) == std::string::npos) {
+            return false;
+        }
+        at = end + 1;
+    }
+    return true;
 }
 
 NewSetResult CreateSetFromLibrary(const std::filesystem::path& library,

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -23,7 +24,14 @@ struct LibraryEntry {
     std::string description;  // the definition's title
     std::filesystem::path folder;
     bool needsStartString = false;  // read through an ALDL 160 interface
+    // What the definition says of itself (its stream, engines, years, ECM, source), for finding
+    // it: the values of its details' "[definition]" section, one per line.
+    std::string searchText;
 };
+
+// Whether an entry answers a search: every word of the query (blank-separated, letter case
+// ignored) is in its ID, description or search text. An empty query finds every entry.
+bool MatchesLibrarySearch(const LibraryEntry& entry, std::string_view query);
 
 // The definitions in a library folder, by ID; folders that hold no set of their own name are
 // passed over.

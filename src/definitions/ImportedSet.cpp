@@ -79,7 +79,8 @@ std::optional<std::filesystem::path> ExistingSetFile(const std::filesystem::path
 
 std::vector<ImportedSetStep> ImportedSetSteps(const std::filesystem::path& folder,
                                               std::string_view setName, const AdxImport& import,
-                                              std::string_view sourceName) {
+                                              std::string_view sourceName,
+                                              const DashboardOptions& page) {
     const SetNames names = NamesFromPointer(setName);
     auto guard = std::make_shared<DamagedFileGuard>();
     const std::string report = ImportReportFileName(setName);
@@ -104,8 +105,8 @@ std::vector<ImportedSetStep> ImportedSetSteps(const std::filesystem::path& folde
                          return WriteDetailsFile(folder, detailsName, import.details, {}, *guard);
                      }});
     // The dashboard is made from the definitions and details just mapped, as for the library.
-    auto dashboard =
-        std::make_shared<GeneratedDashboard>(GenerateDashboard(*import.table, import.details));
+    auto dashboard = std::make_shared<GeneratedDashboard>(
+        GenerateDashboard(*import.table, import.details, page));
     steps.push_back({folder / names.gaugeListFileName, [=] {
                          return WriteFileAtomically(folder / names.gaugeListFileName,
                                                     dashboard->GaugeListText());
@@ -125,14 +126,16 @@ std::vector<ImportedSetStep> ImportedSetSteps(const std::filesystem::path& folde
 std::optional<std::string> WriteImportedSet(const std::filesystem::path& folder,
                                             std::string_view setName, const AdxImport& import,
                                             std::string_view sourceName,
-                                            std::vector<std::filesystem::path>* written) {
+                                            std::vector<std::filesystem::path>* written,
+                                            const DashboardOptions& page) {
     if (const auto existing = ExistingSetFile(folder, setName)) {
         return "A set named \"" + QuoteText(setName) + "\" exists already (\"" +
                QuotePath(existing->filename()) +
                "\"); nothing was written. Name the new set with --set, or remove the old one.";
     }
     std::vector<std::filesystem::path> files;
-    for (const ImportedSetStep& step : ImportedSetSteps(folder, setName, import, sourceName)) {
+    for (const ImportedSetStep& step :
+         ImportedSetSteps(folder, setName, import, sourceName, page)) {
         if (auto error = step.write()) {
             RemoveAll(files);
             return error;

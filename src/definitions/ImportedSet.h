@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "definitions/AdxImport.h"
+#include "definitions/DashboardGenerator.h"
 
 namespace vekaton {
 
@@ -33,10 +34,12 @@ struct ImportedSetStep {
 
 // The files of an imported set in the order they are written: the settings file, the parameter
 // file, the import report, and last the set pointer, so that the set becomes the current one
-// only once it is whole. A further file of the set is one more step before the pointer.
+// only once it is whole. A further file of the set is one more step before the pointer. The
+// dashboard is made for pages of the size `page` gives.
 std::vector<ImportedSetStep> ImportedSetSteps(const std::filesystem::path& folder,
                                               std::string_view setName, const AdxImport& import,
-                                              std::string_view sourceName);
+                                              std::string_view sourceName,
+                                              const DashboardOptions& page = {});
 
 // Writes an imported set into `folder` (which must exist) as `setName`, step by step. Refuses
 // when a set of that name exists. When a step fails, the files written so far are removed again
@@ -44,6 +47,7 @@ std::vector<ImportedSetStep> ImportedSetSteps(const std::filesystem::path& folde
 std::optional<std::string> WriteImportedSet(const std::filesystem::path& folder,
                                             std::string_view setName, const AdxImport& import,
                                             std::string_view sourceName,
-                                            std::vector<std::filesystem::path>* written);
+                                            std::vector<std::filesystem::path>* written,
+                                            const DashboardOptions& page = {});
 
 }  // namespace vekaton

@@ -45,7 +45,8 @@ std::vector<SerialPortEntry> ListSerialPorts() {
     const auto available = QSerialPortInfo::availablePorts();
     ports.reserve(available.size());
     for (const QSerialPortInfo& info : available) {
-        ports.push_back({info.systemLocation(), info.description(), info.manufacturer()});
+        ports.push_back(
+            {info.systemLocation(), info.description(), info.manufacturer(), info.serialNumber()});
     }
     // Numeric order, so that /dev/ttyS2 comes before /dev/ttyS10.
     QCollator collator;

@@ -17,6 +17,7 @@ struct SerialPortEntry {
     QString deviceName;  // what the port is opened by, e.g. /dev/ttyUSB0 or COM3
     QString description;
     QString manufacturer;
+    QString serialNumber;  // the adapter's own, which tells two alike adapters apart
 };
 
 // The serial ports the system offers, sorted by device name.

@@ -61,6 +61,28 @@ TEST(Library, EveryDefinitionSaysWhatItIsFor) {
     EXPECT_EQ(entries.front().id, "A033");
 }
 
+TEST(Library, IsFoundByStreamEngineYearOrEcmInAnyCase) {
+    const std::vector<LibraryEntry> entries = ListLibrary(testing::LibraryFolder());
+    const auto found = [&](std::string_view query) {
+        std::vector<std::string> ids;
+        for (const LibraryEntry& entry : entries) {
+            if (MatchesLibrarySearch(entry, query)) {
+                ids.push_back(entry.id);
+            }
+        }
+        return ids;
+    };
+    EXPECT_EQ(found("").size(), entries.size());
+    const std::vector<std::string> a140 = found("  a140 ");
+    ASSERT_FALSE(a140.empty());
+    EXPECT_EQ(a140.front(), "A140");
+    EXPECT_EQ(found("lh0 1993"), std::vector<std::string>{"A140"}) << "every word must match";
+    EXPECT_TRUE(found("LH0 1950").empty());
+    EXPECT_TRUE(found("no-such-stream").empty());
+    const std::vector<std::string> interface = found("aldl 160 interface");
+    EXPECT_EQ(interface, (std::vector<std::string>{"A033", "A058"}));
+}
+
 TEST(Library, TheSourceReaderNamesEveryLineItCannotUse) {
     const DefinitionSource source = ParseDefinitionSource(
         "id: X\nwhat: 1\nno colon here\nvalue | x | 1 | D | A\nflag | 3 | 9\n"

@@ -20,19 +20,21 @@
 namespace vekaton {
 
 DashboardController::DashboardController(DashboardModel& model, Decoder& decoder,
-                                         ParameterTable& table, QMainWindow& window,
-                                         QTabWidget& tabs, int pageCount)
+                                         ParameterTable& table, DetailsTable& details,
+                                         QMainWindow& window, QTabWidget& tabs, int pageCount)
     : QObject(&window),
       model_(model),
       decoder_(decoder),
       table_(table),
+      details_(details),
       window_(window),
       tabs_(tabs) {
     undo_ = new QUndoStack(this);
     undo_->setUndoLimit(200);
     BuildPages(pageCount);
     view_ = std::make_unique<DashboardView>(model_, pages_);
-    parts_ = std::make_unique<DashboardParts>(DashboardParts{model_, decoder_, table_, *view_});
+    parts_ = std::make_unique<DashboardParts>(
+        DashboardParts{model_, decoder_, table_, *view_, details_});
     design_ = new DesignMode(*parts_, *undo_, this);
     actions_ = new ItemActions(*parts_, *undo_, *design_, prompts_, &window_);
     connect(view_.get(), &DashboardView::widgetCreated, design_, &DesignMode::Watch);
@@ -107,7 +109,7 @@ void DashboardController::BuildValueDock() {
     ValueTable::Sources sources;
     sources.dataBytes = [this] { return engine_ != nullptr ? engine_->Settings().dataBytes : 0; };
     sources.counters = [this] { return engine_ != nullptr ? engine_->Counters() : LinkCounters{}; };
-    values_ = new ValueTable(table_, std::move(sources));
+    values_ = new ValueTable(table_, details_, std::move(sources));
     valueDock_ = new QDockWidget(dashtexts::kValuesTitle, &window_);
     valueDock_->setObjectName("ValueTableDock");
     valueDock_->setWidget(values_);

@@ -24,6 +24,7 @@ class DashboardPage;
 class DashboardView;
 class Decoder;
 class DesignMode;
+class DetailsTable;
 class Engine;
 class ParameterTable;
 class ValueTable;
@@ -37,7 +38,8 @@ class DashboardController : public QObject {
 
   public:
     DashboardController(DashboardModel& model, Decoder& decoder, ParameterTable& table,
-                        QMainWindow& window, QTabWidget& tabs, int pageCount);
+                        DetailsTable& details, QMainWindow& window, QTabWidget& tabs,
+                        int pageCount);
     ~DashboardController() override;
 
     // The engine the value table reads the frame length and the link counters from.
@@ -92,6 +94,7 @@ class DashboardController : public QObject {
     DashboardModel& model_;
     Decoder& decoder_;
     ParameterTable& table_;
+    DetailsTable& details_;
     QMainWindow& window_;
     QTabWidget& tabs_;
     const Engine* engine_ = nullptr;

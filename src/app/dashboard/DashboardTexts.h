@@ -82,6 +82,40 @@ inline constexpr const char* kProblemFull =
     "Position %1 already shows 14 items, the most one position can feed, so an item would be "
     "left unbound. Remove an item shown there first.";
 inline constexpr const char* kProblemFormula = "The formula cannot be used: %1";
+inline constexpr const char* kEditorApplyTitle = "Apply changes?";
+inline constexpr const char* kEditorApplyQuestion =
+    "Position %1 has changes that are not applied yet. Apply them before closing?";
+
+// The parameter editor's details.
+inline constexpr const char* kDetailsGroup = "Details";
+inline constexpr const char* kDetailsUnit = "Unit";
+inline constexpr const char* kDetailsUnitHint = "\u00b0C, rpm, %, V, ...";
+inline constexpr const char* kDetailsRange = "Display range";
+inline constexpr const char* kDetailsTo = "to";
+inline constexpr const char* kDetailsNone = "none";
+inline constexpr const char* kDetailsProposal = "The formula gives %1 to %2 over its bytes.";
+inline constexpr const char* kDetailsUseProposal = "Use";
+inline constexpr const char* kDetailsWarnings = "Warning below / above";
+inline constexpr const char* kDetailsDecimals = "Decimals";
+inline constexpr const char* kDetailsDecimalsAuto = "from the formula";
+inline constexpr const char* kDetailsAlarm = "Alarm: beyond a warning limit sounds the alarm";
+inline constexpr const char* kDetailsValueNames = "Value names";
+inline constexpr const char* kDetailsValueNamesHint = "0 = Park\n1 = Reverse";
+inline constexpr const char* kBitWhenClear = "on when clear";
+inline constexpr const char* kBitWhenClearTip =
+    "The flag means something when the bit is 0 (\"CLEAR means A/C requested\"): its LED "
+    "lights while the bit is clear.";
+inline constexpr const char* kBitAlarm = "alarm";
+inline constexpr const char* kBitAlarmTip = "An alarm sounds while the flag is on.";
+inline constexpr const char* kProblemNumber =
+    "%1: \"%2\" is not a number (a point separates decimals).";
+inline constexpr const char* kProblemRangeHalf = "Give both ends of the display range, or neither.";
+inline constexpr const char* kProblemRangeEmpty =
+    "The end of the display range must be above its start.";
+inline constexpr const char* kProblemWarnings = "The low warning limit must be below the high one.";
+inline constexpr const char* kProblemValueNames =
+    "Value names, line %1: write a whole number, \"=\" and a name, such as 0 = Park, each number "
+    "once.";
 
 // The value table.
 inline constexpr const char* kValuesTitle = "Values";
@@ -91,6 +125,7 @@ inline constexpr const char* kColumnRaw = "Raw";
 inline constexpr const char* kColumnValue = "Value";
 inline constexpr const char* kColumnMin = "Min";
 inline constexpr const char* kColumnMax = "Max";
+inline constexpr const char* kColumnUnit = "Unit";
 inline constexpr const char* kOn = "On";
 inline constexpr const char* kOff = "Off";
 inline constexpr const char* kEditParameter = "Edit Parameter...";

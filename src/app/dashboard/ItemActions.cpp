@@ -13,6 +13,7 @@
 #include "dashboard/BindingSlots.h"
 #include "dashboard/ItemDefaults.h"
 #include "decode/Decoder.h"
+#include "definitions/BindingScale.h"
 #include "widgets/AppearanceEditor.h"
 #include "widgets/InstrumentWidget.h"
 
@@ -142,6 +143,9 @@ std::optional<int> ItemActions::AddBoundItem(ItemKind kind, int page, int positi
     Bind(*id, position, bit);
     // A panel says what its LED shows.
     const DashboardItem* item = parts_.model.Find(*id);
+    parts_.model.SetProperties(
+        *id, PropertiesOnBinding(kind, item->properties, std::nullopt,
+                                 ScaleOf(parts_.table, parts_.details, position)));
     if (kind == ItemKind::LedRound && record->IsDigital && bit >= 0 && bit <= 7 &&
         !record->Descriptions[static_cast<std::size_t>(bit)].empty()) {
         PropertyBag panel = parts_.model.Find(item->parentId)->properties;
@@ -350,8 +354,9 @@ bool ItemActions::ChooseGridStep() {
 
 void ItemActions::EditParameters(int position, int itemId) {
     ParameterEditor editor(
-        parts_.table, parts_.model, position, itemId,
+        parts_.table, parts_.details, parts_.model, position, itemId,
         [this](const ParameterEdit& edit) { return ApplyEdit(edit); }, dialogParent_);
+    editor.SetQuestionRunner([this](QDialog& question) { return Run(question); });
     Run(editor);
 }
 
@@ -362,12 +367,31 @@ QString ItemActions::ApplyEdit(const ParameterEdit& edit) {
                    ? QString(dashtexts::kProblemFull).arg(check.lastPosition)
                    : QObject::tr("The edit cannot be made.");
     }
-    BindingSnapshot before = BindingSnapshot::Take(parts_.table, parts_.model, {edit.position});
-    ApplyParameterEdit(parts_.table, parts_.decoder, parts_.model, edit);
-    BindingSnapshot after = BindingSnapshot::Take(parts_.table, parts_.model, {edit.position});
+    // An instrument bound here takes its scale, unit and decimals from the details, where they
+    // are still what it had before: its kind's or its previous position's.
+    const DashboardItem* item = parts_.model.Find(edit.itemId);
+    const int shown = item != nullptr ? parts_.model.Binding(edit.itemId).position : 0;
+    const std::optional<InstrumentScale> scaleBefore =
+        shown > 0 ? std::optional(ScaleOf(parts_.table, parts_.details, shown)) : std::nullopt;
+    BindingSnapshot before =
+        BindingSnapshot::Take(parts_.table, parts_.model, {edit.position}, &parts_.details);
+    ApplyParameterEdit(parts_.table, parts_.decoder, parts_.model, edit, &parts_.details);
+    BindingSnapshot after =
+        BindingSnapshot::Take(parts_.table, parts_.model, {edit.position}, &parts_.details);
+    const QString text = QString(dashtexts::kUndoParameter).arg(edit.position);
+    undo_.beginMacro(text);
     undo_.push(new ParameterCommand(
-        parts_, std::move(before), std::move(after), [this] { emit definitionsChanged(); },
-        QString(dashtexts::kUndoParameter).arg(edit.position)));
+        parts_, std::move(before), std::move(after), [this] { emit definitionsChanged(); }, text));
+    if (item != nullptr) {
+        PropertyBag scaled =
+            PropertiesOnBinding(item->kind, item->properties, scaleBefore,
+                                ScaleOf(parts_.table, parts_.details, edit.position));
+        if (!(scaled == item->properties)) {
+            undo_.push(new PropertiesCommand(parts_, edit.itemId, item->properties,
+                                             std::move(scaled), text));
+        }
+    }
+    undo_.endMacro();
     emit definitionsChanged();
     return {};
 }

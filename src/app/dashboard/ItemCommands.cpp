@@ -120,7 +120,7 @@ ParameterCommand::ParameterCommand(DashboardParts& parts, BindingSnapshot before
       changed_(std::move(changed)) {}
 
 void ParameterCommand::undo() {
-    before_.Restore(parts_.table, parts_.model);
+    before_.Restore(parts_.table, parts_.model, &parts_.details);
     done_ = false;
     if (changed_) {
         changed_();
@@ -131,7 +131,7 @@ void ParameterCommand::redo() {
     if (done_) {
         return;
     }
-    after_.Restore(parts_.table, parts_.model);
+    after_.Restore(parts_.table, parts_.model, &parts_.details);
     done_ = true;
     if (changed_) {
         changed_();

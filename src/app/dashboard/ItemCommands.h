@@ -18,6 +18,7 @@ struct DashboardParts {
     Decoder& decoder;
     ParameterTable& table;
     DashboardView& view;
+    DetailsTable& details;  // units, ranges and limits of the positions
 };
 
 // An item just created (with its properties and binding) by the caller: undo removes it, redo
@@ -105,8 +106,8 @@ class PageCaptionCommand : public QUndoCommand {
     std::string after_;
 };
 
-// A parameter edit already made by the caller, between two snapshots of definitions and
-// bindings. `changed` runs after each undo and redo (the value table lists definitions).
+// A parameter edit already made by the caller, between two snapshots of definitions, details
+// and bindings. `changed` runs after each undo and redo (the value table lists definitions).
 class ParameterCommand : public QUndoCommand {
   public:
     ParameterCommand(DashboardParts& parts, BindingSnapshot before, BindingSnapshot after,

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -16,6 +17,7 @@
 #include "app/AppTexts.h"
 #include "app/dashboard/DashboardTexts.h"
 #include "app/dashboard/ParameterChecks.h"
+#include "app/dashboard/ParameterDetailsPanel.h"
 
 namespace vekaton {
 namespace {
@@ -25,10 +27,12 @@ constexpr int kRefreshMs = 500;
 
 }  // namespace
 
-ParameterEditor::ParameterEditor(const ParameterTable& table, const DashboardModel& model,
-                                 int position, int itemId, ApplyFunction apply, QWidget* parent)
+ParameterEditor::ParameterEditor(const ParameterTable& table, const DetailsTable& details,
+                                 const DashboardModel& model, int position, int itemId,
+                                 ApplyFunction apply, QWidget* parent)
     : QDialog(parent),
       table_(table),
+      detailsTable_(details),
       model_(model),
       itemId_(model.Find(itemId) != nullptr ? itemId : 0),
       apply_(std::move(apply)) {
@@ -87,15 +91,21 @@ void ParameterEditor::BuildForm() {
     analogForm->addRow(dashtexts::kEditorBytes, bytes_);
     analogForm->addRow(dashtexts::kEditorFormula, formula_);
     analogForm->addRow(QString(), result_);
+    details_ = new ParameterDetailsPanel;
+    auto* detailsTitle = new QLabel(QString("<b>%1</b>").arg(dashtexts::kDetailsGroup));
+    analogForm->addRow(detailsTitle);
+    analogForm->addRow(details_);
     pages_->addWidget(analog);
 
     auto* digital = new QWidget;
     auto* digitalForm = new QFormLayout(digital);
     digitalForm->setContentsMargins(0, 0, 0, 0);
     for (int bit = 0; bit < 8; ++bit) {
+        auto* row = new QHBoxLayout;
         bits_[static_cast<std::size_t>(bit)] = new QLineEdit;
-        digitalForm->addRow(QString(dashtexts::kEditorBit).arg(bit),
-                            bits_[static_cast<std::size_t>(bit)]);
+        row->addWidget(bits_[static_cast<std::size_t>(bit)], 1);
+        row->addWidget(details_->BitFlags(bit));
+        digitalForm->addRow(QString(dashtexts::kEditorBit).arg(bit), row);
     }
     const DashboardItem* item = model_.Find(itemId_);
     if (item != nullptr && item->kind == ItemKind::LedRound) {
@@ -135,6 +145,7 @@ void ParameterEditor::BuildForm() {
         connect(edit, &QLineEdit::textChanged, this, &ParameterEditor::UpdateCheck);
     }
     connect(bytes_, &QSpinBox::valueChanged, this, &ParameterEditor::UpdateCheck);
+    connect(details_, &ParameterDetailsPanel::changed, this, &ParameterEditor::UpdateCheck);
     if (ledBit_ != nullptr) {
         connect(ledBit_, &QSpinBox::valueChanged, this, &ParameterEditor::UpdateCheck);
     }
@@ -142,7 +153,7 @@ void ParameterEditor::BuildForm() {
     auto* refresh = new QTimer(this);
     connect(refresh, &QTimer::timeout, this, &ParameterEditor::UpdateCheck);
     refresh->start(kRefreshMs);
-    resize(780, 480);
+    resize(820, 620);
 }
 
 void ParameterEditor::LoadPosition(int position) {
@@ -169,6 +180,7 @@ void ParameterEditor::LoadPosition(int position) {
         const BindingEntry binding = model_.Binding(itemId_);
         ledBit_->setValue(binding.bit >= 0 && binding.bit <= 7 ? binding.bit : 0);
     }
+    details_->Load(DetailsEditOf(detailsTable_, position));
     loading_ = false;
     UpdateCheck();
 }
@@ -195,6 +207,7 @@ ParameterEdit ParameterEditor::PendingEdit() const {
         }
     }
     edit.bit = ledBit_ != nullptr ? ledBit_->value() : BindingEntry::kNoBit;
+    edit.details = details_->Pending(DetailsEditOf(detailsTable_, position_));
     return edit;
 }
 
@@ -209,7 +222,9 @@ bool ParameterEditor::Dirty(bool withItem) const {
         current.byteCount = 1;
         current.formula = edit.definition.formula;  // digital positions ignore their formula
     }
-    if (!(edit.definition == current)) {
+    if (!(edit.definition == current) ||
+        DetailsEditChanges(DetailsEditOf(detailsTable_, position_), *edit.details,
+                           edit.definition.isDigital)) {
         return true;
     }
     if (itemId_ == 0 || !withItem) {
@@ -224,8 +239,10 @@ QString ParameterEditor::ProblemFor(const ParameterEdit& edit, QString* result) 
     QString problem = EditProblemText(CheckParameterEdit(table_, model_, edit), edit.position);
     if (!edit.definition.isDigital) {
         const QString formulaProblem = TryFormula(formulas_, table_, edit, result);
-        if (problem.isEmpty()) {
-            problem = formulaProblem;
+        for (const QString& next : {formulaProblem, details_->Problem()}) {
+            if (problem.isEmpty()) {
+                problem = next;
+            }
         }
     }
     return problem;
@@ -236,6 +253,7 @@ void ParameterEditor::UpdateCheck() {
         return;
     }
     const ParameterEdit edit = PendingEdit();
+    details_->ProposeFor(edit.definition.formula, edit.definition.byteCount);
     QString result;
     problemText_ = ProblemFor(edit, &result);
     result_->setText(result);
@@ -340,6 +358,29 @@ void ParameterEditor::accept() {
     if (Apply()) {
         QDialog::accept();
     }
+}
+
+void ParameterEditor::reject() {
+    // Only what was typed counts: an item opened here and not yet bound is no edit to lose.
+    const BindingEntry binding = model_.Binding(itemId_);
+    const bool bitChanged = ledBit_ != nullptr && digital_->isChecked() &&
+                            binding.position == position_ && binding.bit != ledBit_->value();
+    if (!Dirty(false) && !bitChanged) {
+        QDialog::reject();
+        return;
+    }
+    QMessageBox box(QMessageBox::Question, dashtexts::kEditorApplyTitle,
+                    QString(dashtexts::kEditorApplyQuestion).arg(position_),
+                    QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName("ApplyChangesQuestion");
+    box.setDefaultButton(QMessageBox::Apply);
+    const int answer = questionRunner_ ? questionRunner_(box) : box.exec();
+    if (answer == QMessageBox::Discard) {
+        QDialog::reject();
+    } else if (answer == QMessageBox::Apply && Apply()) {
+        QDialog::accept();
+    }
+    // Cancel, or edits that cannot be applied: the editor stays, saying why.
 }
 
 }  // namespace vekaton

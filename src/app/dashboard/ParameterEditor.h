@@ -17,13 +17,17 @@ class QStackedWidget;
 
 namespace vekaton {
 
+class ParameterDetailsPanel;
+
 // Edits the definitions of the 500 frame positions: the list on the left picks the position,
 // the form edits its description, byte count or digital flag with the eight bit descriptions,
-// and its formula, which is tried as it is typed against the position's current bytes. Opened
-// from an item, the item is bound to the position chosen here (a digital LED to a bit).
+// its formula, which is tried as it is typed against the position's current bytes, and its
+// details (unit, range, limits, ...). Opened from an item, the item is bound to the position
+// chosen here (a digital LED to a bit).
 //
 // Edits are made by the apply function (one undoable command each) when Apply or OK is
 // pressed, and when another position is picked; what cannot be kept is said in the dialog.
+// Closing with edits not applied asks whether to apply or discard them.
 class ParameterEditor : public QDialog {
     Q_OBJECT
 
@@ -31,9 +35,16 @@ class ParameterEditor : public QDialog {
     // Makes an edit; returns why it could not be made, empty when it was.
     using ApplyFunction = std::function<QString(const ParameterEdit&)>;
 
-    ParameterEditor(const ParameterTable& table, const DashboardModel& model, int position,
-                    int itemId, ApplyFunction apply, QWidget* parent = nullptr);
+    // Runs the question a close with unapplied edits asks; returns the button pressed.
+    using QuestionRunner = std::function<int(QDialog&)>;
+
+    ParameterEditor(const ParameterTable& table, const DetailsTable& details,
+                    const DashboardModel& model, int position, int itemId, ApplyFunction apply,
+                    QWidget* parent = nullptr);
     ~ParameterEditor() override;
+
+    void SetQuestionRunner(QuestionRunner runner) { questionRunner_ = std::move(runner); }
+    ParameterDetailsPanel& Details() { return *details_; }
 
     // The inputs, for tests and for anyone who would rather not click.
     void SelectPosition(int position);
@@ -53,6 +64,8 @@ class ParameterEditor : public QDialog {
     bool Dirty() const;
 
     void accept() override;
+    // Close, Escape and the window's close button: edits not applied are asked about.
+    void reject() override;
 
   private:
     bool Apply(bool withItem);
@@ -64,9 +77,11 @@ class ParameterEditor : public QDialog {
     QString ProblemFor(const ParameterEdit& edit, QString* result);
 
     const ParameterTable& table_;
+    const DetailsTable& detailsTable_;
     const DashboardModel& model_;
     const int itemId_;
     ApplyFunction apply_;
+    QuestionRunner questionRunner_;
     FormulaFrontEnd formulas_;  // its own: trying formulas leaves the decoder's reports alone
     int position_ = 1;
     bool loading_ = false;
@@ -81,6 +96,7 @@ class ParameterEditor : public QDialog {
     QLabel* result_ = nullptr;
     std::array<QLineEdit*, 8> bits_{};
     QSpinBox* ledBit_ = nullptr;
+    ParameterDetailsPanel* details_ = nullptr;
     QLabel* problem_ = nullptr;
     QString problemText_;
 };

@@ -14,10 +14,11 @@
 
 namespace vekaton {
 
-ValueTable::ValueTable(const ParameterTable& table, Sources sources, QWidget* parent)
+ValueTable::ValueTable(const ParameterTable& table, const DetailsTable& details, Sources sources,
+                       QWidget* parent)
     : QWidget(parent), table_(table), sources_(std::move(sources)) {
     setObjectName("ValueTable");
-    model_ = new ValueTableModel(table_, statistics_, this);
+    model_ = new ValueTableModel(table_, details, statistics_, this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     auto* top = new QHBoxLayout;

@@ -14,11 +14,13 @@ class QTimer;
 
 namespace vekaton {
 
+class DetailsTable;
 class ParameterTable;
 class ValueTableModel;
 
 // Every position's current value as a number: position, description, raw bytes in hex, value,
-// and the lowest and highest value since the last reset, with the link's counters above. It
+// the lowest and highest value since the last reset, and the unit, with the link's counters
+// above. It
 // shows what the decoder holds, refreshed at most ten times a second and only when frames came.
 // A double-click edits the position's definition; the menu adds an instrument showing it.
 class ValueTable : public QWidget {
@@ -34,7 +36,8 @@ class ValueTable : public QWidget {
         std::function<LinkCounters()> counters;
     };
 
-    ValueTable(const ParameterTable& table, Sources sources, QWidget* parent = nullptr);
+    ValueTable(const ParameterTable& table, const DetailsTable& details, Sources sources,
+               QWidget* parent = nullptr);
     ~ValueTable() override;
 
     // A frame was decoded (received or played back): its values count for min and max.

@@ -8,6 +8,7 @@
 #include "dashboard/BindingSlots.h"
 #include "dashboard/ValueStatistics.h"
 #include "decode/ParameterTable.h"
+#include "decode/PositionDetails.h"
 
 namespace vekaton {
 namespace {
@@ -39,9 +40,9 @@ QString FormatValue(double value) {
     return text == "-0" ? QString("0") : text;
 }
 
-ValueTableModel::ValueTableModel(const ParameterTable& table, const ValueStatistics& statistics,
-                                 QObject* parent)
-    : QAbstractTableModel(parent), table_(table), statistics_(statistics) {}
+ValueTableModel::ValueTableModel(const ParameterTable& table, const DetailsTable& details,
+                                 const ValueStatistics& statistics, QObject* parent)
+    : QAbstractTableModel(parent), table_(table), details_(details), statistics_(statistics) {}
 
 void ValueTableModel::Rebuild(int dataBytes) {
     beginResetModel();
@@ -144,6 +145,10 @@ QString ValueTableModel::CellText(int row, int column) const {
             }
             return FormatValue(column == kMin ? range->minimum : range->maximum);
         }
+        case kUnit: {
+            const PositionDetails* details = r->bit < 0 ? details_.Find(r->position) : nullptr;
+            return details != nullptr ? QString::fromStdString(details->unit) : QString();
+        }
         default:
             return {};
     }
@@ -164,7 +169,8 @@ QVariant ValueTableModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole) {
         return CellText(index.row(), index.column());
     }
-    if (role == Qt::TextAlignmentRole && index.column() != kDescription) {
+    if (role == Qt::TextAlignmentRole && index.column() != kDescription &&
+        index.column() != kUnit) {
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     }
     const Row* row = RowAt(index.row());
@@ -191,6 +197,8 @@ QVariant ValueTableModel::headerData(int section, Qt::Orientation orientation, i
             return dashtexts::kColumnMin;
         case kMax:
             return dashtexts::kColumnMax;
+        case kUnit:
+            return dashtexts::kColumnUnit;
         default:
             return {};
     }

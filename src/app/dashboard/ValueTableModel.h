@@ -5,17 +5,20 @@
 
 namespace vekaton {
 
+class DetailsTable;
 class ParameterTable;
 class ValueStatistics;
 
 // The rows of the value table: every defined position (a digital one with a row per described
 // bit), and the undefined positions of the frame, so that a user with no definitions yet still
-// sees every byte. A multi-byte value is one row, read at its last byte.
+// sees every byte. A multi-byte value is one row, read at its last byte. The unit column gives
+// the unit the details name for a value.
 class ValueTableModel : public QAbstractTableModel {
     Q_OBJECT
 
   public:
-    enum Column { kPosition, kDescription, kRaw, kValue, kMin, kMax, kColumnCount };
+    // The unit stands beside the value, where a narrow dock still shows it.
+    enum Column { kPosition, kDescription, kRaw, kValue, kUnit, kMin, kMax, kColumnCount };
 
     struct Row {
         int position = 0;
@@ -24,8 +27,8 @@ class ValueTableModel : public QAbstractTableModel {
         bool defined = true;
     };
 
-    ValueTableModel(const ParameterTable& table, const ValueStatistics& statistics,
-                    QObject* parent = nullptr);
+    ValueTableModel(const ParameterTable& table, const DetailsTable& details,
+                    const ValueStatistics& statistics, QObject* parent = nullptr);
 
     // The rows again, after definitions or the frame length changed.
     void Rebuild(int dataBytes);
@@ -42,6 +45,7 @@ class ValueTableModel : public QAbstractTableModel {
 
   private:
     const ParameterTable& table_;
+    const DetailsTable& details_;
     const ValueStatistics& statistics_;
     std::vector<Row> rows_;
 };

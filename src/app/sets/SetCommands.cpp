@@ -96,15 +96,18 @@ bool SetCommands::ChooseSetFile(bool forSave, QString* setName) {
                                  .arg(QFileInfo(chosen).fileName()));
         return false;
     }
-    // A set chosen in another folder makes that folder the current one.
+    MoveToFolder(QFileInfo(chosen).absolutePath());
+    *setName = QString::fromStdString(name);
+    return true;
+}
+
+// A set chosen in another folder makes that folder the current one.
+void SetCommands::MoveToFolder(const QString& folder) {
     ConfigurationSet& set = parts_.session.Set();
-    const QString folder = QFileInfo(chosen).absolutePath();
     if (QDir(folder) != QDir(QString::fromStdString(set.Folder().string()))) {
         QDir::setCurrent(folder);
         set.MoveToFolder(folder.toStdString());  // keeps what was read, such as the header
     }
-    *setName = QString::fromStdString(name);
-    return true;
 }
 
 void SetCommands::SaveConfigInfo1Click() {
@@ -130,6 +133,15 @@ void SetCommands::LoadConfigFiles1Click() {
     if (!ChooseSetFile(false, &setName)) {
         return;
     }
+    LoadSet(setName);
+}
+
+void SetCommands::OpenSet(const QString& folder, const QString& setName) {
+    MoveToFolder(QFileInfo(folder).absoluteFilePath());
+    LoadSet(setName);
+}
+
+void SetCommands::LoadSet(const QString& setName) {
     parts_.session.Pause();
     parts_.graphs.ClearChart();
     parts_.dashboard.Reset();

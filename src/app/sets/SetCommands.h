@@ -49,12 +49,17 @@ class SetCommands : public QObject {
     void SaveClick();
     void SaveConfigInfo1Click();
     void LoadConfigFiles1Click();
+    // Loads a set as Load Config Files does once the file is chosen; a set in another folder
+    // makes that folder the current one.
+    void OpenSet(const QString& folder, const QString& setName);
 
   private:
     QStringList Saved(const std::vector<std::string>& errors);
     void ReportSaveErrors(const QStringList& errors);
     std::optional<QString> AskSetFile(bool forSave);
     bool ChooseSetFile(bool forSave, QString* setName);
+    void MoveToFolder(const QString& folder);
+    void LoadSet(const QString& setName);
 
     Parts parts_;
     SetFileChooser setFileChooser_;
