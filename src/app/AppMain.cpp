@@ -127,6 +127,9 @@ int main(int argc, char** argv) {
     vekaton::SignalBridge signals_;
     QObject::connect(&signals_, &vekaton::SignalBridge::terminationRequested, &window,
                      [&window](int) { window.close(); });
+    if (command.fullScreen) {
+        window.SetFullScreen(true);
+    }
     window.show();
     if (!command.log.isEmpty()) {
         // Opened once the window has read its set and shown its start-up messages.

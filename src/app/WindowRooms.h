@@ -7,6 +7,7 @@ class QTabWidget;
 
 namespace vekaton {
 
+class CarRooms;
 class DashboardController;
 class DebugPage;
 class FirmwareLoader;
@@ -14,6 +15,7 @@ class GraphsPage;
 class LinkCommands;
 class LinkHealthMonitor;
 class LogViewer;
+class LogWarnings;
 class MessageQueue;
 class PlaybackController;
 class PortController;
@@ -48,6 +50,8 @@ struct WindowRooms {
     LinkHealthMonitor& linkHealth;
     WindowLifecycle& lifecycle;
     SetCommands& setCommands;
+    CarRooms& car;
+    LogWarnings& logWarnings;
 };
 
 }  // namespace vekaton
