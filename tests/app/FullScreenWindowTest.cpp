@@ -139,6 +139,11 @@ TEST_F(FullScreenWindowTest, APageDesignedAt800By480FillsEveryScreenAndItsLayout
         ASSERT_EQ(f.Dash().Page(0)->size(), c.screen);
         EXPECT_EQ(f.Widget(gauge)->geometry(), c.gauge);
         EXPECT_EQ(f.Widget(thermometer)->geometry(), c.thermometer);
+        // The link's corner stays in the bottom right, its words as big as the screen allows.
+        const QRect corner = View(window).Corner().geometry();
+        EXPECT_EQ(corner.right(), c.screen.width() - 9);
+        EXPECT_EQ(corner.bottom(), c.screen.height() - 9);
+        EXPECT_EQ(View(window).Link().fontInfo().pixelSize(), c.screen.height() / 48);
     }
 
     // Design mode works in page pixels: a drag of 50x25 screen pixels at 1.25 is 40x20, which

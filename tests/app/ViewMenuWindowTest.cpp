@@ -231,6 +231,18 @@ TEST_F(ViewMenuWindowTest, TheToolbarHasBigButtonsThatStayPutAndCanBeHidden) {
         Commands(window).RunAction()->trigger();
         EXPECT_FALSE(window.Rooms().session.GetEngine().Running()) << "the button is Run/Pause";
 
+        // A small screen gets icons alone rather than captions cut short (the window here will
+        // not go below its strip's width: the rule is asked for 800 pixels); a wide one both.
+        EXPECT_FALSE(Commands(window).ToolBarCaptionsFit(800));
+        window.resize(1366, 768);
+        QApplication::processEvents();
+        EXPECT_TRUE(Commands(window).ToolBarCaptionsShown());
+        for (QAction* action : bar->actions()) {
+            const auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action));
+            ASSERT_NE(button, nullptr);
+            EXPECT_GE(button->width(), button->sizeHint().width()) << action->text().toStdString();
+        }
+
         QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
         EXPECT_FALSE(bar->isVisible());
     }

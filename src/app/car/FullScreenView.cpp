@@ -39,6 +39,7 @@ namespace vekaton {
 namespace {
 
 constexpr int kCornerMargin = 8;
+constexpr int kCornerTextShare = 48;  // the corner's text height: this part of the screen's
 // A drag across at least this share of the width (and mostly sideways) is a swipe.
 constexpr double kSwipeShare = 0.08;
 constexpr int kSwipeMinimum = 60;
@@ -256,6 +257,14 @@ void FullScreenView::PageShown(int tab) {
 
 void FullScreenView::PlaceOverlays() {
     const QWidget* central = parts_.window.centralWidget();
+    // Readable at a glance from the driver's seat, whatever the screen: the corner's words grow
+    // with the screen's height.
+    QFont font = corner_->font();
+    const int pixels = std::clamp(central->height() / kCornerTextShare, 12, 28);
+    if (font.pixelSize() != pixels) {
+        font.setPixelSize(pixels);
+        corner_->setFont(font);
+    }
     corner_->adjustSize();
     const QSize size = corner_->sizeHint();
     corner_->setGeometry(central->width() - size.width() - kCornerMargin,

@@ -2,8 +2,10 @@
 
 #include <QAction>
 #include <QDockWidget>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QMainWindow>
 #include <QMenu>
 #include <QSlider>
@@ -183,6 +185,7 @@ void ViewCommands::BuildToolBar() {
         }
         return width + iconWidth + 28;
     };
+    captionsWidth_ = 0;
     for (QAction* action : toolBar_->actions()) {
         if (auto* button = qobject_cast<QToolButton*>(toolBar_->widgetForAction(action))) {
             button->setMinimumSize(56, 48);
@@ -191,6 +194,33 @@ void ViewCommands::BuildToolBar() {
             } else if (action == record_) {
                 button->setMinimumWidth(widest({tr("Record"), tr("Stop Record")}));
             }
+            button->setProperty("captionWidth", button->minimumWidth());
+            captionsWidth_ += std::max(button->minimumWidth(), widest({action->text()})) +
+                              toolBar_->layout()->spacing();
+        }
+    }
+    parts_.window.installEventFilter(this);
+    FitToolBar();
+}
+
+bool ViewCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &parts_.window && event->type() == QEvent::Resize) {
+        FitToolBar();
+    }
+    return false;
+}
+
+bool ViewCommands::ToolBarCaptionsShown() const {
+    return toolBar_->toolButtonStyle() == Qt::ToolButtonTextBesideIcon;
+}
+
+void ViewCommands::FitToolBar() {
+    const bool captions = ToolBarCaptionsFit(parts_.window.width());
+    toolBar_->setToolButtonStyle(captions ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);
+    for (QAction* action : {run_, record_}) {
+        if (auto* button = qobject_cast<QToolButton*>(toolBar_->widgetForAction(action))) {
+            // Icons alone are all of one size; captions keep Run and Pause the same width.
+            button->setMinimumWidth(captions ? button->property("captionWidth").toInt() : 56);
         }
     }
 }

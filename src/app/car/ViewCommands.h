@@ -59,8 +59,17 @@ class ViewCommands : public QObject {
     QAction* RecordAction() const { return record_; }
     QSlider* BrightnessSlider() const { return brightness_; }
 
+    // Captions beside the toolbar's icons while they fit the window, else icons alone (with
+    // their tool tips), rather than captions cut short.
+    bool ToolBarCaptionsShown() const;
+    bool ToolBarCaptionsFit(int windowWidth) const { return windowWidth >= captionsWidth_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void BuildMenu();
+    void FitToolBar();
     void BuildToolBar();
     void ApplyNight();
     void StepBrightness(double step);
@@ -83,6 +92,7 @@ class ViewCommands : public QObject {
     QAction* record_ = nullptr;
     QSlider* brightness_ = nullptr;
     bool shown_ = false;
+    int captionsWidth_ = 0;  // what the toolbar needs with its captions
 };
 
 }  // namespace vekaton
