@@ -78,7 +78,20 @@ void TLabel::PaintStatic(QPainter& painter, const QRectF& bounds) {
     if (!transparent_) {
         painter.fillRect(bounds, Shade(Color(), ColourRole::Face));
     }
-    painter.setFont(TextFont(NaturalPixelHeight() * PageScale()));
+    QFont font = TextFont(NaturalPixelHeight() * PageScale());
+    if (autoSize_ && PageScale() != 1.0 && !caption_.isEmpty()) {
+        // Glyphs do not grow quite in proportion with their size: a scaled text that came out
+        // wider than its scaled box is drawn a little smaller rather than cut short.
+        const QRectF box = bounds.adjusted(1, 0, -1, 0);
+        const double wide = QFontMetricsF(font)
+                                .boundingRect(QRectF(0, 0, 8000, 8000), Qt::AlignLeft, caption_)
+                                .width();
+        if (wide > box.width() && font.pixelSize() > 1) {
+            font.setPixelSize(
+                std::max(1, static_cast<int>(std::floor(font.pixelSize() * box.width() / wide))));
+        }
+    }
+    painter.setFont(font);
     painter.setPen(Shade(FontColor(), ColourRole::Ink));
     const Qt::Alignment horizontal = alignment_ == kAlignRight    ? Qt::AlignRight
                                      : alignment_ == kAlignCenter ? Qt::AlignHCenter

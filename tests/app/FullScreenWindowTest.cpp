@@ -144,6 +144,9 @@ TEST_F(FullScreenWindowTest, APageDesignedAt800By480FillsEveryScreenAndItsLayout
         EXPECT_EQ(corner.right(), c.screen.width() - 9);
         EXPECT_EQ(corner.bottom(), c.screen.height() - 9);
         EXPECT_EQ(View(window).Link().fontInfo().pixelSize(), c.screen.height() / 48);
+        for (const QWidget* part : View(window).Corner().findChildren<QWidget*>()) {
+            EXPECT_EQ(part->fontInfo().pixelSize(), c.screen.height() / 48);
+        }
     }
 
     // Design mode works in page pixels: a drag of 50x25 screen pixels at 1.25 is 40x20, which

@@ -264,6 +264,10 @@ void FullScreenView::PlaceOverlays() {
     if (font.pixelSize() != pixels) {
         font.setPixelSize(pixels);
         corner_->setFont(font);
+        // A style sheet keeps a widget from taking its parent's font: each is told.
+        for (QWidget* child : corner_->findChildren<QWidget*>()) {
+            child->setFont(font);
+        }
     }
     corner_->adjustSize();
     const QSize size = corner_->sizeHint();
