@@ -62,6 +62,10 @@ class WarningsWindowTest : public ::testing::Test {
     void SetUp() override {
         testing::TestApp();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, userSettings_.path());
+        Open();
+    }
+    void Open() {
+        f_.reset();
         f_ = std::make_unique<DashboardFixture>(testing::QuietSettings(), testing::kTestParameters,
                                                 kDetails);
         Room().SetClock([this] { return now_; });
@@ -150,6 +154,26 @@ TEST_F(WarningsWindowTest, ACoolantAlarmShowsEverywhereSoundsAndIsSilencedBySpac
     Frame(5.6, 97);
     EXPECT_TRUE(tone_.sounding);
     EXPECT_EQ(tone_.starts, 2);
+}
+
+TEST_F(WarningsWindowTest, TheUserChoosesTheDebounceTimeAndTheHysteresis) {
+    {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Vekaton", "Vekaton");
+        settings.setValue("Warnings/DebounceSeconds", 2.0);
+        settings.setValue("Warnings/HysteresisPercent", 10);
+    }
+    Open();
+    const int gauge = *f_->Dash().Actions().AddBoundItem(ItemKind::Thermometer, 0, 1, -1);
+    Frame(0.0, 95);
+    Frame(1.0, 95);
+    EXPECT_EQ(f_->Widget(gauge)->Warning(), WarningLevel::None) << "not yet two seconds";
+    Frame(2.1, 95);
+    EXPECT_EQ(f_->Widget(gauge)->Warning(), WarningLevel::Sounding);
+    // 10 % of the range of 180: back below 72 before it clears.
+    Frame(3.0, 80);
+    EXPECT_NE(f_->Widget(gauge)->Warning(), WarningLevel::None);
+    Frame(3.5, 71);
+    EXPECT_EQ(f_->Widget(gauge)->Warning(), WarningLevel::None);
 }
 
 TEST_F(WarningsWindowTest, AClickOnTheStripAcknowledgesAndListsTheWarnings) {

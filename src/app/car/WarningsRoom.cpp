@@ -10,6 +10,7 @@
 #include "app/StatusPanel.h"
 #include "app/car/AlarmSound.h"
 #include "app/car/ToneSink.h"
+#include "app/car/WarningTiming.h"
 #include "app/dashboard/DashboardController.h"
 #include "app/dashboard/DashboardView.h"
 #include "app/dashboard/ValueTable.h"
@@ -60,7 +61,8 @@ QString Line(const ActiveWarning& warning) {
 
 }  // namespace
 
-WarningsRoom::WarningsRoom(const Parts& parts) : QObject(&parts.window), parts_(parts) {
+WarningsRoom::WarningsRoom(const Parts& parts)
+    : QObject(&parts.window), parts_(parts), monitor_(LoadWarningTiming()) {
     flasher_ = new WarningFlasher(this);
     auto* strip = MakeIndicator(&parts_.status);
     strip->setObjectName("WarningsIndicator");

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/GraphsPage.h"
+#include "app/car/WarningTiming.h"
 #include "app/logview/LogViewBar.h"
 #include "app/logview/LogViewer.h"
 #include "files/SafeFile.h"
@@ -60,7 +61,8 @@ bool LogWarnings::Scan() {
         return false;
     }
     const RecordLayout& layout = viewer.Layout();
-    if (WarningWatches(parts_.table, parts_.details, layout.dataBytes).empty()) {
+    const WarningSettings timing = LoadWarningTiming();
+    if (WarningWatches(parts_.table, parts_.details, layout.dataBytes, timing).empty()) {
         return true;  // nothing has limits: nothing to read the log for
     }
     // A reader of its own: the viewer's stays where its cursor is.
@@ -70,7 +72,7 @@ bool LogWarnings::Scan() {
                   .arg(QString::fromStdString(*error)));
         return false;
     }
-    LogWarningScan scan(log, layout, parts_.table, parts_.details);
+    LogWarningScan scan(log, layout, parts_.table, parts_.details, timing);
     QProgressDialog progress(
         tr("Looking for warnings in %1...").arg(QFileInfo(viewer.Path()).fileName()), tr("Cancel"),
         0, 1000, &parts_.window);
