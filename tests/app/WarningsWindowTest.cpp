@@ -12,11 +12,13 @@
 #include "DashboardTestSupport.h"
 #include "app/car/CarRooms.h"
 #include "app/car/ToneSink.h"
+#include "app/car/ViewCommands.h"
 #include "app/car/WarningsRoom.h"
 #include "app/dashboard/ItemActions.h"
 #include "app/dashboard/ValueTable.h"
 #include "app/dashboard/ValueTableModel.h"
 #include "dashboard/ItemKinds.h"
+#include "widgets/NightColours.h"
 
 namespace vekaton {
 namespace {
@@ -187,6 +189,27 @@ TEST_F(WarningsWindowTest, AClickOnTheStripAcknowledgesAndListsTheWarnings) {
     EXPECT_EQ(Room().List()->actions().first()->text(),
               "Coolant: 99.5 (high limit 90) - alarm acknowledged");
     Room().List()->close();
+}
+
+TEST_F(WarningsWindowTest, AtNightTheStripsAlarmDoesNotGlare) {
+    Frame(0.0, 99.5);
+    Frame(1.0, 99.5);
+    QToolButton& strip = Room().StripIndicator();
+    ASSERT_TRUE(strip.isVisible());
+    const auto whitePixels = [&strip] {
+        const QImage image = strip.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int white = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                white += NearWhite(QColor(image.pixel(x, y))) ? 1 : 0;
+            }
+        }
+        return white;
+    };
+    EXPECT_GT(whitePixels(), 0) << "white on red by day";
+    f_->Window().Rooms().car.View().NightAction()->trigger();
+    EXPECT_EQ(whitePixels(), 0);
+    EXPECT_EQ(strip.text(), "ALARM - 1 warning");
 }
 
 TEST_F(WarningsWindowTest, SpaceWithoutAnAlarmIsLeftToOthers) {

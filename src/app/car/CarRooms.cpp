@@ -18,6 +18,8 @@ CarRooms::CarRooms(const Parts& parts) : QObject(&parts.window), parts_(parts) {
     view_ = new ViewCommands({parts_.window, parts_.dashboard, *fullScreen_, parts_.pause,
                               parts_.recording, parts_.session.GetEngine(), parts_.logViewer,
                               parts_.linkHealth});
+    connect(view_, &ViewCommands::nightColoursChanged, warnings_, &WarningsRoom::SetNightColours);
+    warnings_->SetNightColours(view_->Night());
 }
 
 CarRooms::~CarRooms() = default;

@@ -266,6 +266,7 @@ void ViewCommands::ApplyNight() {
     parts_.fullScreen.FullScreenAction()->setIcon(ToolBarIcon(ToolBarPicture::FullScreen, night));
     nightAction_->setIcon(ToolBarIcon(ToolBarPicture::Night, night));
     ShowRunState();
+    emit nightColoursChanged(night);
 }
 
 void ViewCommands::ShowRunState() {

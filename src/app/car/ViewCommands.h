@@ -64,6 +64,9 @@ class ViewCommands : public QObject {
     bool ToolBarCaptionsShown() const;
     bool ToolBarCaptionsFit(int windowWidth) const { return windowWidth >= captionsWidth_; }
 
+  signals:
+    void nightColoursChanged(const NightColours& night);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -91,6 +91,11 @@ QToolButton* WarningsRoom::MakeIndicator(QWidget* parent) {
     return button;
 }
 
+void WarningsRoom::SetNightColours(const NightColours& night) {
+    night_ = night;
+    ShowIndicators();
+}
+
 void WarningsRoom::SetToneSink(std::unique_ptr<ToneSink> sink) {
     sound_.reset();
     pendingSink_ = std::move(sink);
@@ -197,11 +202,18 @@ void WarningsRoom::ShowIndicators() {
     const bool sounding = monitor_.AlarmSounding();
     const QString counted = count == 1 ? tr("1 warning") : tr("%1 warnings").arg(count);
     const QString text = sounding ? tr("ALARM - %1").arg(counted) : counted;
-    const QString style =
-        sounding ? "QToolButton { color: white; background: #c00000; font-weight: bold; "
-                   "padding: 1px 8px; border: 0; border-radius: 3px; }"
-                 : "QToolButton { color: black; background: #f0b000; font-weight: bold; "
-                   "padding: 1px 8px; border: 0; border-radius: 3px; }";
+    // By day white on red for an alarm, black on amber for a warning; at night the night's dark
+    // on the warning colour, which stays distinct from the dim tint of everything else.
+    const QColor back =
+        night_.on ? (sounding ? WarningInk(night_)
+                              : NightShade(QColor(240, 176, 0), ColourRole::Signal, night_))
+                  : (sounding ? QColor(192, 0, 0) : QColor(240, 176, 0));
+    const QColor ink =
+        night_.on ? NightPageColour(night_) : (sounding ? QColor(Qt::white) : QColor(Qt::black));
+    const QString style = QString(
+                              "QToolButton { color: %1; background: %2; font-weight: bold; "
+                              "padding: 1px 8px; border: 0; border-radius: 3px; }")
+                              .arg(ink.name(), back.name());
     const QString tip =
         WarningLines().join('\n') + (sounding ? tr("\n\nClick or press Space to silence the alarm.")
                                               : tr("\n\nClick to list them."));

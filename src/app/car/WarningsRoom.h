@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "warnings/WarningMonitor.h"
+#include "widgets/NightColours.h"
 
 class QWidget;
 
@@ -54,6 +55,9 @@ class WarningsRoom : public QObject {
     // The strip's indicator clicked: acknowledges, then lists the warnings under it.
     void IndicatorClicked(QToolButton* indicator);
 
+    // The indicators in the night's colours: nothing white glares from the strip at night.
+    void SetNightColours(const NightColours& night);
+
     // Another indicator kept in step with the strip's (full screen shows one in its corner).
     QToolButton* MakeIndicator(QWidget* parent);
 
@@ -92,6 +96,7 @@ class WarningsRoom : public QObject {
     double seconds_ = 0.0;
     QElapsedTimer sinceWatchCheck_;
     std::uint64_t shownRevision_ = 0;
+    NightColours night_;
 };
 
 }  // namespace vekaton
