@@ -7,7 +7,7 @@ namespace vekaton {
 
 QString AppHelpText() {
     return QStringLiteral(
-        "usage: vekaton [--dir DIR] [--demo] [FOLDER | LOG]\n"
+        "usage: vekaton [--dir DIR] [--demo] [--fullscreen] [FOLDER | LOG]\n"
         "The Vekaton desktop program: reads the ALDL data stream of an engine control\n"
         "module, decodes it with your formulas and shows it on your dashboards.\n"
         "\n"
@@ -16,6 +16,9 @@ QString AppHelpText() {
         "  --demo      run on the built-in simulated engine module with the demo\n"
         "              configuration set, kept in your data folder\n"
         "              (~/.local/share/Vekaton/Vekaton/demo) unless --dir names another\n"
+        "  --fullscreen\n"
+        "              start with only the dashboard on the whole screen (F11 or Esc\n"
+        "              leaves it); View > Start in Full Screen does it at every start\n"
         "  FOLDER      a configuration set's folder: the same as --dir FOLDER\n"
         "  LOG         a data log (.Dat): start in its folder, where its set is, and\n"
         "              open the log on the chart\n"
@@ -24,6 +27,7 @@ QString AppHelpText() {
         "Examples:\n"
         "  vekaton --demo\n"
         "  vekaton --dir ~/my-car\n"
+        "  vekaton --dir ~/my-car --fullscreen\n"
         "  vekaton ~/my-car/03142400.Dat\n"
         "\n"
         "Only one copy runs at a time: a second start ends at once with exit code 0.\n"
@@ -38,9 +42,11 @@ AppCommandLine ParseAppCommandLine(const QStringList& arguments) {
     const QCommandLineOption help({"h", "help", "?"}, "Show this help.");
     const QCommandLineOption dir("dir", "Start in folder DIR.", "DIR");
     const QCommandLineOption demo("demo", "Run on the simulated module with the demo set.");
+    const QCommandLineOption fullScreen("fullscreen", "Start in full screen.");
     parser.addOption(help);
     parser.addOption(dir);
     parser.addOption(demo);
+    parser.addOption(fullScreen);
     if (!parser.parse(arguments)) {
         result.action = AppCommandLine::Action::UsageError;
         result.message = parser.errorText();
@@ -59,6 +65,7 @@ AppCommandLine ParseAppCommandLine(const QStringList& arguments) {
     }
     result.dir = parser.value(dir);
     result.demo = parser.isSet(demo);
+    result.fullScreen = parser.isSet(fullScreen);
     if (named.isEmpty()) {
         return result;
     }

@@ -12,9 +12,10 @@ struct AppCommandLine {
     enum class Action { Run, Help, UsageError };
     Action action = Action::Run;
     QString dir;  // --dir, or the folder named: the folder to start in; empty: the current one
-    bool demo = false;  // --demo
-    QString log;        // a data log named on the command line, opened once the window shows
-    QString message;    // the help text, or what is wrong with the arguments
+    bool demo = false;        // --demo
+    bool fullScreen = false;  // --fullscreen
+    QString log;              // a data log named on the command line, opened once the window shows
+    QString message;          // the help text, or what is wrong with the arguments
 };
 
 inline constexpr int kAppExitUsage = 64;

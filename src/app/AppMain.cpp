@@ -127,6 +127,9 @@ int main(int argc, char** argv) {
     vekaton::SignalBridge signals_;
     QObject::connect(&signals_, &vekaton::SignalBridge::terminationRequested, &window,
                      [&window](int) { window.close(); });
+    if (command.fullScreen) {
+        window.SetFullScreen(true);
+    }
     window.show();
     // A folder without a set leads a new user to one; a log named on the command line, or no
     // one to answer (offscreen), leaves the window as it is.

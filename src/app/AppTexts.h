@@ -46,6 +46,7 @@ inline constexpr const char* kLinkStopped = "Stopped";
 inline constexpr const char* kLinkRunning = "Running";
 inline constexpr const char* kLinkNoData = "No data";
 inline constexpr const char* kLinkPlayback = "Playback";
+inline constexpr const char* kNoPort = "No port";
 inline constexpr const char* kLinkNoDataHint =
     "Acquisition runs, but no complete frame has arrived for a while. Check that the module "
     "is on (ignition), the adapter is plugged in, and the port, speed and frame layout in "

@@ -149,6 +149,7 @@ void LinkCommands::ReopenPort() {
 
 void LinkCommands::ClosePort() {
     parts_.port.Close();
+    parts_.status.SetPortState(texts::kNoPort, false);
 }
 
 void LinkCommands::TracingToggled(bool on) {

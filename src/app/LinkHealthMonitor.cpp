@@ -28,6 +28,7 @@ void LinkHealthMonitor::Update() {
         noData_ = noData;
         emit noDataChanged(noData);
     }
+    emit updated();
 }
 
 }  // namespace vekaton

@@ -31,6 +31,8 @@ class LinkHealthMonitor : public QObject {
 
   signals:
     void noDataChanged(bool noData);
+    // After every look, for whatever else shows the link's health (full screen's indicator).
+    void updated();
 
   private:
     const Engine& engine_;

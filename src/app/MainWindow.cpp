@@ -19,9 +19,12 @@
 #include "app/WindowEngineView.h"
 #include "app/WindowLifecycle.h"
 #include "app/WindowQuestions.h"
+#include "app/car/CarRooms.h"
+#include "app/car/FullScreenView.h"
 #include "app/dashboard/DashboardController.h"
 #include "app/dashboard/ValueTable.h"
 #include "app/logview/LogViewer.h"
+#include "app/logview/LogWarnings.h"
 #include "app/logview/PlaybackController.h"
 #include "app/logview/RecordingController.h"
 #include "app/sets/CrashRecovery.h"
@@ -83,6 +86,7 @@ void MainWindow::BuildPages() {
     setCentralWidget(central);
     // The status strip runs under the pages and the value table alike.
     auto* strip = new QDockWidget(this);
+    statusStrip_ = strip;
     strip->setObjectName("StatusStrip");
     strip->setTitleBarWidget(new QWidget(strip));
     strip->setFeatures(QDockWidget::NoDockWidgetFeatures);
@@ -117,6 +121,12 @@ void MainWindow::BuildRooms() {
         post);
     loader_ = new FirmwareLoader({engine, set, *status_, *link_, *this}, post);
     linkHealth_ = new LinkHealthMonitor(engine, *clock_, *status_, this);
+    car_ = new CarRooms({*this, *session_, *tabs_, *dashboard_, *status_, *statusStrip_,
+                         *pauseAction_, *recording_, *logViewer_, *linkHealth_});
+    view_->SetListeners({[this] { car_->FrameCompleted(); },
+                         [this](bool running) { car_->RunStateChanged(running); }});
+    logWarnings_ = new LogWarnings(
+        {*logViewer_, session_->Table(), session_->Details(), *graphs_, *this}, post);
     lifecycle_ = new WindowLifecycle(
         {*session_, *messages_, *link_, *loader_, *recovery_, *dashboard_, *questions_, *this});
     setCommands_ = new SetCommands({*session_, *status_, *graphs_, *dashboard_, *messages_,
@@ -127,10 +137,11 @@ void MainWindow::BuildRooms() {
         WindowSessionHost::Parts{session_->Table(), *caption_, *lifecycle_, *link_, *debug_,
                                  *graphs_, *dashboard_, *logViewer_, *recovery_, *tabs_, *this});
     session_->SetHost(host_.get());
-    rooms_ = std::make_unique<WindowRooms>(WindowRooms{
-        *session_,  *tabs_,   *dashboard_,  *graphs_,    *debug_,       *status_,    *pauseAction_,
-        *messages_, *port_,   *caption_,    *recovery_,  *recording_,   *logViewer_, *playback_,
-        *link_,     *loader_, *linkHealth_, *lifecycle_, *setCommands_, *newSet_});
+    rooms_ = std::make_unique<WindowRooms>(
+        WindowRooms{*session_,     *tabs_,     *dashboard_, *graphs_,     *debug_,      *status_,
+                    *pauseAction_, *messages_, *port_,      *caption_,    *recovery_,   *recording_,
+                    *logViewer_,   *playback_, *link_,      *loader_,     *linkHealth_, *lifecycle_,
+                    *setCommands_, *newSet_,   *car_,       *logWarnings_});
 }
 
 void MainWindow::Connect() {
@@ -175,6 +186,12 @@ void MainWindow::Connect() {
     // A log is viewed on the chart, whichever page it was opened from.
     connect(logViewer_, &LogViewer::opened, this, [this] { tabs_->setCurrentWidget(graphs_); });
     connect(graphs_, &GraphsPage::rawDataToggled, this, &MainWindow::RawDataToggled);
+    // The log's warnings follow the limits the details give.
+    connect(dashboard_, &DashboardController::definitionsChanged, logWarnings_, [this] {
+        if (logViewer_->IsOpen()) {
+            logWarnings_->Scan();
+        }
+    });
     connect(graphs_, &GraphsPage::channelsEdited, this, [this](bool added) {
         if (added && logViewer_->IsOpen()) {
             logViewer_->Redraw();  // the new channel gets the whole log, not a blank history
@@ -262,6 +279,11 @@ void MainWindow::Exit1Click() {
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     lifecycle_->WindowShown();
+    car_->WindowShown();
+}
+
+void MainWindow::SetFullScreen(bool on) {
+    car_->FullScreen().SetFullScreen(on);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

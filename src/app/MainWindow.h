@@ -9,6 +9,7 @@
 #include "app/sets/SetCommands.h"
 
 class QAction;
+class QDockWidget;
 class QTabWidget;
 
 namespace vekaton {
@@ -39,6 +40,8 @@ class MainWindow : public QMainWindow {
     int ExitCode() const;
     // Shows a message to the user: at once when the window is up, else once it shows.
     void ShowMessage(const QString& text);
+    // Only the dashboard on the whole screen, or the window back (`vekaton --fullscreen`).
+    void SetFullScreen(bool on);
     // Opens a data log in the viewer, on the chart (a log named on the command line).
     bool OpenDataLog(const QString& path);
     // In a folder without a set, offers a new one (File > New Set) once the window shows; true
@@ -107,6 +110,9 @@ class MainWindow : public QMainWindow {
     WindowLifecycle* lifecycle_ = nullptr;
     SetCommands* setCommands_ = nullptr;
     NewSetFlow* newSet_ = nullptr;
+    QDockWidget* statusStrip_ = nullptr;
+    CarRooms* car_ = nullptr;
+    LogWarnings* logWarnings_ = nullptr;
 };
 
 }  // namespace vekaton

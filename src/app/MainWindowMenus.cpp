@@ -6,8 +6,12 @@
 #include "app/FirmwareLoader.h"
 #include "app/HelpViewer.h"
 #include "app/MainWindow.h"
+#include "app/car/CarRooms.h"
+#include "app/car/SteadyMenuBar.h"
+#include "app/car/ViewCommands.h"
 #include "app/dashboard/DashboardController.h"
 #include "app/logview/LogViewer.h"
+#include "app/logview/LogWarnings.h"
 #include "app/logview/PlaybackController.h"
 #include "app/sets/NewSetFlow.h"
 #include "app/sets/NewSetTexts.h"
@@ -33,6 +37,7 @@ void MainWindow::BuildMenus() {
     file->addAction(newsettexts::kImportAdxMenu, newSet_, &NewSetFlow::ImportAdxClick)
         ->setObjectName("ImportAdx");
     menuBar()->addMenu(dashboard_->EditMenu());
+    menuBar()->addMenu(car_->View().ViewMenu());
     file->addSeparator();
     QAction* openLog = file->addAction(tr("Open Data Log..."), logViewer_, &LogViewer::OpenClicked);
     openLog->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
@@ -41,12 +46,17 @@ void MainWindow::BuildMenus() {
     QAction* exportCsv =
         file->addAction(tr("Export CSV..."), logViewer_, &LogViewer::ExportClicked);
     exportCsv->setObjectName("ExportCsv");
+    QAction* exportWarnings =
+        file->addAction(tr("Export Warning Events..."), logWarnings_, &LogWarnings::ExportClicked);
+    exportWarnings->setObjectName("ExportWarnings");
+    exportWarnings->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
     QAction* play = file->addAction(texts::kPlayDataLog + QString("..."), playback_,
                                     &PlaybackController::PlaybackClicked);
     play->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));  // Ctrl+P: parameters
-    connect(file, &QMenu::aboutToShow, this, [this, closeLog, exportCsv, play] {
+    connect(file, &QMenu::aboutToShow, this, [this, closeLog, exportCsv, exportWarnings, play] {
         closeLog->setEnabled(logViewer_->IsOpen());
         exportCsv->setEnabled(logViewer_->IsOpen());
+        exportWarnings->setEnabled(logViewer_->IsOpen());
         play->setText(session_->GetEngine().RealTimePlayback()
                           ? QString(texts::kStopPlayback)
                           : texts::kPlayDataLog + QString("..."));
@@ -62,6 +72,9 @@ void MainWindow::BuildMenus() {
     exitNow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     menuBar()->addAction(pauseAction_);
+    // "Run" and "Pause" take the same room: Setup, Tools and Help never move.
+    KeepMenuBarSteady(*menuBar(), {texts::kRun, texts::kPause});
+    addAction(pauseAction_);  // F5 with the menu bar hidden (full screen)
     connect(pauseAction_, &QAction::triggered, this, &MainWindow::PauseClick);
     pauseAction_->setObjectName("Pause");
     pauseAction_->setShortcut(QKeySequence(Qt::Key_F5));

@@ -30,13 +30,14 @@ void Set(InstrumentWidget* widget, const char* property, const PropertyValue& va
 
 StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
     auto* layout = new QHBoxLayout(this);
+    layout_ = layout;
     layout->setContentsMargins(6, 2, 6, 2);
 
     sampleRateLabel_ = new QLabel;
     sampleRateLabel_->setObjectName("SampleRateLabel");
     modeLabel_ = new QLabel(texts::kLabelTalkListen);
     modeLabel_->setObjectName("Label4");
-    portLabel_ = new QLabel;
+    portLabel_ = new QLabel(texts::kNoPort);  // until a port opens
     portLabel_->setObjectName("PortLabel");
     // The port's news comes and goes; the label takes the free width and never pushes the
     // rest of the strip (or the window) around.
@@ -213,6 +214,11 @@ QString StatusPanel::PortText() const {
 
 QString StatusPanel::PortToolTip() const {
     return portLabel_->toolTip();
+}
+
+void StatusPanel::AddIndicator(QWidget* indicator) {
+    // After the link's state, frames per second and errors: the news about the car.
+    layout_->insertWidget(layout_->indexOf(errors_) + 1, indicator);
 }
 
 }  // namespace vekaton

@@ -7,6 +7,7 @@
 
 #include "engine/LinkHealth.h"
 
+class QHBoxLayout;
 class QLabel;
 
 namespace vekaton {
@@ -50,6 +51,8 @@ class StatusPanel : public QWidget {
     void ShowNote(const QString& text, const QString& toolTip = QString());
     QString PortText() const;
     QString PortToolTip() const;
+    // A room's own indicator, shown beside the link's state (the warnings' count).
+    void AddIndicator(QWidget* indicator);
 
     static constexpr int kPortBackShownMs = 5000;
 
@@ -71,6 +74,7 @@ class StatusPanel : public QWidget {
     InstrumentWidget* syncLed_ = nullptr;
     InstrumentWidget* testDisplay_ = nullptr;
     InstrumentWidget* elapsedTime_ = nullptr;
+    QHBoxLayout* layout_ = nullptr;
     QTimer portBackTimer_;
     QString portDevice_;
 };

@@ -54,6 +54,9 @@ void WindowEngineView::ShowRunState(std::string_view caption) {
     if (caption == kRunCaption) {
         widgets_.graphs.MarkBreak();
     }
+    if (listeners_.runStateChanged) {
+        listeners_.runStateChanged(caption == kPauseCaption);
+    }
 }
 
 void WindowEngineView::ShowMessage(std::string_view text) {
@@ -62,6 +65,9 @@ void WindowEngineView::ShowMessage(std::string_view text) {
 
 void WindowEngineView::FrameCompleted(const FrameSummary& /*frame*/) {
     widgets_.dashboard.FrameCompleted();
+    if (listeners_.frameCompleted) {
+        listeners_.frameCompleted();
+    }
 }
 
 void WindowEngineView::PlaybackEnded() {

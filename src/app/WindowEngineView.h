@@ -37,6 +37,13 @@ class WindowEngineView : public EngineView {
         recording_ = &recording;
         playback_ = &playback;
     }
+    // What else hears of every frame (received or played) and of acquisition starting and
+    // stopping: the warnings, the screen kept awake.
+    struct Listeners {
+        std::function<void()> frameCompleted;
+        std::function<void(bool running)> runStateChanged;
+    };
+    void SetListeners(Listeners listeners) { listeners_ = std::move(listeners); }
 
     bool DebugPageActive() const override;
     void TraceUpdated(const TraceUpdate& update) override;
@@ -58,6 +65,7 @@ class WindowEngineView : public EngineView {
     std::function<void(const QString&)> post_;
     RecordingController* recording_ = nullptr;
     PlaybackController* playback_ = nullptr;
+    Listeners listeners_;
 };
 
 }  // namespace vekaton

@@ -7,6 +7,7 @@ class QTabWidget;
 
 namespace vekaton {
 
+class CarRooms;
 class DashboardController;
 class DebugPage;
 class FirmwareLoader;
@@ -14,6 +15,7 @@ class GraphsPage;
 class LinkCommands;
 class LinkHealthMonitor;
 class LogViewer;
+class LogWarnings;
 class MessageQueue;
 class NewSetFlow;
 class PlaybackController;
@@ -50,6 +52,8 @@ struct WindowRooms {
     WindowLifecycle& lifecycle;
     SetCommands& setCommands;
     NewSetFlow& newSet;
+    CarRooms& car;
+    LogWarnings& logWarnings;
 };
 
 }  // namespace vekaton

@@ -220,6 +220,11 @@ void InstrumentWidget::SetDimmed(bool dimmed) {
     }
 }
 
+void InstrumentWidget::SetPageScale(double scale) {
+    scale = std::isfinite(scale) && scale > 0.0 ? scale : 1.0;
+    SetAppearance(pageScale_, scale);
+}
+
 void InstrumentWidget::SetNightColours(const NightColours& night) {
     SetAppearance(night_, night);
 }
@@ -286,9 +291,9 @@ QColor InstrumentWidget::ColourOf(ColourValue colour) const {
     return ToQColor(colour, palette());
 }
 
-QFont InstrumentWidget::TextFont(double automaticPixelHeight) const {
+QFont InstrumentWidget::TextFontAt(double automaticPixelHeight, double scale) const {
     QFont font(fontName_);
-    const double height = fontHeight_ != 0 ? std::abs(fontHeight_) : automaticPixelHeight;
+    const double height = fontHeight_ != 0 ? std::abs(fontHeight_) * scale : automaticPixelHeight;
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(height))));
     font.setBold((fontStyle_ & kFontBold) != 0);
     font.setItalic((fontStyle_ & kFontItalic) != 0);

@@ -86,6 +86,10 @@ class InstrumentWidget : public QWidget {
     QRect PageGeometry() const { return pageGeometry_ ? *pageGeometry_ : geometry(); }
     bool HasPageGeometry() const { return pageGeometry_.has_value(); }
     void SetPageGeometry(std::optional<QRect> geometry) { pageGeometry_ = geometry; }
+    // How many times its page geometry the item is drawn (1 unless its page is scaled). Fonts of
+    // a fixed height grow with it, so a scaled page reads as it was designed.
+    double PageScale() const { return pageScale_; }
+    void SetPageScale(double scale);
 
     // Greyed out: what it shows is stale (no data from the link).
     void SetDimmed(bool dimmed);
@@ -139,8 +143,13 @@ class InstrumentWidget : public QWidget {
     QColor Shade(const QColor& day, ColourRole role) const;
     QColor Shade(ColourValue day, ColourRole role) const { return Shade(ColourOf(day), role); }
     QColor WarningColour() const { return WarningInk(night_); }
-    // The widget's font at the given pixel height unless Font.Height fixes one.
-    QFont TextFont(double automaticPixelHeight) const;
+    // The widget's font at the given pixel height unless Font.Height fixes one (scaled with the
+    // page then).
+    QFont TextFont(double automaticPixelHeight) const {
+        return TextFontAt(automaticPixelHeight, pageScale_);
+    }
+    // The same with a fixed height taken `scale` times: 1 gives the page's own measure.
+    QFont TextFontAt(double automaticPixelHeight, double scale) const;
     // Appends Font.Name, Font.Height, Font.Color and Font.Style to a table.
     static void AppendFontProperties(PropertyTable& table, const FontDefaults& defaults);
 
@@ -170,6 +179,7 @@ class InstrumentWidget : public QWidget {
     int fontStyle_ = 0;
     bool dimmed_ = false;
     std::optional<QRect> pageGeometry_;
+    double pageScale_ = 1.0;
     NightColours night_;
     WarningLevel warning_ = WarningLevel::None;
     bool flashLit_ = true;

@@ -16,11 +16,31 @@ constexpr const char* kDayAutoFill = "vekatonDayAutoFill";
 QPalette NightPalette(QPalette palette, const NightColours& night) {
     const QColor page = NightPageColour(night);
     const QColor ink = NightShade(QColor(0, 0, 0), ColourRole::Ink, night);
-    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
+    // Menus, tables, tool tips and bevels too: nothing in the window may stay light.
+    const QColor raised = NightShade(QColor(255, 255, 255), ColourRole::Metal, night);
+    const QColor sunken = NightShade(QColor(60, 60, 60), ColourRole::Metal, night);
+    const QColor chosen = NightShade(QColor(200, 200, 200), ColourRole::Metal, night);
+    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button,
+                            QPalette::AlternateBase, QPalette::ToolTipBase}) {
         palette.setColor(role, page);
     }
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+    for (const auto role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText,
+          QPalette::BrightText, QPalette::HighlightedText}) {
         palette.setColor(role, ink);
+    }
+    for (const auto role : {QPalette::Light, QPalette::Midlight}) {
+        palette.setColor(role, raised);
+    }
+    for (const auto role : {QPalette::Mid, QPalette::Dark, QPalette::Shadow}) {
+        palette.setColor(role, sunken);
+    }
+    palette.setColor(QPalette::Highlight, chosen);
+    QColor faint = ink;
+    faint.setAlphaF(0.5f);
+    palette.setColor(QPalette::PlaceholderText, faint);
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Disabled, role, faint);
     }
     return palette;
 }

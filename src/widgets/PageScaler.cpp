@@ -32,6 +32,7 @@ void ScaleInner(InstrumentWidget* item, double scale) {
             inner->SetPageGeometry(inner->geometry());
         }
         const QRect page = inner->PageGeometry();
+        inner->SetPageScale(scale);
         inner->setGeometry(Rounded(
             {page.x() * scale, page.y() * scale, page.width() * scale, page.height() * scale}));
         ScaleInner(inner, scale);
@@ -41,6 +42,7 @@ void ScaleInner(InstrumentWidget* item, double scale) {
 void RestoreInner(InstrumentWidget* item) {
     for (InstrumentWidget* inner : ItemsOf(item)) {
         RestoreInner(inner);
+        inner->SetPageScale(1.0);
         if (inner->HasPageGeometry()) {
             const QRect page = inner->PageGeometry();
             inner->SetPageGeometry(std::nullopt);
@@ -81,6 +83,7 @@ void PageScaler::Relayout() {
     }
     fit_ = FitPage(shown, page_->width(), page_->height());
     for (InstrumentWidget* item : items) {
+        item->SetPageScale(fit_.scale);
         item->setGeometry(ToScreen(item->PageGeometry()));
         ScaleInner(item, fit_.scale);
     }
@@ -93,6 +96,7 @@ void PageScaler::Restore() {
     }
     for (InstrumentWidget* item : ItemsOf(page_)) {
         RestoreInner(item);
+        item->SetPageScale(1.0);
         if (item->HasPageGeometry()) {
             const QRect page = item->PageGeometry();
             item->SetPageGeometry(std::nullopt);

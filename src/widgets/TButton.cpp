@@ -37,7 +37,8 @@ void TButton::PaintStatic(QPainter& painter, const QRectF& /*bounds*/) {
     option.rect = rect();
     option.text = caption_;
     option.state |= pressed_ ? QStyle::State_Sunken : QStyle::State_Raised;
-    const QFont font = TextFont(QFontInfo(QApplication::font()).pixelSize());
+    // The automatic height grows with a scaled page, as the button does.
+    const QFont font = TextFont(QFontInfo(QApplication::font()).pixelSize() * PageScale());
     option.fontMetrics = QFontMetrics(font);
     option.palette.setColor(QPalette::ButtonText, Shade(FontColor(), ColourRole::Ink));
     if (Night().on) {

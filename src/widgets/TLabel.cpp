@@ -44,7 +44,8 @@ const PropertyTable& TLabel::PropertyList() {
 }
 
 QSize TLabel::sizeHint() const {
-    const QFontMetricsF metrics(TextFont(NaturalPixelHeight()));
+    // In page pixels: what layouts keep, whatever scale the page is drawn at.
+    const QFontMetricsF metrics(TextFontAt(NaturalPixelHeight(), 1.0));
     const QString text = caption_.isEmpty() ? QStringLiteral(" ") : caption_;
     const QRectF box = metrics.boundingRect(QRectF(0, 0, 4000, 4000), Qt::AlignLeft, text);
     return {static_cast<int>(std::ceil(box.width())) + 2,
@@ -52,9 +53,18 @@ QSize TLabel::sizeHint() const {
 }
 
 void TLabel::FitText() {
-    if (autoSize_) {
-        resize(sizeHint());
+    if (!autoSize_) {
+        return;
     }
+    const QSize natural = sizeHint();
+    if (!HasPageGeometry()) {
+        resize(natural);
+        return;
+    }
+    // On a scaled page the text's own size is page geometry, drawn at the page's scale.
+    SetPageGeometry(QRect(PageGeometry().topLeft(), natural));
+    resize(static_cast<int>(std::lround(natural.width() * PageScale())),
+           static_cast<int>(std::lround(natural.height() * PageScale())));
 }
 
 void TLabel::changeEvent(QEvent* event) {
@@ -68,7 +78,20 @@ void TLabel::PaintStatic(QPainter& painter, const QRectF& bounds) {
     if (!transparent_) {
         painter.fillRect(bounds, Shade(Color(), ColourRole::Face));
     }
-    painter.setFont(TextFont(NaturalPixelHeight()));
+    QFont font = TextFont(NaturalPixelHeight() * PageScale());
+    if (autoSize_ && PageScale() != 1.0 && !caption_.isEmpty()) {
+        // Glyphs do not grow quite in proportion with their size: a scaled text that came out
+        // wider than its scaled box is drawn a little smaller rather than cut short.
+        const QRectF box = bounds.adjusted(1, 0, -1, 0);
+        const double wide = QFontMetricsF(font)
+                                .boundingRect(QRectF(0, 0, 8000, 8000), Qt::AlignLeft, caption_)
+                                .width();
+        if (wide > box.width() && font.pixelSize() > 1) {
+            font.setPixelSize(
+                std::max(1, static_cast<int>(std::floor(font.pixelSize() * box.width() / wide))));
+        }
+    }
+    painter.setFont(font);
     painter.setPen(Shade(FontColor(), ColourRole::Ink));
     const Qt::Alignment horizontal = alignment_ == kAlignRight    ? Qt::AlignRight
                                      : alignment_ == kAlignCenter ? Qt::AlignHCenter

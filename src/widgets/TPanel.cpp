@@ -48,7 +48,8 @@ void TPanel::PaintStatic(QPainter& painter, const QRectF& bounds) {
         painter.drawLine(edge.topRight(), edge.bottomRight());
         painter.setRenderHint(QPainter::Antialiasing, true);
     }
-    painter.setFont(TextFont(QFontInfo(QApplication::font()).pixelSize()));
+    // The automatic height grows with a scaled page, as the panel's LED does.
+    painter.setFont(TextFont(QFontInfo(QApplication::font()).pixelSize() * PageScale()));
     painter.setPen(Shade(FontColor(), ColourRole::Ink));
     const Qt::Alignment horizontal = alignment_ == kAlignRight    ? Qt::AlignRight
                                      : alignment_ == kAlignCenter ? Qt::AlignHCenter

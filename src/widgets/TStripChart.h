@@ -8,6 +8,8 @@
 
 #include <array>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace vekaton {
 
@@ -92,6 +94,12 @@ class TStripChart : public InstrumentWidget {
     // A window to go back to instead of following (a whole data log); none by default.
     void SetHomeWindow(std::optional<std::pair<double, double>> window);
 
+    // Stretches of samples, first to last, shaded behind the traces in the warning colour (where
+    // a log's values were beyond their limits). Sorted or not; none by default.
+    using SampleSpan = std::pair<std::int64_t, std::int64_t>;
+    void SetShadedSpans(std::vector<SampleSpan> spans);
+    const std::vector<SampleSpan>& ShadedSpans() const { return shaded_; }
+
     // Cursors: sample numbers of the data, or none.
     void SetCursor(int which, std::optional<std::int64_t> sample);
     std::optional<std::int64_t> Cursor(int which) const;
@@ -171,6 +179,7 @@ class TStripChart : public InstrumentWidget {
     void PaintHeader(QPainter& painter, const QRectF& bounds, const QRectF& plot) const;
     void PaintCursors(QPainter& painter, const QRectF& plot) const;
     void PaintBreaks(QPainter& painter, const QRectF& plot) const;
+    void PaintShading(QPainter& painter, const QRectF& plot) const;
     std::optional<double> XOfSample(std::int64_t sample, const QRectF& plot) const;
     int ChannelAt(const QPointF& at) const;
     std::int64_t SampleAtPixel(double x) const;
@@ -198,6 +207,7 @@ class TStripChart : public InstrumentWidget {
     QPointF pressAt_;
     bool dragged_ = false;
 
+    std::vector<SampleSpan> shaded_;
     std::array<std::optional<std::int64_t>, 2> cursors_;
     int selectedChannel_ = -1;
     int hoveredChannel_ = -1;

@@ -218,6 +218,7 @@ void TStripChart::PaintDynamic(QPainter& painter, const QRectF& bounds) {
                              : devicePixelRatioF();
     painter.save();
     painter.setClipRect(plot);
+    PaintShading(painter, plot);
     PaintBreaks(painter, plot);
     int lane = 0;
     for (int channel = 0; channel < ChannelCount(); ++channel) {

@@ -57,7 +57,17 @@ TEST_F(AppCommandLineTest, MissingTargetsAndDoubleFoldersAreUsageErrors) {
 TEST_F(AppCommandLineTest, HelpNamesTheFolderAndLogArgument) {
     const AppCommandLine help = Parse({"--help"});
     EXPECT_EQ(help.action, AppCommandLine::Action::Help);
-    EXPECT_TRUE(help.message.startsWith("usage: vekaton [--dir DIR] [--demo] [FOLDER | LOG]\n"));
+    EXPECT_TRUE(help.message.startsWith(
+        "usage: vekaton [--dir DIR] [--demo] [--fullscreen] [FOLDER | LOG]\n"));
+}
+
+TEST_F(AppCommandLineTest, FullScreenIsAskedForOnTheCommandLine) {
+    const AppCommandLine car = Parse({"--fullscreen", "--dir", dir_.path()});
+    EXPECT_EQ(car.action, AppCommandLine::Action::Run);
+    EXPECT_TRUE(car.fullScreen);
+    EXPECT_EQ(car.dir, dir_.path());
+    EXPECT_FALSE(Parse({"--demo"}).fullScreen);
+    EXPECT_TRUE(Parse({"--help"}).message.contains("--fullscreen\n"));
 }
 
 }  // namespace

@@ -58,9 +58,13 @@ inline QAction* FindAction(QMenu* menu, const QString& key) {
 class DashboardFixture {
   public:
     explicit DashboardFixture(const QString& settings = QuietSettings(),
-                              const QString& parameters = kTestParameters) {
+                              const QString& parameters = kTestParameters,
+                              const QString& details = QString()) {
         WriteTextFile(folder_.File("Default.Ini"), settings);
         WriteTextFile(folder_.File("Default.cfg"), parameters);
+        if (!details.isEmpty()) {
+            WriteTextFile(folder_.File("Default.details"), details);
+        }
         window_ = std::make_unique<MainWindow>();
         Dash().SetDialogRunner([this](QDialog& dialog) {
             if (answers_.empty()) {
@@ -75,6 +79,7 @@ class DashboardFixture {
     }
 
     MainWindow& Window() { return *window_; }
+    const CurrentFolder& Folder() const { return folder_; }
     DashboardController& Dash() { return window_->Rooms().dashboard; }
     DashboardModel& Model() { return Dash().Model(); }
     InstrumentWidget* Widget(int id) { return Dash().View().WidgetOf(id); }

@@ -92,11 +92,11 @@ void DashboardController::BuildEditMenu() {
                                                &DashboardController::OpenParameterList);
     parameters->setObjectName("ParametersList");
     parameters->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    // The value table's toggle lives in the View menu, which the window builds.
     QAction* table = valueDock_->toggleViewAction();
     table->setText(dashtexts::kValueTable);
     table->setObjectName("ValueTableToggle");
     table->setShortcut(QKeySequence(Qt::Key_F9));
-    editMenu_->addAction(table);
     editMenu_->addSeparator();
     editMenu_->addAction(dashtexts::kRenamePage, this,
                          [this] { actions_->RenamePage(currentPage_); });
@@ -125,6 +125,10 @@ void DashboardController::BuildValueDock() {
     });
 }
 
+QAction* DashboardController::ValueTableAction() const {
+    return valueDock_->toggleViewAction();
+}
+
 void DashboardController::SetDialogRunner(std::function<int(QDialog&)> runner) {
     prompts_.runDialog = std::move(runner);
 }
@@ -148,7 +152,9 @@ QMenu* DashboardController::BuildItemMenu(int id, QWidget* parent) {
 void DashboardController::PageMenuRequested(DashboardPage* page, QWidget* under, QPoint at,
                                             QPoint global) {
     const int id = view_->ItemAt(under);
-    QMenu* menu = id != 0 ? BuildItemMenu(id, page) : BuildPageMenu(page->Index(), at, page);
+    // New items go where the click was on the page as designed, however it is drawn.
+    QMenu* menu =
+        id != 0 ? BuildItemMenu(id, page) : BuildPageMenu(page->Index(), page->ToPage(at), page);
     if (menu == nullptr) {
         return;
     }
@@ -195,6 +201,7 @@ void DashboardController::AfterLoad() {
 
 void DashboardController::DefinitionsChanged() {
     values_->DefinitionsChanged();
+    emit definitionsChanged();
 }
 
 }  // namespace vekaton

@@ -51,6 +51,8 @@ class DashboardController : public QObject {
     // The Edit menu: undo and redo, the parameter list, the value table, the design commands.
     QMenu* EditMenu() const { return editMenu_; }
     QDockWidget* ValueDock() const { return valueDock_; }
+    // Shows or hides the value table (F9), for the View menu.
+    QAction* ValueTableAction() const;
 
     DashboardModel& Model() { return model_; }
     DashboardView& View() { return *view_; }
@@ -83,6 +85,10 @@ class DashboardController : public QObject {
     // A dashboard was put into the model by a loader (items, properties, bindings, reset
     // lists, page captions): pages renamed, live readings cleared, no undo across the load.
     void AfterLoad();
+
+  signals:
+    // Definitions or their details changed (an edit, a set read): what depends on them follows.
+    void definitionsChanged();
 
   private:
     void BuildPages(int pageCount);

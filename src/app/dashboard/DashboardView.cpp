@@ -99,6 +99,9 @@ void DashboardView::ItemChanged(int id) {
         if (slot != nullptr) {
             slot->hide();
             slot->setEnabled(false);
+            if (DashboardPage* page = Page(item->page); page != nullptr && page->Scaled()) {
+                page->FitToItems();  // the others fill the room it leaves
+            }
         }
         return;
     }
@@ -112,7 +115,9 @@ void DashboardView::ItemChanged(int id) {
     widget->SetDimmed(noData_ && model_.Binding(id).position > 0);
     ShowLive(*item, *widget);
     widget->show();
-    if (DashboardPage* page = Page(item->page); page != nullptr && item->parentId == 0) {
+    // An item inside another is laid out with it on a scaled page.
+    if (DashboardPage* page = Page(item->page);
+        page != nullptr && (item->parentId == 0 || page->Scaled())) {
         page->FitToItems();
     }
     // What the widget made of the properties (clamped values, a label's own size) becomes

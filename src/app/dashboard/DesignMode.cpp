@@ -4,6 +4,7 @@
 #include <QUndoStack>
 #include <QWidget>
 
+#include <cmath>
 #include "app/dashboard/DashboardPage.h"
 #include "app/dashboard/DashboardTexts.h"
 #include "app/dashboard/DashboardView.h"
@@ -84,7 +85,9 @@ bool DesignMode::BeginDrag(QWidget* widget, bool resize, QPoint globalPoint) {
     if (id == 0 || target == nullptr) {
         return false;
     }
-    drag_ = Drag{id, resize, globalPoint, target->geometry(), target};
+    const auto* page = qobject_cast<const DashboardPage*>(target->parentWidget());
+    const double scale = page != nullptr && page->Scaled() ? page->Scaler().Fit().scale : 1.0;
+    drag_ = Drag{id, resize, globalPoint, PageRectOf(target), target, scale};
     target->raise();
     ShowGrid(true);
     target->setCursor(resize ? Qt::SizeFDiagCursor : Qt::SizeAllCursor);
@@ -95,7 +98,9 @@ void DesignMode::DragTo(QPoint globalPoint) {
     if (!drag_ || drag_->widget == nullptr) {
         return;
     }
-    const QPoint delta = globalPoint - drag_->start;
+    const QPointF moved = QPointF(globalPoint - drag_->start) / drag_->scale;
+    const QPoint delta(static_cast<int>(std::lround(moved.x())),
+                       static_cast<int>(std::lround(moved.y())));
     const QRect& from = drag_->startGeometry;
     if (drag_->resize) {
         // The moving edges land on the grid.
@@ -103,11 +108,28 @@ void DesignMode::DragTo(QPoint globalPoint) {
             std::max(from.left() + kSmallest, SnapNearest(from.right() + 1 + delta.x()));
         const int bottom =
             std::max(from.top() + kSmallest, SnapNearest(from.bottom() + 1 + delta.y()));
-        drag_->widget->resize(right - from.left(), bottom - from.top());
+        Place(*drag_, QRect(from.left(), from.top(), right - from.left(), bottom - from.top()));
     } else {
-        drag_->widget->move(std::max(0, SnapNearest(from.left() + delta.x())),
-                            std::max(0, SnapNearest(from.top() + delta.y())));
+        Place(*drag_, QRect(QPoint(std::max(0, SnapNearest(from.left() + delta.x())),
+                                   std::max(0, SnapNearest(from.top() + delta.y()))),
+                            from.size()));
     }
+}
+
+QRect DesignMode::PageRectOf(QWidget* widget) const {
+    const auto* item = qobject_cast<const InstrumentWidget*>(widget);
+    return item != nullptr ? item->PageGeometry() : widget->geometry();
+}
+
+void DesignMode::Place(const Drag& drag, const QRect& pageRect) {
+    auto* item = qobject_cast<InstrumentWidget*>(drag.widget.data());
+    const auto* page = qobject_cast<const DashboardPage*>(drag.widget->parentWidget());
+    if (item == nullptr || page == nullptr || !page->Scaled()) {
+        drag.widget->setGeometry(pageRect);
+        return;
+    }
+    item->SetPageGeometry(pageRect);
+    item->setGeometry(page->Scaler().ToScreen(pageRect));
 }
 
 void DesignMode::EndDrag() {
@@ -121,7 +143,7 @@ void DesignMode::EndDrag() {
         return;
     }
     drag.widget->unsetCursor();
-    const QRect now = drag.widget->geometry();
+    const QRect now = PageRectOf(drag.widget);
     const DashboardItem* item = parts_.model.Find(drag.id);
     if (item == nullptr || now == drag.startGeometry) {
         return;

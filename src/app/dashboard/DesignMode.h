@@ -15,7 +15,8 @@ struct DashboardParts;
 
 // Moving and sizing items with the mouse: Shift+drag moves an item, Ctrl+drag resizes it, both
 // on the design grid (step 1 to 100 pixels, 10 at start), which shows while dragging. Each drag
-// is one undoable command. Also aligns a page's items to the grid.
+// is one undoable command. Also aligns a page's items to the grid. On a page drawn scaled the
+// drag works in page pixels, so what is saved is never the screen's geometry.
 class DesignMode : public QObject {
     Q_OBJECT
 
@@ -52,9 +53,15 @@ class DesignMode : public QObject {
         int id = 0;
         bool resize = false;
         QPoint start;
-        QRect startGeometry;
+        QRect startGeometry;  // page geometry
         QPointer<QWidget> widget;
+        double scale = 1.0;  // screen pixels per page pixel of a scaled page
     };
+
+    // Where the dragged item stands on its page, and puts it there (mapped to the screen on a
+    // scaled page).
+    QRect PageRectOf(QWidget* widget) const;
+    void Place(const Drag& drag, const QRect& pageRect);
 
     void ShowGrid(bool visible);
 

@@ -108,7 +108,7 @@ QPoint ItemActions::FreeSpot(int page, QSize size) const {
             continue;
         }
         if (const InstrumentWidget* widget = parts_.view.WidgetOf(id)) {
-            taken.push_back(widget->geometry().adjusted(-4, -4, 4, 4));
+            taken.push_back(widget->PageGeometry().adjusted(-4, -4, 4, 4));
         }
     }
     const int step = std::max(design_.GridStep(), 10);
@@ -139,7 +139,7 @@ std::optional<int> ItemActions::AddBoundItem(ItemKind kind, int page, int positi
     }
     const int movable = parts_.view.MovableItem(*id);
     const InstrumentWidget* widget = parts_.view.WidgetOf(movable);
-    Place(*id, FreeSpot(page, widget != nullptr ? widget->size() : QSize(100, 100)));
+    Place(*id, FreeSpot(page, widget != nullptr ? widget->PageGeometry().size() : QSize(100, 100)));
     Bind(*id, position, bit);
     // A panel says what its LED shows.
     const DashboardItem* item = parts_.model.Find(*id);

@@ -177,7 +177,24 @@ QVariant ValueTableModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::ForegroundRole && row != nullptr && !row->defined) {
         return QBrush(QColor(128, 128, 128));
     }
+    if ((role == Qt::BackgroundRole || role == Qt::ForegroundRole) &&
+        WarningOf(index.row()) != WarningLevel::None) {
+        return role == Qt::BackgroundRole ? QBrush(QColor(200, 20, 20)) : QBrush(Qt::white);
+    }
     return {};
+}
+
+WarningLevel ValueTableModel::WarningOf(int row) const {
+    const Row* r = RowAt(row);
+    return r != nullptr && r->defined && warnings_ ? warnings_(r->position, r->bit)
+                                                   : WarningLevel::None;
+}
+
+void ValueTableModel::RefreshWarnings() {
+    if (!rows_.empty()) {
+        emit dataChanged(index(0, 0), index(static_cast<int>(rows_.size()) - 1, kColumnCount - 1),
+                         {Qt::BackgroundRole, Qt::ForegroundRole});
+    }
 }
 
 QVariant ValueTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

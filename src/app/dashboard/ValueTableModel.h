@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <functional>
 #include <vector>
+
+#include "warnings/WarningMonitor.h"
 
 namespace vekaton {
 
@@ -38,6 +41,14 @@ class ValueTableModel : public QAbstractTableModel {
     int RowOf(int position, int bit = -1) const;  // -1 when not listed
     QString CellText(int row, int column) const;
 
+    // Where the rows' warnings come from: the level of a position (bit -1 for its value). Rows
+    // of values beyond their limits are red.
+    using WarningSource = std::function<WarningLevel(int position, int bit)>;
+    void SetWarningSource(WarningSource source) { warnings_ = std::move(source); }
+    WarningLevel WarningOf(int row) const;
+    // The warnings changed: the rows are coloured again.
+    void RefreshWarnings();
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -48,6 +59,7 @@ class ValueTableModel : public QAbstractTableModel {
     const DetailsTable& details_;
     const ValueStatistics& statistics_;
     std::vector<Row> rows_;
+    WarningSource warnings_;
 };
 
 // A value as the table shows it: at most three decimals, no trailing zeros.

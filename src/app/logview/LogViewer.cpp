@@ -242,6 +242,7 @@ bool LogViewer::DecodeAll() {
     if (cursorA >= 0) {
         SetCursorFrame(cursorA);
     }
+    emit decoded();
     return true;
 }
 

@@ -62,6 +62,8 @@ class LogViewer : public QObject {
     const RecordLayout& Layout() const { return layout_; }
     // Decodes the log again (raw data switched, a channel added): same window and cursors.
     bool Redraw();
+    // The chart's sample of the log's first frame (frame k is this + k).
+    std::int64_t FirstSample() const { return firstSample_; }
     // Cursor A's frame (from 0), or -1 without a cursor.
     std::int64_t CursorFrame() const;
     // Sets cursor A on a frame (and the table's values to it).
@@ -89,6 +91,8 @@ class LogViewer : public QObject {
     void cursorFrameChanged(qint64 frame);
     void opened();
     void closed();
+    // The whole log was decoded onto the chart (opened, or drawn again).
+    void decoded();
     // "Play from here": the log from a frame on, in real time.
     void playRequested(const QString& path, qint64 frame);
 

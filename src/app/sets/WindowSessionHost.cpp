@@ -62,7 +62,9 @@ LayoutReadPrompts* WindowSessionHost::LayoutPrompts() {
 }
 
 WindowLayout WindowSessionHost::CaptureWindowLayout() const {
-    const QRect bounds = parts_.window.geometry();
+    // Full screen is no place of the window's: the set keeps where it stands otherwise.
+    const QRect bounds =
+        parts_.window.isFullScreen() ? parts_.window.normalGeometry() : parts_.window.geometry();
     WindowLayout layout;
     layout.chartChannels = parts_.graphs.ChannelSettings();
     layout.placement = WindowPlacement{bounds.x(), bounds.y(), bounds.x() + bounds.width(),
