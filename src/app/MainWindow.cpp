@@ -19,6 +19,7 @@
 #include "app/WindowEngineView.h"
 #include "app/WindowLifecycle.h"
 #include "app/WindowQuestions.h"
+#include "app/analysis/AnalysisRoom.h"
 #include "app/dashboard/DashboardController.h"
 #include "app/dashboard/ValueTable.h"
 #include "app/logview/LogViewer.h"
@@ -117,6 +118,8 @@ void MainWindow::BuildRooms() {
     playback_ =
         new PlaybackController({engine, set, *graphs_, *logViewer_, *caption_, *this}, post);
     view_->AttachLogRooms(*recording_, *playback_);
+    analysis_ = new AnalysisRoom({*session_, *logViewer_, *this}, post);
+    view_->AttachAnalysis(*analysis_);
     link_ = new LinkCommands(
         {*session_, *port_, *status_, *debug_, *logViewer_, *messages_, *autoRunAction_, *this},
         post);
@@ -129,11 +132,12 @@ void MainWindow::BuildRooms() {
     host_ = std::make_unique<WindowSessionHost>(
         WindowSessionHost::Parts{session_->Table(), *caption_, *lifecycle_, *link_, *debug_,
                                  *graphs_, *dashboard_, *logViewer_, *recovery_, *tabs_, *this});
+    host_->AttachAnalysis(*analysis_);
     session_->SetHost(host_.get());
-    rooms_ = std::make_unique<WindowRooms>(
-        WindowRooms{*session_, *tabs_, *dashboard_, *graphs_, *debug_, *status_, *pauseAction_,
-                    *messages_, *port_, *caption_, *recovery_, *recording_, *logViewer_, *playback_,
-                    *link_, *loader_, *linkHealth_, *lifecycle_, *setCommands_});
+    rooms_ = std::make_unique<WindowRooms>(WindowRooms{
+        *session_,  *tabs_,   *dashboard_,  *graphs_,    *debug_,       *status_,    *pauseAction_,
+        *messages_, *port_,   *caption_,    *recovery_,  *recording_,   *logViewer_, *playback_,
+        *link_,     *loader_, *linkHealth_, *lifecycle_, *setCommands_, *analysis_});
 }
 
 void MainWindow::Connect() {

@@ -103,6 +103,7 @@ class MainWindow : public QMainWindow {
     LinkHealthMonitor* linkHealth_ = nullptr;
     WindowLifecycle* lifecycle_ = nullptr;
     SetCommands* setCommands_ = nullptr;
+    AnalysisRoom* analysis_ = nullptr;
 };
 
 }  // namespace vekaton

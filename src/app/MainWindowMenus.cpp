@@ -6,6 +6,7 @@
 #include "app/FirmwareLoader.h"
 #include "app/HelpViewer.h"
 #include "app/MainWindow.h"
+#include "app/analysis/AnalysisRoom.h"
 #include "app/dashboard/DashboardController.h"
 #include "app/logview/LogViewer.h"
 #include "app/logview/PlaybackController.h"
@@ -65,6 +66,7 @@ void MainWindow::BuildMenus() {
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));
     QAction* flash = tools->addAction(texts::kFlashUpdate, loader_, &FirmwareLoader::Run);
     flash->setObjectName("PICFlashUpdate");
+    analysis_->AddMenuEntries(*tools);
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     QAction* manual = help->addAction(tr("Contents"), this, [this] { ShowManual(this); });

@@ -6,6 +6,7 @@
 #include "app/DebugPage.h"
 #include "app/GraphsPage.h"
 #include "app/StatusPanel.h"
+#include "app/analysis/AnalysisRoom.h"
 #include "app/dashboard/DashboardController.h"
 #include "app/logview/PlaybackController.h"
 #include "app/logview/RecordingController.h"
@@ -53,6 +54,9 @@ void WindowEngineView::ShowRunState(std::string_view caption) {
     // A stop is a gap in time: the chart does not join the frames on either side of it.
     if (caption == kRunCaption) {
         widgets_.graphs.MarkBreak();
+        if (analysis_ != nullptr) {
+            analysis_->FramesBroken();
+        }
     }
 }
 
@@ -60,8 +64,11 @@ void WindowEngineView::ShowMessage(std::string_view text) {
     post_(FromStd(text));
 }
 
-void WindowEngineView::FrameCompleted(const FrameSummary& /*frame*/) {
+void WindowEngineView::FrameCompleted(const FrameSummary& frame) {
     widgets_.dashboard.FrameCompleted();
+    if (analysis_ != nullptr) {
+        analysis_->FrameCompleted(frame);
+    }
 }
 
 void WindowEngineView::PlaybackEnded() {
@@ -79,6 +86,9 @@ void WindowEngineView::PlaybackMoved(std::int64_t frame, std::int64_t frames) {
 void WindowEngineView::PlaybackJumped() {
     if (playback_ != nullptr) {
         playback_->Jumped();
+    }
+    if (analysis_ != nullptr) {
+        analysis_->FramesBroken();
     }
 }
 

@@ -10,6 +10,7 @@ class QTabWidget;
 
 namespace vekaton {
 
+class AnalysisRoom;
 class DashboardController;
 class DebugPage;
 class GraphsPage;
@@ -37,6 +38,8 @@ class WindowEngineView : public EngineView {
         recording_ = &recording;
         playback_ = &playback;
     }
+    // Live tables, histograms and scatters hear of every frame.
+    void AttachAnalysis(AnalysisRoom& analysis) { analysis_ = &analysis; }
 
     bool DebugPageActive() const override;
     void TraceUpdated(const TraceUpdate& update) override;
@@ -58,6 +61,7 @@ class WindowEngineView : public EngineView {
     std::function<void(const QString&)> post_;
     RecordingController* recording_ = nullptr;
     PlaybackController* playback_ = nullptr;
+    AnalysisRoom* analysis_ = nullptr;
 };
 
 }  // namespace vekaton

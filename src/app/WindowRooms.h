@@ -7,6 +7,7 @@ class QTabWidget;
 
 namespace vekaton {
 
+class AnalysisRoom;
 class DashboardController;
 class DebugPage;
 class FirmwareLoader;
@@ -48,6 +49,7 @@ struct WindowRooms {
     LinkHealthMonitor& linkHealth;
     WindowLifecycle& lifecycle;
     SetCommands& setCommands;
+    AnalysisRoom& analysis;
 };
 
 }  // namespace vekaton
