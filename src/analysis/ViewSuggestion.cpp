@@ -23,6 +23,7 @@ constexpr double kTopEngineSpeed = 6000.0;  // rpm
 constexpr double kLowestMap = 20.0;         // kPa
 constexpr double kHighestMap = 100.0;
 constexpr int kMapRows = 8;
+constexpr int kMapScatterRows = 16;
 constexpr int kSpeedBins = 24;
 
 using Roles = std::map<DashboardRole, std::vector<int>>;
@@ -227,6 +228,9 @@ ViewDefinition SuggestedView(AnalysisKind kind, const ParameterTable& table,
                 view.centre = kBlockLearnCentre;
             }
             setup.xBins = setup.yBins = kScatterBins;
+            if (setup.y && RoleRef(roles, DashboardRole::Map) == setup.y) {
+                setup.yBins = kMapScatterRows;  // 5 kPa each
+            }
             break;
     }
     setup.xEdges = RoleEdges(roles, details, setup.x, setup.xBins);

@@ -96,6 +96,8 @@ TEST(ViewSuggestion, HistogramAndScatterAndASetWithoutRoles) {
     const ViewDefinition scatter = SuggestedView(AnalysisKind::Scatter, table, none, 23, {});
     EXPECT_EQ(scatter.name, "Manifold pressure kPa against Engine speed rpm");
     EXPECT_EQ(scatter.setup.z, (ValueRef{16, -1}));
+    EXPECT_EQ(EdgeListText(*scatter.setup.yEdges),
+              "20,25,30,35,40,45,50,55,60,65,70,75,80,85,90,95,100");
 
     // Values no role names: the first ones of the frame, each used once.
     ParameterTable plain;

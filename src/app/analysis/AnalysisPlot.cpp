@@ -146,10 +146,19 @@ void AnalysisPlot::PaintLegend(QPainter& painter, const QRectF& area,
         painter.drawText(QPointF(bar.right() + 4, y + metrics.ascent() / 2.0 - 1),
                          ShortNumber(value));
     };
-    label(scale.PlaceOf(scale.High()), scale.High());
-    label(scale.PlaceOf(scale.Low()), scale.Low());
-    if (scale.Centre() && scale.Low() < *scale.Centre() && *scale.Centre() < scale.High()) {
-        label(0.5, *scale.Centre());
+    // The ends of the bar and, for a diverging scale, its centre: the values the colours there
+    // stand for, which never crowd each other.
+    if (!scale.Centre()) {
+        label(1.0, scale.High());
+        label(0.0, scale.Low());
+        return;
+    }
+    const double centre = *scale.Centre();
+    const double reach = std::max(scale.High() - centre, centre - scale.Low());
+    label(1.0, centre + reach);
+    label(0.0, centre - reach);
+    if (bar.height() >= 3 * metrics.height()) {
+        label(0.5, centre);
     }
 }
 
@@ -178,6 +187,26 @@ void AnalysisPlot::paintEvent(QPaintEvent* /*event*/) {
         return;
     }
     PaintResult(painter);
+    if (result_->Tally().used == 0) {
+        // Empty cells alone do not say why: the frames were all left out.
+        const FrameTally& tally = result_->Tally();
+        QString why = tr("No frame was counted: %1 of %2 left out by the filters, %3 by settling, "
+                         "%4 out of range, %5 by checksum.")
+                          .arg(tally.filtered)
+                          .arg(tally.read)
+                          .arg(tally.settling)
+                          .arg(tally.outOfRange)
+                          .arg(tally.badChecksum);
+        if (tally.read == 0) {
+            why = emptyText_.isEmpty() ? tr("No frame was read.") : emptyText_;
+        }
+        const QFontMetrics metrics(font());
+        QRectF box = metrics.boundingRect(rect().adjusted(40, 0, -40, 0), Qt::TextWordWrap, why);
+        box.moveCenter(QRectF(rect()).center());
+        painter.fillRect(box.adjusted(-10, -6, 10, 6), palette().color(QPalette::ToolTipBase));
+        painter.setPen(palette().color(QPalette::ToolTipText));
+        painter.drawText(box, Qt::AlignCenter | Qt::TextWordWrap, why);
+    }
 }
 
 void AnalysisPlot::mouseMoveEvent(QMouseEvent* event) {

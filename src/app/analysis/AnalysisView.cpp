@@ -83,11 +83,16 @@ AnalysisView::AnalysisView(ViewDefinition definition, AnalysisContext& context, 
     splitter->setStretchFactor(1, 1);
     splitter->setCollapsible(1, false);
     layout->addWidget(splitter, 1);
+    // The plot gets the room the setup's fields do not need.
+    splitter->setSizes({setupArea_->minimumWidth() + 40, 4 * setupArea_->minimumWidth()});
+    // Both lines wrap: a long line must never make the window wider than the screen.
     status_ = new QLabel;
     status_->setObjectName("AnalysisStatus");
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    status_->setWordWrap(true);
     hover_ = new QLabel;
     hover_->setObjectName("AnalysisHover");
+    hover_->setWordWrap(true);
     layout->addWidget(status_);
     layout->addWidget(hover_);
     progressTimer_ = new QTimer(this);
