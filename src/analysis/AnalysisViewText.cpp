@@ -99,13 +99,18 @@ class ViewReader {
                                 : Problem(name, value, condition.error);
         } else if (SameKey(name, key::kSettle)) {
             const auto seconds = ParseFiniteNumber(value);
-            seconds&&* seconds >= 0.0
-                ? void(setup.settleSeconds = *seconds)
-                : Problem(name, value, "is not a number of seconds, 0 or more");
+            if (seconds && *seconds >= 0.0) {
+                setup.settleSeconds = *seconds;
+            } else {
+                Problem(name, value, "is not a number of seconds, 0 or more");
+            }
         } else if (SameKey(name, key::kMinCount)) {
             const auto count = ParseCount(value);
-            count&&* count >= 1 ? void(setup.minCount = *count)
-                                : Problem(name, value, "is not a whole number, 1 or more");
+            if (count && *count >= 1) {
+                setup.minCount = *count;
+            } else {
+                Problem(name, value, "is not a whole number, 1 or more");
+            }
         } else if (SameKey(name, key::kCentre)) {
             if (TrimBlanks(value).empty()) {
                 return;

@@ -56,15 +56,18 @@ void FilterList::AddRow(const Condition* condition) {
     rowsLayout_->addWidget(row.widget);
     if (condition != nullptr) {
         row.picker->SetRef(condition->ref);
+        // A bit is 0 or 1: a condition that holds for exactly one of them is "on" or "off";
+        // any other ("18.0>=0", always true) keeps its comparison, so that nothing changes
+        // meaning by being shown.
+        const bool onHolds = condition->Holds(1.0);
+        row.numeric = condition->ref.IsBit() && onHolds == condition->Holds(0.0);
     }
     rows_.push_back(row);
     FitRowToRef(rows_.back());
     if (condition != nullptr) {
         Row& added = rows_.back();
-        if (condition->ref.IsBit()) {
-            const bool on = condition->op == CompareOp::Equal ? condition->number != 0.0
-                                                              : condition->number == 0.0;
-            added.op->setCurrentIndex(on ? 0 : 1);
+        if (condition->ref.IsBit() && !added.numeric) {
+            added.op->setCurrentIndex(condition->Holds(1.0) ? 0 : 1);
         } else {
             added.op->setCurrentIndex(static_cast<int>(condition->op));
             added.number->setText(QString::fromStdString(ShortestFloatText(condition->number)));
@@ -74,6 +77,7 @@ void FilterList::AddRow(const Condition* condition) {
     connect(row.picker, &PositionPicker::refChanged, this, [this, widget] {
         for (Row& each : rows_) {
             if (each.widget == widget) {
+                each.numeric = false;
                 FitRowToRef(each);
             }
         }
@@ -105,7 +109,7 @@ void FilterList::RemoveRow(int row) {
 
 // A flag bit is on or off; a value is compared with a number.
 void FilterList::FitRowToRef(Row& row) {
-    const bool bit = row.picker->Ref() && row.picker->Ref()->IsBit();
+    const bool bit = row.picker->Ref() && row.picker->Ref()->IsBit() && !row.numeric;
     const bool wasBit = row.op->count() == 2;
     if (row.op->count() > 0 && bit == wasBit) {
         return;
@@ -136,7 +140,7 @@ std::vector<Condition> FilterList::Conditions(QString* error) const {
         }
         Condition condition;
         condition.ref = *ref;
-        if (ref->IsBit()) {
+        if (ref->IsBit() && !row.numeric) {
             condition.op = CompareOp::Equal;
             condition.number = row.op->currentIndex() == 0 ? 1.0 : 0.0;
         } else {

@@ -43,6 +43,7 @@ class FilterList : public QWidget {
         PositionPicker* picker = nullptr;
         QComboBox* op = nullptr;
         QLineEdit* number = nullptr;
+        bool numeric = false;  // a bit compared with a number, not "is on" / "is off"
     };
     void FitRowToRef(Row& row);
 
