@@ -9,6 +9,7 @@
 #include "QtApp.h"
 #include "app/MainWindow.h"
 #include "app/MessageQueue.h"
+#include "app/analysis/AnalysisPlot.h"
 #include "app/analysis/AnalysisRoom.h"
 #include "app/analysis/AnalysisView.h"
 #include "app/analysis/FilterList.h"
@@ -125,6 +126,8 @@ TEST_F(AnalysisSetFileTest, ALiveViewTakesItsAutomaticEdgesFromTheSetsDetails) {
     ASSERT_NE(live, nullptr);
     ASSERT_NE(live->Result(), nullptr) << live->StatusText().toStdString();
     EXPECT_EQ(live->Result()->Grid().XEdges(), BinEdges::Equal(0, 200, 4));
+    // The unit of the details names the axis.
+    EXPECT_EQ(live->Plot().CellSummary(1), "Fuel [%] 50 to 100\nno frames");
 }
 
 TEST_F(AnalysisSetFileTest, AViewThatCannotBeReadWholeIsNamedAndTheRestOpens) {

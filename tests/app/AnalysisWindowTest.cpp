@@ -25,6 +25,7 @@
 #include "app/analysis/AnalysisView.h"
 #include "app/analysis/FilterList.h"
 #include "app/analysis/PositionPicker.h"
+#include "app/analysis/ScatterWidget.h"
 #include "app/analysis/SetupPanel.h"
 #include "app/logview/LogViewer.h"
 #include "log/DataLogFile.h"
@@ -150,6 +151,28 @@ TEST_F(AnalysisWindowTest, HistogramAndScatterGiveTheNumbersOfTheCommandLine) {
     // Every counted frame is a dot while there are few.
     EXPECT_EQ(static_cast<std::int64_t>(scatter.Result()->Points().Points().size()),
               scatter.Result()->Tally().used);
+    // A click on a dot goes to that dot's frame (the nearest dot's, where dots lie close).
+    auto& plot = static_cast<ScatterWidget&>(scatter.Plot());
+    ASSERT_TRUE(WaitUntil([&] { return plot.isVisible() && plot.height() > 100; }));
+    const std::vector<ScatterPoint>& dots = scatter.Result()->Points().Points();
+    const QPoint click = plot.PlaceOf(dots[dots.size() / 2].x, dots[dots.size() / 2].y).toPoint();
+    double nearest = 1e9;
+    std::vector<std::int64_t> frames;
+    for (const ScatterPoint& dot : dots) {
+        const QPointF place = plot.PlaceOf(dot.x, dot.y) - QPointF(click);
+        const double distance = place.x() * place.x() + place.y() * place.y();
+        if (distance < nearest) {
+            nearest = distance;
+            frames.clear();
+        }
+        if (distance == nearest) {
+            frames.push_back(dot.frame);
+        }
+    }
+    QTest::mouseClick(&plot, Qt::LeftButton, {}, click);
+    EXPECT_NE(std::find(frames.begin(), frames.end(), window.Rooms().logView.CursorFrame()),
+              frames.end());
+
     // The two views are tabs of one place below the pages.
     EXPECT_EQ(window.tabifiedDockWidgets(window.Rooms().analysis.DockOf(scatter)),
               QList<QDockWidget*>{window.Rooms().analysis.DockOf(histogram)});

@@ -273,8 +273,17 @@ void AnalysisView::ShowProgress() {
 void AnalysisView::ShowResult() {
     const Session& session = context_.session;
     const AnalysisSetup& setup = definition_.setup;
+    // With the unit of the set's details where the description does not end with it already.
     const auto name = [&session](ValueRef ref) {
-        return QString::fromStdString(ValueRefName(session.Table(), ref));
+        QString text = QString::fromStdString(ValueRefName(session.Table(), ref));
+        const PositionDetails* details = session.Details().Find(ref.position);
+        if (!ref.IsBit() && details != nullptr && !details->unit.empty()) {
+            const QString unit = QString::fromStdString(details->unit);
+            if (!text.endsWith(" " + unit, Qt::CaseInsensitive)) {
+                text += " [" + unit + "]";
+            }
+        }
+        return text;
     };
     AnalysisPlot::Names names{name(setup.x), setup.y ? name(*setup.y) : QString(),
                               name(StatisticRef(setup))};
