@@ -53,6 +53,9 @@ class FrameAccumulator {
                      std::int64_t frame);
     // Empties cells, tallies and points and forgets the settling run; the setup and edges stay.
     void Reset();
+    // A gap in the frames (acquisition paused, playback jumped): the conditions must settle
+    // again from the next frame on, as after a filter break. What was counted stays.
+    void BreakRun() { gate_.Restart(); }
 
     const AnalysisSetup& Setup() const { return setup_; }
     const CellGrid& Grid() const { return grid_; }

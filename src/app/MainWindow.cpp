@@ -19,6 +19,7 @@
 #include "app/WindowEngineView.h"
 #include "app/WindowLifecycle.h"
 #include "app/WindowQuestions.h"
+#include "app/analysis/AnalysisRoom.h"
 #include "app/car/CarRooms.h"
 #include "app/car/FullScreenView.h"
 #include "app/dashboard/DashboardController.h"
@@ -116,6 +117,8 @@ void MainWindow::BuildRooms() {
     playback_ =
         new PlaybackController({engine, set, *graphs_, *logViewer_, *caption_, *this}, post);
     view_->AttachLogRooms(*recording_, *playback_);
+    analysis_ = new AnalysisRoom({*session_, *logViewer_, *this}, post);
+    view_->AttachAnalysis(*analysis_);
     link_ = new LinkCommands(
         {*session_, *port_, *status_, *debug_, *logViewer_, *messages_, *autoRunAction_, *this},
         post);
@@ -136,12 +139,13 @@ void MainWindow::BuildRooms() {
     host_ = std::make_unique<WindowSessionHost>(
         WindowSessionHost::Parts{session_->Table(), *caption_, *lifecycle_, *link_, *debug_,
                                  *graphs_, *dashboard_, *logViewer_, *recovery_, *tabs_, *this});
+    host_->AttachAnalysis(*analysis_);
     session_->SetHost(host_.get());
-    rooms_ = std::make_unique<WindowRooms>(
-        WindowRooms{*session_,     *tabs_,     *dashboard_, *graphs_,     *debug_,      *status_,
-                    *pauseAction_, *messages_, *port_,      *caption_,    *recovery_,   *recording_,
-                    *logViewer_,   *playback_, *link_,      *loader_,     *linkHealth_, *lifecycle_,
-                    *setCommands_, *newSet_,   *car_,       *logWarnings_});
+    rooms_ = std::make_unique<WindowRooms>(WindowRooms{
+        *session_,     *tabs_,     *dashboard_, *graphs_,      *debug_,      *status_,
+        *pauseAction_, *messages_, *port_,      *caption_,     *recovery_,   *recording_,
+        *logViewer_,   *playback_, *link_,      *loader_,      *linkHealth_, *lifecycle_,
+        *setCommands_, *newSet_,   *car_,       *logWarnings_, *analysis_});
 }
 
 void MainWindow::Connect() {

@@ -113,6 +113,7 @@ class MainWindow : public QMainWindow {
     QDockWidget* statusStrip_ = nullptr;
     CarRooms* car_ = nullptr;
     LogWarnings* logWarnings_ = nullptr;
+    AnalysisRoom* analysis_ = nullptr;
 };
 
 }  // namespace vekaton

@@ -6,6 +6,7 @@
 #include "app/FirmwareLoader.h"
 #include "app/HelpViewer.h"
 #include "app/MainWindow.h"
+#include "app/analysis/AnalysisRoom.h"
 #include "app/car/CarRooms.h"
 #include "app/car/SteadyMenuBar.h"
 #include "app/car/ViewCommands.h"
@@ -86,6 +87,7 @@ void MainWindow::BuildMenus() {
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));
     QAction* flash = tools->addAction(texts::kFlashUpdate, loader_, &FirmwareLoader::Run);
     flash->setObjectName("PICFlashUpdate");
+    analysis_->AddMenuEntries(*tools);
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     QAction* manual = help->addAction(tr("Contents"), this, [this] { ShowManual(this); });

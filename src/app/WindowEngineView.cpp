@@ -6,6 +6,7 @@
 #include "app/DebugPage.h"
 #include "app/GraphsPage.h"
 #include "app/StatusPanel.h"
+#include "app/analysis/AnalysisRoom.h"
 #include "app/dashboard/DashboardController.h"
 #include "app/logview/PlaybackController.h"
 #include "app/logview/RecordingController.h"
@@ -53,6 +54,9 @@ void WindowEngineView::ShowRunState(std::string_view caption) {
     // A stop is a gap in time: the chart does not join the frames on either side of it.
     if (caption == kRunCaption) {
         widgets_.graphs.MarkBreak();
+        if (analysis_ != nullptr) {
+            analysis_->FramesBroken();
+        }
     }
     if (listeners_.runStateChanged) {
         listeners_.runStateChanged(caption == kPauseCaption);
@@ -63,10 +67,13 @@ void WindowEngineView::ShowMessage(std::string_view text) {
     post_(FromStd(text));
 }
 
-void WindowEngineView::FrameCompleted(const FrameSummary& /*frame*/) {
+void WindowEngineView::FrameCompleted(const FrameSummary& frame) {
     widgets_.dashboard.FrameCompleted();
     if (listeners_.frameCompleted) {
         listeners_.frameCompleted();
+    }
+    if (analysis_ != nullptr) {
+        analysis_->FrameCompleted(frame);
     }
 }
 
@@ -85,6 +92,9 @@ void WindowEngineView::PlaybackMoved(std::int64_t frame, std::int64_t frames) {
 void WindowEngineView::PlaybackJumped() {
     if (playback_ != nullptr) {
         playback_->Jumped();
+    }
+    if (analysis_ != nullptr) {
+        analysis_->FramesBroken();
     }
 }
 

@@ -10,6 +10,7 @@ class QTabWidget;
 
 namespace vekaton {
 
+class AnalysisRoom;
 class DashboardController;
 class DebugPage;
 class GraphsPage;
@@ -44,6 +45,8 @@ class WindowEngineView : public EngineView {
         std::function<void(bool running)> runStateChanged;
     };
     void SetListeners(Listeners listeners) { listeners_ = std::move(listeners); }
+    // Live tables, histograms and scatters hear of every frame.
+    void AttachAnalysis(AnalysisRoom& analysis) { analysis_ = &analysis; }
 
     bool DebugPageActive() const override;
     void TraceUpdated(const TraceUpdate& update) override;
@@ -66,6 +69,7 @@ class WindowEngineView : public EngineView {
     RecordingController* recording_ = nullptr;
     PlaybackController* playback_ = nullptr;
     Listeners listeners_;
+    AnalysisRoom* analysis_ = nullptr;
 };
 
 }  // namespace vekaton

@@ -8,6 +8,7 @@ class QTabWidget;
 namespace vekaton {
 
 class CarRooms;
+class AnalysisRoom;
 class DashboardController;
 class DebugPage;
 class FirmwareLoader;
@@ -54,6 +55,7 @@ struct WindowRooms {
     NewSetFlow& newSet;
     CarRooms& car;
     LogWarnings& logWarnings;
+    AnalysisRoom& analysis;
 };
 
 }  // namespace vekaton

@@ -9,6 +9,9 @@ namespace vekaton::cli {
 
 namespace {
 
+// Bins of automatic edges on one axis: more are no longer a summary of the log.
+constexpr int kMaxBins = 10000;
+
 // Options that a kind does not take are unknown to it, so a histogram's --y is a mistake.
 bool TakesY(AnalysisKind kind) {
     return kind != AnalysisKind::Histogram;
@@ -52,6 +55,10 @@ class OptionReader {
             Edges(name, setup.xEdges);
         } else if (name == "--y-edges" && TakesY(kind_)) {
             Edges(name, setup.yEdges);
+        } else if (name == "--x-bins") {
+            setup.xBins = reader_.IntValue(1, kMaxBins).value_or(setup.xBins);
+        } else if (name == "--y-bins" && TakesY(kind_)) {
+            setup.yBins = reader_.IntValue(1, kMaxBins).value_or(setup.yBins);
         } else if (name == "--stat" && TakesY(kind_)) {
             const auto text = reader_.Value();
             const auto statistic = text ? ParseStatistic(*text) : std::nullopt;

@@ -12,7 +12,8 @@ std::optional<AnalysisSet> LoadAnalysisSet(const std::string& dir, const std::st
     }
     AnalysisSet analysis;
     analysis.table = std::make_unique<ParameterTable>(set->Table());
-    // The set's details file is not read yet, so automatic edges come from the values.
+    // Automatic edges span the display ranges the details give, as in the window.
+    analysis.details = std::make_unique<DetailsTable>(set->Details());
     analysis.layout = RecordLayout::From(set->Settings());
     analysis.files = std::move(set->files);
     return analysis;

@@ -16,7 +16,8 @@ namespace vekaton::cli {
 // What the analysis commands need of a configuration set, read as `decode` reads it.
 struct AnalysisSet {
     std::unique_ptr<ParameterTable> table;
-    // The definitions' display ranges for automatic edges; null while the set gives none.
+    // The units and display ranges of the set's details file (empty without one): automatic
+    // edges span a display range.
     std::unique_ptr<DetailsTable> details;
     RecordLayout layout;
     std::vector<std::filesystem::path> files;  // read by the run: never an output

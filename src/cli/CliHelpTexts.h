@@ -84,6 +84,7 @@ inline constexpr std::string_view kDecodeHelp =
 inline constexpr std::string_view kTableUsage =
     "vekaton-cli table --dir DIR [--set NAME] LOG --x POS --y POS --z POS\n"
     "                  [--x-edges E0,E1,...,En] [--y-edges E0,...,Em]\n"
+    "                  [--x-bins N] [--y-bins N]\n"
     "                  [--stat mean|count|min|max|sd] [--where COND]...\n"
     "                  [--settle SECONDS] [--min-count N] [-o FILE]\n";
 inline constexpr std::string_view kTableHelp =
@@ -104,6 +105,8 @@ inline constexpr std::string_view kTableHelp =
     "                 (default: 10 equal bins over the definition's display\n"
     "                 range, else over the values' minimum to maximum in the\n"
     "                 frames used)\n"
+    "  --x-bins N, --y-bins N\n"
+    "                 the number of bins of an axis without edges (default: 10)\n"
     "  --stat S       mean, count, min, max, or sd: the sample standard\n"
     "                 deviation, empty below 2 values (default: mean)\n"
     "  --where COND   POS or POS.BIT, one of < <= > >= = !=, then a number; quote\n"
@@ -126,7 +129,7 @@ inline constexpr std::string_view kTableHelp =
 
 inline constexpr std::string_view kHistogramUsage =
     "vekaton-cli histogram --dir DIR [--set NAME] LOG --x POS [--x-edges E0,...,En]\n"
-    "                      [--share] [--where COND]... [--settle SECONDS]\n"
+    "                      [--x-bins N] [--share] [--where COND]... [--settle SECONDS]\n"
     "                      [--min-count N] [-o FILE]\n";
 inline constexpr std::string_view kHistogramHelp =
     "  How the frames spread over bins of X, chosen as for table: the line\n"
@@ -144,6 +147,7 @@ inline constexpr std::string_view kHistogramHelp =
 inline constexpr std::string_view kScatterUsage =
     "vekaton-cli scatter --dir DIR [--set NAME] LOG --x POS --y POS [--z POS]\n"
     "                    [--x-edges E0,...,En] [--y-edges E0,...,Em]\n"
+    "                    [--x-bins N] [--y-bins N]\n"
     "                    [--stat mean|count|min|max|sd] [--where COND]...\n"
     "                    [--settle SECONDS] [--min-count N] [-o FILE]\n";
 inline constexpr std::string_view kScatterHelp =

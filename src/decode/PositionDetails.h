@@ -110,6 +110,12 @@ class DetailsTable {
         }
         return sections_.emplace_back(DetailsSection{std::string(name), {}});
     }
+    // Removes the named section; true when there was one.
+    bool EraseSection(std::string_view name) {
+        return std::erase_if(sections_, [name](const DetailsSection& section) {
+                   return section.name == name;
+               }) > 0;
+    }
 
     bool operator==(const DetailsTable&) const = default;
 

@@ -110,6 +110,36 @@ TEST_F(AnalysisCliTest, AutomaticEdgesAreNamedOnStandardError) {
     EXPECT_NE(run.err.find("automatic Y edges 10,14,18,"), std::string::npos) << run.err;
 }
 
+TEST_F(AnalysisCliTest, AutomaticEdgesSpanTheDisplayRangeOfTheSetsDetails) {
+    // Speed has a display range; load has a unit only, so its edges still come from the values.
+    folder_.Write("Default.details",
+                  "[1]\r\nunit=rpm\r\nmin=0\r\nmax=5000\r\n\r\n"
+                  "[2]\r\nunit=kPa\r\n");
+    const ProgramRun run = Table({"--x", "1", "--y", "2", "--z", "3", "--where", "4.0=1"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, run.out.find("\r\n")),
+              "Y\\X,0,500,1000,1500,2000,2500,3000,3500,4000,4500");
+    EXPECT_NE(run.err.find("automatic X edges 0,500,"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("automatic Y edges 10,14,18,"), std::string::npos) << run.err;
+    // 5000 rpm is the range's closed top edge now: the frame is counted, not out of range.
+    EXPECT_NE(run.err.find("0 out of range"), std::string::npos) << run.err;
+
+    const ProgramRun histogram =
+        Cli({"histogram", "--dir", Dir(), Log(), "--x", "1", "--where", "4.0=1"});
+    ASSERT_EQ(histogram.code, 0) << histogram.err;
+    EXPECT_EQ(histogram.out,
+              "X,Count\r\n0,\r\n500,\r\n1000,2\r\n1500,\r\n2000,1\r\n2500,\r\n"
+              "3000,\r\n3500,\r\n4000,\r\n4500,1\r\n");
+
+    // Fewer bins over the same range; a count of none is wrong usage.
+    const ProgramRun five =
+        Cli({"histogram", "--dir", Dir(), Log(), "--x", "1", "--x-bins", "5", "--where", "4.0=1"});
+    ASSERT_EQ(five.code, 0) << five.err;
+    EXPECT_EQ(five.out, "X,Count\r\n0,\r\n1000,2\r\n2000,1\r\n3000,\r\n4000,1\r\n");
+    EXPECT_EQ(Cli({"histogram", "--dir", Dir(), Log(), "--x", "1", "--x-bins", "0"}).code, 64);
+    EXPECT_EQ(Cli({"histogram", "--dir", Dir(), Log(), "--x", "1", "--y-bins", "3"}).code, 64);
+}
+
 TEST_F(AnalysisCliTest, OutputFileIsWrittenWholeOrNotAtAll) {
     ProgramRun run = Table(With(kCells, {"-o", File("cells.csv")}));
     ASSERT_EQ(run.code, 0) << run.err;

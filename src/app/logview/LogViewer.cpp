@@ -296,6 +296,29 @@ void LogViewer::SetCursorFrame(std::int64_t frame) {
     parts_.graphs.Chart()->SetCursor(TStripChart::kCursorA, firstSample_ + frame);
 }
 
+std::int64_t LogViewer::CursorFrameB() const {
+    if (!IsOpen()) {
+        return -1;
+    }
+    const auto cursor = parts_.graphs.Chart()->Cursor(TStripChart::kCursorB);
+    return cursor ? *cursor - firstSample_ : -1;
+}
+
+void LogViewer::GoToFrame(std::int64_t frame) {
+    if (!IsOpen()) {
+        return;
+    }
+    frame = std::clamp<std::int64_t>(frame, 0, log_.RecordCount() - 1);
+    TStripChart* chart = parts_.graphs.Chart();
+    const double time = TimeOf(frame);
+    if (time < chart->ViewLeft() || time > chart->ViewRight()) {
+        const double width = chart->ViewRight() - chart->ViewLeft();
+        const double left = std::max(0.0, time - width / 2);
+        chart->SetViewWindow(left, left + width);
+    }
+    SetCursorFrame(frame);
+}
+
 void LogViewer::CursorsChanged() {
     if (!IsOpen() || replay_ == nullptr) {
         return;

@@ -68,6 +68,10 @@ class LogViewer : public QObject {
     std::int64_t CursorFrame() const;
     // Sets cursor A on a frame (and the table's values to it).
     void SetCursorFrame(std::int64_t frame);
+    // Cursor B's frame (from 0), or -1 without it.
+    std::int64_t CursorFrameB() const;
+    // Cursor A on a frame, the chart scrolled to it when it lies outside the view.
+    void GoToFrame(std::int64_t frame);
     // The warning shown when the log does not fit the set; empty when it fits.
     QString Warning() const { return warning_; }
     LogViewBar& Bar() const { return *bar_; }

@@ -12,6 +12,7 @@
 #include "app/LinkCommands.h"
 #include "app/WindowCaption.h"
 #include "app/WindowLifecycle.h"
+#include "app/analysis/AnalysisRoom.h"
 #include "app/dashboard/DashboardController.h"
 #include "app/logview/LogViewer.h"
 #include "app/sets/CrashRecovery.h"
@@ -22,6 +23,9 @@ namespace vekaton {
 
 void WindowSessionHost::OpeningSet() {
     parts_.logViewer.Close();
+    if (analysis_ != nullptr) {
+        analysis_->SetOpening();
+    }
 }
 
 void WindowSessionHost::ShowCaption(std::string_view caption) {
@@ -98,6 +102,9 @@ void WindowSessionHost::SetRead() {
     parts_.dashboard.AfterLoad();
     parts_.dashboard.Undo().clear();  // what a set holds is the starting point, not an edit
     parts_.graphs.RebuildChannelChoices(parts_.table);
+    if (analysis_ != nullptr) {
+        analysis_->SetRead();
+    }
     parts_.recovery.SetBaseline();  // what was just read is what the files hold
 }
 

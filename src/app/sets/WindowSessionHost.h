@@ -9,6 +9,7 @@ class QTabWidget;
 
 namespace vekaton {
 
+class AnalysisRoom;
 class DashboardController;
 class DebugPage;
 class GraphsPage;
@@ -42,6 +43,8 @@ class WindowSessionHost : public SessionHost {
 
     // The questions and messages of reading a damaged layout file (tests answer them).
     void SetLayoutPrompts(LayoutReadPrompts* prompts) { prompts_ = prompts; }
+    // The set's tables, histograms and scatters go and come with it.
+    void AttachAnalysis(AnalysisRoom& analysis) { analysis_ = &analysis; }
 
     void OpeningSet() override;
     void ShowCaption(std::string_view caption) override;
@@ -60,6 +63,7 @@ class WindowSessionHost : public SessionHost {
     Parts parts_;
     LayoutPromptBoxes boxes_;
     LayoutReadPrompts* prompts_ = nullptr;
+    AnalysisRoom* analysis_ = nullptr;
 };
 
 }  // namespace vekaton
