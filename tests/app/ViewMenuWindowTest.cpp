@@ -177,7 +177,7 @@ TEST_F(ViewMenuWindowTest, TheViewMenuHoldsItsCommandsEachWithItsOwnKey) {
     QMenu* view = Commands(window).ViewMenu();
     const std::vector<std::pair<QString, QKeySequence>> expected{
         {"Value Table", QKeySequence(Qt::Key_F9)},
-        {"Toolbar", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T)},
+        {"Toolbar", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B)},
         {"Full Screen", QKeySequence(Qt::Key_F11)},
         {"Fit Pages to Window", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)},
         {"Night Colours", QKeySequence(Qt::Key_F10)},
@@ -243,7 +243,7 @@ TEST_F(ViewMenuWindowTest, TheToolbarHasBigButtonsThatStayPutAndCanBeHidden) {
             EXPECT_GE(button->width(), button->sizeHint().width()) << action->text().toStdString();
         }
 
-        QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(&window, Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
         EXPECT_FALSE(bar->isVisible());
     }
     DashboardFixture f;

@@ -69,7 +69,7 @@ void ViewCommands::BuildMenu() {
     toolBarAction_->setObjectName("ToolBarToggle");
     toolBarAction_->setCheckable(true);
     toolBarAction_->setChecked(preferences_.toolBar);
-    toolBarAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
+    toolBarAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
     connect(toolBarAction_, &QAction::triggered, this, [this](bool on) {
         preferences_.toolBar = on;
         toolBar_->setVisible(on);
