@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "widgets/RangeInstrument.h"
 
 #include <array>
@@ -66,8 +68,11 @@ class TAngularGauge : public RangeInstrument {
     bool ReadoutShown(const Dial& dial) const;
     void PaintBezelAndFace(QPainter& painter, const Dial& dial) const;
     void PaintSections(QPainter& painter, const Dial& dial) const;
-    void PaintTicksAndLabels(QPainter& painter, const Dial& dial) const;
-    void PaintTexts(QPainter& painter, const Dial& dial) const;
+    // Returns where the scale numbers were drawn, so that the caption keeps clear of them.
+    std::vector<QRectF> PaintTicksAndLabels(QPainter& painter, const Dial& dial) const;
+    void PaintTexts(QPainter& painter, const Dial& dial, const std::vector<QRectF>& labels) const;
+    // The caption's box: inside the ring of scale numbers, as wide as they leave room for.
+    QRectF CaptionBox(const Dial& dial, const std::vector<QRectF>& labels) const;
     void PaintMarker(QPainter& painter, const Dial& dial, double value, const QColor& colour) const;
     void PaintNeedle(QPainter& painter, const Dial& dial) const;
     void PaintOverRange(QPainter& painter, const Dial& dial) const;
