@@ -141,17 +141,43 @@ bool TAngularGauge::ReadoutShown(const Dial& dial) const {
 }
 
 QRectF TAngularGauge::ReadoutRect(const Dial& dial) const {
+    if (!readoutBox_.isNull()) {
+        return readoutBox_;  // placed with the background, clear of the scale numbers
+    }
     const double f = dial.radius;
     const double top = HalfDial() ? 0.5 : 0.42;
     return {dial.centre.x() - 0.28 * f, dial.centre.y() + top * f, 0.56 * f, 0.21 * f};
 }
 
+QRectF TAngularGauge::ReadoutBox(const Dial& dial, const std::vector<QRectF>& labels) const {
+    const double f = dial.radius;
+    const double widest = 0.56 * f;
+    const double margin = std::max(2.0, f * 0.03);
+    // Under the hub, between the scale's first and last numbers; lower down where they leave
+    // too little room beside it (a full dial is open at the bottom).
+    const std::vector<double> tops =
+        HalfDial() ? std::vector<double>{0.5} : std::vector<double>{0.42, 0.5, 0.58};
+    QRectF best;
+    for (const double top : tops) {
+        const QRectF box =
+            ClearOf(labels, dial.centre.x(), dial.centre.y() + top * f, widest, 0.21 * f, margin);
+        if (box.width() > best.width()) {
+            best = box;
+        }
+        if (box.width() >= widest * 0.9) {
+            break;
+        }
+    }
+    return best;
+}
+
 void TAngularGauge::PaintStatic(QPainter& painter, const QRectF& bounds) {
     const Dial dial = DialIn(bounds);
-    readoutFont_ = ReadoutFont(ReadoutRect(dial));
     PaintBezelAndFace(painter, dial);
     PaintSections(painter, dial);
     const std::vector<QRectF> labels = PaintTicksAndLabels(painter, dial);
+    readoutBox_ = ReadoutBox(dial, labels);
+    readoutFont_ = ReadoutFont(readoutBox_);
     PaintTexts(painter, dial, labels);
 }
 

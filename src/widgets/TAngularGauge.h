@@ -73,6 +73,8 @@ class TAngularGauge : public RangeInstrument {
     void PaintTexts(QPainter& painter, const Dial& dial, const std::vector<QRectF>& labels) const;
     // The caption's box: inside the ring of scale numbers, as wide as they leave room for.
     QRectF CaptionBox(const Dial& dial, const std::vector<QRectF>& labels) const;
+    // The readout's box, as wide as the numbers beside it leave room for.
+    QRectF ReadoutBox(const Dial& dial, const std::vector<QRectF>& labels) const;
     void PaintMarker(QPainter& painter, const Dial& dial, double value, const QColor& colour) const;
     void PaintNeedle(QPainter& painter, const Dial& dial) const;
     void PaintOverRange(QPainter& painter, const Dial& dial) const;
@@ -112,6 +114,7 @@ class TAngularGauge : public RangeInstrument {
     int decimals_ = 0;
     std::array<Section, kSectionCount> sections_{};
     QFont readoutFont_;  // chosen with the background
+    QRectF readoutBox_;  // likewise: where the value is shown
 };
 
 }  // namespace vekaton

@@ -29,11 +29,12 @@ struct Scale {
     int arc;
 };
 
-QImage Draw(const Scale& scale, int size, const QString& caption, ColourValue text) {
+QImage Draw(const Scale& scale, int size, const QString& caption, ColourValue text,
+            bool value = false) {
     TAngularGauge gauge;
     gauge.resize(size, size);
     gauge.SetColor(RgbColour(255, 255, 255));
-    gauge.SetShowValue(false);
+    gauge.SetShowValue(value);
     gauge.SetShowMinMax(false);
     gauge.SetArcAngle(scale.arc);
     gauge.SetMaximum(scale.maximum);
@@ -100,6 +101,40 @@ TEST(GaugeCaption, NeverRunsOverTheScaleNumbersFrom100To400Pixels) {
                 testing::SaveForReview(
                     captioned,
                     QString("gauge-caption-%1-%2").arg(caption).arg(size).replace(' ', '-'));
+            }
+        }
+    }
+}
+
+TEST(GaugeReadout, NeverRunsOverTheScaleNumbersFrom100To400Pixels) {
+    // The readout under the needle's hub sits between the last numbers of a full dial.
+    const std::vector<std::pair<QString, Scale>> meters{
+        {"Engine speed", {0, 6000, 6, 270}},
+        {"Manifold", {10, 105, 5, 270}},
+        {"Block learn", {0, 255, 8, 270}},
+        {"Coolant temperature", {-40, 150, 10, 270}},
+    };
+    const ColourValue black = RgbColour(0, 0, 0);
+    for (const auto& [name, scale] : meters) {
+        for (int size = 100; size <= 400; size += 20) {
+            const QImage plain = Draw(scale, size, {}, black);
+            const std::vector<bool> numbers =
+                Differing(plain, Draw(scale, size, {}, RgbColour(255, 0, 0)), 1);
+            const QImage withValue = Draw(scale, size, {}, black, true);
+            const std::vector<bool> readout = Differing(plain, withValue, 0);
+            int readoutPixels = 0;
+            int overlapping = 0;
+            for (std::size_t i = 0; i < readout.size(); ++i) {
+                readoutPixels += readout[i] ? 1 : 0;
+                overlapping += readout[i] && numbers[i] ? 1 : 0;
+            }
+            EXPECT_GT(readoutPixels, 0) << name.toStdString() << " at " << size << " px";
+            EXPECT_EQ(overlapping, 0)
+                << name.toStdString() << "'s readout runs over the numbers at " << size << " px";
+            if (overlapping > 0) {
+                testing::SaveForReview(
+                    withValue,
+                    QString("gauge-readout-%1-%2").arg(name).arg(size).replace(' ', '-'));
             }
         }
     }
