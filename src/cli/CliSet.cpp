@@ -59,7 +59,7 @@ std::optional<std::string> ParameterProblem(const SetFileReport& report,
 }  // namespace
 
 std::optional<CliSet> OpenCliSet(const std::string& dir, const std::string& setName,
-                                 std::ostream& err, bool force) {
+                                 std::ostream& err, bool force, bool forceOffered) {
     std::error_code ec;
     const std::filesystem::path folder =
         dir.empty() ? std::filesystem::current_path(ec) : std::filesystem::path(dir);
@@ -149,15 +149,17 @@ std::optional<CliSet> OpenCliSet(const std::string& dir, const std::string& setN
         }
         Report(err, text +
                         "\nFrames cut to a wrong size would give wrong values, so nothing is "
-                        "done. Correct the file, or add --force to go on with the values read.");
+                        "done. Correct the file" +
+                        (forceOffered ? ", or add --force to go on with the values read." : "."));
         return std::nullopt;
     }
     if (parameterProblem) {
         if (!force) {
-            Report(err, *parameterProblem +
-                            "\nWithout the definitions only the Frame and Time columns could be "
-                            "written, so nothing is done. Correct the file, or add --force to "
-                            "write the columns that can be.");
+            Report(err,
+                   *parameterProblem +
+                       "\nWithout the definitions only the Frame and Time columns could be "
+                       "written, so nothing is done. Correct the file" +
+                       (forceOffered ? ", or add --force to write the columns that can be." : "."));
             return std::nullopt;
         }
         Report(err, *parameterProblem + "\nwarning: going on (--force) with the positions read");

@@ -281,5 +281,17 @@ TEST_F(DecodeCommandTest, AParameterFileThatGivesNoColumnsFailsUnlessForced) {
     fails("is a FIFO (named pipe), not a file");
 }
 
+TEST_F(DecodeCommandTest, ASummaryWithoutParameterFileFailsWithoutOfferingAForce) {
+    folder_.Write("Default.Ini", SettingsFile(DecodeSetUp()));
+    folder_.Write("run.Dat", LogText(100, {{0, 0, 9, 8, 7}}));
+    err_.str("");
+    EXPECT_EQ(
+        RunTable({"--dir", Dir(), Log("run.Dat"), "--x", "1", "--y", "2", "--z", "3"}, out_, err_),
+        1);
+    EXPECT_NE(err_.str().find("no parameter file Default.cfg"), std::string::npos) << err_.str();
+    EXPECT_EQ(err_.str().find("--force"), std::string::npos) << "table has no --force\n"
+                                                             << err_.str();
+}
+
 }  // namespace
 }  // namespace vekaton::cli
