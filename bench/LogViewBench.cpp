@@ -149,9 +149,19 @@ struct OpenLog {
     }
 };
 
-OpenLog& Opened() {
-    static OpenLog open;
+// Made on first use and ended by main before the application object goes: a window (with its
+// timers) outliving QApplication stops them where no event loop is left.
+std::unique_ptr<OpenLog>& OpenedSlot() {
+    static std::unique_ptr<OpenLog> open;
     return open;
+}
+
+OpenLog& Opened() {
+    std::unique_ptr<OpenLog>& open = OpenedSlot();
+    if (!open) {
+        open = std::make_unique<OpenLog>();
+    }
+    return *open;
 }
 
 void BM_ScrollWholeLogRedraw(benchmark::State& state) {
@@ -199,6 +209,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     QApplication app(argc, argv);
     benchmark::RunSpecifiedBenchmarks();
+    vekaton::OpenedSlot().reset();  // the window goes while its thread still has an event loop
     benchmark::Shutdown();
     return 0;
 }

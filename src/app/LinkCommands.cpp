@@ -34,12 +34,14 @@ void LinkCommands::PauseClick() {
 
 void LinkCommands::SetupClick() {
     Engine& engine = parts_.session.GetEngine();
-    if (engine.Running()) {
+    const bool wasRunning = engine.Running();
+    if (wasRunning) {
         PauseClick();
     }
     QList<PortChoice> ports = AvailablePortChoices();
     SetupDialog dialog(engine.Settings(), ports, &parts_.window);
-    if (dialog.exec() == QDialog::Accepted) {
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    if (accepted) {
         const LinkSettings before = engine.Settings();
         const LinkSettings settings = dialog.Settings();
         parts_.session.ApplyLinkSettings(settings, true);
@@ -50,8 +52,10 @@ void LinkCommands::SetupClick() {
             OpenPort(settings, false);
         }
     }
-    // A port that would not open has said so already; no second message about it.
-    if (dialog.RunAfterClosing() && parts_.port.IsOpen() && !engine.Running()) {
+    // Cancel changed nothing, so acquisition goes on as it was; after OK, "Run after closing"
+    // decides. A port that would not open has said so already; no second message about it.
+    const bool run = accepted ? dialog.RunAfterClosing() : wasRunning || dialog.RunAfterClosing();
+    if (run && parts_.port.IsOpen() && !engine.Running()) {
         PauseClick();
     }
 }
@@ -125,10 +129,15 @@ void LinkCommands::OfferPortChoice() {
     const QString message = std::exchange(pendingPortChoice_, QString());
     LinkSettings chosen = parts_.session.GetEngine().Settings();
     const bool picked = portPrompt_ ? portPrompt_(message, chosen) : AskPortChoice(message, chosen);
-    if (picked) {
-        parts_.session.ApplyLinkSettings(chosen, true);
-        OpenPort(chosen, false);
+    if (!picked) {
+        // Cancel means "start without a port": said once, in the strip, not in a second box
+        // about Auto Run having nothing to run on.
+        parts_.autoRun.setChecked(parts_.session.GetEngine().Settings().autoRun);
+        parts_.status.SetPortState(tr("No port - started without one; choose it in Setup"), true);
+        return;
     }
+    parts_.session.ApplyLinkSettings(chosen, true);
+    OpenPort(chosen, false);
     AutoRunIfSet();
 }
 

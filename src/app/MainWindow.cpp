@@ -307,8 +307,9 @@ void MainWindow::RawDataToggled(bool on) {
 }
 
 void MainWindow::PageChanged(int index) {
-    // Gauges are not updated while the chart shows, to keep the chart smooth.
-    session_->GetDecoder().SetDispatchEnabled(tabs_->widget(index) != graphs_);
+    // Readings, held values and markers follow every frame whatever page shows; only the
+    // instruments' repaint waits while the chart shows, to keep the chart smooth.
+    dashboard_->SetLiveShown(tabs_->widget(index) != graphs_);
     if (tabs_->widget(index) == graphs_) {
         graphs_->RebuildChannelChoices(session_->Table());
     } else if (logViewer_->IsOpen() && logViewer_->CursorFrame() >= 0) {

@@ -34,6 +34,33 @@ void ChartStore::Clear() {
     Changed();
 }
 
+void ChartStore::SetAside() {
+    StripChartData fresh(data_.Capacity());
+    for (int channel = 0; channel < data_.ChannelCount(); ++channel) {
+        fresh.AddChannel(data_.Channel(channel));
+    }
+    aside_ = std::move(data_);
+    data_ = std::move(fresh);
+    Notify(ChartChange::Cleared);
+    Changed();
+}
+
+bool ChartStore::GiveBack() {
+    if (!aside_) {
+        return false;
+    }
+    std::vector<ChartChannel> channels;
+    for (int channel = 0; channel < data_.ChannelCount(); ++channel) {
+        channels.push_back(data_.Channel(channel));
+    }
+    aside_->MatchChannels(channels);
+    data_ = std::move(*aside_);
+    aside_.reset();
+    Notify(ChartChange::Cleared);  // cursors stood on the other samples
+    Changed();
+    return true;
+}
+
 void ChartStore::EndUpdate() {
     if (updateDepth_ == 0) {
         return;  // unbalanced: nothing to close

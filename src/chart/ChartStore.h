@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include "chart/StripChartData.h"
 #include "decode/ChartSink.h"
@@ -50,6 +52,13 @@ class ChartStore : public ChartSink {
     void MarkBreak() { data_.MarkBreak(); }
     // Empties the store of samples; the channels stay.
     void Clear();
+    // Another clock's samples for a while (a data log being viewed): the samples held go aside
+    // and the store starts empty on the same channels. GiveBack brings them back in place of
+    // whatever the store holds then, on its channels then (one added meanwhile has no history,
+    // one removed takes its history with it). False when nothing was set aside.
+    void SetAside();
+    bool GiveBack();
+    bool HasAside() const { return aside_.has_value(); }
     void SetCapacity(std::size_t samples) { data_.SetCapacity(samples); }
     void Reserve(std::size_t samples) { data_.Reserve(samples); }
 
@@ -72,6 +81,7 @@ class ChartStore : public ChartSink {
     void KeepWord(int channel, std::int64_t sample);
 
     StripChartData data_;
+    std::optional<StripChartData> aside_;
     std::function<void(ChartChange)> watcher_;
     const ParameterTable* table_ = nullptr;
     bool rawMode_ = false;

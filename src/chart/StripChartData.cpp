@@ -78,6 +78,31 @@ void StripChartData::SetChannel(int index, ChartChannel channel) {
     channels_[static_cast<std::size_t>(index)] = std::move(channel);
 }
 
+void StripChartData::MatchChannels(const std::vector<ChartChannel>& wanted) {
+    StripChartData matched(capacity_);
+    matched.xs_ = xs_;
+    matched.breaks_ = breaks_;
+    matched.breakPending_ = breakPending_;
+    matched.firstSample_ = firstSample_;
+    for (const ChartChannel& channel : wanted) {
+        const auto held = std::find_if(channels_.begin(), channels_.end(), [&](const auto& c) {
+            return c.position == channel.position && c.bit == channel.bit;
+        });
+        if (held == channels_.end()) {
+            matched.AddChannel(channel);
+            continue;
+        }
+        const auto at = static_cast<std::size_t>(held - channels_.begin());
+        matched.channels_.push_back(channel);
+        matched.values_.push_back(std::move(values_[at]));
+        matched.words_.push_back(std::move(words_[at]));
+        matched.blocks_.push_back(std::move(blocks_[at]));
+        matched.ranges_.push_back(ranges_[at]);
+        channels_[at].position = -1;  // taken: a second channel alike starts empty
+    }
+    *this = std::move(matched);
+}
+
 void StripChartData::ClearChannels() {
     channels_.clear();
     values_.clear();

@@ -88,6 +88,9 @@ class StripChartData {
     // Removes one channel and its values; the others keep theirs (and move down one index).
     void RemoveChannel(int index);
     void ClearChannels();
+    // Takes these channels, in this order: a channel of the same position and bit as one held
+    // keeps its values; any other starts without values. Channels not named go, with theirs.
+    void MatchChannels(const std::vector<ChartChannel>& wanted);
     int ChannelCount() const { return static_cast<int>(channels_.size()); }
     // An empty channel for an index out of range.
     const ChartChannel& Channel(int index) const;

@@ -6,7 +6,7 @@ namespace vekaton::cli {
 
 std::optional<AnalysisSet> LoadAnalysisSet(const std::string& dir, const std::string& setName,
                                            std::ostream& err) {
-    auto set = OpenCliSet(dir, setName, err);
+    auto set = OpenCliSet(dir, setName, err, false, false);  // no --force: the values must be right
     if (!set) {
         return std::nullopt;
     }

@@ -53,7 +53,8 @@ inline constexpr std::string_view kLiveHelp =
     "  --exact        numbers in full, the shortest text that reads back exactly\n"
     "                 (default: at most 10 significant digits)\n"
     "  --force        go on when the settings file stopped at an error, could not be\n"
-    "                 read or holds values out of range, with the values read\n"
+    "                 read or holds values out of range, with the values read, and\n"
+    "                 when the parameter file is missing or gives no column\n"
     "  Examples:\n"
     "    vekaton-cli live --dir demo --frames 10     (the demo's simulated module)\n"
     "    vekaton-cli live --dir car --record drive.Dat -o /dev/null   (log headless)\n"
@@ -75,11 +76,13 @@ inline constexpr std::string_view kDecodeHelp =
     "  --exact        numbers in full, the shortest text that reads back exactly\n"
     "                 (default: at most 10 significant digits)\n"
     "  --force        go on when the settings file stopped at an error, could not be\n"
-    "                 read or holds values out of range, with the values read\n"
+    "                 read or holds values out of range, with the values read, and\n"
+    "                 when the parameter file is missing, could not be read or holds\n"
+    "                 no valid line, with the columns that can be written\n"
     "  Example (a log that Record to File wrote with the set in my-car/):\n"
     "    vekaton-cli decode --dir my-car my-car/03142400.Dat -o drive.csv\n"
-    "  Exit codes: 0 every record became a row; 1 the set, the log or the output\n"
-    "  failed; 64 wrong usage.\n";
+    "  Exit codes: 0 every record became a row; 1 the set (its settings or parameter\n"
+    "  file), the log or the output failed; 64 wrong usage.\n";
 
 inline constexpr std::string_view kTableUsage =
     "vekaton-cli table --dir DIR [--set NAME] LOG --x POS --y POS --z POS\n"

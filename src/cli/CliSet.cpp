@@ -26,10 +26,40 @@ const SetFileReport* ReportOf(const Session& session, const std::string& fileNam
     return nullptr;
 }
 
+bool AnyDescribed(const ParameterTable& table) {
+    for (int position = ParameterTable::kFirstPosition; position <= ParameterTable::kLastPosition;
+         ++position) {
+        for (const std::string& description : table.At(position).Descriptions) {
+            if (!description.empty()) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Why the set's definitions cannot give columns: no parameter file, one that could not be read
+// or whose reading stopped, or one without a single valid line.
+std::optional<std::string> ParameterProblem(const SetFileReport& report,
+                                            const ParameterTable& table,
+                                            const std::filesystem::path& folder) {
+    const std::string name = QuotePath(report.fileName);
+    if (!report.found) {
+        return "no parameter file " + name + " in " + QuotePath(folder);
+    }
+    if (report.failed) {
+        return "the parameter file " + name + " was not read whole";
+    }
+    if (!AnyDescribed(table)) {
+        return "the parameter file " + name + " holds no valid definition line";
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<CliSet> OpenCliSet(const std::string& dir, const std::string& setName,
-                                 std::ostream& err, bool force) {
+                                 std::ostream& err, bool force, bool forceOffered) {
     std::error_code ec;
     const std::filesystem::path folder =
         dir.empty() ? std::filesystem::current_path(ec) : std::filesystem::path(dir);
@@ -63,17 +93,19 @@ std::optional<CliSet> OpenCliSet(const std::string& dir, const std::string& setN
     if (std::filesystem::exists(pointer, ec)) {
         set.files.push_back(pointer);
     }
-    if (const SetFileReport* parameters = ReportOf(session, names.parameterFileName)) {
-        if (parameters->found) {
-            set.files.push_back(parameters->path);
-        } else {
-            Report(err, "no parameter file " + QuotePath(names.parameterFileName) + " in " +
-                            QuotePath(folder) + ": only Frame and Time are written");
-        }
+    const SetFileReport* parameters = ReportOf(session, names.parameterFileName);
+    if (parameters != nullptr) {
         for (const std::string& message : parameters->messages) {
             Report(err, message);
         }
+        if (parameters->found) {
+            set.files.push_back(parameters->path);
+        }
     }
+    // Told after the settings: without a frame geometry nothing can be done at all.
+    const std::optional<std::string> parameterProblem =
+        parameters != nullptr ? ParameterProblem(*parameters, session.Table(), folder)
+                              : std::nullopt;
     if (const SetFileReport* details = ReportOf(session, session.Set().DetailsFileName())) {
         if (details->found) {
             set.files.push_back(details->path);
@@ -117,8 +149,20 @@ std::optional<CliSet> OpenCliSet(const std::string& dir, const std::string& setN
         }
         Report(err, text +
                         "\nFrames cut to a wrong size would give wrong values, so nothing is "
-                        "done. Correct the file, or add --force to go on with the values read.");
+                        "done. Correct the file" +
+                        (forceOffered ? ", or add --force to go on with the values read." : "."));
         return std::nullopt;
+    }
+    if (parameterProblem) {
+        if (!force) {
+            Report(err,
+                   *parameterProblem +
+                       "\nWithout the definitions only the Frame and Time columns could be "
+                       "written, so nothing is done. Correct the file" +
+                       (forceOffered ? ", or add --force to write the columns that can be." : "."));
+            return std::nullopt;
+        }
+        Report(err, *parameterProblem + "\nwarning: going on (--force) with the positions read");
     }
     return set;
 }

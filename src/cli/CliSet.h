@@ -33,8 +33,11 @@ struct CliSet {
 // settings file (without one there is no frame geometry to decode with). Unless `force` is set
 // it also fails when the settings file could not be read, its reading stopped at an error, or it
 // holds a value out of range: frames cut by a wrong geometry are worse than no frames. A file
-// of nine lines is whole.
+// of nine lines is whole. Likewise without --force it fails when the parameter file is missing,
+// could not be read (a folder, a FIFO), stopped at an error, or holds no valid line: output of
+// nothing but Frame and Time would pass for a result. `forceOffered` says whether the command
+// has --force, so that a refusal names it only where it can be given.
 std::optional<CliSet> OpenCliSet(const std::string& dir, const std::string& setName,
-                                 std::ostream& err, bool force = false);
+                                 std::ostream& err, bool force = false, bool forceOffered = true);
 
 }  // namespace vekaton::cli

@@ -376,22 +376,28 @@ void DashboardModel::ApplyValue(int id, double value) {
     }
     bool changed = item->noValue;
     item->noValue = false;
+    // A marker or held value starts from the first reading, never from the 0 of a fresh item.
+    const bool first = item->awaitingHold;
     if (ShowsPosition(item->kind)) {
-        changed = item->position != value || value < item->minMarker || value > item->maxMarker;
+        const double low = first ? value : std::min(item->minMarker, value);
+        const double high = first ? value : std::max(item->maxMarker, value);
+        changed =
+            changed || item->position != value || low != item->minMarker || high != item->maxMarker;
         item->position = value;
-        item->minMarker = std::min(item->minMarker, value);
-        item->maxMarker = std::max(item->maxMarker, value);
+        item->minMarker = low;
+        item->maxMarker = high;
     } else if (ShowsValue(item->kind)) {
         item->latest = value;
         const int hold = HasHoldMode(item->kind) ? Binding(id).holdMode : kHoldFollow;
-        const bool take = hold <= kHoldFollow ? true
-                          : hold == kHoldMax  ? value > item->value
-                                              : value < item->value;
+        const bool take = first || hold <= kHoldFollow ||
+                          (hold == kHoldMax ? value > item->value : value < item->value);
         if (take && item->value != value) {
             item->value = value;
             changed = true;
         }
     }
+    item->hasReading = true;
+    item->awaitingHold = false;
     if (changed) {
         Notify(id);
     }
@@ -422,11 +428,16 @@ void DashboardModel::ResetMinMax(int id, double minPreset, double maxPreset) {
     const auto pick = [](double preset, double current) {
         return preset == kPresetCurrentValue ? current : preset;
     };
+    // Without a reading yet, "the current value" is the next one to come.
+    const bool none = !item->hasReading;
     if (ShowsPosition(item->kind)) {
         item->minMarker = pick(minPreset, item->position);
         item->maxMarker = pick(maxPreset, item->position);
+        item->awaitingHold =
+            none && minPreset == kPresetCurrentValue && maxPreset == kPresetCurrentValue;
     } else if (HasHoldMode(item->kind)) {
         const int hold = Binding(id).holdMode;
+        const double preset = hold == kHoldMax ? maxPreset : minPreset;
         if (hold == kHoldMax) {
             item->value = pick(maxPreset, item->latest);
         } else if (hold > kHoldFollow) {
@@ -434,6 +445,7 @@ void DashboardModel::ResetMinMax(int id, double minPreset, double maxPreset) {
         } else {
             return;
         }
+        item->awaitingHold = none && preset == kPresetCurrentValue;
     } else {
         return;
     }
@@ -450,6 +462,8 @@ void DashboardModel::ClearLiveReadings() {
         item.maxMarker = 0.0;
         item.value = 0.0;
         item.latest = 0.0;
+        item.hasReading = false;
+        item.awaitingHold = true;
         item.noValue = false;
         item.active = false;
         Notify(item.id);

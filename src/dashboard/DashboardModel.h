@@ -45,6 +45,11 @@ struct DashboardItem {
     double maxMarker = 0.0;
     double value = 0.0;   // displays and odometer: what is shown (held in Min/Max mode)
     double latest = 0.0;  // displays: the last value received, whatever the hold mode
+    // A value arrived since the start (or since the dashboard was loaded).
+    bool hasReading = false;
+    // The min/max markers and a held value take the next reading as it is: nothing has been
+    // held since the start or a reset to the current value that had no reading to take.
+    bool awaitingHold = true;
     bool active = false;  // round LED
     // The bound position's formula faulted for the last bytes: displays show a dash, gauges and
     // thermometers stay where they were. The next value clears it.
@@ -136,10 +141,11 @@ class DashboardModel : public ItemSink {
     void ApplyValue(int id, double value);                    // by kind: Position or Value
     void ApplyBits(int id, const std::array<bool, 8>& bits);  // round LED: Active from its bit
     // Reset of min/max markers (gauges) or held values (numeric displays in Min/Max mode);
-    // kPresetCurrentValue means the current reading.
+    // kPresetCurrentValue means the current reading, or the next one when none has come yet.
     void ResetMinMax(int id, double minPreset = kPresetCurrentValue,
                      double maxPreset = kPresetCurrentValue);
-    // Back to zero readings after a layout has been read; LEDs dark.
+    // Back to zero readings after a layout has been read; LEDs dark. Markers and held values
+    // start again from the first reading that comes.
     void ClearLiveReadings();
 
     // Called with the item's ID whenever its live state changes, so only that widget repaints.

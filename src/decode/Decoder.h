@@ -68,7 +68,8 @@ class Decoder {
 
     void SetRawMode(bool on) { rawMode_ = on; }
     bool RawMode() const { return rawMode_; }
-    // Off while the "Graphs" page shows: gauges are not updated at all then.
+    // Off for a decoder that feeds no dashboard (a pass over a whole log). The window's decoder
+    // always hands values on: the model keeps held values and markers whatever page shows.
     void SetDispatchEnabled(bool on) { dispatchEnabled_ = on; }
     bool DispatchEnabled() const { return dispatchEnabled_; }
 

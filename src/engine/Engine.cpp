@@ -49,9 +49,6 @@ Engine::Engine(Port& port, Clock& clock, Decoder& decoder, EngineView& view)
 Engine::~Engine() {
     scheduler_.SetPoll(false);
     scheduler_.SetSync(false);
-    if (prepareTimer_ != 0) {
-        clock_.Cancel(prepareTimer_);
-    }
 }
 
 void Engine::ApplySettings(const LinkSettings& settings) {
@@ -171,6 +168,7 @@ void Engine::Timer1Timer() {
     } else if (!RequestBytes().empty()) {
         if (frames_.RequestOutstanding()) {
             ++counters_.pollsUnanswered;
+            frames_.NoteMissedFrame();
         }
         port_.Write(RequestBytes());
         ++counters_.polls;

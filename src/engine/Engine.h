@@ -93,14 +93,10 @@ class Engine {
     const HexTrace& Trace() const { return frames_.Trace(); }
     void ClearTrace() { frames_.ClearTrace(); }
 
-    // Recording. PrepareRecording stops the poll timer, waits 4 ticks, discards the port's input
-    // and calls `ready`; then StartRecording or CancelRecording starts the timer again if it
-    // was running. StartRecording alone (without Prepare) leaves the timer as it is. A log that
-    // cannot be created is reported in the returned text, which says that recording did not
-    // start.
-    void PrepareRecording(std::function<void()> ready);
+    // Recording. Acquisition goes on while the user chooses a log; StartRecording creates it
+    // and the log begins with the next frame that starts whole. A log that cannot be created is
+    // reported in the returned text, which says that recording did not start.
     std::optional<std::string> StartRecording(const std::filesystem::path& path);
-    void CancelRecording();
     // "STOP Record": the log is closed at the end of the next frame, after its last byte.
     void StopRecording() { recorder_.RequestStop(); }
     // Closes the log at once (the port was lost, the program ends, the frame layout changed):
@@ -164,10 +160,6 @@ class Engine {
     bool loopBackEnabled_ = false;
     int testDataChoice_ = 1;
     LinkCounters counters_;
-
-    bool pollWasEnabled_ = false;  // across PrepareRecording .. Start/CancelRecording
-    bool preparing_ = false;
-    Clock::TimerId prepareTimer_ = 0;
 
     FramePlot plot_;
     Recorder recorder_;

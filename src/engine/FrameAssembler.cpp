@@ -48,6 +48,13 @@ void FrameAssembler::Configure(const LinkSettings& settings,
     secondsPerFrame_ = settings.sampleRate * 0.001;
 }
 
+void FrameAssembler::SetRunning(bool on) {
+    if (on && !running_) {
+        gaps_.Restart();
+    }
+    running_ = on;
+}
+
 int FrameAssembler::ExpectedFrameLength() const {
     return dataBytes_ + dataOffset_ + (useCheckSum_ ? 1 : 0);
 }
@@ -152,6 +159,11 @@ void FrameAssembler::EndFrame(const FrameEnd& end) {
     const double chartTime = elapsedSeconds_;
     elapsedSeconds_ += secondsPerFrame_;
     view_.ShowElapsed(elapsedSeconds_);
+    // Frames the module sends by itself are late when some went missing; in talk/listen an
+    // unanswered request has said so already.
+    if (gaps_.FrameEnded(clock_.NowMs(), syncMode_ != SyncMode::TalkListen)) {
+        plot_.MarkBreak();
+    }
     const std::int64_t sample = plot_.Plot(chartTime);
     const bool hasChecksum = end.tested && useCheckSum_;
     if (end.tested) {
@@ -199,6 +211,7 @@ void FrameAssembler::Silence() {
             ++syncErrorCount_;
         }
         ++counters_.syncErrors;
+        gaps_.NoteMissed();
         view_.ShowSyncErrors(syncErrorCount_);
     }
     ResetFrameState();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/LinkSettings.h"
+#include "engine/FrameGaps.h"
 #include "engine/HexTrace.h"
 
 namespace vekaton {
@@ -41,7 +42,7 @@ class FrameAssembler {
     std::size_t RecordLength() const { return recordLength_; }
 
     // While stopped, bytes reach only the trace, and packets nothing but their marker.
-    void SetRunning(bool on) { running_ = on; }
+    void SetRunning(bool on);
     bool Running() const { return running_; }
 
     void ResetFrameState();
@@ -72,6 +73,8 @@ class FrameAssembler {
     }
     // A stop cuts the last answer short; that is no fault of the link.
     void ForgetRequest() { pollOutstanding_ = false; }
+    // A request went unanswered: the chart breaks its lines before the next frame.
+    void NoteMissedFrame() { gaps_.NoteMissed(); }
 
   private:
     // How a frame ends: in modes 1 and 2 its last byte was tested against the checksum rule
@@ -116,6 +119,7 @@ class FrameAssembler {
     bool syncLedLit_ = false;
     double elapsedSeconds_ = 0.0;
     HexTrace trace_;
+    FrameGaps gaps_;
     bool pollOutstanding_ = false;  // a request went out and its frame has not completed yet
     std::int64_t answerDueMs_ = 0;  // until then a poll tick leaves the answer be
 };

@@ -16,4 +16,10 @@ std::int64_t FramePlot::Plot(double x) {
     return sample;
 }
 
+void FramePlot::MarkBreak() {
+    if (chart_ != nullptr) {
+        chart_->MarkBreak();
+    }
+}
+
 }  // namespace vekaton

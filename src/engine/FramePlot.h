@@ -17,6 +17,8 @@ class FramePlot {
     // The chart the frames go to (may be null); the decoder plots into it too.
     void SetChart(ChartStore* chart);
     std::int64_t Plot(double x);
+    // Frames were missed: the next sample is not joined to the last.
+    void MarkBreak();
 
   private:
     Decoder& decoder_;

@@ -50,7 +50,10 @@ void Recorder::FinishRecord(std::size_t recordLength) {
     }
     pendingRecord_.clear();
     if (stopRequested_) {
+        // The record's end is written: nothing records any more, and the label says so.
         Close();
+        view_.ShowRecordingLabel("");
+        return;
     }
     view_.ShowRecordingLabel(SavingText(frameCount_));
 }

@@ -23,10 +23,12 @@ class Recorder {
     Recorder& operator=(const Recorder&) = delete;
 
     // Creates the log (an open one is closed first) with the poll interval in its header, and
-    // starts recording. The reason when it cannot be created, saying that recording did not
+    // starts recording: a frame already under way is left out (its record is not whole), so the
+    // log's first record is. The reason when it cannot be created, saying that recording did not
     // start.
     std::optional<std::string> Start(const std::filesystem::path& path, int intervalMs);
-    // "STOP Record": the log closes at the end of the next frame, after its last byte.
+    // "STOP Record": the log closes at the end of the next frame, after its last byte, and the
+    // label clears then.
     void RequestStop();
     // Closes the log at once: the completed frames are in it, the frame in progress is left out.
     // Returns the message that says so (also shown), or nothing when no log was open.

@@ -60,6 +60,7 @@ std::string ParameterFileMember::FileName(const SetNames& names) const {
 SetFileReport ParameterFileMember::Read(Session& session) {
     const ParameterFileRead read = session.Set().ReadParameters(session.Table());
     SetFileReport report{FileName(session.Set().Names()), read.found, read.path, {}};
+    report.failed = !read.errorMessage.empty();
     AddMessage(report.messages, read.errorMessage);
     AddMessage(report.messages, read.warningMessage);
     return report;

@@ -26,6 +26,7 @@ struct WindowPlacement {
 struct WindowLayout {
     std::optional<ChartChannelList> chartChannels;
     std::optional<WindowPlacement> placement;
+    std::optional<std::int32_t> colour;  // the window's colour, a stream colour (clBtnFace...)
 };
 
 // What the session needs of the program around it while a set is opened and saved: the window

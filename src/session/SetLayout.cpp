@@ -112,7 +112,7 @@ LayoutTrailer SetLayout::Trailer(const WindowLayout& window) const {
     trailer.top = placement.top;
     trailer.right = placement.right;
     trailer.bottom = placement.bottom;
-    trailer.colour = colourRead_.value_or(kColourBtnFace);
+    trailer.colour = window.colour.value_or(colourRead_.value_or(kColourBtnFace));
     trailer.page = placement.page;
     return trailer;
 }
@@ -149,6 +149,7 @@ WindowLayout SetLayout::Apply(const LayoutRead& read, std::vector<std::string>& 
     }
     if (read.trailer) {
         colourRead_ = read.trailer->colour;
+        window.colour = read.trailer->colour;
         window.placement =
             WindowPlacement{read.trailer->left, read.trailer->top, read.trailer->right,
                             read.trailer->bottom, read.trailer->page};

@@ -33,7 +33,8 @@ using PropertyCatalog = std::function<std::vector<PropertyDescriptor>(std::strin
 // The dashboard model holds the items' properties and the pages' captions; the window holds its
 // placement and the chart's channels, which it hands over as a WindowLayout. Records read from a
 // file are kept, so that what this program does not know (properties of another version, the
-// unnamed labels' own records, the file's colour) is written back unchanged.
+// unnamed labels' own records) is written back unchanged. The window's colour goes to the window
+// and comes back from it; a window that keeps none writes back the file's.
 class SetLayout {
   public:
     SetLayout(DashboardModel& model, PropertyCatalog catalog, int pageCount = kDashboardPageCount);

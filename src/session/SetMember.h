@@ -24,6 +24,8 @@ struct SetFileReport {
     bool found = false;    // false: there was no such file
     std::filesystem::path path;
     std::vector<std::string> messages;  // for the user: why it was not read, what was left out
+    // The file was there but could not be read, or its reading stopped at an error.
+    bool failed = false;
 };
 
 // One file of a configuration set: how it is read at start-up, what a save writes to it, and

@@ -2,6 +2,9 @@
 
 #include "widgets/InstrumentWidget.h"
 #include "widgets/ItemWidgetFactory.h"
+#include "widgets/PropertyWords.h"
+
+#include "dashboard/ItemWords.h"
 
 #include <QDialogButtonBox>
 #include <QFontDialog>
@@ -34,28 +37,10 @@ QString GroupOf(const std::string& name) {
     return QObject::tr("General");
 }
 
-// "NeedleColor" -> "Needle color", "Font.Height" -> "Font height"; the property name stays
-// in the tooltip for those who edit layout files.
+// The words shown for a property; its stored name stays in the tooltip for those who edit
+// layout files.
 QString LabelOf(const std::string& name) {
-    QString label;
-    for (size_t i = 0; i < name.size(); ++i) {
-        const char c = name[i];
-        if (c == '.') {
-            label += QLatin1Char(' ');
-            continue;
-        }
-        const bool startsWord = i > 0 && std::isupper(static_cast<unsigned char>(c)) &&
-                                std::islower(static_cast<unsigned char>(name[i - 1]));
-        if (startsWord) {
-            label += QLatin1Char(' ');
-            label += QChar::fromLatin1(static_cast<char>(std::tolower(c)));
-        } else if (i > 0 && name[i - 1] == '.') {
-            label += QChar::fromLatin1(static_cast<char>(std::tolower(c)));
-        } else {
-            label += QChar::fromLatin1(c);
-        }
-    }
-    return label;
+    return QString::fromStdString(PropertyLabel(name));
 }
 
 QSize PreviewSize(const InstrumentWidget& widget) {
@@ -71,7 +56,11 @@ QSize PreviewSize(const InstrumentWidget& widget) {
 
 AppearanceEditor::AppearanceEditor(const InstrumentWidget& widget, QWidget* parent)
     : QDialog(parent), descriptors_(widget.Descriptors()), values_(widget.ExportProperties()) {
-    setWindowTitle(tr("%1 appearance").arg(LabelOf(widget.ClassName() + 1)));
+    const std::string_view kind = ClassLabel(widget.ClassName());
+    setWindowTitle(tr("%1 appearance")
+                       .arg(kind.empty() ? LabelOf(widget.ClassName() + 1)
+                                         : QString::fromUtf8(kind.data(),
+                                                             static_cast<qsizetype>(kind.size()))));
 
     ownedPreview_ = CreateItemWidget(widget.ClassName());
     preview_ = ownedPreview_.get();

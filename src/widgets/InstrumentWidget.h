@@ -120,6 +120,10 @@ class InstrumentWidget : public QWidget {
     void AppearanceEdited();
 
   protected:
+    // Scale numbers are never drawn smaller than this (pixels): where they do not fit at this
+    // size, fewer of them are drawn.
+    static constexpr double kMinimumLabelPixels = 9.0;
+
     virtual void PaintStatic(QPainter& painter, const QRectF& bounds) = 0;
     virtual void PaintDynamic(QPainter& painter, const QRectF& bounds) = 0;
     // Translucent shading over the moving parts (glass, drums), cached like the background:

@@ -1,5 +1,6 @@
 #include "widgets/PropertyFields.h"
 
+#include "widgets/PropertyWords.h"
 #include "widgets/StreamColour.h"
 
 #include <QCheckBox>
@@ -37,7 +38,8 @@ class ColourButton : public QToolButton {
                                  "clAqua", "clFuchsia", "clGray", "clSilver", "clBtnFace",
                                  "clBtnText", "clWindow", "clWindowText", "clHighlight"}) {
             const ColourValue colour = *ColourFromIdentifier(name);
-            QAction* action = menu->addAction(Swatch(colour), QString::fromLatin1(name));
+            QAction* action =
+                menu->addAction(Swatch(colour), QString::fromStdString(ColourLabel(name)));
             connect(action, &QAction::triggered, this, [this, colour] { Pick(colour); });
         }
         setMenu(menu);
@@ -48,8 +50,9 @@ class ColourButton : public QToolButton {
         setIcon(Swatch(colour));
         const auto name = ColourIdentifier(colour);
         setText(
-            name ? QString::fromStdString(*name)
+            name ? QString::fromStdString(ColourLabel(*name))
                  : QStringLiteral("#%1").arg(ToQColor(colour, palette()).name().mid(1).toUpper()));
+        setToolTip(name ? QString::fromStdString(*name) : text());
     }
 
   private:
@@ -149,16 +152,20 @@ PropertyField StringField(const PropertyDescriptor& d, QWidget* parent, Edited e
 }
 
 PropertyField IdentifierField(const PropertyDescriptor& d, QWidget* parent, Edited edited) {
+    // The choices read as words; each keeps its stored identifier as the item's data.
     auto* box = new QComboBox(parent);
     for (const std::string& choice : d.choices) {
-        box->addItem(QString::fromStdString(choice));
+        box->addItem(QString::fromStdString(ChoiceLabel(choice)), QString::fromStdString(choice));
     }
-    QObject::connect(box, &QComboBox::currentTextChanged, box, [edited](const QString& text) {
-        edited(PropertyValue::Identifier(text.toStdString()));
+    QObject::connect(box, &QComboBox::currentIndexChanged, box, [box, edited](int index) {
+        if (index >= 0) {
+            edited(PropertyValue::Identifier(box->itemData(index).toString().toStdString()));
+        }
     });
     return {box, [box](const PropertyValue& v) {
                 const QSignalBlocker block(box);
-                box->setCurrentText(QString::fromStdString(v.AsText()));
+                const int index = box->findData(QString::fromStdString(v.AsText()));
+                box->setCurrentIndex(index);
             }};
 }
 
@@ -173,11 +180,8 @@ PropertyField SetField(const PropertyDescriptor& d, QWidget* parent, Edited edit
     layout->setContentsMargins(0, 0, 0, 0);
     auto boxes = std::make_shared<std::vector<std::pair<std::string, QCheckBox*>>>();
     for (const std::string& choice : d.choices) {
-        QString label = QString::fromStdString(choice);
-        if (label.startsWith(QLatin1String("fs"))) {
-            label = label.mid(2);
-        }
-        auto* box = new QCheckBox(label, row);
+        auto* box = new QCheckBox(QString::fromStdString(ChoiceLabel(choice)), row);
+        box->setToolTip(QString::fromStdString(choice));
         layout->addWidget(box);
         boxes->emplace_back(choice, box);
     }

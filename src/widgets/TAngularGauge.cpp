@@ -20,6 +20,22 @@ double Radians(double degrees) {
     return degrees * std::numbers::pi / 180.0;
 }
 
+// A box centred on x at y, at most `widest` wide, narrowed to keep `margin` clear of every
+// label beside it.
+QRectF ClearOf(const std::vector<QRectF>& labels, double x, double y, double widest, double height,
+               double margin) {
+    double half = widest / 2.0;
+    for (const QRectF& label : labels) {
+        if (label.bottom() <= y || label.top() >= y + height) {
+            continue;
+        }
+        const double inner = label.center().x() >= x ? label.left() - x : x - label.right();
+        half = std::min(half, inner - margin);
+    }
+    half = std::max(half, 0.0);
+    return {x - half, y, 2.0 * half, height};
+}
+
 const QColor kMinimumMarker(30, 110, 255);
 const QColor kMaximumMarker(255, 120, 0);
 
@@ -125,18 +141,44 @@ bool TAngularGauge::ReadoutShown(const Dial& dial) const {
 }
 
 QRectF TAngularGauge::ReadoutRect(const Dial& dial) const {
+    if (!readoutBox_.isNull()) {
+        return readoutBox_;  // placed with the background, clear of the scale numbers
+    }
     const double f = dial.radius;
     const double top = HalfDial() ? 0.5 : 0.42;
     return {dial.centre.x() - 0.28 * f, dial.centre.y() + top * f, 0.56 * f, 0.21 * f};
 }
 
+QRectF TAngularGauge::ReadoutBox(const Dial& dial, const std::vector<QRectF>& labels) const {
+    const double f = dial.radius;
+    const double widest = 0.56 * f;
+    const double margin = std::max(2.0, f * 0.03);
+    // Under the hub, between the scale's first and last numbers; lower down where they leave
+    // too little room beside it (a full dial is open at the bottom).
+    const std::vector<double> tops =
+        HalfDial() ? std::vector<double>{0.5} : std::vector<double>{0.42, 0.5, 0.58};
+    QRectF best;
+    for (const double top : tops) {
+        const QRectF box =
+            ClearOf(labels, dial.centre.x(), dial.centre.y() + top * f, widest, 0.21 * f, margin);
+        if (box.width() > best.width()) {
+            best = box;
+        }
+        if (box.width() >= widest * 0.9) {
+            break;
+        }
+    }
+    return best;
+}
+
 void TAngularGauge::PaintStatic(QPainter& painter, const QRectF& bounds) {
     const Dial dial = DialIn(bounds);
-    readoutFont_ = ReadoutFont(ReadoutRect(dial));
     PaintBezelAndFace(painter, dial);
     PaintSections(painter, dial);
-    PaintTicksAndLabels(painter, dial);
-    PaintTexts(painter, dial);
+    const std::vector<QRectF> labels = PaintTicksAndLabels(painter, dial);
+    readoutBox_ = ReadoutBox(dial, labels);
+    readoutFont_ = ReadoutFont(readoutBox_);
+    PaintTexts(painter, dial, labels);
 }
 
 void TAngularGauge::PaintBezelAndFace(QPainter& painter, const Dial& dial) const {
@@ -191,7 +233,7 @@ void TAngularGauge::PaintSections(QPainter& painter, const Dial& dial) const {
     }
 }
 
-void TAngularGauge::PaintTicksAndLabels(QPainter& painter, const Dial& dial) const {
+std::vector<QRectF> TAngularGauge::PaintTicksAndLabels(QPainter& painter, const Dial& dial) const {
     const double f = dial.radius;
     const QColor tick = Shade(TickColor(), ColourRole::Ink);
     const int majors = MajorTicks();
@@ -247,6 +289,7 @@ void TAngularGauge::PaintTicksAndLabels(QPainter& painter, const Dial& dial) con
     painter.setFont(font);
     painter.setPen(Shade(FontColor(), ColourRole::Ink));
     const QFontMetricsF metrics(font);
+    std::vector<QRectF> drawn;
     for (int i = 0; i <= majors; i += stride) {
         const double angle = 90.0 + arcAngle_ / 2.0 - arcAngle_ * i / majors;
         const QPointF at = PointAt(dial, angle, labelRadius);
@@ -254,21 +297,47 @@ void TAngularGauge::PaintTicksAndLabels(QPainter& painter, const Dial& dial) con
         const QRectF box(at.x() - w / 2.0 - 2, at.y() - metrics.height() / 2.0, w + 4,
                          metrics.height());
         painter.drawText(box, Qt::AlignCenter, labels[i]);
+        drawn.push_back(box);
     }
+    return drawn;
 }
 
-void TAngularGauge::PaintTexts(QPainter& painter, const Dial& dial) const {
+QRectF TAngularGauge::CaptionBox(const Dial& dial, const std::vector<QRectF>& labels) const {
+    const double f = dial.radius;
+    const QPointF c = dial.centre;
+    const double height = std::max(f * 0.2, kSmallestText * 1.4);
+    const double widest = HalfDial() ? f * 1.1 : f * 0.76;
+    const double margin = std::max(2.0, f * 0.03);
+    // Under the top of the scale; lower down when the numbers beside the first place leave
+    // too little room. The box is as wide as the numbers beside it allow, never over them.
+    const std::vector<double> tops =
+        HalfDial() ? std::vector<double>{0.12, 0.2} : std::vector<double>{-0.40, -0.33, -0.27};
+    QRectF best;
+    for (const double top : tops) {
+        const QRectF box = ClearOf(labels, c.x(), c.y() + top * f, widest, height, margin);
+        if (box.width() > best.width()) {
+            best = box;
+        }
+        if (box.width() >= widest * 0.8) {
+            break;  // room enough here
+        }
+    }
+    return best;
+}
+
+void TAngularGauge::PaintTexts(QPainter& painter, const Dial& dial,
+                               const std::vector<QRectF>& labels) const {
     const double f = dial.radius;
     const QPointF c = dial.centre;
     painter.setPen(Shade(FontColor(), ColourRole::Ink));
-    if (!Caption().isEmpty() && Legible(f * 0.14)) {
-        QFont font = TextFont(f * 0.14);
+    const QRectF captionBox = CaptionBox(dial, labels);
+    // The caption names the meter, so even a small dial shows it at the smallest legible size.
+    if (!Caption().isEmpty() && captionBox.width() >= 2.0 * kSmallestText) {
+        const QRectF& box = captionBox;
+        QFont font = TextFont(std::max(f * 0.14, kSmallestText));
         font.setBold(true);
-        // Inside the ring of scale numbers: a long caption shrinks (down to what is still
-        // legible) before it is cut, and never runs over the numbers beside it.
-        const double top = HalfDial() ? 0.12 : -0.40;
-        const double width = HalfDial() ? f * 1.1 : f * 0.76;
-        const QRectF box(c.x() - width / 2.0, c.y() + top * f, width, f * 0.2);
+        // A long caption shrinks (down to what is still legible) before it is cut, and never
+        // runs over the numbers beside it.
         const double wide = QFontMetricsF(font).horizontalAdvance(Caption());
         if (FontHeight() == 0 && wide > box.width() && font.pixelSize() > 0) {
             const int fitting = static_cast<int>(font.pixelSize() * box.width() / wide);
@@ -282,7 +351,8 @@ void TAngularGauge::PaintTexts(QPainter& painter, const Dial& dial) const {
         const QFont font = TextFont(f * 0.11);
         painter.setFont(font);
         const double top = HalfDial() ? 0.32 : 0.16;
-        const QRectF box(c.x() - f * 0.5, c.y() + top * f, f * 1.0, f * 0.16);
+        const QRectF box =
+            ClearOf(labels, c.x(), c.y() + top * f, f * 1.0, f * 0.16, std::max(2.0, f * 0.03));
         painter.drawText(box, Qt::AlignCenter,
                          QFontMetricsF(font).elidedText(Units(), Qt::ElideRight, box.width()));
     }

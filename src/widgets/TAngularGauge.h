@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "widgets/RangeInstrument.h"
 
 #include <array>
@@ -66,8 +68,13 @@ class TAngularGauge : public RangeInstrument {
     bool ReadoutShown(const Dial& dial) const;
     void PaintBezelAndFace(QPainter& painter, const Dial& dial) const;
     void PaintSections(QPainter& painter, const Dial& dial) const;
-    void PaintTicksAndLabels(QPainter& painter, const Dial& dial) const;
-    void PaintTexts(QPainter& painter, const Dial& dial) const;
+    // Returns where the scale numbers were drawn, so that the caption keeps clear of them.
+    std::vector<QRectF> PaintTicksAndLabels(QPainter& painter, const Dial& dial) const;
+    void PaintTexts(QPainter& painter, const Dial& dial, const std::vector<QRectF>& labels) const;
+    // The caption's box: inside the ring of scale numbers, as wide as they leave room for.
+    QRectF CaptionBox(const Dial& dial, const std::vector<QRectF>& labels) const;
+    // The readout's box, as wide as the numbers beside it leave room for.
+    QRectF ReadoutBox(const Dial& dial, const std::vector<QRectF>& labels) const;
     void PaintMarker(QPainter& painter, const Dial& dial, double value, const QColor& colour) const;
     void PaintNeedle(QPainter& painter, const Dial& dial) const;
     void PaintOverRange(QPainter& painter, const Dial& dial) const;
@@ -107,6 +114,7 @@ class TAngularGauge : public RangeInstrument {
     int decimals_ = 0;
     std::array<Section, kSectionCount> sections_{};
     QFont readoutFont_;  // chosen with the background
+    QRectF readoutBox_;  // likewise: where the value is shown
 };
 
 }  // namespace vekaton

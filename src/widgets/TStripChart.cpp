@@ -62,7 +62,12 @@ int TStripChart::AddChannel(ChartChannel channel) {
 }
 
 void TStripChart::SetChannel(int index, ChartChannel channel) {
+    if (channel.range != Channel(index).range || channel.position != Channel(index).position ||
+        channel.bit != Channel(index).bit) {
+        settled_.erase({Channel(index).position, Channel(index).bit});
+    }
     store_->SetChannel(index, std::move(channel));
+    SettleRanges();
     LegendChanged();
 }
 
@@ -85,6 +90,7 @@ void TStripChart::RemoveChannel(int index) {
 
 void TStripChart::ClearChannels() {
     store_->ClearChannels();
+    settled_.clear();
     selectedChannel_ = -1;
     hoveredChannel_ = -1;
     LegendChanged();
@@ -101,13 +107,27 @@ void TStripChart::StoreChanged(ChartChange change) {
         // The samples the cursors stood on are gone.
         const bool hadCursor = cursors_[0] || cursors_[1];
         cursors_ = {};
+        settled_.clear();
         if (hadCursor) {
             LegendChanged();
             emit cursorsChanged();
         }
         return;
     }
+    SettleRanges();
     RequestRepaint();
+}
+
+void TStripChart::SettleRanges() {
+    for (int channel = 0; channel < ChannelCount(); ++channel) {
+        const ChartChannel& info = Channel(channel);
+        if (info.range != ChartRange::Auto || info.digital) {
+            continue;
+        }
+        if (const auto range = Data().ValueRange(channel)) {
+            settled_[{info.position, info.bit}].Follow(range->first, range->second);
+        }
+    }
 }
 
 void TStripChart::Clear() {

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <map>
+#include <utility>
+
 #include "chart/ChartStore.h"
+#include "chart/SettlingRange.h"
 #include "widgets/InstrumentWidget.h"
 
 #include <QPointF>
@@ -108,6 +112,9 @@ class TStripChart : public InstrumentWidget {
     int SelectedChannel() const { return selectedChannel_; }
     // The hovered channel, else the selected one, else -1.
     int HighlightedChannel() const;
+    // The channel whose values the value axis reads: the highlighted one, else the first line
+    // drawn on a scale of its own; -1 when the axis reads its own values.
+    int AxisChannel() const;
     // What the legend says for a channel: its name and its values at the cursors.
     QString LegendText(int channel) const;
     // "A 12.30 s   B 15.60 s   Δt 3.30 s (33 frames)", or empty without a cursor.
@@ -169,6 +176,8 @@ class TStripChart : public InstrumentWidget {
     QFont ChartFont() const;
     void StoreChanged(ChartChange change);
     void ResetValueRange();
+    // The auto-scaled channels' ranges follow the data held, settling rather than swinging.
+    void SettleRanges();
     // A channel's value as a value-axis value (before the view's transform).
     double AxisValue(const ChartChannel& channel, double lo, double hi, double value) const;
     void PaintTrace(QPainter& painter, const QRectF& plot, int channel, double ratio);
@@ -186,6 +195,8 @@ class TStripChart : public InstrumentWidget {
     void MoveCursorBy(int which, std::int64_t samples);
 
     std::shared_ptr<ChartStore> store_;
+    // By channel position and bit, so that adding or removing another channel keeps them.
+    std::map<std::pair<int, int>, SettlingRange> settled_;
     DecimatedTrace scratch_;  // reused between repaints to avoid allocations
 
     QString title_;

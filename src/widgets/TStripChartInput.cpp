@@ -187,6 +187,20 @@ void TStripChart::SetSelectedChannel(int channel) {
     }
 }
 
+int TStripChart::AxisChannel() const {
+    if (const int highlighted = HighlightedChannel(); highlighted >= 0) {
+        return highlighted;
+    }
+    // Otherwise the first line on a scale of its own: its real values, never bare shares.
+    for (int channel = 0; channel < ChannelCount(); ++channel) {
+        const ChartChannel& info = Channel(channel);
+        if (info.visible && !info.digital && info.range != ChartRange::Chart) {
+            return channel;
+        }
+    }
+    return -1;
+}
+
 int TStripChart::HighlightedChannel() const {
     if (hoveredChannel_ >= 0 && hoveredChannel_ < ChannelCount()) {
         return hoveredChannel_;

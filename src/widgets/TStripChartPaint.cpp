@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <tuple>
 
 namespace vekaton {
 namespace {
@@ -65,7 +66,7 @@ QRectF TStripChart::PlotArea(const QRectF& bounds) const {
     for (const Tick& tick : Ticks(viewBottom_, viewTop_, height, kTickSpacing)) {
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(tick.label + suffix));
     }
-    const int highlighted = HighlightedChannel();
+    const int highlighted = AxisChannel();
     if (highlighted >= 0 && Channel(highlighted).range != ChartRange::Chart) {
         const auto [lo, hi] = ChannelRange(highlighted);
         const double span = yMaximum_ - yMinimum_;
@@ -95,7 +96,10 @@ std::pair<double, double> TStripChart::ChannelRange(int channel) const {
         lo = info.rangeMinimum;
         hi = info.rangeMaximum;
     } else if (info.range == ChartRange::Auto) {
-        if (const auto range = Data().ValueRange(channel)) {
+        const auto settled = settled_.find({info.position, info.bit});
+        if (settled != settled_.end() && settled->second.Shown()) {
+            std::tie(lo, hi) = *settled->second.Shown();
+        } else if (const auto range = Data().ValueRange(channel)) {
             lo = range->first;
             hi = range->second;
         } else {
@@ -209,7 +213,7 @@ void TStripChart::PaintDynamic(QPainter& painter, const QRectF& bounds) {
         return;
     }
     painter.setFont(ChartFont());
-    const int highlighted = HighlightedChannel();
+    const int highlighted = AxisChannel();
     PaintValueLabels(painter, bounds, ValueArea(plot), highlighted);
     PaintTimeAxis(painter, plot);
     const QPaintEngine* engine = painter.paintEngine();

@@ -178,19 +178,29 @@ void TThermometer::PaintScale(QPainter& painter, const Layout& l) const {
     const int decimals = ScaleDecimals(Minimum(), Maximum(), majors);
     const double labelLeft = x0 + majorLength + std::max(2.0, l.tubeWidth * 0.3);
     const double room = width() - labelLeft - 2;
-    QFont font = TextFont(std::min(l.tubeWidth * 1.0, span / majors * 0.9));
+    // As large as the tube and the spacing of the ticks suggest, never below the smallest
+    // readable size; where the numbers would then crowd, every second (fourth, ...) is drawn.
+    QFont font =
+        TextFont(std::max(std::min(l.tubeWidth * 1.0, span / majors * 0.9), kMinimumLabelPixels));
     double widest = 0;
     for (int i = 0; i <= majors; ++i) {
         widest = std::max(widest, QFontMetricsF(font).horizontalAdvance(FormatNumber(
                                       Minimum() + (Maximum() - Minimum()) * i / majors, decimals)));
     }
     if (FontHeight() == 0 && widest > room && room > 0) {
-        font.setPixelSize(std::max(5, static_cast<int>(font.pixelSize() * room / widest)));
+        const double fitting = font.pixelSize() * room / widest;
+        font.setPixelSize(static_cast<int>(std::max(fitting, kMinimumLabelPixels)));
     }
     painter.setFont(font);
     painter.setPen(Shade(FontColor(), ColourRole::Ink));
     const double lineHeight = QFontMetricsF(font).height();
-    for (int i = 0; i <= majors; ++i) {
+    int stride = 1;
+    while (stride < majors && span * stride / majors < lineHeight * 1.05) {
+        do {
+            ++stride;
+        } while (stride < majors && majors % stride != 0);
+    }
+    for (int i = 0; i <= majors; i += stride) {
         const double y = l.scaleBottom - span * i / majors;
         const QString label =
             FormatNumber(Minimum() + (Maximum() - Minimum()) * i / majors, decimals);

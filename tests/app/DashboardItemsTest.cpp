@@ -137,6 +137,8 @@ TEST_F(DashboardItemsTest, RemovalHidesDetachesAndUndoBringsItBack) {
     QAction* undo = FindAction(f.Dash().EditMenu(), "Undo");
     ASSERT_NE(undo, nullptr);
     EXPECT_EQ(undo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    // The step is named as a person knows the item, not by its stored name.
+    EXPECT_EQ(f.Dash().Undo().undoText(), "Remove Analog Meter 1");
     EXPECT_EQ(FindAction(f.Dash().EditMenu(), "Redo")->shortcut(),
               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     undo->trigger();

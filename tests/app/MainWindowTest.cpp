@@ -90,9 +90,10 @@ TEST_F(MainWindowTest, PortThatWillNotOpenIsExplainedAndTheProgramGoesOn) {
     EXPECT_TRUE(prompted.startsWith("Invalid Com#")) << prompted.toStdString();
     EXPECT_TRUE(prompted.contains("/dev/vekaton-no-such-port")) << prompted.toStdString();
     EXPECT_FALSE(window.Rooms().port.IsOpen());
-    ASSERT_TRUE(WaitUntil([&] { return !window.Rooms().messages.Posted().isEmpty(); }));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return window.Rooms().status.PortText().contains("started without one"); }));
     EXPECT_EQ(window.Rooms().pauseAction.text(), "Run");
-    EXPECT_TRUE(
+    EXPECT_FALSE(
         window.Rooms().messages.Posted().contains(QString::fromUtf8(kNoPortMessage.data())));
 }
 

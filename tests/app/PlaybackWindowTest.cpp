@@ -37,13 +37,20 @@ class PlaybackWindowTest : public ::testing::Test {
         return window.Rooms().graphs.findChild<QPushButton*>(name);
     }
 
-    // What the interface shows once playback is over.
+    // What the interface shows once playback is over. Playback runs in the log viewer, which
+    // stays open after it (its caption names the log, recording waits for it to close) unless
+    // what ended playback closed it too.
     void ExpectStopped(MainWindow& window) {
         EXPECT_FALSE(window.Rooms().session.GetEngine().RealTimePlayback());
         EXPECT_FALSE(window.Rooms().session.GetEngine().Running());
         EXPECT_EQ(window.Rooms().pauseAction.text(), "Run");
-        EXPECT_EQ(window.windowTitle(), window.Rooms().caption.Base());
-        EXPECT_TRUE(Button(window, "FileRecordButton")->isEnabled());
+        const bool viewing = window.Rooms().logView.IsOpen();
+        if (viewing) {
+            EXPECT_TRUE(window.windowTitle().endsWith("drive.Dat"));
+        } else {
+            EXPECT_EQ(window.windowTitle(), window.Rooms().caption.Base());
+        }
+        EXPECT_EQ(Button(window, "FileRecordButton")->isEnabled(), !viewing);
         EXPECT_TRUE(Button(window, "ViewLogButton")->isEnabled());
         EXPECT_EQ(Button(window, "PlaybackButton")->text(), texts::kPlayDataLog);
         EXPECT_TRUE(window.Rooms().playback.Bar().isHidden());
@@ -106,6 +113,11 @@ TEST_F(PlaybackWindowTest, EveryWayPlaybackEndsPutsTheInterfaceBack) {
     EXPECT_EQ(Button(window, "PlaybackButton")->text(), texts::kPlayDataLog);
     window.Rooms().logView.Close();
     ExpectStopped(window);
+    // The viewer closed under playback.
+    StartPlaying(window);
+    window.Rooms().logView.Close();
+    ExpectStopped(window);
+    EXPECT_FALSE(window.Rooms().logView.IsOpen());
     // A log that shrinks under playback: it stops, says why, and the interface is back.
     StartPlaying(window, 30);
     QFile::resize(log_, 2 + 27 * 10);
@@ -114,6 +126,7 @@ TEST_F(PlaybackWindowTest, EveryWayPlaybackEndsPutsTheInterfaceBack) {
     ExpectStopped(window);
     EXPECT_TRUE(window.Rooms().messages.Posted().last().startsWith("Playback stopped at frame 31"))
         << window.Rooms().messages.Posted().last().toStdString();
+    window.Rooms().logView.Close();
     // Closing the window in the middle of playback.
     log_ = testing::WriteLogTestLog(folder_, "drive.Dat", 40);
     StartPlaying(window);
@@ -135,9 +148,11 @@ TEST_F(PlaybackWindowTest, TheBarPausesStepsSeeksAndShowsWherePlaybackStands) {
     slider->setValue(20);  // as a drag does
     EXPECT_EQ(window.Rooms().session.GetEngine().PlaybackPosition(), 20);
     window.Rooms().playback.Bar().findChild<QToolButton*>("StepFrame")->click();
-    // Frame 20's values, the table's and the chart's, on the log's own time axis.
+    // Frame 20's values in the table, and the chart showing the log up to it, on the log's own
+    // time axis.
     EXPECT_EQ(window.Rooms().session.Table().At(2).RawByte, testing::LogTestData(20)[1]);
-    EXPECT_DOUBLE_EQ(window.Rooms().graphs.Chart()->Data().LastX().value_or(-1), 2.0);
+    EXPECT_NEAR(window.Rooms().graphs.Chart()->ViewRight(), 2.05, 1e-9);
+    EXPECT_EQ(window.Rooms().logView.CursorFrame(), 20);
     window.Rooms().session.GetEngine().StopPlayback();
     ExpectStopped(window);
 }

@@ -108,10 +108,14 @@ TEST_F(WindowFirstHourTest, TheChoiceWaitsUntilTheStartUpMessagesAreRead) {
     EXPECT_EQ(prompts, 0) << "the question waits behind the message, not beside it";
     window.Rooms().messages.Box()->done(0);
     ASSERT_TRUE(WaitUntil([&] { return prompts == 1; }));
-    // Cancelled: Auto Run then says, after the cause, why nothing runs.
-    ASSERT_TRUE(WaitUntil([&] {
-        return window.Rooms().messages.Posted().contains(QString::fromUtf8(kNoPortMessage.data()));
-    }));
+    // Cancelled: the program starts without a port, said once in the status strip, with no
+    // second box about Auto Run having nothing to run on.
+    ASSERT_TRUE(WaitUntil(
+        [&] { return window.Rooms().status.PortText().contains("started without one"); }));
+    testing::WaitUntil([] { return false; }, 300);
+    EXPECT_FALSE(
+        window.Rooms().messages.Posted().contains(QString::fromUtf8(kNoPortMessage.data())));
+    EXPECT_FALSE(window.Rooms().messages.Showing());
     EXPECT_FALSE(window.Rooms().session.GetEngine().Running());
 }
 
@@ -201,6 +205,32 @@ TEST_F(WindowFirstHourTest, SetupStopsAcquisitionAndRunAfterClosingStartsItAgain
         window.SetupClick();
         EXPECT_TRUE(window.Rooms().session.GetEngine().Running()) << (ok ? "OK" : "Cancel");
     }
+
+    // Cancel changed nothing: acquisition goes on as it was before Setup opened, whatever the
+    // check box says; OK follows the check box.
+    for (const bool running : {true, false}) {
+        if (window.Rooms().session.GetEngine().Running() != running) {
+            window.PauseClick();
+        }
+        bool stoppedInSetup = false;
+        WhenDialogOpens([&](QDialog& dialog) {
+            stoppedInSetup = !window.Rooms().session.GetEngine().Running();
+            dialog.findChild<QCheckBox*>("RunAfterClosing")->setChecked(false);
+            dialog.reject();
+        });
+        window.SetupClick();
+        EXPECT_TRUE(stoppedInSetup);
+        EXPECT_EQ(window.Rooms().session.GetEngine().Running(), running)
+            << "Cancel resumes only what was running";
+    }
+    WhenDialogOpens([](QDialog& dialog) {
+        dialog.findChild<QCheckBox*>("RunAfterClosing")->setChecked(false);
+        dialog.accept();
+    });
+    window.PauseClick();
+    ASSERT_TRUE(window.Rooms().session.GetEngine().Running());
+    window.SetupClick();
+    EXPECT_FALSE(window.Rooms().session.GetEngine().Running()) << "OK without Run after closing";
     window.close();
     // The choice is the user's, not the set's.
     EXPECT_FALSE(ReadTextFile(folder_.File("Default.Ini")).contains("RunAfter"));

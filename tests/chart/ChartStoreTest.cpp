@@ -144,5 +144,41 @@ TEST_F(DecoderIntoStore, RawModePlotsTheLastByteAndKeepsTheWholeValueBesideIt) {
     EXPECT_FALSE(store_.Data().Word(0, next)) << "no table to read the value from";
 }
 
+TEST(ChartStoreAside, TheLiveHistoryGoesAsideForALogAndComesBackOnTheChannelsThen) {
+    ChartStore store;
+    store.AddChannel(ChartChannel("Speed", RgbColour(255, 0, 0), 1.0, 0.0, 4, 8));
+    store.AddChannel(ChartChannel("Coolant", RgbColour(0, 255, 0), 1.0, 0.0, 1, 8));
+    for (int i = 0; i < 5; ++i) {
+        const auto sample = store.AddSample(i * 0.5);
+        store.AddPoint(0, sample, 1000.0 + i);
+        store.AddPoint(1, sample, 80.0 + i);
+    }
+    std::vector<ChartChange> heard;
+    store.SetWatcher([&](ChartChange change) { heard.push_back(change); });
+
+    store.SetAside();
+    EXPECT_TRUE(store.HasAside());
+    EXPECT_EQ(store.Data().SampleCount(), 0u);
+    EXPECT_EQ(store.ChannelCount(), 2) << "the log is drawn on the same channels";
+    EXPECT_EQ(heard.front(), ChartChange::Cleared);
+    // The log's own samples, and a channel swap while it is viewed.
+    for (int i = 0; i < 50; ++i) {
+        store.AddPoint(0, store.AddSample(i * 0.1), 42.0);
+    }
+    store.RemoveChannel(0);
+    store.AddChannel(ChartChannel("Throttle", RgbColour(0, 0, 255), 1.0, 0.0, 7, 8));
+
+    ASSERT_TRUE(store.GiveBack());
+    EXPECT_FALSE(store.HasAside());
+    EXPECT_EQ(store.Data().SampleCount(), 5u) << "the live history, not the log's";
+    EXPECT_EQ(store.Data().LastX(), 2.0);
+    ASSERT_EQ(store.ChannelCount(), 2);
+    EXPECT_EQ(store.Data().Channel(0).name, "Coolant");
+    EXPECT_EQ(store.Data().Point(0, 4), 84.0) << "kept its live values";
+    EXPECT_EQ(store.Data().Channel(1).name, "Throttle");
+    EXPECT_FALSE(store.Data().Point(1, 4)) << "added while the log showed: no live history";
+    EXPECT_FALSE(store.GiveBack()) << "nothing aside any more";
+}
+
 }  // namespace
 }  // namespace vekaton

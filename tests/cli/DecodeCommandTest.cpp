@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <sstream>
 
 #include "cli/CliCommands.h"
@@ -182,6 +185,7 @@ TEST_F(DecodeCommandTest, FailuresSayWhyAndExitNonZero) {
     EXPECT_NE(err_.str().find("no settings file Default.Ini"), std::string::npos) << err_.str();
 
     folder_.Write("Default.Ini", SettingsFile(DecodeSetUp()));
+    folder_.Write("Default.cfg", "1,1,0,First,A\r\nEND\r\n");
     EXPECT_EQ(Run({"--dir", Dir(), Log("missing.Dat")}), 1);
     EXPECT_NE(err_.str().find("missing.Dat"), std::string::npos) << err_.str();
 
@@ -239,13 +243,54 @@ TEST_F(DecodeCommandTest, ABadParameterFileIsReportedAndWhatWasReadIsUsed) {
     folder_.Write("Default.Ini", SettingsFile(DecodeSetUp()));
     folder_.Write("Default.cfg", "1,1,0,Good,A*1\r\n2,x,0,Bad,A*1\r\n3,1,0,Never read,A*1\r\n");
     folder_.Write("run.Dat", LogText(100, {{0, 0, 9, 8, 7}}));
-    ASSERT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 0);
+    EXPECT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 1) << "a reading that stopped is no result";
+    EXPECT_EQ(out_.str(), "");
+    EXPECT_NE(err_.str().find("'x' is not a valid integer value"), std::string::npos) << err_.str();
+    ASSERT_EQ(Run({"--dir", Dir(), "--force", Log("run.Dat")}), 0);
     EXPECT_EQ(out_.str(), "Frame,Time,Good\r\n1,0,9\r\n");
     EXPECT_NE(err_.str().find("'x' is not a valid integer value"), std::string::npos) << err_.str();
     // Reading never rewrites the set.
     EXPECT_EQ(folder_.Read("Default.cfg"),
               "1,1,0,Good,A*1\r\n2,x,0,Bad,A*1\r\n3,1,0,Never read,A*1\r\n");
     EXPECT_FALSE(folder_.Exists("Default.cfg.bad"));
+}
+
+TEST_F(DecodeCommandTest, AParameterFileThatGivesNoColumnsFailsUnlessForced) {
+    folder_.Write("Default.Ini", SettingsFile(DecodeSetUp()));
+    folder_.Write("run.Dat", LogText(100, {{0, 0, 9, 8, 7}}));
+    const auto fails = [this](const std::string& says) {
+        EXPECT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 1) << says;
+        EXPECT_EQ(out_.str(), "") << says;
+        EXPECT_NE(err_.str().find(says), std::string::npos) << err_.str();
+        EXPECT_NE(err_.str().find("--force"), std::string::npos) << err_.str();
+        // Forced: the columns that can be written, and the same exit as any decode.
+        EXPECT_EQ(Run({"--dir", Dir(), "--force", Log("run.Dat")}), 0) << says;
+        EXPECT_EQ(out_.str(), "Frame,Time\r\n1,0\r\n") << says;
+    };
+    fails("no parameter file Default.cfg");
+
+    folder_.Write("Default.cfg", "; only a comment\r\nnot a definition\r\nEND\r\n");
+    fails("holds no valid definition line");
+
+    std::filesystem::remove(folder_ / "Default.cfg");
+    std::filesystem::create_directory(folder_ / "Default.cfg");
+    fails("is a folder, not a file");
+    std::filesystem::remove(folder_ / "Default.cfg");
+
+    ASSERT_EQ(::mkfifo((folder_ / "Default.cfg").c_str(), 0600), 0);
+    fails("is a FIFO (named pipe), not a file");
+}
+
+TEST_F(DecodeCommandTest, ASummaryWithoutParameterFileFailsWithoutOfferingAForce) {
+    folder_.Write("Default.Ini", SettingsFile(DecodeSetUp()));
+    folder_.Write("run.Dat", LogText(100, {{0, 0, 9, 8, 7}}));
+    err_.str("");
+    EXPECT_EQ(
+        RunTable({"--dir", Dir(), Log("run.Dat"), "--x", "1", "--y", "2", "--z", "3"}, out_, err_),
+        1);
+    EXPECT_NE(err_.str().find("no parameter file Default.cfg"), std::string::npos) << err_.str();
+    EXPECT_EQ(err_.str().find("--force"), std::string::npos) << "table has no --force\n"
+                                                             << err_.str();
 }
 
 }  // namespace

@@ -142,7 +142,7 @@ TEST(DashboardModel, GaugesFollowAndTrackMinMaxUntilReset) {
     const DashboardItem* item = model.Find(gauge);
     EXPECT_EQ(item->position, 50.0);
     EXPECT_EQ(item->maxMarker, 80.0);
-    EXPECT_EQ(item->minMarker, 0.0);  // markers start at the cleared reading
+    EXPECT_EQ(item->minMarker, 30.0);  // markers start at the first reading
     EXPECT_EQ(changed, (std::vector<int>{gauge, gauge, gauge}));
 
     model.ResetMinMax(gauge);
@@ -189,8 +189,8 @@ TEST(DashboardModel, HoldModesOfTheNumericDisplays) {
     EXPECT_EQ(model.Find(odometer)->value, 3.0);
     EXPECT_EQ(model.Find(min)->value, -7.0);
     EXPECT_EQ(model.Find(max)->value, 40.0);
-    // Max moved only for 40 (the second 40 is equal), Min for -5 and -7.
-    EXPECT_EQ(std::count(changed.begin(), changed.end(), max), 1);
+    // Max moved for its first reading and for 40 (the second 40 is equal), Min for -5 and -7.
+    EXPECT_EQ(std::count(changed.begin(), changed.end(), max), 2);
     EXPECT_EQ(std::count(changed.begin(), changed.end(), min), 2);
 
     // Reset to the current reading, then it holds again from there.
@@ -210,6 +210,49 @@ TEST(DashboardModel, HoldModesOfTheNumericDisplays) {
     model.SetHoldMode(max, -1);
     model.ApplyDecoded(max, 50.0, kNoBits);
     EXPECT_EQ(model.Find(max)->value, 50.0);
+}
+
+TEST(DashboardModel, HeldValuesAndMarkersStartFromTheFirstReadingAfterAStartOrReset) {
+    DashboardModel model;
+    const int lowest = *model.AddItem(ItemKind::AnalogDisplay, 0);
+    const int peak = *model.AddItem(ItemKind::SevenSegmentAnalog, 0);
+    const int gauge = *model.AddItem(ItemKind::AngularGauge, 0);
+    model.SetHoldMode(lowest, kHoldMin);
+    model.SetHoldMode(peak, kHoldMax);
+    // An O2 sensor that never goes below 150 mV, a negative value that never reaches 0.
+    const auto feed = [&](std::initializer_list<double> o2, double vacuum) {
+        for (const double v : o2) {
+            model.ApplyDecoded(lowest, v, kNoBits);
+            model.ApplyDecoded(gauge, v, kNoBits);
+        }
+        model.ApplyDecoded(peak, vacuum, kNoBits);
+    };
+    feed({450.0, 150.0, 800.0}, -30.0);
+    EXPECT_EQ(model.Find(lowest)->value, 150.0) << "not the 0 the display started with";
+    EXPECT_EQ(model.Find(peak)->value, -30.0);
+    EXPECT_EQ(model.Find(gauge)->minMarker, 150.0);
+    EXPECT_EQ(model.Find(gauge)->maxMarker, 800.0);
+
+    // A dashboard loaded again: the first reading after it is where holding starts.
+    model.ClearLiveReadings();
+    feed({600.0, 500.0}, -45.0);
+    EXPECT_EQ(model.Find(lowest)->value, 500.0);
+    EXPECT_EQ(model.Find(peak)->value, -45.0);
+    EXPECT_EQ(model.Find(gauge)->minMarker, 500.0);
+
+    // A reset to the current value before any reading came waits for the next one.
+    model.ClearLiveReadings();
+    model.ResetMinMax(lowest);
+    model.ResetMinMax(gauge);
+    feed({700.0}, -10.0);
+    EXPECT_EQ(model.Find(lowest)->value, 700.0);
+    EXPECT_EQ(model.Find(gauge)->minMarker, 700.0);
+    EXPECT_EQ(model.Find(gauge)->maxMarker, 700.0);
+    // A preset given as a number is a held value of its own.
+    model.ClearLiveReadings();
+    model.ResetMinMax(lowest, 1000.0, kPresetCurrentValue);
+    feed({1200.0}, 0.0);
+    EXPECT_EQ(model.Find(lowest)->value, 1000.0);
 }
 
 TEST(DashboardModel, NoValueIsShownOnceAndClearedByTheNextValue) {

@@ -102,5 +102,40 @@ TEST(EngineWithoutChart, FramesStillCompleteWithSampleZero) {
     EXPECT_EQ(rig.RawAt(1), 2);
 }
 
+TEST_F(EngineChartTest, AnUnansweredRequestBreaksTheLinesAtTheMissingFrame) {
+    Apply(SyncMode::TalkListen, "$F4", 1, 2, true, 200);
+    rig.Run();
+    const auto frame = [this](std::uint8_t n) {
+        rig.clock.Advance(200);
+        rig.Feed(WithChecksum(Bytes{0x99, n, 0x00}));
+    };
+    frame(1);
+    frame(2);
+    rig.clock.Advance(200);  // this request is never answered
+    frame(3);
+    frame(4);
+    ASSERT_EQ(rig.view.frames.size(), 4u);
+    EXPECT_EQ(rig.chart.Data().Breaks(),
+              (std::vector<std::int64_t>{rig.view.frames[2].sampleIndex}))
+        << "a gap before the frame after the missing one, and nowhere else";
+}
+
+TEST_F(EngineChartTest, AFrameThatComesFarLateInListenOnlyModeIsAGap) {
+    LinkSettings s = EngineRig::Settings(SyncMode::ListenOnly, "", 1, 2, true, false);
+    s.syncTime = 50;
+    rig.engine.ApplySettings(s);
+    rig.engine.PauseClick();
+    std::int64_t late = -1;
+    for (int n = 1; n <= 8; ++n) {
+        rig.clock.Advance(n == 6 ? 1000 : 200);  // frames 5 and 6 lie a second apart
+        rig.Feed(WithChecksum(Bytes{0x99, static_cast<std::uint8_t>(n), 0x00}));
+        if (n == 6) {
+            late = rig.view.frames.back().sampleIndex;
+        }
+    }
+    ASSERT_EQ(rig.view.frames.size(), 8u);
+    EXPECT_EQ(rig.chart.Data().Breaks(), (std::vector<std::int64_t>{late}));
+}
+
 }  // namespace
 }  // namespace vekaton::testing

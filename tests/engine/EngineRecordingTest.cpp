@@ -84,7 +84,9 @@ TEST_F(EngineRecordingTest, AStopTakesEffectAtTheEndOfTheNextFrameAfterItsLastBy
         Poll(2, checksum);
         EXPECT_FALSE(rig.engine.Recording());
         EXPECT_FALSE(rig.engine.StopRequested());
-        EXPECT_EQ(rig.view.recordingLabels.back(), "Saving - 2");
+        EXPECT_EQ(rig.engine.FrameCount(), 2);
+        EXPECT_EQ(rig.view.recordingLabels, (std::vector<std::string>{"", ""}))
+            << "the label clears as the record's end is written, and stays clear";
         Poll(3, checksum);
         EXPECT_EQ(FileBytes(),
                   Concat(Concat(Bytes{0xF4, 0x01}, Answer(1, checksum)), Answer(2, checksum)))
@@ -128,26 +130,28 @@ TEST_F(EngineRecordingTest, BytesAreRecordedOnlyWhileRunning) {
     EXPECT_EQ(FileBytes(), (Bytes{0xF4, 0x01}));
 }
 
-TEST_F(EngineRecordingTest, PrepareStopsPollingDiscardsInputAndStartOrCancelResumesIt) {
+TEST_F(EngineRecordingTest, PollingGoesOnWhileTheLogIsChosenAndTheLogBeginsWithAWholeFrame) {
     Apply(true);
     rig.Run();
+    // The user takes five seconds over the question: every poll is answered meanwhile.
+    for (int i = 0; i < 10; ++i) {
+        Poll(static_cast<std::uint8_t>(i), true);
+    }
     EXPECT_TRUE(rig.engine.PollTimerEnabled());
-    bool ready = false;
-    const int flushes = rig.port.flushes;
-    rig.engine.PrepareRecording([&ready] { ready = true; });
-    EXPECT_FALSE(rig.engine.PollTimerEnabled());
-    rig.clock.Advance(4 * kTickMs - 1);
-    EXPECT_FALSE(ready);
-    rig.clock.Advance(1);
-    EXPECT_TRUE(ready);
-    EXPECT_EQ(rig.port.flushes, flushes + 1);
+    EXPECT_EQ(rig.engine.Counters().frames, 10u);
+    // The answer comes in the middle of a frame: that frame stays out of the log.
+    rig.clock.Advance(500);
+    const Bytes answer = Concat(kRequest, Answer(40, true));
+    rig.Feed(Bytes(answer.begin(), answer.begin() + 5));
     ASSERT_FALSE(rig.engine.StartRecording(path_));
-    EXPECT_TRUE(rig.engine.PollTimerEnabled());
-
-    rig.engine.PrepareRecording({});
-    rig.clock.Advance(4 * kTickMs);
-    rig.engine.CancelRecording();
-    EXPECT_TRUE(rig.engine.PollTimerEnabled());
+    EXPECT_TRUE(rig.engine.PollTimerEnabled()) << "starting a log never stops the poll";
+    rig.Feed(Bytes(answer.begin() + 5, answer.end()));
+    EXPECT_EQ(rig.engine.Counters().frames, 11u) << "the frame is still decoded and shown";
+    EXPECT_EQ(rig.engine.FrameCount(), 0);
+    EXPECT_EQ(rig.view.recordingLabels.back(), "Saving - 0");
+    Poll(50, true);
+    EXPECT_EQ(FileBytes(), Concat(Bytes{0xF4, 0x01}, Answer(50, true)));
+    EXPECT_EQ(rig.view.recordingLabels.back(), "Saving - 1");
 }
 
 TEST_F(EngineRecordingTest, ALogThatCannotBeCreatedIsReportedAndNothingRecords) {

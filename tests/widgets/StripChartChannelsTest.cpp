@@ -332,5 +332,40 @@ TEST(StripChartData, BlockSummariesGiveWhatAPlainScanGives) {
     EXPECT_EQ(total, data.SampleCount());
 }
 
+TEST(StripChartAxis, TheAxisReadsAChannelsOwnValuesAndANewScaleSettles) {
+    TStripChart chart;
+    chart.resize(600, 300);
+    ChartChannel rpm("Engine speed", RgbColour(255, 0, 0), 1.0, 0.0, 4, 8);
+    rpm.range = ChartRange::Auto;
+    chart.AddChannel(rpm);
+    ChartChannel flag("Closed loop", RgbColour(0, 255, 0), 1.0, 0.0, 18, 0);
+    flag.digital = true;
+    chart.AddChannel(flag);
+    EXPECT_EQ(chart.AxisChannel(), 0) << "no channel picked: the first on its own scale";
+    chart.SetSelectedChannel(1);
+    EXPECT_EQ(chart.AxisChannel(), 1);
+    chart.SetSelectedChannel(-1);
+
+    const auto add = [&](double value) {
+        ChartStore& store = chart.Store();
+        store.BeginUpdate();
+        store.AddPoint(0, store.AddSample(static_cast<double>(store.Data().EndSample())), value);
+        store.EndUpdate();
+    };
+    add(800.0);
+    const auto first = chart.ChannelRange(0);
+    EXPECT_LE(first.first, 800.0);
+    EXPECT_GE(first.second, 800.0);
+    // Idle noise: the scale does not jump to fill the axis with it.
+    add(798.0);
+    add(803.0);
+    const auto noisy = chart.ChannelRange(0);
+    EXPECT_GE(noisy.second - noisy.first, 16.0);
+    // A rev: taken in at once.
+    add(3000.0);
+    EXPECT_GE(chart.ChannelRange(0).second, 3000.0);
+    EXPECT_LE(chart.ChannelRange(0).first, 798.0);
+}
+
 }  // namespace
 }  // namespace vekaton

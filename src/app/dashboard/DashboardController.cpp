@@ -181,6 +181,10 @@ void DashboardController::FrameCompleted() {
     values_->FrameCompleted();
 }
 
+void DashboardController::SetLiveShown(bool shown) {
+    view_->SetLiveShown(shown);
+}
+
 void DashboardController::SetNoData(bool noData) {
     view_->SetNoData(noData);
 }

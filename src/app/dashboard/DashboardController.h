@@ -78,6 +78,8 @@ class DashboardController : public QObject {
     void FrameCompleted();
     // The link brings no data: bound instruments grey out until it does.
     void SetNoData(bool noData);
+    // The instruments repaint with every frame only while shown (not while the chart is).
+    void SetLiveShown(bool shown);
     // Before another configuration set loads: items gone, undo history emptied.
     void Reset();
     // Definitions changed outside the editor (a set loaded).

@@ -1,5 +1,8 @@
 #include "app/dashboard/DashboardView.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "app/dashboard/DashboardPage.h"
 #include "widgets/InstrumentWidget.h"
 #include "widgets/ItemWidgetFactory.h"
@@ -133,6 +136,13 @@ void DashboardView::ItemChanged(int id) {
 }
 
 void DashboardView::LiveChanged(int id) {
+    if (!liveShown_) {
+        if (DashboardModel::IsValidId(id) &&
+            std::find(behind_.begin(), behind_.end(), id) == behind_.end()) {
+            behind_.push_back(id);
+        }
+        return;
+    }
     InstrumentWidget* widget = WidgetOf(id);
     const DashboardItem* item = model_.Find(id);
     if (widget != nullptr && item != nullptr) {
@@ -172,6 +182,15 @@ void DashboardView::ShowLive(const DashboardItem& item, InstrumentWidget& widget
         case ItemKind::Panel:
         case ItemKind::ResetButton:
             break;
+    }
+}
+
+void DashboardView::SetLiveShown(bool shown) {
+    liveShown_ = shown;
+    if (shown) {
+        for (const int id : std::exchange(behind_, {})) {
+            LiveChanged(id);
+        }
     }
 }
 

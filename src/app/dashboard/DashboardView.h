@@ -37,6 +37,10 @@ class DashboardView : public QObject {
     // Greys out the instruments that show a position, while the link brings no data.
     void SetNoData(bool noData);
     bool NoData() const { return noData_; }
+    // While the chart shows, readings go on into the model but the instruments are not
+    // repainted; they catch up with the model when shown again.
+    void SetLiveShown(bool shown);
+    bool LiveShown() const { return liveShown_; }
     // Page captions from the model (the page's own name where none was given).
     void RefreshPageCaptions();
 
@@ -58,6 +62,8 @@ class DashboardView : public QObject {
     std::array<QPointer<InstrumentWidget>, DashboardModel::kLastId + 1> widgets_{};
     bool noData_ = false;
     bool normalising_ = false;
+    bool liveShown_ = true;
+    std::vector<int> behind_;  // items whose readings changed while not shown
 };
 
 }  // namespace vekaton

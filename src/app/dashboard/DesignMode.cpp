@@ -12,6 +12,8 @@
 #include "dashboard/ItemDefaults.h"
 #include "widgets/InstrumentWidget.h"
 
+#include "dashboard/ItemWords.h"
+
 namespace vekaton {
 namespace {
 
@@ -19,7 +21,7 @@ constexpr int kSmallest = 8;  // an item never shrinks below this many pixels
 
 QString NameOf(const DashboardModel& model, int id) {
     const DashboardItem* item = model.Find(id);
-    return item != nullptr ? QString::fromStdString(item->name) : QString();
+    return item != nullptr ? QString::fromStdString(ItemDisplayName(*item)) : QString();
 }
 
 }  // namespace

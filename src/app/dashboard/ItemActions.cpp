@@ -17,6 +17,8 @@
 #include "widgets/AppearanceEditor.h"
 #include "widgets/InstrumentWidget.h"
 
+#include "dashboard/ItemWords.h"
+
 namespace vekaton {
 namespace {
 
@@ -45,7 +47,7 @@ void ItemActions::Tell(const QString& message) {
 
 QString ItemActions::NameOf(int id) const {
     const DashboardItem* item = parts_.model.Find(id);
-    return item != nullptr ? QString::fromStdString(item->name) : QString();
+    return item != nullptr ? QString::fromStdString(ItemDisplayName(*item)) : QString();
 }
 
 std::optional<int> ItemActions::Create(ItemKind kind, int page) {
@@ -262,7 +264,7 @@ bool ItemActions::EditCaption(int id) {
     const PropertyValue* caption = item->properties.Find("Caption");
     QInputDialog dialog(dialogParent_);
     dialog.setObjectName("CaptionDialog");
-    dialog.setWindowTitle(QString::fromStdString(item->name));
+    dialog.setWindowTitle(QString::fromStdString(ItemDisplayName(*item)));
     dialog.setLabelText(dashtexts::kCaptionPrompt);
     dialog.setTextValue(caption != nullptr ? QString::fromStdString(caption->AsText()) : QString());
     if (Run(dialog) != QDialog::Accepted) {

@@ -148,6 +148,9 @@ bool LogViewer::Open(const QString& path) {
     liveState_ = parts_.decoder.SaveState();
     engine.SetFileViewMode(true);
     TStripChart* chart = parts_.graphs.Chart();
+    if (!parts_.graphs.Store().HasAside()) {
+        parts_.graphs.Store().SetAside();  // the live history waits for the log to close
+    }
     parts_.graphs.Store().SetCapacity(
         std::max<std::size_t>(kLiveCapacity, static_cast<std::size_t>(log_.RecordCount()) + 16));
     if (!DecodeAll()) {
@@ -261,6 +264,10 @@ void LogViewer::Close() {
     if (!IsOpen()) {
         return;
     }
+    if (playing_) {
+        parts_.engine.StopPlayback();  // its end comes back here through EndPlayback
+        EndPlayback(-1);
+    }
     log_.Close();
     replay_.reset();
     path_.clear();
@@ -270,6 +277,7 @@ void LogViewer::Close() {
     parts_.decoder.RestoreState(liveState_);
     TStripChart* chart = parts_.graphs.Chart();
     parts_.graphs.ClearChart();
+    parts_.graphs.Store().GiveBack();
     parts_.graphs.Store().SetCapacity(kLiveCapacity);
     chart->SetHomeWindow(std::nullopt);
     chart->ResetView();
@@ -324,6 +332,9 @@ void LogViewer::CursorsChanged() {
         return;
     }
     ShowCursorText();
+    if (playing_) {
+        return;  // playback puts the frame's values into the table itself
+    }
     const std::int64_t frame = CursorFrame();
     if (frame < 0 || frame >= log_.RecordCount()) {
         emit cursorFrameChanged(-1);
@@ -333,7 +344,9 @@ void LogViewer::CursorsChanged() {
     std::string error;
     const auto state = replay_->StateAt(frame, error);
     if (!state || !log_.ReadRecord(frame, record_, error)) {
-        post_(tr("Reading \"%1\" failed: %2").arg(path_, QString::fromStdString(error)));
+        if (!quiet_) {
+            post_(tr("Reading \"%1\" failed: %2").arg(path_, QString::fromStdString(error)));
+        }
         return;
     }
     Decoder& decoder = parts_.decoder;

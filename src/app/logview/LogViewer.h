@@ -25,9 +25,10 @@ class WindowCaption;
 
 // The log viewer: a data log opened into the chart to look at it whole, without playing it.
 // While a log is open the engine is in file-view mode (Run/Pause does nothing) and recording is
-// off. Every frame is decoded once on opening, as playback would play it, with a progress bar
-// that can be cancelled; the chart then shows the whole log with zoom and scroll, and its
-// cursors read every channel at a frame.
+// off; the live chart's history is set aside and given back when the log closes. Every frame is
+// decoded once on opening, as playback would play it, with a progress bar that can be cancelled;
+// the chart then shows the whole log with zoom and scroll, and its cursors read every channel at a
+// frame.
 //
 // Moving cursor A plays that frame's bytes through the window's decoder from the state playing
 // the log from its start leaves there, so the parameter table holds exactly that frame's values
@@ -75,6 +76,16 @@ class LogViewer : public QObject {
     // The warning shown when the log does not fit the set; empty when it fits.
     QString Warning() const { return warning_; }
     LogViewBar& Bar() const { return *bar_; }
+
+    // Playback inside the viewer: the chart keeps the whole log and follows the frame being
+    // played, its right edge on it, so that going back shows the history up to the new place.
+    // The engine plays through the window's decoder; the chart is not its to fill meanwhile.
+    void BeginPlayback();
+    // `position` is the next frame to play.
+    void PlaybackMoved(std::int64_t position);
+    // The whole log again, cursor A on the last frame played (-1: where it stands).
+    void EndPlayback(std::int64_t lastFrame);
+    bool Playing() const { return playing_; }
 
     // Replaceable for tests: the open dialog (an empty name cancels), and a check between two
     // steps of decoding that says whether the user cancelled (besides the progress dialog).
@@ -127,6 +138,9 @@ class LogViewer : public QObject {
     QString warning_;
     Decoder::State liveState_;  // the window decoder's, put back on closing
     std::vector<std::uint8_t> record_;
+    bool playing_ = false;
+    double playWidth_ = 0.0;  // seconds the chart shows while it follows playback
+    bool quiet_ = false;      // a cursor set after playback says nothing of a failed read
 };
 
 }  // namespace vekaton

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "app/AppTexts.h"
 #include "app/GraphsPage.h"
@@ -60,43 +61,65 @@ bool PlaybackController::Start(const QString& path, std::int64_t startFrame) {
         post_(tr("Stop recording before playing a data log."));
         return false;
     }
-    // One log at a time in the chart: a log being viewed is closed first.
-    parts_.logViewer.Close();
-    parts_.graphs.ClearChart();
+    // Playback runs inside the log viewer: the whole log is on the chart, and the viewer's bar
+    // (Export, Close) stays through it and after it.
+    LogViewer& viewer = parts_.logViewer;
+    if (engine.RealTimePlayback()) {
+        engine.StopPlayback();
+    }
+    if (!viewer.IsOpen() || QFileInfo(viewer.Path()) != QFileInfo(path)) {
+        if (!viewer.Open(path)) {
+            return false;
+        }
+    }
+    viewer.BeginPlayback();
     if (auto error = engine.StartPlayback(path.toStdString(), startFrame)) {
+        viewer.EndPlayback(-1);
         post_(QString::fromStdString(*error));
         return false;
     }
+    startFrame_ = engine.PlaybackPosition();
+    lastPlayed_ = startFrame_;
     engine.SetPlaybackSpeed(bar_->Speed());
     parts_.graphs.SetRecordEnabled(false);
     parts_.graphs.SetViewEnabled(false);
     parts_.graphs.SetPlaybackCaption(texts::kStopPlayback);
-    parts_.graphs.Chart()->SetFollowing(true);
     parts_.caption.ShowFile(path);
     bar_->ShowPaused(false);
     bar_->ShowPosition(engine.PlaybackPosition(), engine.PlaybackFrames(),
                        engine.PlaybackIntervalMs());
     bar_->show();
+    viewer.PlaybackMoved(engine.PlaybackPosition());
     return true;
 }
 
 void PlaybackController::Ended() {
-    parts_.graphs.SetRecordEnabled(true);
+    LogViewer& viewer = parts_.logViewer;
+    parts_.graphs.SetRecordEnabled(!viewer.IsOpen());
     parts_.graphs.SetViewEnabled(true);
     parts_.graphs.SetPlaybackCaption(texts::kPlayDataLog);
-    parts_.caption.ShowBase();
+    if (viewer.IsOpen()) {
+        parts_.caption.ShowFile(viewer.Path());
+    } else {
+        parts_.caption.ShowBase();
+    }
     bar_->hide();
+    viewer.EndPlayback(lastPlayed_);
 }
 
 void PlaybackController::Moved(std::int64_t frame, std::int64_t frames) {
     const Engine& engine = parts_.engine;
     bar_->ShowPaused(engine.PlaybackPaused());
     bar_->ShowPosition(frame, frames, engine.PlaybackIntervalMs());
+    // The frame played last; before the first one, the frame playback started at.
+    lastPlayed_ = std::max(frame - 1, std::min(frame, startFrame_));
+    parts_.logViewer.PlaybackMoved(frame);
 }
 
 void PlaybackController::Jumped() {
-    // The chart showed the frames played in order; after a jump it starts again from there.
-    parts_.graphs.ClearChart();
+    // The viewer holds the whole log: after a jump it shows the history up to the new place
+    // (Moved follows at once).
+    startFrame_ = parts_.engine.PlaybackPosition();
 }
 
 }  // namespace vekaton

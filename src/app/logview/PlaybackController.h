@@ -17,7 +17,8 @@ class WindowCaption;
 
 // Real-time playback in the window: choosing the log, the playback bar, and - however playback
 // ends - the record and view buttons, the playback button's caption and the window caption put
-// back. The engine plays; this shows it.
+// back. The engine plays; the log viewer shows it, with the whole log on the chart, and keeps
+// the log open after it.
 class PlaybackController : public QObject {
     Q_OBJECT
 
@@ -55,6 +56,8 @@ class PlaybackController : public QObject {
     std::function<void(const QString&)> post_;
     std::function<QString()> chooseFile_;
     PlaybackBar* bar_ = nullptr;
+    std::int64_t startFrame_ = 0;  // where playing began, or the last jump went
+    std::int64_t lastPlayed_ = 0;  // the frame the viewer's cursor goes to when playback ends
 };
 
 }  // namespace vekaton

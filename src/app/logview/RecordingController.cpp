@@ -29,51 +29,72 @@ void RecordingController::RecordClicked() {
         parts_.status.SetRecordingLabel(QString());
         return;
     }
-    // The answer in flight is let in and dropped first, so the log starts on a frame boundary.
-    engine.PrepareRecording([this] { Start(); });
-}
-
-QString RecordingController::ChooseFile() {
-    if (chooseFile_) {
-        return chooseFile_();
-    }
-    QString path = QFileDialog::getSaveFileName(
-        &parts_.window, texts::kRecordToFile, QString::fromStdString(parts_.set.Folder().string()),
-        texts::kDataLogFilter);
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
-        path += ".dat";
-    }
-    return path;
-}
-
-void RecordingController::Start() {
-    Engine& engine = parts_.engine;
-    NameChoice choice = NameChoice::Cancel;
-    if (askName_) {
-        choice = askName_();
-    } else {
-        const auto answer =
-            QMessageBox::question(&parts_.window, parts_.window.windowTitle(), texts::kAutoNameFile,
-                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        choice = answer == QMessageBox::Yes  ? NameChoice::Automatic
-                 : answer == QMessageBox::No ? NameChoice::Chosen
-                                             : NameChoice::Cancel;
-    }
-    QString path;
-    if (choice == NameChoice::Automatic) {
-        const QDate today = QDate::currentDate();
-        path = QString::fromStdString(
-            MakeAutoLogName(parts_.set.Folder(), LogDate{today.year(), today.month(), today.day()})
-                .string());
-    } else if (choice == NameChoice::Chosen) {
-        path = ChooseFile();
-    }
-    if (path.isEmpty()) {
-        engine.CancelRecording();
+    if (Asking()) {
+        question_->raise();
+        question_->activateWindow();
         return;
     }
-    if (auto error = engine.StartRecording(path.toStdString())) {
-        engine.CancelRecording();
+    AskName();
+}
+
+// Asked window-modal but without a loop of its own: the poll timer and the port go on
+// meanwhile, so the strip keeps running and no frame is lost to the question.
+void RecordingController::AskName() {
+    auto* box =
+        new QMessageBox(QMessageBox::Question, parts_.window.windowTitle(), texts::kAutoNameFile,
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &parts_.window);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setObjectName("AutoNameFile");
+    connect(box, &QMessageBox::finished, this, [this, box](int) {
+        const QMessageBox::StandardButton answer = box->standardButton(box->clickedButton());
+        question_ = nullptr;
+        NameChosen(answer == QMessageBox::Yes  ? NameChoice::Automatic
+                   : answer == QMessageBox::No ? NameChoice::Chosen
+                                               : NameChoice::Cancel);
+    });
+    question_ = box;
+    box->open();
+}
+
+void RecordingController::NameChosen(NameChoice choice) {
+    if (choice == NameChoice::Automatic) {
+        const QDate today = QDate::currentDate();
+        Start(QString::fromStdString(
+            MakeAutoLogName(parts_.set.Folder(), LogDate{today.year(), today.month(), today.day()})
+                .string()));
+    } else if (choice == NameChoice::Chosen) {
+        ChooseFile();
+    }
+}
+
+void RecordingController::ChooseFile() {
+    auto* dialog = new QFileDialog(&parts_.window, texts::kRecordToFile,
+                                   QString::fromStdString(parts_.set.Folder().string()),
+                                   texts::kDataLogFilter);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setObjectName("RecordFileDialog");
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    connect(dialog, &QFileDialog::finished, this, [this, dialog](int result) {
+        question_ = nullptr;
+        const QStringList chosen = dialog->selectedFiles();
+        if (result != QDialog::Accepted || chosen.isEmpty() || chosen.front().isEmpty()) {
+            return;  // cancelled: nothing recorded, acquisition never stopped
+        }
+        QString path = chosen.front();
+        if (QFileInfo(path).suffix().isEmpty()) {
+            path += ".dat";
+        }
+        Start(path);
+    });
+    question_ = dialog;
+    dialog->open();
+}
+
+void RecordingController::Start(const QString& path) {
+    if (parts_.engine.FileViewMode() || parts_.engine.RealTimePlayback()) {
+        return;  // a log was opened while the question stood: the record button is off now
+    }
+    if (auto error = parts_.engine.StartRecording(path.toStdString())) {
         post_(QString::fromStdString(*error));
         return;
     }

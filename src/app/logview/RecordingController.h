@@ -14,7 +14,9 @@ class StatusPanel;
 class WindowCaption;
 
 // "Record to File" / "STOP Record": the questions before a log is created, the captions while
-// it records, and putting them back however recording ends.
+// it records, and putting them back however recording ends. The questions are asked without
+// holding up the link: acquisition goes on while they stand, and the log begins with the first
+// whole frame after the answer.
 class RecordingController : public QObject {
     Q_OBJECT
 
@@ -38,20 +40,20 @@ class RecordingController : public QObject {
     void RecordClicked();
     // The engine closed the log (stop honoured, write failure, port lost, ...).
     void RecordingStopped();
-
-    // Replaceable questions, so that tests can answer them: "Auto Name File ?" and the save
-    // dialog (an empty name cancels).
-    void SetAskName(std::function<NameChoice()> ask) { askName_ = std::move(ask); }
-    void SetChooseFile(std::function<QString()> choose) { chooseFile_ = std::move(choose); }
+    // A question ("Auto Name File ?" or the save dialog) stands open.
+    bool Asking() const { return question_ != nullptr; }
+    // The question that stands open, for tests that answer it as the user would.
+    QWidget* Question() const { return question_; }
 
   private:
-    void Start();
-    QString ChooseFile();
+    void AskName();
+    void NameChosen(NameChoice choice);
+    void ChooseFile();
+    void Start(const QString& path);
 
     Parts parts_;
     std::function<void(const QString&)> post_;
-    std::function<NameChoice()> askName_;
-    std::function<QString()> chooseFile_;
+    QWidget* question_ = nullptr;  // deletes itself once answered
 };
 
 }  // namespace vekaton

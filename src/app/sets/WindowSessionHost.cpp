@@ -1,5 +1,7 @@
 #include "app/sets/WindowSessionHost.h"
 
+#include "widgets/StreamColour.h"
+
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QScreen>
@@ -22,6 +24,7 @@
 namespace vekaton {
 
 void WindowSessionHost::OpeningSet() {
+    ApplyWindowColour(std::nullopt);  // a set without a layout keeps no colour of the last
     parts_.logViewer.Close();
     if (analysis_ != nullptr) {
         analysis_->SetOpening();
@@ -73,10 +76,26 @@ WindowLayout WindowSessionHost::CaptureWindowLayout() const {
     layout.chartChannels = parts_.graphs.ChannelSettings();
     layout.placement = WindowPlacement{bounds.x(), bounds.y(), bounds.x() + bounds.width(),
                                        bounds.y() + bounds.height(), parts_.pages.currentIndex()};
+    layout.colour = windowColour_;
     return layout;
 }
 
+void WindowSessionHost::ApplyWindowColour(std::optional<std::int32_t> colour) {
+    QWidget& window = parts_.window;
+    if (!defaultPalette_) {
+        defaultPalette_ = window.palette();
+    }
+    windowColour_ = colour;
+    QPalette palette = *defaultPalette_;
+    // The system's button face is the window's own colour already: the theme keeps it.
+    if (colour && *colour != kColourBtnFace) {
+        palette.setColor(QPalette::Window, ToQColor(*colour, *defaultPalette_));
+    }
+    window.setPalette(palette);
+}
+
 void WindowSessionHost::ApplyWindowLayout(const WindowLayout& layout) {
+    ApplyWindowColour(layout.colour);
     if (layout.chartChannels) {
         parts_.graphs.SetChannelSettings(*layout.chartChannels);
     }

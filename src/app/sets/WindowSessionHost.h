@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QPalette>
+#include <cstdint>
+#include <optional>
+
 #include <QMainWindow>
 
 #include "app/sets/LayoutPromptBoxes.h"
@@ -59,11 +63,17 @@ class WindowSessionHost : public SessionHost {
     void ApplyWindowLayout(const WindowLayout& layout) override;
     void SetRead() override;
 
+    // The layout's window colour on the window (the theme's own for clBtnFace or none).
+    void ApplyWindowColour(std::optional<std::int32_t> colour);
+    std::optional<std::int32_t> WindowColour() const { return windowColour_; }
+
   private:
     Parts parts_;
     LayoutPromptBoxes boxes_;
     LayoutReadPrompts* prompts_ = nullptr;
     AnalysisRoom* analysis_ = nullptr;
+    std::optional<std::int32_t> windowColour_;
+    std::optional<QPalette> defaultPalette_;  // the window's before any set coloured it
 };
 
 }  // namespace vekaton
