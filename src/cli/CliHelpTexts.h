@@ -87,9 +87,11 @@ inline constexpr std::string_view kLayoutHelp =
     "  --json   every value with its type code, as JSON (default: readable text)\n"
     "  Example:\n"
     "    vekaton-cli layout --json Demo.dsf\n"
-    "  Exit codes: 0 the whole file was read; 1 a damaged or unreadable file (what\n"
-    "  could be read is printed first, the error with its byte offset on stderr);\n"
-    "  64 wrong usage.\n";
+    "  Values longer than 64 KB are printed cut to their first 64 KB, as the window\n"
+    "  reads them, and named on stderr.\n"
+    "  Exit codes: 0 the whole file was read; 1 a damaged or unreadable file, or\n"
+    "  values were cut (what could be read is printed first, the error with its byte\n"
+    "  offset on stderr); 64 wrong usage.\n";
 
 inline constexpr std::string_view kExitCodes =
     "Exit codes:\n"
