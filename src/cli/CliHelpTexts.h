@@ -52,13 +52,16 @@ inline constexpr std::string_view kLiveHelp =
     "                 (default: at most 10 significant digits)\n"
     "  --force        go on when the settings file stopped at an error, could not be\n"
     "                 read or holds values out of range, with the values read\n"
+    "  FILE and LOG are never a file of the set, its _bak, .bad or recovery copies,\n"
+    "  Vekaton.Ini, the port, or one another (whatever path or link names them).\n"
     "  Examples:\n"
     "    vekaton-cli live --dir demo --frames 10     (the demo's simulated module)\n"
     "    vekaton-cli live --dir car --record drive.Dat -o /dev/null   (log headless)\n"
     "    vekaton-sim --dir demo --link /tmp/ecm &\n"
     "    vekaton-cli live --dir demo --port /tmp/ecm --seconds 5 -o frames.csv\n"
     "  Exit codes: 0 the run ended at its limit or by Ctrl-C; 1 the set, the port or\n"
-    "  the output failed; 4 no frame was received; 64 wrong usage.\n";
+    "  the output failed; 4 no frame was received; 64 wrong usage, or an output that\n"
+    "  would overwrite a file named above.\n";
 
 inline constexpr std::string_view kDecodeUsage =
     "vekaton-cli decode [--dir DIR] [--set NAME] LOG [-o FILE] [--exact] [--force]\n";
@@ -68,8 +71,9 @@ inline constexpr std::string_view kDecodeHelp =
     "  LOG            the data log\n"
     "  --dir DIR      folder of the configuration set (default: the current folder)\n"
     "  --set NAME     the set (default: the one Vekaton.Ini names, else Default)\n"
-    "  -o FILE        write the CSV to FILE, never the log or a file of the set\n"
-    "                 (default: standard output)\n"
+    "  -o FILE        write the CSV to FILE, never the log, a file of the set, its\n"
+    "                 _bak, .bad or recovery copies or Vekaton.Ini (default: standard\n"
+    "                 output)\n"
     "  --exact        numbers in full, the shortest text that reads back exactly\n"
     "                 (default: at most 10 significant digits)\n"
     "  --force        go on when the settings file stopped at an error, could not be\n"
@@ -77,7 +81,7 @@ inline constexpr std::string_view kDecodeHelp =
     "  Example (a log that Record to File wrote with the set in my-car/):\n"
     "    vekaton-cli decode --dir my-car my-car/03142400.Dat -o drive.csv\n"
     "  Exit codes: 0 every record became a row; 1 the set, the log or the output\n"
-    "  failed; 64 wrong usage.\n";
+    "  failed; 64 wrong usage, or an output that would overwrite a file named above.\n";
 
 inline constexpr std::string_view kLayoutUsage = "vekaton-cli layout [--json] FILE\n";
 inline constexpr std::string_view kLayoutHelp =
@@ -101,6 +105,7 @@ inline constexpr std::string_view kExitCodes =
     "  2   eval: the formula cannot be built\n"
     "  3   eval: an arithmetic fault\n"
     "  4   live: no frame was received\n"
-    "  64  wrong usage\n";
+    "  64  wrong usage, or an output that would overwrite a file of the set, its\n"
+    "      copies or an input\n";
 
 }  // namespace vekaton::cli::help

@@ -234,9 +234,10 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     if (!PortController::IsSimulatedDevice(device)) {
         inputs.emplace_back(device.toStdString());
     }
-    if (const auto clash = OutputClash(options.outputPath, inputs)) {
-        err << "vekaton-cli: " << *clash << '\n';
-        return kExitFailed;
+    if (const auto problem = SetOutputProblem(set->folder, set->names,
+                                              {options.outputPath, options.recordPath}, inputs)) {
+        err << "vekaton-cli: " << *problem << '\n';
+        return kExitUsage;
     }
     // Opened only once the port is open: a run that cannot start leaves the file as it was.
     std::ofstream file;

@@ -249,10 +249,14 @@ std::optional<std::string> WriteParameterFile(const std::filesystem::path& folde
                                               const std::vector<std::string>& header,
                                               DamagedFileGuard& guard) {
     const std::filesystem::path path = ResolveSetFile(folder, fileName);
+    const std::string text = WriteParameterText(table, header);
+    if (std::optional<std::string> error = SaveSizeProblem(path, text.size())) {
+        return error;
+    }
     if (std::optional<std::string> error = guard.BeforeRewrite(path)) {
         return error;
     }
-    return WriteFileAtomically(path, WriteParameterText(table, header));
+    return WriteFileAtomically(path, text);
 }
 
 }  // namespace vekaton

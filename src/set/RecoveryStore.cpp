@@ -9,6 +9,7 @@
 #include "files/SafeFile.h"
 #include "set/DamagedFileGuard.h"
 #include "set/DashboardFiles.h"
+#include "set/SetFileReader.h"
 
 namespace vekaton {
 
@@ -87,6 +88,11 @@ std::optional<std::string> RecoveryStore::Save(const RecoverySnapshot& snapshot)
         const auto& [name, contents] = snapshot.files[i];
         if (!IsPlainFileName(name)) {
             return "\"" + name + "\" cannot be kept as a recovery copy";
+        }
+        if (contents.size() > kMaxFileBytes) {
+            // Load would refuse it and take the other copies down with it.
+            return "\"" + name + "\" is larger than a recovery copy may be (" +
+                   std::to_string(kMaxFileBytes >> 20) + " MB)";
         }
         if (auto error = WriteFileAtomically(folder_ / DataName(generation, i), contents)) {
             return error;
@@ -200,7 +206,11 @@ std::vector<std::string> RestoreSnapshot(const RecoverySnapshot& snapshot) {
         } else if (EndsWithNoCase(name, ".gau")) {
             error = SaveWithBackup(folder, name, kGaugeListBackupSuffix, contents, guard);
         } else {
-            error = WriteFileAtomically(ResolveSetFile(folder, name), contents);
+            const std::filesystem::path path = ResolveSetFile(folder, name);
+            error = SaveSizeProblem(path, contents.size());
+            if (!error) {
+                error = WriteFileAtomically(path, contents);
+            }
         }
         if (error) {
             errors.push_back(*error);

@@ -347,10 +347,14 @@ std::optional<std::string> WriteSettingsFile(const std::filesystem::path& folder
                                              const LinkSettings& settings,
                                              DamagedFileGuard& guard) {
     const std::filesystem::path path = ResolveSetFile(folder, fileName);
+    const std::string text = FormatSettings(settings);
+    if (auto error = SaveSizeProblem(path, text.size())) {
+        return error;
+    }
     if (auto error = guard.BeforeRewrite(path)) {
         return error;
     }
-    return WriteFileAtomically(path, FormatSettings(settings));
+    return WriteFileAtomically(path, text);
 }
 
 }  // namespace vekaton

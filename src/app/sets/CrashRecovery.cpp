@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace vekaton {
 
@@ -16,11 +15,6 @@ bool IsLayoutFile(const std::string& name) {
 }
 
 }  // namespace
-
-QString RecoveryFolder() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
-        .filePath("recovery");
-}
 
 RecoveryKeeper::RecoveryKeeper(const QString& folder, Snapshotter snapshot, QObject* parent)
     : QObject(parent), store_(folder.toStdString()), snapshot_(std::move(snapshot)) {

@@ -5,12 +5,10 @@
 #include <functional>
 #include <optional>
 
+#include "io/RecoveryLocation.h"
 #include "set/RecoveryStore.h"
 
 namespace vekaton {
-
-// The per-user folder where recovery copies are kept (never the set's own folder).
-QString RecoveryFolder();
 
 // Keeps recovery copies of unsaved changes while the program runs. Every two seconds it asks
 // what a save would write now; when that differs from what the set's files hold (as last read
