@@ -78,6 +78,7 @@ void RecoveryKeeper::Finish() {
 
 QString OfferRecovery(const QString& folder, const std::function<bool(const QString&)>& ask) {
     RecoveryStore store(folder.toStdString());
+    store.RemoveLeftovers();  // only the lock holder gets here, so no other copy is writing
     std::string problem;
     const std::optional<RecoverySnapshot> snapshot = store.Load(&problem);
     if (!snapshot) {

@@ -49,9 +49,10 @@ class RecoveryKeeper : public QObject {
     bool finished_ = false;
 };
 
-// At start-up, before the set is read: when a crash left copies, asks whether to restore them
-// and does so into their set folder. `ask` gets the question and returns true for restore.
-// Returns what the user should be told afterwards (empty when nothing happened).
+// At start-up, before the set is read, by the holder of the single-instance lock: removes what
+// writes of copies killed half-way left behind; when a crash left copies, asks whether to
+// restore them and does so into their set folder. `ask` gets the question and returns true for
+// restore. Returns what the user should be told afterwards (empty when nothing happened).
 QString OfferRecovery(const QString& folder, const std::function<bool(const QString&)>& ask);
 
 }  // namespace vekaton
