@@ -2,7 +2,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <ostream>
 #include <string>
 
@@ -15,6 +14,7 @@ namespace {
 // A JSON string of UTF-8 text.
 std::string JsonString(const std::string& utf8) {
     std::string out = "\"";
+    out.reserve(utf8.size() + 2);
     for (const char c : utf8) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
@@ -35,9 +35,10 @@ std::string JsonString(const std::string& utf8) {
                 break;
             default:
                 if (byte < 0x20) {
-                    char escape[8];
-                    std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-                    out += escape;
+                    static constexpr char kDigits[] = "0123456789abcdef";
+                    out += "\\u00";
+                    out += kDigits[byte >> 4];
+                    out += kDigits[byte & 0x0F];
                 } else {
                     out += c;
                 }

@@ -117,10 +117,9 @@ LayoutParse ParseLayout(std::string_view data) {
 namespace {
 
 // The records and the trailer; `cut` collects the values that were cut on the way.
-void ReadLayoutInto(LayoutRead& out, NoteList& cut, std::string_view data,
+void ReadLayoutInto(LayoutRead& out, NoteList& cut, StreamBudget& budget, std::string_view data,
                     std::span<const std::string> componentNames, LayoutReadPrompts& prompts) {
     out.records.resize(componentNames.size());
-    StreamBudget budget;
     std::size_t pos = 0;
     for (std::size_t i = 0; i < componentNames.size(); ++i) {
         const std::string& name = componentNames[i];
@@ -193,7 +192,14 @@ LayoutRead ReadLayout(std::string_view data, std::span<const std::string> compon
                       LayoutReadPrompts& prompts) {
     LayoutRead out;
     NoteList cut;
-    ReadLayoutInto(out, cut, data, componentNames, prompts);
+    StreamBudget budget;
+    ReadLayoutInto(out, cut, budget, data, componentNames, prompts);
+    if (budget.valuesLeft == 0) {
+        out.damaged = true;
+        out.notes.push_back("The layout file holds more than " + std::to_string(kMaxStreamValues) +
+                            " values, more than any dashboard holds; what follows them was not "
+                            "read.");
+    }
     if (!cut.Empty()) {
         out.damaged = true;
         out.notes.push_back("Values longer than " + std::to_string(kMaxStreamContentBytes / 1024) +
