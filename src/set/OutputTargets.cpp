@@ -34,6 +34,23 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
+// Where writing to `path` would land: through a link as the last part, even one whose target
+// does not exist yet (writing creates it), and with the folders resolved as far as they exist.
+std::filesystem::path Destination(const std::filesystem::path& path) {
+    constexpr int kMostLinks = 40;  // as the system follows them
+    std::filesystem::path at = path;
+    std::error_code ec;
+    for (int links = 0; links < kMostLinks && std::filesystem::is_symlink(at, ec); ++links) {
+        const std::filesystem::path target = std::filesystem::read_symlink(at, ec);
+        if (ec) {
+            break;
+        }
+        at = target.is_absolute() ? target : at.parent_path() / target;
+    }
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(at, ec);
+    return ec ? at : resolved;
+}
+
 // The folder the output would be created in: its parent, or the current folder.
 std::filesystem::path FolderOf(const std::filesystem::path& output) {
     const std::filesystem::path parent = output.parent_path();
@@ -45,9 +62,9 @@ std::string Shown(const std::filesystem::path& path) {
 }
 
 std::optional<std::string> ProblemOf(const ProtectedFiles& files, const std::string& output) {
-    const std::filesystem::path path(output);
+    const std::filesystem::path path = Destination(output);
     const std::filesystem::path folder = FolderOf(path);
-    const std::string refusal = "the output " + Shown(path) + " ";
+    const std::string refusal = "the output " + Shown(output) + " ";
     const std::string never = "; nothing is written to it. Choose another output file.";
     if (SameFile(folder, files.setFolder) && IsSetFileName(files.names, path.filename().string())) {
         return refusal + "is a file of the configuration set in " + Shown(files.setFolder) +
@@ -122,13 +139,13 @@ std::optional<std::string> OutputTargetProblem(const ProtectedFiles& protectedFi
             if (IsStdout(outputs[j])) {
                 continue;
             }
-            const std::filesystem::path a(outputs[i]);
-            const std::filesystem::path b(outputs[j]);
+            const std::filesystem::path a = Destination(outputs[i]);
+            const std::filesystem::path b = Destination(outputs[j]);
             // The same file by path, before either exists, or by device and inode.
             const bool sameName =
                 a.filename() == b.filename() && SameFile(FolderOf(a), FolderOf(b));
             if (sameName || SameFile(a, b)) {
-                return "the two outputs " + Shown(a) + " and " + Shown(b) +
+                return "the two outputs " + Shown(outputs[i]) + " and " + Shown(outputs[j]) +
                        " are one file; both would be written into it. Choose two files.";
             }
         }

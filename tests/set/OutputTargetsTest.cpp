@@ -54,7 +54,8 @@ TEST(OutputTargets, LinksSpellingsInputsRecoveryCopiesAndTheOtherOutputAreRefuse
               std::string::npos);
     EXPECT_NE(refused({(other / "setlink" / "Demo_bak.dsf").string()}).find("configuration set"),
               std::string::npos);
-    EXPECT_NE(refused({(other / "soft.csv").string()}).find("Demo.cfg"), std::string::npos);
+    EXPECT_NE(refused({(other / "soft.csv").string()}).find("configuration set"),
+              std::string::npos);
     EXPECT_NE(refused({(other / "hard.csv").string()}).find("Demo.gau"), std::string::npos);
     EXPECT_NE(refused({(scratch / "recovery" / "1-0.data").string()}).find("unsaved changes"),
               std::string::npos);
