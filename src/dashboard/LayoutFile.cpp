@@ -54,7 +54,12 @@ std::optional<std::string> WriteLayoutBytes(const std::vector<StreamComponent>& 
          {trailer.left, trailer.top, trailer.right, trailer.bottom, trailer.colour, trailer.page}) {
         PutInt32(bytes, value);
     }
-    out += bytes;
+    // A layout may be tens of megabytes: not copied when there is nothing before it.
+    if (out.empty()) {
+        out.swap(bytes);
+    } else {
+        out += bytes;
+    }
     return std::nullopt;
 }
 
