@@ -97,14 +97,14 @@ LogFixture& Fixture() {
     return fixture;
 }
 
-void ChooseChannels(TForm1& window) {
+void ChooseChannels(MainWindow& window) {
     // No question may wait for an answer that never comes.
     window.SetPortPrompt([](const QString&, LinkSettings&) { return false; });
-    window.Graphs().RebuildChannelChoices(window.Table());
+    window.Rooms().graphs.RebuildChannelChoices(window.Rooms().session.Table());
     for (const int position : {1, 2, 3, 4, 6, 7, 8, 9}) {
-        window.Graphs().ChooseChannel(position, 0);
+        window.Rooms().graphs.ChooseChannel(position, 0);
     }
-    window.Graphs().ChooseChannel(20, 3);
+    window.Rooms().graphs.ChooseChannel(20, 3);
 }
 
 void BM_OpenHundredMegabyteLog(benchmark::State& state) {
@@ -112,15 +112,15 @@ void BM_OpenHundredMegabyteLog(benchmark::State& state) {
     const double logBytes = static_cast<double>(QFile(fixture.log).size());
     double bytesPerLogByte = 0;
     for (auto _ : state) {
-        TForm1 window;
+        MainWindow window;
         window.resize(1366, 768);
         ChooseChannels(window);
-        TStripChart& chart = *window.Graphs().Chart();
+        TStripChart& chart = *window.Rooms().graphs.Chart();
         chart.resize(1000, 560);
         QImage image(chart.size(), QImage::Format_ARGB32_Premultiplied);
         const std::size_t before = ResidentBytes();
         const auto start = std::chrono::steady_clock::now();
-        if (!window.LogView().Open(fixture.log)) {
+        if (!window.Rooms().logView.Open(fixture.log)) {
             state.SkipWithError("the log did not open");
             return;
         }
@@ -128,10 +128,10 @@ void BM_OpenHundredMegabyteLog(benchmark::State& state) {
         const auto end = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
         bytesPerLogByte = static_cast<double>(ResidentBytes() - before) / logBytes;
-        state.counters["frames"] = static_cast<double>(window.LogView().Log().RecordCount());
+        state.counters["frames"] = static_cast<double>(window.Rooms().logView.Log().RecordCount());
         state.counters["chart_bytes_per_log_byte"] =
             static_cast<double>(chart.Data().MemoryBytes()) / logBytes;
-        window.LogView().Close();
+        window.Rooms().logView.Close();
     }
     state.counters["log_MB"] = logBytes / 1e6;
     state.counters["rss_bytes_per_log_byte"] = bytesPerLogByte;
@@ -140,12 +140,12 @@ BENCHMARK(BM_OpenHundredMegabyteLog)->UseManualTime()->Iterations(2)->Unit(bench
 
 // The window kept open across the redraw benchmarks.
 struct OpenLog {
-    TForm1 window;
+    MainWindow window;
     OpenLog() {
         window.resize(1366, 768);
         ChooseChannels(window);
-        window.Graphs().Chart()->resize(1000, 560);
-        window.LogView().Open(Fixture().log);
+        window.Rooms().graphs.Chart()->resize(1000, 560);
+        window.Rooms().logView.Open(Fixture().log);
     }
 };
 
@@ -155,7 +155,7 @@ OpenLog& Opened() {
 }
 
 void BM_ScrollWholeLogRedraw(benchmark::State& state) {
-    TStripChart& chart = *Opened().window.Graphs().Chart();
+    TStripChart& chart = *Opened().window.Rooms().graphs.Chart();
     const double end = *chart.Data().LastX();
     const double width = end * static_cast<double>(state.range(0)) / 100.0;
     QImage image(chart.size(), QImage::Format_ARGB32_Premultiplied);
@@ -175,7 +175,7 @@ void BM_ScrollWholeLogRedraw(benchmark::State& state) {
 BENCHMARK(BM_ScrollWholeLogRedraw)->Arg(100)->Arg(10)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_ZoomRedraw(benchmark::State& state) {
-    TStripChart& chart = *Opened().window.Graphs().Chart();
+    TStripChart& chart = *Opened().window.Rooms().graphs.Chart();
     const double end = *chart.Data().LastX();
     QImage image(chart.size(), QImage::Format_ARGB32_Premultiplied);
     chart.SetViewWindow(0, end);

@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
         });
     }
 
-    vekaton::TForm1 window(command.demo, nullptr, lock.IsHeld());
+    vekaton::MainWindow window(command.demo, nullptr, lock.IsHeld());
     for (const QString& warning : lock.Warnings()) {
         window.ShowMessage(warning);
     }
@@ -104,8 +104,8 @@ int main(int argc, char** argv) {
             if (request != "add-label") {
                 return std::nullopt;
             }
-            const auto id =
-                window.Dashboard().Actions().AddItem(vekaton::ItemKind::Label, 0, QPoint(40, 40));
+            const auto id = window.Rooms().dashboard.Actions().AddItem(vekaton::ItemKind::Label, 0,
+                                                                       QPoint(40, 40));
             return id ? QStringLiteral("added %1").arg(*id) : QStringLiteral("not added");
         });
     }

@@ -6,10 +6,11 @@
 #include <QStandardPaths>
 
 #include "app/AppTexts.h"
-#include "app/MainWindow.h"
+#include "app/LinkCommands.h"
 #include "app/StatusPanel.h"
+#include "engine/Engine.h"
 #include "engine/EngineTexts.h"
-#include "io/PortController.h"
+#include "set/ConfigurationSet.h"
 
 namespace vekaton {
 namespace {
@@ -21,8 +22,8 @@ bool IsProgram(const QString& path) {
 
 }  // namespace
 
-FirmwareLoader::FirmwareLoader(TForm1& window, std::function<void(const QString&)> post)
-    : QObject(&window), window_(window), post_(std::move(post)) {}
+FirmwareLoader::FirmwareLoader(const Parts& parts, std::function<void(const QString&)> post)
+    : QObject(&parts.window), parts_(parts), post_(std::move(post)) {}
 
 QString FirmwareLoader::DefaultName() {
 #if defined(Q_OS_WIN)
@@ -92,10 +93,10 @@ void FirmwareLoader::Run() {
     if (Running()) {
         return;
     }
-    Engine& engine = window_.GetEngine();
+    Engine& engine = parts_.engine;
     QString error;
     const auto command = Resolve(QString::fromStdString(engine.Settings().loader),
-                                 QString::fromStdString(window_.Set().Folder().string()),
+                                 QString::fromStdString(parts_.set.Folder().string()),
                                  QCoreApplication::applicationDirPath(), &error);
     if (!command) {
         post_(error);
@@ -104,21 +105,21 @@ void FirmwareLoader::Run() {
     // The loader talks to the module through the same adapter: the port is handed over.
     engine.StopPlayback();
     if (engine.Running()) {
-        window_.PauseClick();
+        parts_.link.PauseClick();
     }
     engine.CloseRecordingNow(tr("the firmware loader needs the port").toStdString());
-    window_.Ports().Close();
+    parts_.link.ClosePort();
 
     program_ = command->program;
     process_ = new QProcess(this);
     process_->setProgram(command->program);
     process_->setArguments(command->arguments);
-    process_->setWorkingDirectory(QString::fromStdString(window_.Set().Folder().string()));
+    process_->setWorkingDirectory(QString::fromStdString(parts_.set.Folder().string()));
     process_->setProcessChannelMode(QProcess::ForwardedChannels);
     connect(process_, &QProcess::finished, this, &FirmwareLoader::Finished);
     connect(process_, &QProcess::errorOccurred, this, &FirmwareLoader::Failed);
-    window_.setEnabled(false);
-    window_.Status().SetPortState(
+    parts_.window.setEnabled(false);
+    parts_.status.SetPortState(
         tr("%1 is running with the port").arg(QFileInfo(program_).fileName()), false);
     process_->start();
 }
@@ -152,8 +153,8 @@ void FirmwareLoader::Restore() {
     }
     process_->deleteLater();
     process_ = nullptr;
-    window_.setEnabled(true);
-    window_.ReopenPort();
+    parts_.window.setEnabled(true);
+    parts_.link.ReopenPort();
     emit finished();
 }
 

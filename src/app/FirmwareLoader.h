@@ -4,12 +4,16 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 #include <functional>
 #include <optional>
 
 namespace vekaton {
 
-class TForm1;
+class ConfigurationSet;
+class Engine;
+class LinkCommands;
+class StatusPanel;
 
 // "PIC Flash Update": runs the firmware loader set in Setup (no shell: a program and its
 // arguments) with the serial port closed for it to use, keeps the window disabled until the
@@ -23,7 +27,17 @@ class FirmwareLoader : public QObject {
         QStringList arguments;
     };
 
-    FirmwareLoader(TForm1& window, std::function<void(const QString&)> post);
+    // The loader runs in the set's folder with the port the link hands over; the window is
+    // disabled while it runs.
+    struct Parts {
+        Engine& engine;
+        const ConfigurationSet& set;
+        StatusPanel& status;
+        LinkCommands& link;
+        QWidget& window;
+    };
+
+    FirmwareLoader(const Parts& parts, std::function<void(const QString&)> post);
 
     // The program the settings' "Loader=" names, or the default: "Loader.exe" (Windows) or
     // "Loader" in programFolder, else found on the PATH. A relative path is taken from the
@@ -43,7 +57,7 @@ class FirmwareLoader : public QObject {
     void Failed(QProcess::ProcessError error);
     void Restore();
 
-    TForm1& window_;
+    Parts parts_;
     std::function<void(const QString&)> post_;
     QProcess* process_ = nullptr;
     QString program_;

@@ -5,7 +5,6 @@
 
 #include "app/DebugPage.h"
 #include "app/GraphsPage.h"
-#include "app/MainWindow.h"
 #include "app/StatusPanel.h"
 #include "app/dashboard/DashboardController.h"
 #include "app/logview/PlaybackController.h"
@@ -16,42 +15,44 @@
 namespace vekaton {
 
 bool WindowEngineView::DebugPageActive() const {
-    return window_.Pages().currentWidget() == &window_.Debug();
+    return widgets_.pages.currentWidget() == &widgets_.debug;
 }
 
 void WindowEngineView::TraceUpdated(const TraceUpdate& update) {
-    window_.Debug().UpdateTrace(update.cleared, QString::fromLatin1(update.appended));
+    widgets_.debug.UpdateTrace(update.cleared, QString::fromLatin1(update.appended));
 }
 
 void WindowEngineView::ShowChecksumLabel(bool visible) {
-    window_.Status().SetChecksumLabelVisible(visible);
+    widgets_.status.SetChecksumLabelVisible(visible);
 }
 
 void WindowEngineView::ShowSyncErrors(int count) {
-    window_.Status().SetSyncErrors(count);
+    widgets_.status.SetSyncErrors(count);
 }
 
 void WindowEngineView::ShowElapsed(double seconds) {
-    window_.Status().SetElapsed(seconds);
+    widgets_.status.SetElapsed(seconds);
 }
 
 void WindowEngineView::ShowPacket(int size, bool ledLit) {
-    window_.Status().SetPacket(size, ledLit);
+    widgets_.status.SetPacket(size, ledLit);
 }
 
 void WindowEngineView::ShowRecordingLabel(std::string_view text) {
-    window_.Status().SetRecordingLabel(FromStd(text));
+    widgets_.status.SetRecordingLabel(FromStd(text));
 }
 
 void WindowEngineView::RecordingStopped() {
-    window_.Recording().RecordingStopped();
+    if (recording_ != nullptr) {
+        recording_->RecordingStopped();
+    }
 }
 
 void WindowEngineView::ShowRunState(std::string_view caption) {
-    window_.PauseAction()->setText(FromStd(caption));
+    widgets_.pause.setText(FromStd(caption));
     // A stop is a gap in time: the chart does not join the frames on either side of it.
     if (caption == kRunCaption) {
-        window_.Graphs().MarkBreak();
+        widgets_.graphs.MarkBreak();
     }
 }
 
@@ -59,24 +60,26 @@ void WindowEngineView::ShowMessage(std::string_view text) {
     post_(FromStd(text));
 }
 
-int WindowEngineView::AddChartSample(double x) {
-    return window_.Graphs().AddSample(x);
-}
-
 void WindowEngineView::FrameCompleted(const FrameSummary& /*frame*/) {
-    window_.Dashboard().FrameCompleted();
+    widgets_.dashboard.FrameCompleted();
 }
 
 void WindowEngineView::PlaybackEnded() {
-    window_.Playback().Ended();
+    if (playback_ != nullptr) {
+        playback_->Ended();
+    }
 }
 
 void WindowEngineView::PlaybackMoved(std::int64_t frame, std::int64_t frames) {
-    window_.Playback().Moved(frame, frames);
+    if (playback_ != nullptr) {
+        playback_->Moved(frame, frames);
+    }
 }
 
 void WindowEngineView::PlaybackJumped() {
-    window_.Playback().Jumped();
+    if (playback_ != nullptr) {
+        playback_->Jumped();
+    }
 }
 
 }  // namespace vekaton

@@ -26,13 +26,6 @@ void PrintDecoderMessage(std::ostream& err, const DecoderMessage& message) {
     PrintIndented(err, message.details);
 }
 
-std::optional<std::string> OutputClash(const std::string& output,
-                                       const std::vector<std::filesystem::path>& inputs) {
-    ProtectedFiles files;
-    files.inputs = inputs;
-    return OutputTargetProblem(files, {output});
-}
-
 std::optional<std::string> SetOutputProblem(const std::filesystem::path& setFolder,
                                             const SetNames& names,
                                             const std::vector<std::string>& outputs,

@@ -8,7 +8,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
 #include "cli/CliOutput.h"
-#include "cli/HeadlessSet.h"
+#include "cli/CliSet.h"
 #include "log/DataLogFile.h"
 #include "log/LogCsvExport.h"
 #include "log/RecordPlayback.h"
@@ -57,20 +57,21 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (const std::string error = ParseDecodeOptions(args, options); !error.empty()) {
         return UsageError(err, *FindSubcommand("decode"), error);
     }
-    const auto set = LoadHeadlessSet(options.dir, options.setName, err, options.force);
+    const auto set = OpenCliSet(options.dir, options.setName, err, options.force);
     if (!set) {
         return kExitFailed;
     }
     std::vector<std::filesystem::path> inputs = set->files;
     inputs.emplace_back(options.logPath);
     if (const auto problem =
-            SetOutputProblem(set->folder, set->names, {options.outputPath}, inputs)) {
+            SetOutputProblem(set->session->Set().Folder(), set->session->Set().Names(),
+                             {options.outputPath}, inputs)) {
         err << "vekaton-cli: " << *problem << '\n';
         return kExitUsage;
     }
     // The record length the recorder writes in the set's link mode, from the one function that
     // the window's playback and viewer use too.
-    const RecordLayout layout = RecordLayout::From(set->settings);
+    const RecordLayout layout = RecordLayout::From(set->Settings());
     DataLogFile log;
     if (const auto error = log.Open(std::filesystem::path(options.logPath), layout.Size())) {
         err << "vekaton-cli: " << *error << '\n';
@@ -92,8 +93,9 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
 
     // The same rows as the window's Export CSV, through the same code.
-    LogCsvExport csv(log, layout, *set->table, *sink,
-                     options.exact ? NumberPrecision::Exact : NumberPrecision::Significant);
+    LogCsvExport csv(log, layout, set->Table(), *sink,
+                     options.exact ? NumberPrecision::Exact : NumberPrecision::Significant,
+                     &set->Details());
     csv.SetMessageHandler(
         [&err](const DecoderMessage& message) { PrintDecoderMessage(err, message); });
     while (csv.Step(kRecordsPerStep)) {

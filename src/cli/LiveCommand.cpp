@@ -16,10 +16,8 @@
 #include "cli/CliArguments.h"
 #include "cli/CliCommands.h"
 #include "cli/CliOutput.h"
-#include "cli/HeadlessSet.h"
+#include "cli/CliSet.h"
 #include "cli/LiveMonitor.h"
-#include "decode/Decoder.h"
-#include "decode/FormulaFrontEnd.h"
 #include "engine/CommandString.h"
 #include "engine/Engine.h"
 #include "engine/EngineTexts.h"
@@ -224,18 +222,19 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     if (const std::string error = ParseLiveOptions(args, options); !error.empty()) {
         return UsageError(err, *FindSubcommand("live"), error);
     }
-    const auto set = LoadHeadlessSet(options.dir, options.setName, err, options.force);
+    const auto set = OpenCliSet(options.dir, options.setName, err, options.force);
     if (!set) {
         return kExitFailed;
     }
-    const LinkSettings linkSettings = SettingsFor(options, set->settings);
+    const LinkSettings linkSettings = SettingsFor(options, set->Settings());
     const QString device = PortController::DeviceFor(linkSettings);
     std::vector<std::filesystem::path> inputs = set->files;
     if (!PortController::IsSimulatedDevice(device)) {
         inputs.emplace_back(device.toStdString());
     }
-    if (const auto problem = SetOutputProblem(set->folder, set->names,
-                                              {options.outputPath, options.recordPath}, inputs)) {
+    if (const auto problem =
+            SetOutputProblem(set->session->Set().Folder(), set->session->Set().Names(),
+                             {options.outputPath, options.recordPath}, inputs)) {
         err << "vekaton-cli: " << *problem << '\n';
         return kExitUsage;
     }
@@ -256,18 +255,24 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     QtClock clock;
     // The same port as the window's: a serial device, or the built-in simulated module.
     PortController link;
-    FormulaFrontEnd formulas;
-    Decoder decoder(*set->table, formulas);
+    Session& session = *set->session;
+    Decoder& decoder = session.GetDecoder();
     decoder.SetMessageHandler(
         [&err](const DecoderMessage& message) { PrintDecoderMessage(err, message); });
     // The checksum test runs in the listen-only and talk/listen modes only: a packet of the
     // ALDL 160 interface mode ends by its size and is never tested.
     const bool checksumColumn =
-        set->settings.useCheckSum && set->settings.syncMode != SyncMode::Aldl160;
-    CsvWriter csv(*sink, *set->table, checksumColumn,
-                  options.exact ? NumberPrecision::Exact : NumberPrecision::Significant);
+        set->Settings().useCheckSum && set->Settings().syncMode != SyncMode::Aldl160;
+    CsvWriter csv(*sink, set->Table(), checksumColumn,
+                  options.exact ? NumberPrecision::Exact : NumberPrecision::Significant,
+                  &set->Details());
     LiveView view(*sink, err, decoder, clock, csv);
-    Engine engine(link, clock, decoder, view);
+    Engine& engine = session.AttachEngine(link, clock, view);
+    // The engine refers to the link, the clock and the view: it goes before them.
+    struct Detach {
+        Session& owner;
+        ~Detach() { owner.DetachEngine(); }
+    } detach{session};
     std::unique_ptr<LiveMonitor> monitor;
     link.SetReceiveHandler([&engine, &monitor](std::span<const std::uint8_t> bytes) {
         if (monitor) {
@@ -301,7 +306,7 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
             return kExitFailed;
         }
     }
-    engine.ApplySettings(set->settings);
+    engine.ApplySettings(set->Settings());
 
     bool finishing = false;
     const std::function<void()> finish = [&] {
@@ -312,8 +317,8 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
         int settleMs = 0;
         if (engine.Running()) {
             engine.PauseClick();  // stops the timers and sends the stop command
-            if (set->settings.syncMode == SyncMode::TalkListen) {
-                settleMs = StopCommandMs(set->settings.stopCommand);
+            if (set->Settings().syncMode == SyncMode::TalkListen) {
+                settleMs = StopCommandMs(set->Settings().stopCommand);
             }
         }
         QTimer::singleShot(settleMs, QCoreApplication::instance(),

@@ -7,6 +7,7 @@
 #include "files/FileLookup.h"
 #include "files/RegularFile.h"
 #include "set/DamagedFileGuard.h"
+#include "set/DetailsFile.h"
 #include "set/SetNames.h"
 
 namespace vekaton {

@@ -68,8 +68,16 @@ void TAnalogDisplay::SetSuffix(const QString& suffix) {
     }
 }
 
+void TAnalogDisplay::SetNoValue(bool noValue) {
+    if (noValue != noValue_) {
+        noValue_ = noValue;
+        RequestRepaint();
+    }
+}
+
 QString TAnalogDisplay::DisplayText() const {
-    return prefix_ + FormatNumber(value_, precision_) + suffix_;
+    return prefix_ + (noValue_ ? QString(QChar(0x2014)) : FormatNumber(value_, precision_)) +
+           suffix_;
 }
 
 QRectF TAnalogDisplay::ValueArea(const QRectF& bounds) const {

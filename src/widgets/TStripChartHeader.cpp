@@ -31,7 +31,7 @@ QString TStripChart::LegendText(int channel) const {
     const ChartChannel& info = Channel(channel);
     QString text = QString::fromStdString(info.name);
     const auto valueAt = [&](std::int64_t sample) -> std::optional<double> {
-        return data_.Point(channel, sample);
+        return Data().Point(channel, sample);
     };
     const auto valueText = [&](std::int64_t sample) {
         const auto value = valueAt(sample);
@@ -42,7 +42,7 @@ QString TStripChart::LegendText(int channel) const {
             return *value > 0 ? QStringLiteral("1") : QStringLiteral("0");
         }
         QString shown = QString::number(*value, 'g', 6);
-        if (const auto word = data_.Word(channel, sample)) {
+        if (const auto word = Data().Word(channel, sample)) {
             shown += QStringLiteral(" (") + HexWord(*word) + QStringLiteral(")");
         }
         return shown;
@@ -70,7 +70,7 @@ QString TStripChart::CursorReadout() const {
     for (int which = 0; which < 2; ++which) {
         const auto& cursor = cursors_[static_cast<std::size_t>(which)];
         if (cursor) {
-            if (const auto x = data_.X(*cursor)) {
+            if (const auto x = Data().X(*cursor)) {
                 times[which] = *x;
                 have[which] = true;
             }
@@ -284,7 +284,7 @@ int TStripChart::ChannelAt(const QPointF& at) const {
         if (info.digital || !info.visible) {
             continue;
         }
-        const auto value = data_.Point(channel, sample);
+        const auto value = Data().Point(channel, sample);
         if (!value) {
             continue;
         }

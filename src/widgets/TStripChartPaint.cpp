@@ -95,7 +95,7 @@ std::pair<double, double> TStripChart::ChannelRange(int channel) const {
         lo = info.rangeMinimum;
         hi = info.rangeMaximum;
     } else if (info.range == ChartRange::Auto) {
-        if (const auto range = data_.ValueRange(channel)) {
+        if (const auto range = Data().ValueRange(channel)) {
             lo = range->first;
             hi = range->second;
         } else {
@@ -278,7 +278,7 @@ void TStripChart::PaintTimeAxis(QPainter& painter, const QRectF& plot) const {
 }
 
 std::optional<double> TStripChart::XOfSample(std::int64_t sample, const QRectF& plot) const {
-    const auto x = data_.X(sample);
+    const auto x = Data().X(sample);
     if (!x) {
         return std::nullopt;
     }
@@ -288,7 +288,7 @@ std::optional<double> TStripChart::XOfSample(std::int64_t sample, const QRectF& 
 void TStripChart::PaintBreaks(QPainter& painter, const QRectF& plot) const {
     QColor colour = ColourOf(gridColour_).lighter(170);
     painter.setPen(QPen(colour, 1.0, Qt::DashLine));
-    for (const std::int64_t sample : data_.Breaks()) {
+    for (const std::int64_t sample : Data().Breaks()) {
         const auto after = XOfSample(sample, plot);
         const auto before = XOfSample(sample - 1, plot);
         if (!after) {

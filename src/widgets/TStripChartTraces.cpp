@@ -71,8 +71,8 @@ void TStripChart::PaintTrace(QPainter& painter, const QRectF& plot, int channel,
         }
         line.clear();
     };
-    ForEachStretch(data_, left, left + width, [&](std::int64_t begin, std::int64_t end) {
-        data_.Decimate(channel, left, left + width, columns, scratch_, begin, end);
+    ForEachStretch(Data(), left, left + width, [&](std::int64_t begin, std::int64_t end) {
+        Data().Decimate(channel, left, left + width, columns, scratch_, begin, end);
         if (scratch_.before) {
             line << QPointF(xOf(scratch_.before->x), yOf(scratch_.before->value));
         }
@@ -131,8 +131,8 @@ void TStripChart::PaintDigital(QPainter& painter, const QRectF& lane, int channe
         }
         line << QPointF(x, y);
     };
-    ForEachStretch(data_, left, left + width, [&](std::int64_t begin, std::int64_t end) {
-        data_.Decimate(channel, left, left + width, columns, scratch_, begin, end);
+    ForEachStretch(Data(), left, left + width, [&](std::int64_t begin, std::int64_t end) {
+        Data().Decimate(channel, left, left + width, columns, scratch_, begin, end);
         if (scratch_.before) {
             line << QPointF(xOf(scratch_.before->x), yOf(scratch_.before->value));
         }

@@ -14,9 +14,10 @@ namespace {
 
 using testing::ProgramRun;
 
-bool WaitForFiles(const QString& folder, int timeoutMs) {
+// The copies are whole once their manifest is written, which comes after the copied files.
+bool WaitForCopies(const QString& folder, int timeoutMs) {
     for (int waited = 0; waited < timeoutMs; waited += 100) {
-        if (!QDir(folder).entryList(QDir::Files).isEmpty()) {
+        if (QFile::exists(QDir(folder).filePath("manifest"))) {
             return true;
         }
         QThread::msleep(100);
@@ -45,7 +46,7 @@ TEST(CrashRecoveryProgram, AnEditSurvivesAKillAndTheCopiesGoAfterANormalClose) {
         const std::optional<QString> added = run.Ask("add-label");
         ASSERT_TRUE(added);
         EXPECT_TRUE(added->startsWith("added")) << added->toStdString();
-        ASSERT_TRUE(WaitForFiles(recoveryDir, 10000)) << "copies within seconds of the change";
+        ASSERT_TRUE(WaitForCopies(recoveryDir, 10000)) << "copies within seconds of the change";
         run.Process().kill();  // SIGKILL: no close, no save
         EXPECT_FALSE(run.Finished()) << "killed, not ended";
     }

@@ -1,6 +1,7 @@
 // Items on the dashboard pages through the window's menus: adding every kind, the item menus,
 // removal, copy and paste, captions, appearance, design mode and undo.
 #include <gtest/gtest.h>
+#include <QTabWidget>
 
 #include <QApplication>
 #include <QInputDialog>
@@ -121,7 +122,7 @@ TEST_F(DashboardItemsTest, RemovalHidesDetachesAndUndoBringsItBack) {
         return int(QDialog::Accepted);
     });
     ASSERT_TRUE(f.ItemMenu(gauge, "Parameters"));
-    ASSERT_TRUE(IsBoundAt(f.Window().Table(), gauge, 3));
+    ASSERT_TRUE(IsBoundAt(f.Window().Rooms().session.Table(), gauge, 3));
 
     ASSERT_TRUE(f.ItemMenu(gauge, "Remove Gauge"));
     InstrumentWidget* widget = f.Widget(gauge);
@@ -130,7 +131,7 @@ TEST_F(DashboardItemsTest, RemovalHidesDetachesAndUndoBringsItBack) {
     EXPECT_FALSE(widget->isEnabled());
     EXPECT_EQ(f.Model().Find(gauge), nullptr);
     EXPECT_EQ(f.Model().Items()[static_cast<std::size_t>(gauge - 1)].id, -1);
-    EXPECT_FALSE(IsBoundAt(f.Window().Table(), gauge, 3));
+    EXPECT_FALSE(IsBoundAt(f.Window().Rooms().session.Table(), gauge, 3));
     EXPECT_TRUE(f.Model().NumberForSave().Ids().empty()) << "left out of a save";
 
     QAction* undo = FindAction(f.Dash().EditMenu(), "Undo");
@@ -142,7 +143,7 @@ TEST_F(DashboardItemsTest, RemovalHidesDetachesAndUndoBringsItBack) {
     EXPECT_FALSE(widget->isHidden());
     EXPECT_TRUE(widget->isEnabled());
     EXPECT_EQ(f.Model().Find(gauge)->name, "USERANGULARGAUGE1");
-    EXPECT_TRUE(IsBoundAt(f.Window().Table(), gauge, 3));
+    EXPECT_TRUE(IsBoundAt(f.Window().Rooms().session.Table(), gauge, 3));
     FindAction(f.Dash().EditMenu(), "Redo")->trigger();
     EXPECT_TRUE(widget->isHidden());
 
@@ -183,10 +184,10 @@ TEST_F(DashboardItemsTest, CopyPasteAndCaptionsAreOneUndoStepEach) {
     EXPECT_EQ(f.Widget(copy)->Property("Suffix"), PropertyValue::String(" V"));
     EXPECT_EQ(f.Model().Binding(copy).position, 8);
     EXPECT_EQ(f.Model().Binding(copy).holdMode, kHoldMax);
-    EXPECT_TRUE(IsBoundAt(f.Window().Table(), copy, 8));
+    EXPECT_TRUE(IsBoundAt(f.Window().Rooms().session.Table(), copy, 8));
     f.Dash().Undo().undo();
     EXPECT_EQ(f.Model().Find(copy), nullptr);
-    EXPECT_FALSE(IsBoundAt(f.Window().Table(), copy, 8));
+    EXPECT_FALSE(IsBoundAt(f.Window().Rooms().session.Table(), copy, 8));
 
     // Captions of a label, a button and a LED's panel.
     const int label = f.AddItem(0, QPoint(10, 200), "Label");
@@ -304,10 +305,10 @@ TEST_F(DashboardItemsTest, PagesAreRenamedUndoablyAndThe500thItemIsTheLast) {
         return int(QDialog::Accepted);
     });
     ASSERT_TRUE(f.PageMenu(1, QPoint(), "RenamePage"));
-    EXPECT_EQ(f.Window().Pages().tabText(1), "Boost && fuel");
+    EXPECT_EQ(f.Window().Rooms().pages.tabText(1), "Boost && fuel");
     EXPECT_EQ(f.Model().PageCaption(1), "Boost & fuel");
     f.Dash().Undo().undo();
-    EXPECT_EQ(f.Window().Pages().tabText(1), "Page 2");
+    EXPECT_EQ(f.Window().Rooms().pages.tabText(1), "Page 2");
 
     for (int i = 0; i < DashboardModel::kLastId; ++i) {
         ASSERT_TRUE(f.Model().AddItem(ItemKind::Label, 2));

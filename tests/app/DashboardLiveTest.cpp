@@ -2,6 +2,7 @@
 // moving the right widgets, hold modes, LED bits, the Graphs page, reset buttons, the value
 // table and the "no data" state.
 #include <gtest/gtest.h>
+#include <QTabWidget>
 
 #include <QTableView>
 
@@ -65,7 +66,7 @@ TEST_F(DashboardLiveTest, TheEditorBindsMultiByteValuesAtTheirLastByteAndFramesM
     });
     BindThroughEditor(f, coolant, 1);
     BindThroughEditor(f, battery, 8);
-    const ParameterTable& table = f.Window().Table();
+    const ParameterTable& table = f.Window().Rooms().session.Table();
     EXPECT_EQ(table.At(4).ByteCount, 2);
     EXPECT_EQ(f.Model().Binding(rpm).position, 4);
     EXPECT_TRUE(IsBoundAt(table, rpm, 5));
@@ -123,8 +124,8 @@ TEST_F(DashboardLiveTest, WhatTheParameterFileCouldNotKeepAndFullPositionsAreSai
         EXPECT_EQ(editor.ProblemText(), "");
         editor.SetDigital(false);
     });
-    EXPECT_EQ(f.Window().Table().At(3).Descriptions[0], "Throttle %");
-    EXPECT_FALSE(f.Window().Table().At(3).IsDigital);
+    EXPECT_EQ(f.Window().Rooms().session.Table().At(3).Descriptions[0], "Throttle %");
+    EXPECT_FALSE(f.Window().Rooms().session.Table().At(3).IsDigital);
 
     // Fourteen displays fill position 8; a fifteenth cannot be bound there and is told so.
     for (int i = 0; i < 14; ++i) {
@@ -204,11 +205,12 @@ TEST_F(DashboardLiveTest, GraphsPageSkipsUpdatesAndTheRemovedStayStill) {
     ASSERT_TRUE(f.Run());
     f.Frame({100});
     EXPECT_EQ(PositionOf(f, gauge), 35.0);
-    f.Window().Pages().setCurrentWidget(reinterpret_cast<QWidget*>(&f.Window().Graphs()));
+    f.Window().Rooms().pages.setCurrentWidget(
+        reinterpret_cast<QWidget*>(&f.Window().Rooms().graphs));
     f.Frame({140});
     EXPECT_EQ(PositionOf(f, gauge), 35.0) << "no gauge moves while the chart shows";
-    EXPECT_EQ(f.Window().Table().At(1).Value, 65.0) << "the decoder still decodes";
-    f.Window().Pages().setCurrentIndex(0);
+    EXPECT_EQ(f.Window().Rooms().session.Table().At(1).Value, 65.0) << "the decoder still decodes";
+    f.Window().Rooms().pages.setCurrentIndex(0);
     f.Frame({160});
     EXPECT_EQ(PositionOf(f, gauge), 80.0);
     EXPECT_EQ(PositionOf(f, gone), 0.0);
@@ -274,7 +276,7 @@ TEST_F(DashboardLiveTest, TheValueTableShowsWhatTheDecoderHolds) {
     f.Frame({160, 0, 51, 0x12, 0x34, 0, 0, 141, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8});
     f.Frame({120, 0, 102, 0x07, 0xD0, 0, 0, 120, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     values.Refresh();
-    const ParameterTable& table = f.Window().Table();
+    const ParameterTable& table = f.Window().Rooms().session.Table();
     EXPECT_EQ(model.CellText(rpmRow, ValueTableModel::kRaw), "$07 $D0");
     EXPECT_EQ(model.CellText(rpmRow, ValueTableModel::kValue), FormatValue(table.At(5).Value));
     EXPECT_EQ(model.CellText(rpmRow, ValueTableModel::kValue), "2000");
@@ -297,7 +299,7 @@ TEST_F(DashboardLiveTest, TheValueTableShowsWhatTheDecoderHolds) {
     EXPECT_EQ(model.CellText(rpmRow, ValueTableModel::kMin), "2000");
 
     // Its menu adds an instrument showing the row's position on the current page.
-    f.Window().Pages().setCurrentIndex(2);
+    f.Window().Rooms().pages.setCurrentIndex(2);
     std::unique_ptr<QMenu> menu(values.BuildMenu(rpmRow, nullptr));
     ASSERT_NE(testing::FindAction(menu.get(), "Analog Meter"), nullptr);
     testing::FindAction(menu.get(), "Analog Meter")->trigger();
@@ -346,12 +348,12 @@ TEST_F(DashboardLiveTest, SilenceWhileRunningIsNoDataAndGreysTheBoundInstruments
     const int gauge = f.AddItem(0, QPoint(10, 10), "Analog Meter");
     const int label = f.AddItem(0, QPoint(10, 300), "Label");
     BindThroughEditor(f, gauge, 1);
-    StatusPanel& status = f.Window().Status();
+    StatusPanel& status = f.Window().Rooms().status;
     EXPECT_EQ(status.LinkStateText(), "Stopped");
     ASSERT_TRUE(f.Run());
-    Engine& engine = f.Window().GetEngine();
+    Engine& engine = f.Window().Rooms().session.GetEngine();
     ASSERT_TRUE(WaitUntil([&] { return engine.Counters().frames >= 3; }, 5000));
-    f.Window().LinkHealth().Update();
+    f.Window().Rooms().linkHealth.Update();
     EXPECT_EQ(status.LinkStateText(), "Running");
     EXPECT_TRUE(status.FrameRateText().contains("frames/s"));
     EXPECT_FALSE(f.Widget(gauge)->Dimmed());
@@ -370,7 +372,7 @@ TEST_F(DashboardLiveTest, SilenceWhileRunningIsNoDataAndGreysTheBoundInstruments
     ASSERT_TRUE(WaitUntil([&] { return status.LinkStateText() == "Running"; }, 6000));
     EXPECT_FALSE(f.Widget(gauge)->Dimmed());
     f.Window().PauseClick();
-    f.Window().LinkHealth().Update();
+    f.Window().Rooms().linkHealth.Update();
     EXPECT_EQ(status.LinkStateText(), "Stopped");
 }
 

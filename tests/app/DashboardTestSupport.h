@@ -61,7 +61,7 @@ class DashboardFixture {
                               const QString& parameters = kTestParameters) {
         WriteTextFile(folder_.File("Default.Ini"), settings);
         WriteTextFile(folder_.File("Default.cfg"), parameters);
-        window_ = std::make_unique<TForm1>();
+        window_ = std::make_unique<MainWindow>();
         Dash().SetDialogRunner([this](QDialog& dialog) {
             if (answers_.empty()) {
                 ADD_FAILURE() << "unexpected dialog " << dialog.objectName().toStdString();
@@ -74,8 +74,8 @@ class DashboardFixture {
         Dash().SetMessageSink([this](const QString& text) { messages_.append(text); });
     }
 
-    TForm1& Window() { return *window_; }
-    DashboardController& Dash() { return window_->Dashboard(); }
+    MainWindow& Window() { return *window_; }
+    DashboardController& Dash() { return window_->Rooms().dashboard; }
     DashboardModel& Model() { return Dash().Model(); }
     InstrumentWidget* Widget(int id) { return Dash().View().WidgetOf(id); }
     const QStringList& Messages() const { return messages_; }
@@ -119,19 +119,20 @@ class DashboardFixture {
     // Starts acquisition and waits until the start command is through.
     bool Run() {
         window_->PauseClick();
-        return WaitUntil([this] { return window_->GetEngine().PollTimerEnabled(); }, 3000);
+        return WaitUntil([this] { return window_->Rooms().session.GetEngine().PollTimerEnabled(); },
+                         3000);
     }
     // One frame through the engine's receive path: byte i goes to position i + 1.
     void Frame(std::vector<std::uint8_t> bytes) {
         bytes.resize(kDataBytes, 0);
-        Engine& engine = window_->GetEngine();
+        Engine& engine = window_->Rooms().session.GetEngine();
         engine.ResetFrameState();
         engine.OnBytesReceived(bytes);
     }
 
   private:
     CurrentFolder folder_;
-    std::unique_ptr<TForm1> window_;
+    std::unique_ptr<MainWindow> window_;
     std::vector<std::function<int(QDialog&)>> answers_;
     QStringList messages_;
 };

@@ -9,7 +9,6 @@
 #include "app/DemoSet.h"
 #include "app/GraphsPage.h"
 #include "app/dashboard/DemoDashboards.h"
-#include "app/sets/DashboardFileIo.h"
 #include "dashboard/BindingSlots.h"
 #include "widgets/RangeInstrument.h"
 
@@ -23,9 +22,9 @@ TEST(DemoDashboards, ShowEveryKindBoundToTheSimulatedModuleAndMove) {
     testing::CurrentFolder folder;
     QString error;
     ASSERT_TRUE(CopyDemoSet(folder.Path(), &error)) << error.toStdString();
-    TForm1 window(true);
-    DashboardModel& model = window.Dashboard().Model();
-    const ParameterTable& table = window.Table();
+    MainWindow window(true);
+    DashboardModel& model = window.Rooms().dashboard.Model();
+    const ParameterTable& table = window.Rooms().session.Table();
 
     std::set<ItemKind> kinds;
     std::set<int> pages;
@@ -49,8 +48,8 @@ TEST(DemoDashboards, ShowEveryKindBoundToTheSimulatedModuleAndMove) {
     }
     EXPECT_EQ(kinds.size(), 8u) << "every kind that the Add menu offers, and the LED's panel";
     EXPECT_EQ(pages, (std::set<int>{0, 1, 2}));
-    EXPECT_EQ(window.Pages().tabText(0), "Engine");
-    EXPECT_EQ(window.Dashboard().Undo().count(), 0) << "the demo is the starting point";
+    EXPECT_EQ(window.Rooms().pages.tabText(0), "Engine");
+    EXPECT_EQ(window.Rooms().dashboard.Undo().count(), 0) << "the demo is the starting point";
     for (const int id : model.LiveIds()) {
         if (model.Find(id)->kind == ItemKind::ResetButton) {
             EXPECT_FALSE(model.ResetButtonFor(id).ids.empty());
@@ -59,7 +58,8 @@ TEST(DemoDashboards, ShowEveryKindBoundToTheSimulatedModuleAndMove) {
 
     window.show();
     const int tachometer = *model.FindByName("USERANGULARGAUGE1");
-    auto* gauge = static_cast<RangeInstrument*>(window.Dashboard().View().WidgetOf(tachometer));
+    auto* gauge =
+        static_cast<RangeInstrument*>(window.Rooms().dashboard.View().WidgetOf(tachometer));
     ASSERT_TRUE(WaitUntil([&] { return gauge->Position() > 300.0; }, 8000))
         << "the engine turns on the tachometer";
     EXPECT_LT(gauge->Position(), 6000.0);
@@ -80,15 +80,15 @@ TEST(DemoDashboards, ShippedFilesHoldTheDashboardsBuiltInCode) {
     ASSERT_TRUE(CopyDemoSet(folder.Path(), &error)) << error.toStdString();
     QFile::remove(folder.File("Demo.gau"));
     QFile::remove(folder.File("Demo.dsf"));
-    TForm1 window(true);
-    ASSERT_TRUE(window.Dashboard().Model().LiveIds().empty());
-    BuildDemoDashboards(window.Dashboard());
+    MainWindow window(true);
+    ASSERT_TRUE(window.Rooms().dashboard.Model().LiveIds().empty());
+    BuildDemoDashboards(window.Rooms().dashboard);
     // Something moving on the chart from the first moment: coolant, throttle, O2, fuel.
     for (const int position : {1, 3, 22, 18}) {
-        window.Graphs().ChooseChannel(position, 0);
+        window.Rooms().graphs.ChooseChannel(position, 0);
     }
-    const std::string gaugeList = window.DashboardFiles().GaugeListText();
-    const std::string layout = window.DashboardFiles().LayoutBytes();
+    const std::string gaugeList = window.Rooms().session.GaugeListText();
+    const std::string layout = window.Rooms().session.LayoutBytes();
     if (qEnvironmentVariableIntValue("VEKATON_WRITE_DEMO_SET") == 1) {
         for (const auto& [name, bytes] : {std::pair{"Demo.gau", gaugeList}, {"Demo.dsf", layout}}) {
             QFile file(QStringLiteral(VEKATON_SOURCE_DIR "/demo/") + name);

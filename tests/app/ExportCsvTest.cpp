@@ -8,6 +8,7 @@
 #include "QtApp.h"
 #include "app/GraphsPage.h"
 #include "app/MainWindow.h"
+#include "app/MessageQueue.h"
 #include "app/logview/LogViewer.h"
 
 namespace vekaton {
@@ -32,12 +33,12 @@ TEST(ExportCsvTest, TheWindowsExportIsByteForByteWhatDecodeWrites) {
     testing::WriteTextFile(folder.File("Default.cfg"), cfg);
     const QString log = testing::WriteLogTestLog(folder, "drive.Dat", 3000, 7, 5);
 
-    TForm1 window;
+    MainWindow window;
     window.show();
-    ASSERT_TRUE(window.LogView().Open(log));
-    window.Graphs().SetRawData(true);  // what the chart shows does not change the export
+    ASSERT_TRUE(window.Rooms().logView.Open(log));
+    window.Rooms().graphs.SetRawData(true);  // what the chart shows does not change the export
     const QString exported = folder.File("drive.csv");
-    ASSERT_TRUE(window.LogView().ExportCsv(exported));
+    ASSERT_TRUE(window.Rooms().logView.ExportCsv(exported));
 
     QProcess decode;
     decode.start(VEKATON_BINARY_DIR "/src/vekaton-cli",
@@ -49,22 +50,22 @@ TEST(ExportCsvTest, TheWindowsExportIsByteForByteWhatDecodeWrites) {
     EXPECT_TRUE(expected.startsWith("Frame,Time,Coolant,Engine speed,\"Battery \"\"main\"\"\""));
     EXPECT_EQ(FileBytes(exported), expected);
     // The viewed log and the table the window shows are as they were.
-    EXPECT_TRUE(window.LogView().IsOpen());
+    EXPECT_TRUE(window.Rooms().logView.IsOpen());
 
     // Cancelled half-way through a longer log: no half-written file is left.
-    ASSERT_TRUE(window.LogView().Open(testing::WriteLogTestLog(folder, "long.Dat", 30000)));
-    window.LogView().SetCancelCheck([](std::int64_t done) { return done > 0; });
-    EXPECT_FALSE(window.LogView().ExportCsv(folder.File("cancelled.csv")));
+    ASSERT_TRUE(window.Rooms().logView.Open(testing::WriteLogTestLog(folder, "long.Dat", 30000)));
+    window.Rooms().logView.SetCancelCheck([](std::int64_t done) { return done > 0; });
+    EXPECT_FALSE(window.Rooms().logView.ExportCsv(folder.File("cancelled.csv")));
     EXPECT_FALSE(QFile::exists(folder.File("cancelled.csv")));
-    window.LogView().SetCancelCheck({});
-    ASSERT_TRUE(window.LogView().Open(log));
+    window.Rooms().logView.SetCancelCheck({});
+    ASSERT_TRUE(window.Rooms().logView.Open(log));
     // Never over the log itself; a folder that cannot be written says why.
-    EXPECT_FALSE(window.LogView().ExportCsv(log));
+    EXPECT_FALSE(window.Rooms().logView.ExportCsv(log));
     EXPECT_EQ(FileBytes(log).size(), 2 + 27 * 3000 + 5);
-    EXPECT_FALSE(window.LogView().ExportCsv(folder.File("no-such-folder/x.csv")));
-    ASSERT_FALSE(window.PostedMessages().isEmpty());
-    EXPECT_TRUE(window.PostedMessages().last().contains("No such file or directory"))
-        << window.PostedMessages().last().toStdString();
+    EXPECT_FALSE(window.Rooms().logView.ExportCsv(folder.File("no-such-folder/x.csv")));
+    ASSERT_FALSE(window.Rooms().messages.Posted().isEmpty());
+    EXPECT_TRUE(window.Rooms().messages.Posted().last().contains("No such file or directory"))
+        << window.Rooms().messages.Posted().last().toStdString();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "QtApp.h"
 #include "app/FirmwareLoader.h"
 #include "app/MainWindow.h"
+#include "app/MessageQueue.h"
 #include "io/PortController.h"
 #include "support/SetFilesForTest.h"
 
@@ -83,33 +84,33 @@ TEST(FirmwareLoaderTest, TheWindowWaitsForTheLoaderWithThePortHandedOver) {
     setUp.portName = "Simulated ECM";
     setUp.loader = "./flash.sh \"two words\"";
     WriteTextFile(folder.File("Default.Ini"), QString::fromStdString(SettingsFile(setUp)));
-    TForm1 window;
+    MainWindow window;
     window.show();
-    ASSERT_TRUE(window.Ports().IsOpen());
-    window.Loader().Run();
-    EXPECT_TRUE(window.Loader().Running());
+    ASSERT_TRUE(window.Rooms().port.IsOpen());
+    window.Rooms().loader.Run();
+    EXPECT_TRUE(window.Rooms().loader.Running());
     EXPECT_FALSE(window.isEnabled());
-    EXPECT_FALSE(window.Ports().IsOpen()) << "the loader has the port";
-    ASSERT_TRUE(WaitUntil([&] { return !window.Loader().Running(); }, 10000));
+    EXPECT_FALSE(window.Rooms().port.IsOpen()) << "the loader has the port";
+    ASSERT_TRUE(WaitUntil([&] { return !window.Rooms().loader.Running(); }, 10000));
     EXPECT_TRUE(window.isEnabled());
-    EXPECT_TRUE(window.Ports().IsOpen());
+    EXPECT_TRUE(window.Rooms().port.IsOpen());
     EXPECT_EQ(testing::ReadTextFile(folder.File("args.txt")), "two words\n");
-    EXPECT_TRUE(window.PostedMessages().isEmpty());
+    EXPECT_TRUE(window.Rooms().messages.Posted().isEmpty());
 
     // A loader that fails says so; one that is not there too.
-    LinkSettings settings = window.GetEngine().Settings();
+    LinkSettings settings = window.Rooms().session.GetEngine().Settings();
     settings.loader = "./flash.sh fail";
-    window.GetEngine().ApplySettings(settings);
-    window.Loader().Run();
-    ASSERT_TRUE(WaitUntil([&] { return !window.Loader().Running(); }, 10000));
-    ASSERT_FALSE(window.PostedMessages().isEmpty());
-    EXPECT_TRUE(window.PostedMessages().last().contains("ended with exit code 3"));
+    window.Rooms().session.GetEngine().ApplySettings(settings);
+    window.Rooms().loader.Run();
+    ASSERT_TRUE(WaitUntil([&] { return !window.Rooms().loader.Running(); }, 10000));
+    ASSERT_FALSE(window.Rooms().messages.Posted().isEmpty());
+    EXPECT_TRUE(window.Rooms().messages.Posted().last().contains("ended with exit code 3"));
     settings.loader = "./no-such-loader";
-    window.GetEngine().ApplySettings(settings);
-    window.Loader().Run();
-    EXPECT_FALSE(window.Loader().Running());
+    window.Rooms().session.GetEngine().ApplySettings(settings);
+    window.Rooms().loader.Run();
+    EXPECT_FALSE(window.Rooms().loader.Running());
     EXPECT_TRUE(window.isEnabled());
-    EXPECT_TRUE(window.PostedMessages().last().contains("no-such-loader\" is not there"));
+    EXPECT_TRUE(window.Rooms().messages.Posted().last().contains("no-such-loader\" is not there"));
 }
 
 }  // namespace

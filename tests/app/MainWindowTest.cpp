@@ -8,6 +8,7 @@
 #include "app/DebugPage.h"
 #include "app/DemoSet.h"
 #include "app/MainWindow.h"
+#include "app/MessageQueue.h"
 #include "app/StatusPanel.h"
 #include "engine/EngineTexts.h"
 #include "io/PortController.h"
@@ -38,35 +39,37 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, FreshFolderStartsStoppedWithTheDefaults) {
-    TForm1 window;
-    const LinkSettings& settings = window.GetEngine().Settings();
+    MainWindow window;
+    const LinkSettings& settings = window.Rooms().session.GetEngine().Settings();
     EXPECT_EQ(settings.syncMode, SyncMode::TalkListen);
     EXPECT_EQ(settings.syncTime, 500);
     EXPECT_EQ(settings.sampleRate, 500);
     EXPECT_TRUE(settings.requestString.empty());
-    EXPECT_TRUE(window.GetEngine().RequestBytes().empty());
-    EXPECT_EQ(window.PauseAction()->text(), "Run");
-    EXPECT_EQ(window.Status().SampleRateText(), "Sample Rate = 500 mS");
-    EXPECT_EQ(window.Status().ModeLabel(), "Talk/Listen Mode");
+    EXPECT_TRUE(window.Rooms().session.GetEngine().RequestBytes().empty());
+    EXPECT_EQ(window.Rooms().pauseAction.text(), "Run");
+    EXPECT_EQ(window.Rooms().status.SampleRateText(), "Sample Rate = 500 mS");
+    EXPECT_EQ(window.Rooms().status.ModeLabel(), "Talk/Listen Mode");
     EXPECT_EQ(window.windowTitle(), "Vekaton v3.02d  : ");
-    EXPECT_FALSE(window.GetEngine().Running());
+    EXPECT_FALSE(window.Rooms().session.GetEngine().Running());
 }
 
 TEST_F(MainWindowTest, AutoRunOnTheSimulatedModuleReceivesCleanFrames) {
     WriteTextFile(folder_.File("Default.Ini"), SettingsText("Simulated ECM", true));
     WriteTextFile(folder_.File("Default.cfg"),
                   "\r\n1,1,0,Coolant,A*0.75-40\r\n4,2,0,Engine speed,A*256+B\r\nEND\r\n");
-    TForm1 window;
-    EXPECT_FALSE(window.GetEngine().Running()) << "AutoRun waits for the window to show";
-    window.Pages().setCurrentWidget(&window.Debug());
+    MainWindow window;
+    EXPECT_FALSE(window.Rooms().session.GetEngine().Running())
+        << "AutoRun waits for the window to show";
+    window.Rooms().pages.setCurrentWidget(&window.Rooms().debug);
     window.show();
-    ASSERT_TRUE(WaitUntil([&] { return window.GetEngine().ElapsedSeconds() >= 0.5; }, 8000));
-    EXPECT_EQ(window.PauseAction()->text(), "Pause");
-    EXPECT_FALSE(window.Status().ChecksumLabelVisible());
-    EXPECT_FALSE(window.Debug().TraceText().isEmpty());
+    ASSERT_TRUE(WaitUntil(
+        [&] { return window.Rooms().session.GetEngine().ElapsedSeconds() >= 0.5; }, 8000));
+    EXPECT_EQ(window.Rooms().pauseAction.text(), "Pause");
+    EXPECT_FALSE(window.Rooms().status.ChecksumLabelVisible());
+    EXPECT_FALSE(window.Rooms().debug.TraceText().isEmpty());
     // The simulated engine is warm and turning: believable values at the decoded positions.
-    const double coolant = window.Table().At(1).Value;
-    const double rpm = window.Table().At(5).Value;
+    const double coolant = window.Rooms().session.Table().At(1).Value;
+    const double rpm = window.Rooms().session.Table().At(5).Value;
     EXPECT_GE(coolant, -40.0);
     EXPECT_LE(coolant, 150.0);
     EXPECT_GT(rpm, 300.0);
@@ -76,7 +79,7 @@ TEST_F(MainWindowTest, AutoRunOnTheSimulatedModuleReceivesCleanFrames) {
 
 TEST_F(MainWindowTest, PortThatWillNotOpenIsExplainedAndTheProgramGoesOn) {
     WriteTextFile(folder_.File("Default.Ini"), SettingsText("/dev/vekaton-no-such-port", true));
-    TForm1 window;
+    MainWindow window;
     QString prompted;
     window.SetPortPrompt([&](const QString& message, LinkSettings&) {
         prompted = message;
@@ -86,28 +89,29 @@ TEST_F(MainWindowTest, PortThatWillNotOpenIsExplainedAndTheProgramGoesOn) {
     ASSERT_TRUE(WaitUntil([&] { return !prompted.isEmpty(); }));
     EXPECT_TRUE(prompted.startsWith("Invalid Com#")) << prompted.toStdString();
     EXPECT_TRUE(prompted.contains("/dev/vekaton-no-such-port")) << prompted.toStdString();
-    EXPECT_FALSE(window.Ports().IsOpen());
-    ASSERT_TRUE(WaitUntil([&] { return !window.PostedMessages().isEmpty(); }));
-    EXPECT_EQ(window.PauseAction()->text(), "Run");
-    EXPECT_TRUE(window.PostedMessages().contains(QString::fromUtf8(kNoPortMessage.data())));
+    EXPECT_FALSE(window.Rooms().port.IsOpen());
+    ASSERT_TRUE(WaitUntil([&] { return !window.Rooms().messages.Posted().isEmpty(); }));
+    EXPECT_EQ(window.Rooms().pauseAction.text(), "Run");
+    EXPECT_TRUE(
+        window.Rooms().messages.Posted().contains(QString::fromUtf8(kNoPortMessage.data())));
 }
 
 TEST_F(MainWindowTest, ChoosingAnotherPortAtTheQuestionOpensIt) {
     WriteTextFile(folder_.File("Default.Ini"), SettingsText("/dev/vekaton-no-such-port", false));
-    TForm1 window;
+    MainWindow window;
     window.SetPortPrompt([&](const QString&, LinkSettings& settings) {
         settings.portName = "Simulated ECM";
         return true;
     });
     window.show();
-    ASSERT_TRUE(WaitUntil([&] { return window.Ports().IsOpen(); }));
-    EXPECT_TRUE(window.Ports().IsSimulated());
+    ASSERT_TRUE(WaitUntil([&] { return window.Rooms().port.IsOpen(); }));
+    EXPECT_TRUE(window.Rooms().port.IsSimulated());
 }
 
 TEST_F(MainWindowTest, CloseSavesTheSetAndKeepsThePortName) {
     {
         WriteTextFile(folder_.File("Default.Ini"), SettingsText("Simulated ECM", false));
-        TForm1 window;
+        MainWindow window;
         window.show();
         window.AutoRun1Click();  // the action's check mark is the new value
         window.close();
@@ -119,7 +123,7 @@ TEST_F(MainWindowTest, CloseSavesTheSetAndKeepsThePortName) {
 }
 
 TEST_F(MainWindowTest, ExitWithoutSavingWritesNothing) {
-    TForm1 window;
+    MainWindow window;
     window.SetConfirm([](const QString& question) { return question == "Lose All Changes ? "; });
     window.show();
     window.ExitNoAutoSave1Click();
@@ -130,13 +134,14 @@ TEST_F(MainWindowTest, DemoSetCopiesAndRuns) {
     QString error;
     ASSERT_TRUE(CopyDemoSet(folder_.Path(), &error)) << error.toStdString();
     EXPECT_TRUE(QFile::exists(folder_.File("Vekaton.Ini")));
-    TForm1 window(true);
+    MainWindow window(true);
     EXPECT_TRUE(window.windowTitle().endsWith(" : Demo"));
     window.show();
-    ASSERT_TRUE(WaitUntil([&] { return window.GetEngine().ElapsedSeconds() >= 0.6; }, 8000));
-    EXPECT_EQ(window.PauseAction()->text(), "Pause");
-    EXPECT_FALSE(window.Status().ChecksumLabelVisible());
-    EXPECT_GT(window.Table().At(8).Value, 10.0) << "battery voltage";
+    ASSERT_TRUE(WaitUntil(
+        [&] { return window.Rooms().session.GetEngine().ElapsedSeconds() >= 0.6; }, 8000));
+    EXPECT_EQ(window.Rooms().pauseAction.text(), "Pause");
+    EXPECT_FALSE(window.Rooms().status.ChecksumLabelVisible());
+    EXPECT_GT(window.Rooms().session.Table().At(8).Value, 10.0) << "battery voltage";
 }
 
 }  // namespace

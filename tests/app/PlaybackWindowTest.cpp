@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QPushButton>
 #include <QSlider>
+#include <QTabWidget>
 #include <QToolButton>
 
 #include "LogTestSet.h"
@@ -10,6 +11,8 @@
 #include "app/AppTexts.h"
 #include "app/GraphsPage.h"
 #include "app/MainWindow.h"
+#include "app/MessageQueue.h"
+#include "app/WindowCaption.h"
 #include "app/logview/LogViewer.h"
 #include "app/logview/PlaybackBar.h"
 #include "app/logview/PlaybackController.h"
@@ -30,32 +33,33 @@ class PlaybackWindowTest : public ::testing::Test {
         log_ = testing::WriteLogTestLog(folder_, "drive.Dat", 40);
     }
 
-    QPushButton* Button(TForm1& window, const char* name) {
-        return window.Graphs().findChild<QPushButton*>(name);
+    QPushButton* Button(MainWindow& window, const char* name) {
+        return window.Rooms().graphs.findChild<QPushButton*>(name);
     }
 
     // What the interface shows once playback is over.
-    void ExpectStopped(TForm1& window) {
-        EXPECT_FALSE(window.GetEngine().RealTimePlayback());
-        EXPECT_FALSE(window.GetEngine().Running());
-        EXPECT_EQ(window.PauseAction()->text(), "Run");
-        EXPECT_EQ(window.windowTitle(), window.BaseCaption());
+    void ExpectStopped(MainWindow& window) {
+        EXPECT_FALSE(window.Rooms().session.GetEngine().RealTimePlayback());
+        EXPECT_FALSE(window.Rooms().session.GetEngine().Running());
+        EXPECT_EQ(window.Rooms().pauseAction.text(), "Run");
+        EXPECT_EQ(window.windowTitle(), window.Rooms().caption.Base());
         EXPECT_TRUE(Button(window, "FileRecordButton")->isEnabled());
         EXPECT_TRUE(Button(window, "ViewLogButton")->isEnabled());
         EXPECT_EQ(Button(window, "PlaybackButton")->text(), texts::kPlayDataLog);
-        EXPECT_TRUE(window.Playback().Bar().isHidden());
-        EXPECT_EQ(window.GetEngine().RequestBytes(),
+        EXPECT_TRUE(window.Rooms().playback.Bar().isHidden());
+        EXPECT_EQ(window.Rooms().session.GetEngine().RequestBytes(),
                   (std::vector<std::uint8_t>{0xF4, 0x57, 0x01, 0x00, 0xB4}));
     }
 
-    void StartPlaying(TForm1& window, std::int64_t from = 0) {
-        ASSERT_TRUE(window.Playback().Start(log_, from));
-        EXPECT_TRUE(window.GetEngine().RealTimePlayback());
+    void StartPlaying(MainWindow& window, std::int64_t from = 0) {
+        ASSERT_TRUE(window.Rooms().playback.Start(log_, from));
+        EXPECT_TRUE(window.Rooms().session.GetEngine().RealTimePlayback());
         EXPECT_FALSE(Button(window, "FileRecordButton")->isEnabled());
         EXPECT_EQ(Button(window, "PlaybackButton")->text(), texts::kStopPlayback);
-        EXPECT_TRUE(window.windowTitle().startsWith(window.BaseCaption() + texts::kFileCaption));
+        EXPECT_TRUE(
+            window.windowTitle().startsWith(window.Rooms().caption.Base() + texts::kFileCaption));
         EXPECT_TRUE(window.windowTitle().endsWith("drive.Dat"));
-        EXPECT_FALSE(window.Playback().Bar().isHidden());
+        EXPECT_FALSE(window.Rooms().playback.Bar().isHidden());
     }
 
     CurrentFolder folder_;
@@ -63,17 +67,18 @@ class PlaybackWindowTest : public ::testing::Test {
 };
 
 TEST_F(PlaybackWindowTest, EveryWayPlaybackEndsPutsTheInterfaceBack) {
-    TForm1 window;
+    MainWindow window;
     window.show();
-    window.Pages().setCurrentWidget(&window.Graphs());
+    window.Rooms().pages.setCurrentWidget(&window.Rooms().graphs);
 
     // The end of the log.
     StartPlaying(window, 35);
-    ASSERT_TRUE(WaitUntil([&] { return !window.GetEngine().RealTimePlayback(); }, 5000));
+    ASSERT_TRUE(
+        WaitUntil([&] { return !window.Rooms().session.GetEngine().RealTimePlayback(); }, 5000));
     ExpectStopped(window);
     // The bar's stop button.
     StartPlaying(window);
-    window.Playback().Bar().findChild<QToolButton*>("StopPlayback")->click();
+    window.Rooms().playback.Bar().findChild<QToolButton*>("StopPlayback")->click();
     ExpectStopped(window);
     // The page's playback button, which reads "Stop Playback" meanwhile.
     StartPlaying(window);
@@ -81,13 +86,13 @@ TEST_F(PlaybackWindowTest, EveryWayPlaybackEndsPutsTheInterfaceBack) {
     ExpectStopped(window);
     // Paused, then stopped.
     StartPlaying(window);
-    window.Playback().Bar().findChild<QToolButton*>("PlayPause")->click();
-    EXPECT_TRUE(window.GetEngine().PlaybackPaused());
-    window.GetEngine().StopPlayback();
+    window.Rooms().playback.Bar().findChild<QToolButton*>("PlayPause")->click();
+    EXPECT_TRUE(window.Rooms().session.GetEngine().PlaybackPaused());
+    window.Rooms().session.GetEngine().StopPlayback();
     ExpectStopped(window);
     // Settings confirmed in Setup.
     StartPlaying(window);
-    window.GetEngine().ApplySettings(window.GetEngine().Settings());
+    window.Rooms().session.GetEngine().ApplySettings(window.Rooms().session.GetEngine().Settings());
     ExpectStopped(window);
     // Another configuration set loaded (the start-up sequence runs again).
     StartPlaying(window);
@@ -95,44 +100,45 @@ TEST_F(PlaybackWindowTest, EveryWayPlaybackEndsPutsTheInterfaceBack) {
     ExpectStopped(window);
     // A log opened for viewing.
     StartPlaying(window);
-    ASSERT_TRUE(window.LogView().Open(log_));
-    EXPECT_FALSE(window.GetEngine().RealTimePlayback());
-    EXPECT_TRUE(window.Playback().Bar().isHidden());
+    ASSERT_TRUE(window.Rooms().logView.Open(log_));
+    EXPECT_FALSE(window.Rooms().session.GetEngine().RealTimePlayback());
+    EXPECT_TRUE(window.Rooms().playback.Bar().isHidden());
     EXPECT_EQ(Button(window, "PlaybackButton")->text(), texts::kPlayDataLog);
-    window.LogView().Close();
+    window.Rooms().logView.Close();
     ExpectStopped(window);
     // A log that shrinks under playback: it stops, says why, and the interface is back.
     StartPlaying(window, 30);
     QFile::resize(log_, 2 + 27 * 10);
-    ASSERT_TRUE(WaitUntil([&] { return !window.GetEngine().RealTimePlayback(); }, 5000));
+    ASSERT_TRUE(
+        WaitUntil([&] { return !window.Rooms().session.GetEngine().RealTimePlayback(); }, 5000));
     ExpectStopped(window);
-    EXPECT_TRUE(window.PostedMessages().last().startsWith("Playback stopped at frame 31"))
-        << window.PostedMessages().last().toStdString();
+    EXPECT_TRUE(window.Rooms().messages.Posted().last().startsWith("Playback stopped at frame 31"))
+        << window.Rooms().messages.Posted().last().toStdString();
     // Closing the window in the middle of playback.
     log_ = testing::WriteLogTestLog(folder_, "drive.Dat", 40);
     StartPlaying(window);
     window.close();
-    EXPECT_FALSE(window.GetEngine().RealTimePlayback());
+    EXPECT_FALSE(window.Rooms().session.GetEngine().RealTimePlayback());
 }
 
 TEST_F(PlaybackWindowTest, TheBarPausesStepsSeeksAndShowsWherePlaybackStands) {
-    TForm1 window;
+    MainWindow window;
     window.show();
     StartPlaying(window);
-    window.Playback().Bar().findChild<QToolButton*>("PlayPause")->click();  // pause
-    const std::int64_t at = window.GetEngine().PlaybackPosition();
-    window.Playback().Bar().findChild<QToolButton*>("StepFrame")->click();
-    EXPECT_EQ(window.GetEngine().PlaybackPosition(), at + 1);
-    QSlider* slider = window.Playback().Bar().Slider();
+    window.Rooms().playback.Bar().findChild<QToolButton*>("PlayPause")->click();  // pause
+    const std::int64_t at = window.Rooms().session.GetEngine().PlaybackPosition();
+    window.Rooms().playback.Bar().findChild<QToolButton*>("StepFrame")->click();
+    EXPECT_EQ(window.Rooms().session.GetEngine().PlaybackPosition(), at + 1);
+    QSlider* slider = window.Rooms().playback.Bar().Slider();
     EXPECT_EQ(slider->maximum(), 40);
     EXPECT_EQ(slider->value(), at + 1);
     slider->setValue(20);  // as a drag does
-    EXPECT_EQ(window.GetEngine().PlaybackPosition(), 20);
-    window.Playback().Bar().findChild<QToolButton*>("StepFrame")->click();
+    EXPECT_EQ(window.Rooms().session.GetEngine().PlaybackPosition(), 20);
+    window.Rooms().playback.Bar().findChild<QToolButton*>("StepFrame")->click();
     // Frame 20's values, the table's and the chart's, on the log's own time axis.
-    EXPECT_EQ(window.Table().At(2).RawByte, testing::LogTestData(20)[1]);
-    EXPECT_DOUBLE_EQ(window.Graphs().Chart()->Data().LastX().value_or(-1), 2.0);
-    window.GetEngine().StopPlayback();
+    EXPECT_EQ(window.Rooms().session.Table().At(2).RawByte, testing::LogTestData(20)[1]);
+    EXPECT_DOUBLE_EQ(window.Rooms().graphs.Chart()->Data().LastX().value_or(-1), 2.0);
+    window.Rooms().session.GetEngine().StopPlayback();
     ExpectStopped(window);
 }
 

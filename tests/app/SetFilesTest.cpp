@@ -11,9 +11,9 @@
 
 #include "DashboardTestSupport.h"
 #include "app/GraphsPage.h"
+#include "app/MessageQueue.h"
 #include "app/dashboard/ItemActions.h"
 #include "app/sets/CrashRecovery.h"
-#include "app/sets/DashboardFileIo.h"
 #include "dashboard/BindingSlots.h"
 #include "dashboard/ComponentStream.h"
 #include "dashboard/LayoutFile.h"
@@ -76,23 +76,23 @@ class SetFilesTest : public ::testing::Test {
         WriteTextFile(folder_.File("Default.cfg"), testing::kTestParameters);
     }
 
-    std::unique_ptr<TForm1> Open() {
-        auto window = std::make_unique<TForm1>();
-        window->Dashboard().SetMessageSink([](const QString&) {});
+    std::unique_ptr<MainWindow> Open() {
+        auto window = std::make_unique<MainWindow>();
+        window->Rooms().dashboard.SetMessageSink([](const QString&) {});
         return window;
     }
-    static int Add(TForm1& window, ItemKind kind, int page, QPoint at = QPoint(20, 20)) {
-        const std::optional<int> id = window.Dashboard().Actions().AddItem(kind, page, at);
+    static int Add(MainWindow& window, ItemKind kind, int page, QPoint at = QPoint(20, 20)) {
+        const std::optional<int> id = window.Rooms().dashboard.Actions().AddItem(kind, page, at);
         EXPECT_TRUE(id.has_value());
         return id.value_or(0);
     }
-    static void Bind(TForm1& window, int id, int position, int bit, int hold = kHoldFollow) {
-        window.Dashboard().Model().SetBinding(id, BindingEntry{position, bit, hold});
-        const int bytes = window.Table().At(position).ByteCount;
-        window.GetDecoder().BindItem(id, LastBytePosition(position, bytes));
+    static void Bind(MainWindow& window, int id, int position, int bit, int hold = kHoldFollow) {
+        window.Rooms().dashboard.Model().SetBinding(id, BindingEntry{position, bit, hold});
+        const int bytes = window.Rooms().session.Table().At(position).ByteCount;
+        window.Rooms().session.GetDecoder().BindItem(id, LastBytePosition(position, bytes));
     }
-    static int Id(TForm1& window, const char* name) {
-        return window.Dashboard().Model().FindByName(name).value_or(0);
+    static int Id(MainWindow& window, const char* name) {
+        return window.Rooms().dashboard.Model().FindByName(name).value_or(0);
     }
 
     CurrentFolder folder_;
@@ -104,7 +104,7 @@ TEST_F(SetFilesTest, EveryKindOfItemTheChartTheWindowAndThePageSurviveSaveAndLoa
     std::string layout;
     {
         auto window = Open();
-        DashboardModel& model = window->Dashboard().Model();
+        DashboardModel& model = window->Rooms().dashboard.Model();
         const int label = Add(*window, ItemKind::Label, 0, QPoint(30, 40));
         model.SetProperty(label, "Caption", PropertyValue::String("Oil — °C"));
         const int gauge = Add(*window, ItemKind::AngularGauge, 0, QPoint(100, 40));
@@ -119,38 +119,38 @@ TEST_F(SetFilesTest, EveryKindOfItemTheChartTheWindowAndThePageSurviveSaveAndLoa
         const int led = Add(*window, ItemKind::LedRound, 2, QPoint(60, 60));
         Bind(*window, led, 18, 3);
         model.ApplyBits(led, {false, false, false, true, false, false, false, false});
-        ASSERT_EQ(window->Dashboard().View().WidgetOf(led)->Property("Active"),
+        ASSERT_EQ(window->Rooms().dashboard.View().WidgetOf(led)->Property("Active"),
                   PropertyValue::Boolean(true));
         const int button = Add(*window, ItemKind::ResetButton, 0, QPoint(10, 300));
         model.SetResetButton(button, ResetButtonEntry{{gauge, display}, 5, 9999});
         model.SetPageCaption(0, "Engine");
         model.SetPageCaption(2, "Fuel & Air");
 
-        window->Graphs().ChooseChannel(1, 0);
-        window->Graphs().ChooseChannel(18, 3);
-        ChartChannelList channels = window->Graphs().ChannelSettings();
+        window->Rooms().graphs.ChooseChannel(1, 0);
+        window->Rooms().graphs.ChooseChannel(18, 3);
+        ChartChannelList channels = window->Rooms().graphs.ChannelSettings();
         ASSERT_EQ(channels.size(), 2u);
         channels[0].autoScale = false;
         channels[0].minimum = -40.0;
         channels[0].maximum = 150.0;
         channels[0].colour = 0x0000FF;
-        window->Graphs().SetChannelSettings(channels);
+        window->Rooms().graphs.SetChannelSettings(channels);
 
         window->setGeometry(40, 50, 700, 500);
-        window->Pages().setCurrentIndex(2);
+        window->Rooms().pages.setCurrentIndex(2);
         bounds = window->geometry();
-        gaugeList = window->DashboardFiles().GaugeListText();
-        layout = window->DashboardFiles().LayoutBytes();
+        gaugeList = window->Rooms().session.GaugeListText();
+        layout = window->Rooms().session.LayoutBytes();
         window->SaveClick();
-        EXPECT_TRUE(window->PostedMessages().isEmpty())
-            << window->PostedMessages().join("\n").toStdString();
+        EXPECT_TRUE(window->Rooms().messages.Posted().isEmpty())
+            << window->Rooms().messages.Posted().join("\n").toStdString();
     }
     ASSERT_TRUE(Exists(folder_.File("Default.gau")));
     ASSERT_TRUE(Exists(folder_.File("Default.dsf")));
 
     auto window = Open();
-    DashboardModel& model = window->Dashboard().Model();
-    const ParameterTable& table = window->Table();
+    DashboardModel& model = window->Rooms().dashboard.Model();
+    const ParameterTable& table = window->Rooms().session.Table();
     const int gauge = Id(*window, "USERANGULARGAUGE1");
     const int thermometer = Id(*window, "USERTHERMOMETER1");
     const int segments = Id(*window, "USERSEVENSEGMENTANALOG1");
@@ -172,16 +172,16 @@ TEST_F(SetFilesTest, EveryKindOfItemTheChartTheWindowAndThePageSurviveSaveAndLoa
     EXPECT_EQ(model.Binding(segments).holdMode, kHoldMin);
     EXPECT_EQ(model.Binding(display).holdMode, kHoldMax);
     EXPECT_EQ(model.ResetButtonFor(button), (ResetButtonEntry{{gauge, display}, 5, 9999}));
-    InstrumentWidget* gaugeWidget = window->Dashboard().View().WidgetOf(gauge);
+    InstrumentWidget* gaugeWidget = window->Rooms().dashboard.View().WidgetOf(gauge);
     EXPECT_EQ(gaugeWidget->Color(), 0x00FF00);
-    EXPECT_EQ(window->Dashboard().View().WidgetOf(label)->Property("Caption"),
+    EXPECT_EQ(window->Rooms().dashboard.View().WidgetOf(label)->Property("Caption"),
               PropertyValue::String("Oil — °C"));
-    EXPECT_EQ(window->Dashboard().View().WidgetOf(led)->Property("Active"),
+    EXPECT_EQ(window->Rooms().dashboard.View().WidgetOf(led)->Property("Active"),
               PropertyValue::Boolean(false))
         << "LEDs are stored dark";
-    EXPECT_EQ(window->Pages().tabText(0), "Engine");
+    EXPECT_EQ(window->Rooms().pages.tabText(0), "Engine");
     EXPECT_EQ(model.PageCaption(2), "Fuel & Air");
-    const ChartChannelList channels = window->Graphs().ChannelSettings();
+    const ChartChannelList channels = window->Rooms().graphs.ChannelSettings();
     ASSERT_EQ(channels.size(), 2u);
     EXPECT_EQ(channels[0].position, 1);
     EXPECT_FALSE(channels[0].autoScale);
@@ -191,11 +191,11 @@ TEST_F(SetFilesTest, EveryKindOfItemTheChartTheWindowAndThePageSurviveSaveAndLoa
     EXPECT_EQ(channels[1].position, 18);
     EXPECT_EQ(channels[1].bit, 3);
     EXPECT_EQ(window->geometry(), bounds);
-    EXPECT_EQ(window->Pages().currentIndex(), 2);
+    EXPECT_EQ(window->Rooms().pages.currentIndex(), 2);
     // Everything a save writes, and so everything above and all the rest, comes back.
-    EXPECT_EQ(window->DashboardFiles().GaugeListText(), gaugeList);
-    EXPECT_EQ(window->DashboardFiles().LayoutBytes(), layout);
-    EXPECT_EQ(window->Dashboard().Undo().count(), 0) << "what was read is no edit";
+    EXPECT_EQ(window->Rooms().session.GaugeListText(), gaugeList);
+    EXPECT_EQ(window->Rooms().session.LayoutBytes(), layout);
+    EXPECT_EQ(window->Rooms().dashboard.Undo().count(), 0) << "what was read is no edit";
 }
 
 TEST_F(SetFilesTest, RemovedItemsStayAwayCountersGoOnAndResetButtonsKeepTheirItems) {
@@ -206,13 +206,14 @@ TEST_F(SetFilesTest, RemovedItemsStayAwayCountersGoOnAndResetButtonsKeepTheirIte
             gauges.push_back(Add(*window, ItemKind::AngularGauge, 0, QPoint(10 * i, 10)));
         }
         const int button = Add(*window, ItemKind::ResetButton, 1);
-        window->Dashboard().Model().SetResetButton(button, ResetButtonEntry{{gauges[6]}, 0, 0});
-        window->Dashboard().Actions().Remove(gauges[1]);
-        window->Dashboard().Actions().Remove(gauges[3]);
+        window->Rooms().dashboard.Model().SetResetButton(button,
+                                                         ResetButtonEntry{{gauges[6]}, 0, 0});
+        window->Rooms().dashboard.Actions().Remove(gauges[1]);
+        window->Rooms().dashboard.Actions().Remove(gauges[3]);
         window->SaveClick();
     }
     auto window = Open();
-    DashboardModel& model = window->Dashboard().Model();
+    DashboardModel& model = window->Rooms().dashboard.Model();
     EXPECT_EQ(Id(*window, "USERANGULARGAUGE2"), 0);
     EXPECT_EQ(Id(*window, "USERANGULARGAUGE4"), 0);
     const int seventh = Id(*window, "USERANGULARGAUGE7");
@@ -229,8 +230,8 @@ TEST_F(SetFilesTest, PropertiesOfAnotherVersionAreWrittenBackByteForByte) {
     {
         auto window = Open();
         Add(*window, ItemKind::AngularGauge, 0);
-        records = window->DashboardFiles().LayoutRecords();
-        trailer = window->DashboardFiles().Trailer();
+        records = window->Rooms().session.LayoutRecords();
+        trailer = window->Rooms().session.LayoutTrailerNow();
         window->SaveClick();
     }
     // A later version's gauge record: a property this one does not know, between known ones.
@@ -246,7 +247,7 @@ TEST_F(SetFilesTest, PropertiesOfAnotherVersionAreWrittenBackByteForByte) {
     WriteBytes(folder_.File("Default.dsf"), QByteArray::fromStdString(bytes));
 
     auto window = Open();
-    EXPECT_EQ(window->DashboardFiles().LayoutRecords().back().properties, gauge.properties);
+    EXPECT_EQ(window->Rooms().session.LayoutRecords().back().properties, gauge.properties);
     window->SaveClick();
     EXPECT_EQ(ReadBytes(folder_.File("Default.dsf")).toStdString(), bytes);
 }
@@ -263,7 +264,7 @@ TEST_F(SetFilesTest, ALayoutCutInARecordTakesTheRecoveryPathAndIsKeptAsBad) {
     WriteBytes(folder_.File("Default.dsf"), cut);
 
     ScriptedPrompts prompts;
-    auto window = std::make_unique<TForm1>(false, nullptr);
+    auto window = std::make_unique<MainWindow>(false, nullptr);
     window->SetLayoutPrompts(&prompts);
     window->FormCreate();
     ASSERT_GE(prompts.shown.size(), 2u);
@@ -317,12 +318,12 @@ TEST_F(SetFilesTest, SaveConfigInfoTwiceThenLoadConfigFilesRebuildsTheWindow) {
     list.close();
     chosen = QStringList{folder_.File("A.cfg")};
     window->LoadConfigFiles1Click();
-    EXPECT_TRUE(window->PostedMessages().join("\n").contains("USERSPEEDOMETER1"))
-        << window->PostedMessages().join("\n").toStdString();
+    EXPECT_TRUE(window->Rooms().messages.Posted().join("\n").contains("USERSPEEDOMETER1"))
+        << window->Rooms().messages.Posted().join("\n").toStdString();
     EXPECT_EQ(window->windowTitle(), "Vekaton v3.02d  : A");
     EXPECT_NE(Id(*window, "USERANGULARGAUGE1"), 0);
     EXPECT_EQ(Id(*window, "USERTHERMOMETER1"), 0) << "B's gauge went with B";
-    EXPECT_EQ(window->Dashboard().Model().LiveIds().size(), 1u);
+    EXPECT_EQ(window->Rooms().dashboard.Model().LiveIds().size(), 1u);
     EXPECT_EQ(ReadBytes(folder_.File("Vekaton.Ini")).trimmed(), "A") << "the set pointer";
 }
 
@@ -348,7 +349,7 @@ TEST_F(SetFilesTest, RecoveryCopiesFollowUnsavedWorkAndGoAtSaveAndAtExitWithoutS
     EXPECT_FALSE(store.HasSnapshot()) << "nothing changed yet";
 
     const int gauge = Add(*window, ItemKind::AngularGauge, 0);
-    window->Recovery()->Check();
+    window->Rooms().recovery.Keeper()->Check();
     ASSERT_TRUE(store.HasSnapshot());
     const std::optional<RecoverySnapshot> kept = store.Load();
     ASSERT_TRUE(kept);
@@ -358,8 +359,8 @@ TEST_F(SetFilesTest, RecoveryCopiesFollowUnsavedWorkAndGoAtSaveAndAtExitWithoutS
     window->SaveClick();
     EXPECT_FALSE(store.HasSnapshot()) << "saved work needs no copies";
 
-    window->Dashboard().Actions().Remove(gauge);
-    window->Recovery()->Check();
+    window->Rooms().dashboard.Actions().Remove(gauge);
+    window->Rooms().recovery.Keeper()->Check();
     EXPECT_TRUE(store.HasSnapshot());
     window->SetConfirm([](const QString&) { return true; });
     window->ExitNoAutoSave1Click();
@@ -373,8 +374,8 @@ TEST_F(SetFilesTest, RestoredCopiesAreWhatTheNextStartReads) {
         auto window = Open();
         window->KeepRecoveryCopiesIn(recovery.path());
         Add(*window, ItemKind::Thermometer, 2);
-        window->Dashboard().Model().SetPageCaption(1, "Kept");
-        window->Recovery()->Check();
+        window->Rooms().dashboard.Model().SetPageCaption(1, "Kept");
+        window->Rooms().recovery.Keeper()->Check();
         // The window goes without closing, as a crash would end it.
     }
     QString asked;
@@ -386,7 +387,7 @@ TEST_F(SetFilesTest, RestoredCopiesAreWhatTheNextStartReads) {
     EXPECT_TRUE(note.contains("restored")) << note.toStdString();
     auto window = Open();
     EXPECT_NE(Id(*window, "USERTHERMOMETER1"), 0);
-    EXPECT_EQ(window->Pages().tabText(1), "Kept");
+    EXPECT_EQ(window->Rooms().pages.tabText(1), "Kept");
     EXPECT_FALSE(RecoveryStore(recovery.path().toStdString()).HasSnapshot());
 }
 

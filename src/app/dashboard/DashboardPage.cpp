@@ -3,10 +3,12 @@
 #include <QContextMenuEvent>
 #include <QPainter>
 
+#include "session/SetLayout.h"
+
 namespace vekaton {
 
 DashboardPage::DashboardPage(int index, QWidget* parent) : QWidget(parent), index_(index) {
-    setObjectName(QString("TabSheet%1").arg(index + 2));
+    setObjectName(QString::fromStdString(DashboardPageName(index)));  // as the layout names it
     setAutoFillBackground(true);
 }
 

@@ -9,12 +9,13 @@
 
 #include "app/AppTexts.h"
 #include "app/GraphsPage.h"
-#include "app/MainWindow.h"
+#include "app/WindowCaption.h"
 #include "app/logview/LogExport.h"
 #include "app/logview/LogViewBar.h"
-#include "app/logview/PlaybackController.h"
+#include "engine/Engine.h"
 #include "log/LogReplay.h"
 #include "log/LogScan.h"
+#include "set/ConfigurationSet.h"
 #include "widgets/TStripChart.h"
 
 namespace vekaton {
@@ -27,12 +28,12 @@ constexpr std::size_t kLiveCapacity = 4'000'000;
 
 }  // namespace
 
-LogViewer::LogViewer(TForm1& window, std::function<void(const QString&)> post)
-    : QObject(&window),
-      window_(window),
+LogViewer::LogViewer(const Parts& parts, std::function<void(const QString&)> post)
+    : QObject(&parts.window),
+      parts_(parts),
       post_(std::move(post)),
-      decoder_(window.GetDecoder().Table(), formulas_) {
-    decoder_.SetChart(&window_.Graphs());
+      decoder_(parts.decoder.Table(), formulas_) {
+    decoder_.SetChart(&parts_.graphs.Store());
     decoder_.SetDispatchEnabled(false);  // the pass draws; only the cursor's frame moves gauges
     decoder_.SetMessageHandler([this](const DecoderMessage& message) {
         QString text = QString::fromStdString(message.text);
@@ -43,8 +44,8 @@ LogViewer::LogViewer(TForm1& window, std::function<void(const QString&)> post)
     });
     bar_ = new LogViewBar;
     bar_->hide();
-    window_.Graphs().AddBar(bar_);
-    TStripChart* chart = window_.Graphs().Chart();
+    parts_.graphs.AddBar(bar_);
+    TStripChart* chart = parts_.graphs.Chart();
     connect(chart, &TStripChart::cursorsChanged, this, &LogViewer::CursorsChanged);
     connect(chart, &TStripChart::viewChanged, this, &LogViewer::ViewChanged);
     connect(bar_, &LogViewBar::closeClicked, this, &LogViewer::Close);
@@ -60,8 +61,8 @@ void LogViewer::OpenClicked() {
     if (chooseFile_) {
         path = chooseFile_();
     } else {
-        path = QFileDialog::getOpenFileName(&window_, tr("Open Data Log"),
-                                            QString::fromStdString(window_.Set().Folder().string()),
+        path = QFileDialog::getOpenFileName(&parts_.window, tr("Open Data Log"),
+                                            QString::fromStdString(parts_.set.Folder().string()),
                                             texts::kDataLogFilter);
     }
     if (!path.isEmpty()) {
@@ -81,7 +82,7 @@ void LogViewer::ExportClicked() {
         path = chooseExport_();
     } else {
         const QFileInfo log(path_);
-        path = QFileDialog::getSaveFileName(&window_, tr("Export CSV"),
+        path = QFileDialog::getSaveFileName(&parts_.window, tr("Export CSV"),
                                             log.dir().filePath(log.completeBaseName() + ".csv"),
                                             tr("CSV Files (*.csv);;All Files (*)"));
         if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
@@ -99,7 +100,8 @@ bool LogViewer::ExportCsv(const QString& path) {
     }
     QString error;
     const ExportOutcome outcome =
-        ExportLogCsv(&window_, log_, layout_, window_.Table(), path, &error, cancelCheck_);
+        ExportLogCsv(&parts_.window, log_, layout_, parts_.decoder.Table(), &parts_.details, path,
+                     &error, cancelCheck_);
     if (outcome == ExportOutcome::Failed) {
         post_(error);
     } else if (outcome == ExportOutcome::Written) {
@@ -113,7 +115,7 @@ double LogViewer::TimeOf(std::int64_t frame) const {
 }
 
 bool LogViewer::Open(const QString& path) {
-    Engine& engine = window_.GetEngine();
+    Engine& engine = parts_.engine;
     if (engine.Recording()) {
         post_(tr("Stop recording before opening a data log."));
         return false;
@@ -143,10 +145,10 @@ bool LogViewer::Open(const QString& path) {
     }
     path_ = path;
     intervalMs_ = log_.IntervalMs() > 0 ? log_.IntervalMs() : engine.Settings().sampleRate;
-    liveState_ = window_.GetDecoder().SaveState();
+    liveState_ = parts_.decoder.SaveState();
     engine.SetFileViewMode(true);
-    TStripChart* chart = window_.Graphs().Chart();
-    chart->SetCapacity(
+    TStripChart* chart = parts_.graphs.Chart();
+    parts_.graphs.Store().SetCapacity(
         std::max<std::size_t>(kLiveCapacity, static_cast<std::size_t>(log_.RecordCount()) + 16));
     if (!DecodeAll()) {
         Close();
@@ -156,9 +158,8 @@ bool LogViewer::Open(const QString& path) {
     const std::pair<double, double> whole{0.0, std::max(end, intervalMs_ / 1000.0)};
     chart->SetHomeWindow(whole);
     chart->ResetView();
-    window_.Graphs().SetRecordEnabled(false);
-    window_.setWindowTitle(window_.BaseCaption() + texts::kFileCaption +
-                           QFileInfo(path).absoluteFilePath());
+    parts_.graphs.SetRecordEnabled(false);
+    parts_.caption.ShowFile(path);
     bar_->ShowLog(QFileInfo(path).fileName(), log_.RecordCount(), TimeOf(log_.RecordCount()));
     bar_->ShowWarning(warning_);
     ShowCursorText();
@@ -173,8 +174,9 @@ bool LogViewer::Open(const QString& path) {
 }
 
 bool LogViewer::DecodeAll() {
-    GraphsPage& graphs = window_.Graphs();
+    GraphsPage& graphs = parts_.graphs;
     TStripChart* chart = graphs.Chart();
+    ChartStore& store = graphs.Store();
     const auto cursorA = CursorFrame();
     const auto cursorB = chart->Cursor(TStripChart::kCursorB);
     const std::int64_t cursorFrameB = cursorB ? *cursorB - firstSample_ : -1;
@@ -182,29 +184,29 @@ bool LogViewer::DecodeAll() {
     const double left = chart->ViewLeft();
     const double right = chart->ViewRight();
 
-    replay_ = std::make_unique<LogReplay>(log_, layout_, window_.GetDecoder().Table());
-    decoder_.SetRawMode(window_.GetDecoder().RawMode());
+    replay_ = std::make_unique<LogReplay>(log_, layout_, parts_.decoder.Table());
+    decoder_.SetRawMode(parts_.decoder.RawMode());
     LogScan scan(log_, *replay_, layout_, decoder_);
     scan.SetDefaultInterval(intervalMs_);
     graphs.ClearChart();
-    chart->Reserve(static_cast<std::size_t>(log_.RecordCount()));
+    store.Reserve(static_cast<std::size_t>(log_.RecordCount()));
 
     QProgressDialog progress(tr("Reading %1...").arg(QFileInfo(path_).fileName()), tr("Cancel"), 0,
-                             1000, &window_);
+                             1000, &parts_.window);
     progress.setWindowTitle(tr("Open Data Log"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
     progress.setValue(0);
     std::int64_t first = -1;
     const LogScan::AddSample addSample = [&](double seconds) {
-        const int sample = graphs.AddSample(seconds);
+        const std::int64_t sample = store.AddSample(seconds);
         if (first < 0) {
             first = sample;
         }
         return sample;
     };
     bool cancelled = false;
-    chart->BeginUpdate();
+    store.BeginUpdate();
     while (!scan.Finished()) {
         scan.Step(kRecordsPerStep, addSample);
         progress.setValue(
@@ -215,7 +217,7 @@ bool LogViewer::DecodeAll() {
             break;
         }
     }
-    chart->EndUpdate();
+    store.EndUpdate();
     progress.reset();
     if (cancelled) {
         return false;
@@ -262,16 +264,16 @@ void LogViewer::Close() {
     replay_.reset();
     path_.clear();
     warning_.clear();
-    Engine& engine = window_.GetEngine();
+    Engine& engine = parts_.engine;
     engine.SetFileViewMode(false);
-    window_.GetDecoder().RestoreState(liveState_);
-    TStripChart* chart = window_.Graphs().Chart();
-    window_.Graphs().ClearChart();
-    chart->SetCapacity(kLiveCapacity);
+    parts_.decoder.RestoreState(liveState_);
+    TStripChart* chart = parts_.graphs.Chart();
+    parts_.graphs.ClearChart();
+    parts_.graphs.Store().SetCapacity(kLiveCapacity);
     chart->SetHomeWindow(std::nullopt);
     chart->ResetView();
-    window_.Graphs().SetRecordEnabled(true);
-    window_.setWindowTitle(window_.BaseCaption());
+    parts_.graphs.SetRecordEnabled(true);
+    parts_.caption.ShowBase();
     bar_->hide();
     emit closed();
     emit cursorFrameChanged(-1);
@@ -281,7 +283,7 @@ std::int64_t LogViewer::CursorFrame() const {
     if (!IsOpen()) {
         return -1;
     }
-    const auto cursor = window_.Graphs().Chart()->Cursor(TStripChart::kCursorA);
+    const auto cursor = parts_.graphs.Chart()->Cursor(TStripChart::kCursorA);
     return cursor ? *cursor - firstSample_ : -1;
 }
 
@@ -290,7 +292,7 @@ void LogViewer::SetCursorFrame(std::int64_t frame) {
         return;
     }
     frame = std::clamp<std::int64_t>(frame, 0, log_.RecordCount() - 1);
-    window_.Graphs().Chart()->SetCursor(TStripChart::kCursorA, firstSample_ + frame);
+    parts_.graphs.Chart()->SetCursor(TStripChart::kCursorA, firstSample_ + frame);
 }
 
 void LogViewer::CursorsChanged() {
@@ -310,14 +312,14 @@ void LogViewer::CursorsChanged() {
         post_(tr("Reading \"%1\" failed: %2").arg(path_, QString::fromStdString(error)));
         return;
     }
-    Decoder& decoder = window_.GetDecoder();
+    Decoder& decoder = parts_.decoder;
     decoder.RestoreState(*state);
     FeedRecordBytes(decoder, record_, layout_);
     emit cursorFrameChanged(frame);
 }
 
 void LogViewer::ShowCursorText() {
-    const TStripChart* chart = window_.Graphs().Chart();
+    const TStripChart* chart = parts_.graphs.Chart();
     QStringList parts;
     for (const int which : {TStripChart::kCursorA, TStripChart::kCursorB}) {
         if (const auto cursor = chart->Cursor(which)) {
@@ -334,7 +336,7 @@ void LogViewer::ViewChanged() {
     if (!IsOpen() || intervalMs_ <= 0) {
         return;
     }
-    const TStripChart* chart = window_.Graphs().Chart();
+    const TStripChart* chart = parts_.graphs.Chart();
     const double interval = intervalMs_ / 1000.0;
     const auto first = static_cast<std::int64_t>(std::max(0.0, chart->ViewLeft() / interval));
     const auto visible =
@@ -343,7 +345,7 @@ void LogViewer::ViewChanged() {
 }
 
 void LogViewer::Scrolled(std::int64_t first) {
-    TStripChart* chart = window_.Graphs().Chart();
+    TStripChart* chart = parts_.graphs.Chart();
     const double width = chart->ViewRight() - chart->ViewLeft();
     const double left = TimeOf(first);
     chart->SetViewWindow(left, left + width);
@@ -355,7 +357,7 @@ void LogViewer::PlayFromCursor() {
     }
     const QString path = path_;
     const std::int64_t frame = std::max<std::int64_t>(CursorFrame(), 0);
-    window_.Playback().Start(path, frame);
+    emit playRequested(path, frame);
 }
 
 }  // namespace vekaton

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -9,14 +10,18 @@
 
 #include "decode/Decoder.h"
 #include "decode/FormulaFrontEnd.h"
+#include "decode/PositionDetails.h"
 #include "log/DataLogFile.h"
 #include "log/RecordPlayback.h"
 
 namespace vekaton {
 
+class ConfigurationSet;
+class Engine;
+class GraphsPage;
 class LogReplay;
 class LogViewBar;
-class TForm1;
+class WindowCaption;
 
 // The log viewer: a data log opened into the chart to look at it whole, without playing it.
 // While a log is open the engine is in file-view mode (Run/Pause does nothing) and recording is
@@ -31,7 +36,20 @@ class LogViewer : public QObject {
     Q_OBJECT
 
   public:
-    LogViewer(TForm1& window, std::function<void(const QString&)> post);
+    // What the viewer works with: the engine (file-view mode), the window's decoder (whose
+    // table the cursor's frame fills), the chart it draws into; the window is the dialogs'
+    // parent, and logs are chosen from the set's folder.
+    struct Parts {
+        Engine& engine;
+        Decoder& decoder;
+        const ConfigurationSet& set;
+        const DetailsTable& details;  // units for the CSV headings
+        GraphsPage& graphs;
+        WindowCaption& caption;
+        QWidget& window;
+    };
+
+    LogViewer(const Parts& parts, std::function<void(const QString&)> post);
     ~LogViewer() override;
 
     // Opens a log with the record layout of the settings in force; false when it cannot be
@@ -71,6 +89,8 @@ class LogViewer : public QObject {
     void cursorFrameChanged(qint64 frame);
     void opened();
     void closed();
+    // "Play from here": the log from a frame on, in real time.
+    void playRequested(const QString& path, qint64 frame);
 
   private:
     bool DecodeAll();
@@ -81,7 +101,7 @@ class LogViewer : public QObject {
     void PlayFromCursor();
     double TimeOf(std::int64_t frame) const;
 
-    TForm1& window_;
+    Parts parts_;
     std::function<void(const QString&)> post_;
     std::function<QString()> chooseFile_;
     std::function<QString()> chooseExport_;

@@ -5,19 +5,21 @@
 
 #include "app/AppTexts.h"
 #include "app/GraphsPage.h"
-#include "app/MainWindow.h"
+#include "app/WindowCaption.h"
 #include "app/logview/LogViewer.h"
 #include "app/logview/PlaybackBar.h"
+#include "engine/Engine.h"
+#include "set/ConfigurationSet.h"
 #include "widgets/TStripChart.h"
 
 namespace vekaton {
 
-PlaybackController::PlaybackController(TForm1& window, std::function<void(const QString&)> post)
-    : QObject(&window), window_(window), post_(std::move(post)) {
+PlaybackController::PlaybackController(const Parts& parts, std::function<void(const QString&)> post)
+    : QObject(&parts.window), parts_(parts), post_(std::move(post)) {
     bar_ = new PlaybackBar;
     bar_->hide();
-    window_.Graphs().AddBar(bar_);
-    Engine& engine = window_.GetEngine();
+    parts_.graphs.AddBar(bar_);
+    Engine& engine = parts_.engine;
     connect(bar_, &PlaybackBar::playPauseClicked, this, [this, &engine] {
         engine.SetPlaybackPaused(!engine.PlaybackPaused());
         bar_->ShowPaused(engine.PlaybackPaused());
@@ -31,20 +33,20 @@ PlaybackController::PlaybackController(TForm1& window, std::function<void(const 
 }
 
 bool PlaybackController::Playing() const {
-    return window_.GetEngine().RealTimePlayback();
+    return parts_.engine.RealTimePlayback();
 }
 
 void PlaybackController::PlaybackClicked() {
     if (Playing()) {
-        window_.GetEngine().StopPlayback();
+        parts_.engine.StopPlayback();
         return;
     }
     QString path;
     if (chooseFile_) {
         path = chooseFile_();
     } else {
-        path = QFileDialog::getOpenFileName(&window_, texts::kPlayDataLog,
-                                            QString::fromStdString(window_.Set().Folder().string()),
+        path = QFileDialog::getOpenFileName(&parts_.window, texts::kPlayDataLog,
+                                            QString::fromStdString(parts_.set.Folder().string()),
                                             texts::kDataLogFilter);
     }
     if (!path.isEmpty()) {
@@ -53,25 +55,24 @@ void PlaybackController::PlaybackClicked() {
 }
 
 bool PlaybackController::Start(const QString& path, std::int64_t startFrame) {
-    Engine& engine = window_.GetEngine();
+    Engine& engine = parts_.engine;
     if (engine.Recording()) {
         post_(tr("Stop recording before playing a data log."));
         return false;
     }
     // One log at a time in the chart: a log being viewed is closed first.
-    window_.LogView().Close();
-    window_.Graphs().ClearChart();
+    parts_.logViewer.Close();
+    parts_.graphs.ClearChart();
     if (auto error = engine.StartPlayback(path.toStdString(), startFrame)) {
         post_(QString::fromStdString(*error));
         return false;
     }
     engine.SetPlaybackSpeed(bar_->Speed());
-    window_.Graphs().SetRecordEnabled(false);
-    window_.Graphs().SetViewEnabled(false);
-    window_.Graphs().SetPlaybackCaption(texts::kStopPlayback);
-    window_.Graphs().Chart()->SetFollowing(true);
-    window_.setWindowTitle(window_.BaseCaption() + texts::kFileCaption +
-                           QFileInfo(path).absoluteFilePath());
+    parts_.graphs.SetRecordEnabled(false);
+    parts_.graphs.SetViewEnabled(false);
+    parts_.graphs.SetPlaybackCaption(texts::kStopPlayback);
+    parts_.graphs.Chart()->SetFollowing(true);
+    parts_.caption.ShowFile(path);
     bar_->ShowPaused(false);
     bar_->ShowPosition(engine.PlaybackPosition(), engine.PlaybackFrames(),
                        engine.PlaybackIntervalMs());
@@ -80,22 +81,22 @@ bool PlaybackController::Start(const QString& path, std::int64_t startFrame) {
 }
 
 void PlaybackController::Ended() {
-    window_.Graphs().SetRecordEnabled(true);
-    window_.Graphs().SetViewEnabled(true);
-    window_.Graphs().SetPlaybackCaption(texts::kPlayDataLog);
-    window_.setWindowTitle(window_.BaseCaption());
+    parts_.graphs.SetRecordEnabled(true);
+    parts_.graphs.SetViewEnabled(true);
+    parts_.graphs.SetPlaybackCaption(texts::kPlayDataLog);
+    parts_.caption.ShowBase();
     bar_->hide();
 }
 
 void PlaybackController::Moved(std::int64_t frame, std::int64_t frames) {
-    const Engine& engine = window_.GetEngine();
+    const Engine& engine = parts_.engine;
     bar_->ShowPaused(engine.PlaybackPaused());
     bar_->ShowPosition(frame, frames, engine.PlaybackIntervalMs());
 }
 
 void PlaybackController::Jumped() {
     // The chart showed the frames played in order; after a jump it starts again from there.
-    window_.Graphs().ClearChart();
+    parts_.graphs.ClearChart();
 }
 
 }  // namespace vekaton

@@ -2,13 +2,18 @@
 
 #include <QObject>
 #include <QString>
+#include <QWidget>
 #include <cstdint>
 #include <functional>
 
 namespace vekaton {
 
+class ConfigurationSet;
+class Engine;
+class GraphsPage;
+class LogViewer;
 class PlaybackBar;
-class TForm1;
+class WindowCaption;
 
 // Real-time playback in the window: choosing the log, the playback bar, and - however playback
 // ends - the record and view buttons, the playback button's caption and the window caption put
@@ -17,7 +22,18 @@ class PlaybackController : public QObject {
     Q_OBJECT
 
   public:
-    PlaybackController(TForm1& window, std::function<void(const QString&)> post);
+    // What playback shows and where it asks: the window is the dialogs' parent; logs are chosen
+    // from the set's folder; a log being viewed is closed first.
+    struct Parts {
+        Engine& engine;
+        const ConfigurationSet& set;
+        GraphsPage& graphs;
+        LogViewer& logViewer;
+        WindowCaption& caption;
+        QWidget& window;
+    };
+
+    PlaybackController(const Parts& parts, std::function<void(const QString&)> post);
 
     // The "Play Data Log" / "Stop Playback" button.
     void PlaybackClicked();
@@ -35,7 +51,7 @@ class PlaybackController : public QObject {
     void SetChooseFile(std::function<QString()> choose) { chooseFile_ = std::move(choose); }
 
   private:
-    TForm1& window_;
+    Parts parts_;
     std::function<void(const QString&)> post_;
     std::function<QString()> chooseFile_;
     PlaybackBar* bar_ = nullptr;

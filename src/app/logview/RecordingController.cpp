@@ -8,22 +8,25 @@
 
 #include "app/AppTexts.h"
 #include "app/GraphsPage.h"
-#include "app/MainWindow.h"
 #include "app/StatusPanel.h"
+#include "app/WindowCaption.h"
+#include "engine/Engine.h"
 #include "log/DataLog.h"
+#include "set/ConfigurationSet.h"
 
 namespace vekaton {
 
-RecordingController::RecordingController(TForm1& window, std::function<void(const QString&)> post)
-    : QObject(&window), window_(window), post_(std::move(post)) {}
+RecordingController::RecordingController(const Parts& parts,
+                                         std::function<void(const QString&)> post)
+    : QObject(&parts.window), parts_(parts), post_(std::move(post)) {}
 
 void RecordingController::RecordClicked() {
-    Engine& engine = window_.GetEngine();
+    Engine& engine = parts_.engine;
     if (engine.Recording() && !engine.StopRequested()) {
         engine.StopRecording();
-        window_.Graphs().SetRecordCaption(texts::kRecordToFile);
-        window_.setWindowTitle(window_.BaseCaption());
-        window_.Status().SetRecordingLabel(QString());
+        parts_.graphs.SetRecordCaption(texts::kRecordToFile);
+        parts_.caption.ShowBase();
+        parts_.status.SetRecordingLabel(QString());
         return;
     }
     // The answer in flight is let in and dropped first, so the log starts on a frame boundary.
@@ -35,7 +38,7 @@ QString RecordingController::ChooseFile() {
         return chooseFile_();
     }
     QString path = QFileDialog::getSaveFileName(
-        &window_, texts::kRecordToFile, QString::fromStdString(window_.Set().Folder().string()),
+        &parts_.window, texts::kRecordToFile, QString::fromStdString(parts_.set.Folder().string()),
         texts::kDataLogFilter);
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
         path += ".dat";
@@ -44,13 +47,13 @@ QString RecordingController::ChooseFile() {
 }
 
 void RecordingController::Start() {
-    Engine& engine = window_.GetEngine();
+    Engine& engine = parts_.engine;
     NameChoice choice = NameChoice::Cancel;
     if (askName_) {
         choice = askName_();
     } else {
         const auto answer =
-            QMessageBox::question(&window_, window_.windowTitle(), texts::kAutoNameFile,
+            QMessageBox::question(&parts_.window, parts_.window.windowTitle(), texts::kAutoNameFile,
                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         choice = answer == QMessageBox::Yes  ? NameChoice::Automatic
                  : answer == QMessageBox::No ? NameChoice::Chosen
@@ -60,8 +63,7 @@ void RecordingController::Start() {
     if (choice == NameChoice::Automatic) {
         const QDate today = QDate::currentDate();
         path = QString::fromStdString(
-            MakeAutoLogName(window_.Set().Folder(),
-                            LogDate{today.year(), today.month(), today.day()})
+            MakeAutoLogName(parts_.set.Folder(), LogDate{today.year(), today.month(), today.day()})
                 .string());
     } else if (choice == NameChoice::Chosen) {
         path = ChooseFile();
@@ -75,14 +77,13 @@ void RecordingController::Start() {
         post_(QString::fromStdString(*error));
         return;
     }
-    window_.Graphs().SetRecordCaption(texts::kStopRecord);
-    window_.setWindowTitle(window_.BaseCaption() + texts::kFileCaption +
-                           QFileInfo(path).absoluteFilePath());
+    parts_.graphs.SetRecordCaption(texts::kStopRecord);
+    parts_.caption.ShowFile(path);
 }
 
 void RecordingController::RecordingStopped() {
-    window_.Graphs().SetRecordCaption(texts::kRecordToFile);
-    window_.setWindowTitle(window_.BaseCaption());
+    parts_.graphs.SetRecordCaption(texts::kRecordToFile);
+    parts_.caption.ShowBase();
 }
 
 }  // namespace vekaton

@@ -2,11 +2,16 @@
 
 #include <QObject>
 #include <QString>
+#include <QWidget>
 #include <functional>
 
 namespace vekaton {
 
-class TForm1;
+class ConfigurationSet;
+class Engine;
+class GraphsPage;
+class StatusPanel;
+class WindowCaption;
 
 // "Record to File" / "STOP Record": the questions before a log is created, the captions while
 // it records, and putting them back however recording ends.
@@ -16,7 +21,18 @@ class RecordingController : public QObject {
   public:
     enum class NameChoice { Automatic, Chosen, Cancel };
 
-    RecordingController(TForm1& window, std::function<void(const QString&)> post);
+    // What recording shows and where it asks: the window is the dialogs' parent; logs are
+    // named in the set's folder.
+    struct Parts {
+        Engine& engine;
+        const ConfigurationSet& set;
+        GraphsPage& graphs;
+        StatusPanel& status;
+        WindowCaption& caption;
+        QWidget& window;
+    };
+
+    RecordingController(const Parts& parts, std::function<void(const QString&)> post);
 
     // The record button.
     void RecordClicked();
@@ -32,7 +48,7 @@ class RecordingController : public QObject {
     void Start();
     QString ChooseFile();
 
-    TForm1& window_;
+    Parts parts_;
     std::function<void(const QString&)> post_;
     std::function<NameChoice()> askName_;
     std::function<QString()> chooseFile_;

@@ -76,6 +76,33 @@ void RecoveryKeeper::Finish() {
     kept_.reset();
 }
 
+RecoveryCopies::RecoveryCopies(Snapshotter snapshot, std::function<void(const QString&)> problem,
+                               QObject* parent)
+    : QObject(parent), snapshot_(std::move(snapshot)), problem_(std::move(problem)) {}
+
+void RecoveryCopies::KeepIn(const QString& folder) {
+    delete keeper_;
+    keeper_ = new RecoveryKeeper(folder, snapshot_, this);
+    connect(keeper_, &RecoveryKeeper::problemChanged, this, [this](const QString& problem) {
+        if (!problem.isEmpty()) {
+            problem_(problem);
+        }
+    });
+    keeper_->SetBaseline();
+}
+
+void RecoveryCopies::SetBaseline() {
+    if (keeper_ != nullptr) {
+        keeper_->SetBaseline();
+    }
+}
+
+void RecoveryCopies::Finish() {
+    if (keeper_ != nullptr) {
+        keeper_->Finish();
+    }
+}
+
 QString OfferRecovery(const QString& folder, const std::function<bool(const QString&)>& ask) {
     RecoveryStore store(folder.toStdString());
     store.RemoveLeftovers();  // only the lock holder gets here, so no other copy is writing

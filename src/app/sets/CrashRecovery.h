@@ -49,6 +49,31 @@ class RecoveryKeeper : public QObject {
     bool finished_ = false;
 };
 
+// The window's recovery copies: none until KeepIn names their folder (only the holder of the
+// single-instance lock keeps them; tests pass a folder of their own), then a RecoveryKeeper.
+class RecoveryCopies : public QObject {
+    Q_OBJECT
+
+  public:
+    using Snapshotter = RecoveryKeeper::Snapshotter;
+
+    // `problem` hears of copies that could not be written.
+    RecoveryCopies(Snapshotter snapshot, std::function<void(const QString&)> problem,
+                   QObject* parent = nullptr);
+
+    void KeepIn(const QString& folder);
+    RecoveryKeeper* Keeper() const { return keeper_; }
+    // What the set holds now is what its files hold (read or saved).
+    void SetBaseline();
+    // The program ends in order: the copies go.
+    void Finish();
+
+  private:
+    Snapshotter snapshot_;
+    std::function<void(const QString&)> problem_;
+    RecoveryKeeper* keeper_ = nullptr;
+};
+
 // At start-up, before the set is read, by the holder of the single-instance lock: removes what
 // writes of copies killed half-way left behind; when a crash left copies, asks whether to
 // restore them and does so into their set folder. `ask` gets the question and returns true for

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace vekaton {
+
+class DashboardController;
+class GraphsPage;
+class MessageQueue;
+class RecoveryCopies;
+class Session;
+class StatusPanel;
+class WindowCaption;
+class WindowLifecycle;
+class WindowQuestions;
+
+// The set's commands in the window: Save, Save Config Info and Load Config Files, with their
+// file dialogs and what they report. The session does the reading and writing.
+class SetCommands : public QObject {
+    Q_OBJECT
+
+  public:
+    struct Parts {
+        Session& session;
+        StatusPanel& status;
+        GraphsPage& graphs;
+        DashboardController& dashboard;
+        MessageQueue& messages;
+        RecoveryCopies& recovery;
+        WindowCaption& caption;
+        WindowQuestions& questions;
+        WindowLifecycle& lifecycle;
+        QWidget& window;
+    };
+    // The set file chosen for Save Config Info (forSave) or Load Config Files; nullopt cancels.
+    // Replaceable so that tests can choose.
+    using SetFileChooser = std::function<std::optional<QString>(bool forSave)>;
+
+    explicit SetCommands(const Parts& parts);
+
+    void SetSetFileChooser(SetFileChooser chooser) { setFileChooser_ = std::move(chooser); }
+
+    void SaveClick();
+    void SaveConfigInfo1Click();
+    void LoadConfigFiles1Click();
+
+  private:
+    QStringList Saved(const std::vector<std::string>& errors);
+    void ReportSaveErrors(const QStringList& errors);
+    std::optional<QString> AskSetFile(bool forSave);
+    bool ChooseSetFile(bool forSave, QString* setName);
+
+    Parts parts_;
+    SetFileChooser setFileChooser_;
+};
+
+}  // namespace vekaton

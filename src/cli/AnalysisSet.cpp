@@ -1,0 +1,23 @@
+#include "cli/AnalysisSet.h"
+
+#include "cli/CliSet.h"
+
+namespace vekaton::cli {
+
+std::optional<AnalysisSet> LoadAnalysisSet(const std::string& dir, const std::string& setName,
+                                           std::ostream& err) {
+    auto set = OpenCliSet(dir, setName, err);
+    if (!set) {
+        return std::nullopt;
+    }
+    AnalysisSet analysis;
+    analysis.table = std::make_unique<ParameterTable>(set->Table());
+    // The set's details file is not read yet, so automatic edges come from the values.
+    analysis.layout = RecordLayout::From(set->Settings());
+    analysis.files = std::move(set->files);
+    analysis.folder = set->session->Set().Folder();
+    analysis.names = set->session->Set().Names();
+    return analysis;
+}
+
+}  // namespace vekaton::cli
