@@ -144,7 +144,7 @@ WindowLayout SetLayout::Apply(const LayoutRead& read, std::vector<std::string>& 
             continue;
         }
         if (index < fixed) {
-            ApplyFixedRecord(static_cast<int>(index), *read.records[index], window, messages);
+            ApplyFixedRecord(static_cast<int>(index), *read.records[index], window, changed);
         } else if (index - fixed < ids.size()) {
             ApplyItemRecord(ids[index - fixed], *read.records[index], keptAsRead, changed);
         }
@@ -172,7 +172,7 @@ WindowLayout SetLayout::Apply(const LayoutRead& read, std::vector<std::string>& 
 }
 
 void SetLayout::ApplyFixedRecord(int index, const StreamComponent& record, WindowLayout& window,
-                                 std::vector<std::string>& messages) {
+                                 std::vector<std::string>& changed) {
     if (fixedRead_.size() < static_cast<std::size_t>(FixedCount())) {
         fixedRead_.resize(static_cast<std::size_t>(FixedCount()));
     }
@@ -184,11 +184,12 @@ void SetLayout::ApplyFixedRecord(int index, const StreamComponent& record, Windo
             model_.SetPageCaption(index - kUnnamedLabels, caption->AsText());
         }
     } else if (index == kUnnamedLabels + pageCount_ + 1) {
+        // Channels left out are not saved again: the file deserves its ".bad" copy.
         std::vector<std::string> notes;
         if (auto channels = ChartChannelsOf(record, &notes)) {
             window.chartChannels = std::move(*channels);
         }
-        messages.insert(messages.end(), notes.begin(), notes.end());
+        changed.insert(changed.end(), notes.begin(), notes.end());
     }
 }
 

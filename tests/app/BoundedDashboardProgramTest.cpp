@@ -104,7 +104,8 @@ TEST_F(BoundedDashboardProgram, FiveThousandBadChartChannelsAreOneMessage) {
     auto& chart = Record(vekaton::kChartComponentName);
     std::erase_if(chart.properties, [](const auto& p) { return p.name == "Channels"; });
     chart.properties.push_back({"Channels", vekaton::StreamValue::Collection(items)});
-    WriteFile(Set("Demo.dsf"), LayoutBytes());
+    const std::string original = LayoutBytes();
+    WriteFile(Set("Demo.dsf"), original);
     auto run = Start();
     EXPECT_EQ(run->Terminate(), 0);
     const QString errors = run->Errors();
