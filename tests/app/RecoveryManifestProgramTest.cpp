@@ -67,6 +67,29 @@ TEST_F(RecoveryManifestProgram, AFolderNameWithALineFeedAndFolderIsRestoredIntoI
     EXPECT_TRUE(fs::is_empty(other)) << "nothing was written into the other place";
 }
 
+TEST_F(RecoveryManifestProgram, CopiesGoIntoNoFolderButTheOneTheyWereMadeFor) {
+    const fs::path set = Path(scratch_) / "set";
+    fs::create_directories(set);
+    {
+        ProgramRun run(lockDir_.path(), QString::fromStdString(set.string()),
+                       ProgramRun::Options::WithTestHooks());
+        ASSERT_TRUE(run.WaitForWindow()) << run.Errors().toStdString();
+        ASSERT_TRUE(run.Ask("add-label"));
+        ASSERT_TRUE(WaitForManifest(run.RecoveryDir().toStdString(), 10000));
+        run.Process().kill();
+    }
+    // Another folder now has the set's path.
+    fs::rename(set, Path(scratch_) / "moved");
+    fs::create_directories(set);
+    ProgramRun again(lockDir_.path(), QString::fromStdString(set.string()));
+    ASSERT_TRUE(again.WaitForWindow()) << again.Errors().toStdString();
+    EXPECT_EQ(again.Terminate(), 0);
+    const QString errors = again.Errors();
+    EXPECT_TRUE(errors.contains("which is no longer that folder")) << errors.toStdString();
+    EXPECT_EQ(ReadFile(set / "Default.Gau").find("USERLABEL1"), std::string::npos)
+        << "nothing restored into a folder the copies were not made for";
+}
+
 TEST_F(RecoveryManifestProgram, TemporaryFilesOfKilledCopyWritesGoAtTheNextStart) {
     const pid_t gone = ::fork();
     if (gone == 0) {

@@ -114,8 +114,9 @@ QString OfferRecovery(const QString& folder, const std::function<bool(const QStr
         }
         store.Discard();
         return QObject::tr(
-                   "Vekaton did not close normally last time, and the copies of its "
-                   "unsaved changes are damaged (%1); they were removed.")
+                   "Vekaton did not close normally last time, but the copies of its "
+                   "unsaved changes cannot be used: %1. They were removed; the set stays as it "
+                   "was last saved.")
             .arg(QString::fromStdString(problem));
     }
     const QString set = QString::fromStdString(snapshot->setName);
