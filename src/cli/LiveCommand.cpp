@@ -61,8 +61,17 @@ class LiveView : public EngineView {
     // Called once, when the frame limit is reached or the output fails.
     void SetOnDone(std::function<void()> done) { onDone_ = std::move(done); }
     bool OutputFailed() const { return outputFailed_; }
+    bool LogFailed() const { return recordingFailed_; }
 
     void ShowMessage(std::string_view text) override { err_ << "vekaton-cli: " << text << '\n'; }
+
+    // A run asked to record is of no use once its log cannot be written: it ends, and fails.
+    void RecordingFailed() override {
+        recordingFailed_ = true;
+        if (!done_) {
+            Done();
+        }
+    }
 
     void FrameCompleted(const FrameSummary& frame) override {
         if (frame.fromPlayback || done_) {
@@ -100,6 +109,7 @@ class LiveView : public EngineView {
     long long frames_ = 0;
     bool done_ = false;
     bool outputFailed_ = false;
+    bool recordingFailed_ = false;
     std::function<void()> onDone_;
 };
 
@@ -366,6 +376,9 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     err << "vekaton-cli: " << LiveMonitor::Summary(engine.Counters()) << '\n';
     if (view.OutputFailed() || !*sink) {
         err << "vekaton-cli: writing the CSV failed\n";
+        status = kExitFailed;
+    } else if (view.LogFailed()) {
+        err << "vekaton-cli: the run ended because the data log could not be written\n";
         status = kExitFailed;
     } else if (engine.Counters().frames == 0) {
         err << "vekaton-cli: no frame was received from " << device.toStdString() << '\n';
