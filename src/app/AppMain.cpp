@@ -68,9 +68,9 @@ int main(int argc, char** argv) {
     }
 
     // Changes a crash kept are offered before the set is read, so that it reads them.
-    QString recoveryNote;
+    vekaton::RecoveryOffer recovery;
     if (lock.IsHeld()) {
-        recoveryNote = vekaton::OfferRecovery(vekaton::RecoveryFolder(), [](const QString& ask) {
+        recovery = vekaton::OfferRecovery(vekaton::RecoveryFolder(), [](const QString& ask) {
             if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
                 // No one to ask: restoring loses nothing, discarding would.
                 std::fprintf(stderr, "vekaton: %s Yes\n", qPrintable(ask));
@@ -85,10 +85,10 @@ int main(int argc, char** argv) {
     for (const QString& warning : lock.Warnings()) {
         window.ShowMessage(warning);
     }
-    if (!recoveryNote.isEmpty()) {
-        window.ShowMessage(recoveryNote);
+    if (!recovery.note.isEmpty()) {
+        window.ShowMessage(recovery.note);
     }
-    if (lock.IsHeld()) {
+    if (lock.IsHeld() && recovery.keepCopies) {
         window.KeepRecoveryCopiesIn(vekaton::RecoveryFolder());
     }
     vekaton::InstanceServer server(lock.ServerName());

@@ -218,6 +218,17 @@ std::vector<std::string> RestoreSnapshot(const RecoverySnapshot& snapshot) {
                 error = WriteFileAtomically(path, contents);
             }
         }
+        if (!error) {
+            // A file is back only when it reads back as kept (a folder that lies about its
+            // writes, a file replaced meanwhile).
+            std::string why;
+            const auto back = ReadWholeFile(ResolveSetFile(folder, name), contents.size(), &why);
+            if (!back || *back != contents) {
+                error = "\"" + QuotePath(std::filesystem::path(name)) +
+                        "\" was written but does not read back as kept" +
+                        (why.empty() ? std::string() : ": it " + why);
+            }
+        }
         if (error) {
             errors.push_back(*error);
         }

@@ -52,7 +52,8 @@ class RecoveryStore {
 };
 
 // Writes the files of a snapshot back into its set folder, as a save would; the dashboard files
-// keep their "_bak" copies. Returns one message per file that could not be written.
+// keep their "_bak" copies. Returns one message per file that could not be written or does not
+// read back as kept.
 std::vector<std::string> RestoreSnapshot(const RecoverySnapshot& snapshot);
 
 }  // namespace vekaton

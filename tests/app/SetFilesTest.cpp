@@ -380,9 +380,9 @@ TEST_F(SetFilesTest, RestoredCopiesAreWhatTheNextStartReads) {
     }
     QString asked;
     const QString note = OfferRecovery(recovery.path(), [&asked](const QString& question) {
-        asked = question;
-        return true;
-    });
+                             asked = question;
+                             return true;
+                         }).note;
     EXPECT_TRUE(asked.contains("Default")) << asked.toStdString();
     EXPECT_TRUE(note.contains("restored")) << note.toStdString();
     auto window = Open();

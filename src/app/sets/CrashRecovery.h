@@ -74,10 +74,17 @@ class RecoveryCopies : public QObject {
     RecoveryKeeper* keeper_ = nullptr;
 };
 
+// What the start-up offer came to.
+struct RecoveryOffer {
+    QString note;            // for the user afterwards; empty when nothing happened
+    bool keepCopies = true;  // false: copies that could not be restored still fill the folder
+};
+
 // At start-up, before the set is read, by the holder of the single-instance lock: removes what
 // writes of copies killed half-way left behind; when a crash left copies, asks whether to
 // restore them and does so into their set folder. `ask` gets the question and returns true for
-// restore. Returns what the user should be told afterwards (empty when nothing happened).
-QString OfferRecovery(const QString& folder, const std::function<bool(const QString&)>& ask);
+// restore. Copies go only once every file is restored and reads back as kept; copies whose
+// restore failed are set aside and offered again at the next start.
+RecoveryOffer OfferRecovery(const QString& folder, const std::function<bool(const QString&)>& ask);
 
 }  // namespace vekaton
