@@ -114,6 +114,7 @@ std::optional<std::string> OpenSetFile(const std::filesystem::path& folder,
     read.path = ResolveSetFile(folder, fileName);
     SetFileText file = ReadSetFile(read.path, type, guard);
     read.found = file.Found();
+    read.unread = file.Found() && !file.Read();
     if (!file.Read()) {
         read.errorMessage = std::move(file.message);
         return std::nullopt;

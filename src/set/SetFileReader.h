@@ -69,6 +69,7 @@ SetFileText ReadSetFile(const std::filesystem::path& path, const SetFileType& ty
 // What reading one file of a set came to, as every set file's reader reports it.
 struct SetFileRead {
     bool found = false;          // false: no such file; nothing was read and nothing changes
+    bool unread = false;         // found, but none of it could be read (refused or failing)
     std::filesystem::path path;  // as found in the folder, in whatever letter case
     // For the user: why the file was not read at all, or where its reading stopped and what
     // happens to the file. Empty when reading went well.
