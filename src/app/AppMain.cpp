@@ -12,6 +12,8 @@
 #include "app/dashboard/DashboardController.h"
 #include "app/dashboard/ItemActions.h"
 #include "app/sets/CrashRecovery.h"
+#include "app/sets/SetCommands.h"
+#include "app/sets/SetFolderLock.h"
 #include "io/InstanceLock.h"
 
 int main(int argc, char** argv) {
@@ -66,6 +68,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vekaton: cannot use folder %s\n", qPrintable(folder));
         return 1;
     }
+    // A second window on the same set is refused whatever its single-instance lock folder.
+    vekaton::SetFolderLock setLock;
+    if (const auto refused = setLock.Take(QDir::currentPath())) {
+        std::fprintf(stderr, "vekaton: %s\n", qPrintable(*refused));
+        if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+            QMessageBox::critical(nullptr, "Vekaton", *refused);
+        }
+        return 1;
+    }
 
     // Changes a crash kept are offered before the set is read, so that it reads them.
     vekaton::RecoveryOffer recovery;
@@ -82,6 +93,8 @@ int main(int argc, char** argv) {
     }
 
     vekaton::MainWindow window(command.demo, nullptr, lock.IsHeld());
+    window.Rooms().setCommands.SetFolderLocker(
+        [&setLock](const QString& setFolder) { return setLock.Take(setFolder); });
     for (const QString& warning : lock.Warnings()) {
         window.ShowMessage(warning);
     }

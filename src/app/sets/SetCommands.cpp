@@ -100,6 +100,12 @@ bool SetCommands::ChooseSetFile(bool forSave, QString* setName) {
     ConfigurationSet& set = parts_.session.Set();
     const QString folder = QFileInfo(chosen).absolutePath();
     if (QDir(folder) != QDir(QString::fromStdString(set.Folder().string()))) {
+        if (folderLocker_) {
+            if (const auto refused = folderLocker_(folder)) {
+                parts_.messages.Post(*refused);
+                return false;
+            }
+        }
         QDir::setCurrent(folder);
         set.MoveToFolder(folder.toStdString());  // keeps what was read, such as the header
     }
