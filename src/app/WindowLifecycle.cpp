@@ -59,6 +59,7 @@ void WindowLifecycle::ShowMessage(const QString& text) {
 
 QStringList WindowLifecycle::FormClose() {
     QStringList errors;
+    parts_.recovery.KeepNow();
     for (const std::string& error : parts_.session.Close()) {
         errors.append(QString::fromStdString(error));
     }

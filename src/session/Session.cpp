@@ -6,6 +6,7 @@
 #include "dashboard/DashboardGaugeList.h"
 #include "dashboard/GaugeList.h"
 #include "engine/EngineTexts.h"
+#include "set/SaveJournal.h"
 
 namespace vekaton {
 
@@ -130,7 +131,15 @@ const SettingsFileRead& Session::ReadSettingsFile() {
     return settingsRead_;
 }
 
-std::vector<std::string> Session::Save() {
+std::optional<std::string> Session::BeginSave() {
+    std::vector<std::string> names;
+    for (const SetMember* member : writeOrder_) {
+        names.push_back(member->FileName(set_.Names()));
+    }
+    return SaveJournal::Begin(set_.Folder(), names);
+}
+
+std::vector<std::string> Session::WriteMembers() {
     std::vector<std::string> errors;
     for (SetMember* member : writeOrder_) {
         if (auto error = member->Write(*this)) {
@@ -140,8 +149,20 @@ std::vector<std::string> Session::Save() {
     return errors;
 }
 
+std::vector<std::string> Session::Save() {
+    if (auto error = BeginSave()) {
+        return {*error};
+    }
+    std::vector<std::string> errors = WriteMembers();
+    SaveJournal::Finish(set_.Folder());
+    return errors;
+}
+
 std::vector<std::string> Session::SaveAs(std::string_view setName) {
     set_.UseChosenSet(setName);
+    if (auto error = BeginSave()) {
+        return {*error};
+    }
     std::vector<std::string> errors;
     if (auto error = set_.WriteSettings(Settings())) {
         errors.push_back(std::move(*error));
@@ -149,9 +170,10 @@ std::vector<std::string> Session::SaveAs(std::string_view setName) {
     if (port_ != nullptr) {
         port_->FlushInput();
     }
-    for (std::string& error : Save()) {
+    for (std::string& error : WriteMembers()) {
         errors.push_back(std::move(error));
     }
+    SaveJournal::Finish(set_.Folder());
     return errors;
 }
 

@@ -12,6 +12,7 @@
 #include "set/DashboardFiles.h"
 #include "set/LeftoverFiles.h"
 #include "set/RecoveryManifest.h"
+#include "set/SaveJournal.h"
 #include "set/SetFileReader.h"
 
 namespace vekaton {
@@ -205,6 +206,11 @@ std::vector<std::string> RestoreSnapshot(const RecoverySnapshot& snapshot) {
     std::vector<std::string> errors;
     DamagedFileGuard guard;
     const std::filesystem::path folder(snapshot.setFolder);
+    // A save there cut short is undone first, so the copies go into a whole set.
+    if (SaveJournal::Undone undone = SaveJournal::UndoUnfinished(folder); undone.failed) {
+        errors.push_back(std::move(undone.message));
+        return errors;
+    }
     for (const auto& [name, contents] : snapshot.files) {
         std::optional<std::string> error;
         if (EndsWithNoCase(name, ".dsf")) {

@@ -97,6 +97,12 @@ void RecoveryCopies::SetBaseline() {
     }
 }
 
+void RecoveryCopies::KeepNow() {
+    if (keeper_ != nullptr) {
+        keeper_->Check();
+    }
+}
+
 void RecoveryCopies::Finish() {
     if (keeper_ != nullptr) {
         keeper_->Finish();

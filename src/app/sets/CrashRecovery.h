@@ -67,6 +67,8 @@ class RecoveryCopies : public QObject {
     void SetBaseline();
     // The program ends in order: the copies go.
     void Finish();
+    // Before a save: the copies hold every change now, so that a save cut short loses nothing.
+    void KeepNow();
 
   private:
     Snapshotter snapshot_;

@@ -50,6 +50,7 @@ void SetCommands::ReportSaveErrors(const QStringList& errors) {
 }
 
 void SetCommands::SaveClick() {
+    parts_.recovery.KeepNow();
     const QStringList errors = Saved(parts_.session.Save());
     ReportSaveErrors(errors);
     if (errors.isEmpty()) {
@@ -120,6 +121,7 @@ void SetCommands::SaveConfigInfo1Click() {
     }
     parts_.caption.Append(" : " + setName);
     const bool wasRunning = parts_.session.Pause();
+    parts_.recovery.KeepNow();
     const QStringList errors = Saved(parts_.session.SaveAs(setName.toStdString()));
     ReportSaveErrors(errors);
     // Saving keeps the link: acquisition goes on where it was.
