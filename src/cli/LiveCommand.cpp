@@ -18,6 +18,7 @@
 #include "cli/CliOutput.h"
 #include "cli/CliSet.h"
 #include "cli/LiveMonitor.h"
+#include "cli/MessageRepeats.h"
 #include "engine/CommandString.h"
 #include "engine/Engine.h"
 #include "engine/EngineTexts.h"
@@ -54,7 +55,7 @@ class LiveView : public EngineView {
   public:
     LiveView(std::ostream& out, std::ostream& err, const Decoder& decoder, const Clock& clock,
              CsvWriter& csv)
-        : out_(out), err_(err), decoder_(decoder), clock_(clock), csv_(csv) {}
+        : out_(out), decoder_(decoder), clock_(clock), csv_(csv), messages_(err) {}
 
     void SetFrameLimit(std::optional<int> limit) { limit_ = limit; }
     void SetRunStart(std::int64_t ms) { runStartMs_ = ms; }
@@ -63,7 +64,9 @@ class LiveView : public EngineView {
     bool OutputFailed() const { return outputFailed_; }
     bool LogFailed() const { return recordingFailed_; }
 
-    void ShowMessage(std::string_view text) override { err_ << "vekaton-cli: " << text << '\n'; }
+    void ShowMessage(std::string_view text) override { messages_.Show(text); }
+    // At the end of the run: the messages that came again, counted.
+    void SummarizeMessages() { messages_.Summarize(); }
 
     // A run asked to record is of no use once its log cannot be written: it ends, and fails.
     void RecordingFailed() override {
@@ -100,10 +103,10 @@ class LiveView : public EngineView {
     }
 
     std::ostream& out_;
-    std::ostream& err_;
     const Decoder& decoder_;
     const Clock& clock_;
     CsvWriter& csv_;
+    MessageRepeats messages_;
     std::optional<int> limit_;
     std::int64_t runStartMs_ = 0;
     long long frames_ = 0;
@@ -373,6 +376,7 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     engine.CloseRecordingNow(kRunEndedReason);
     link.Close();
     sink->flush();
+    view.SummarizeMessages();
     err << "vekaton-cli: " << LiveMonitor::Summary(engine.Counters()) << '\n';
     if (view.OutputFailed() || !*sink) {
         err << "vekaton-cli: writing the CSV failed\n";
