@@ -141,9 +141,29 @@ std::optional<std::string> Session::BeginSave() {
 
 std::vector<std::string> Session::WriteMembers() {
     std::vector<std::string> errors;
+    const SetNames& names = set_.Names();
+    bool layoutFailed = false;
+    bool gaugesFailed = false;
     for (SetMember* member : writeOrder_) {
         if (auto error = member->Write(*this)) {
             errors.push_back(std::move(*error));
+            const std::string file = member->FileName(names);
+            layoutFailed = layoutFailed || file == names.layoutFileName;
+            gaugesFailed = gaugesFailed || file == names.gaugeListFileName;
+        }
+    }
+    if (layoutFailed != gaugesFailed) {
+        // One half of the dashboard alone would not match the other half still on disk.
+        const std::string& written = layoutFailed ? names.gaugeListFileName : names.layoutFileName;
+        const std::string& failed = layoutFailed ? names.layoutFileName : names.gaugeListFileName;
+        if (auto error = SaveJournal::PutBack(set_.Folder(), written)) {
+            errors.push_back("\"" + written + "\" was saved but \"" + failed +
+                             "\" was not, and it could not be put back as it was: " + *error);
+        } else {
+            errors.push_back(
+                "\"" + written + "\" was put back as it was, since \"" + failed +
+                "\" could not be saved with it: the gauge list and the layout file are "
+                "saved together or not at all.");
         }
     }
     return errors;

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <system_error>
 
+#include "common/AsciiCase.h"
 #include "common/MessageText.h"
 #include "files/FileLookup.h"
 #include "files/SafeFile.h"
@@ -108,6 +109,39 @@ std::optional<std::string> SaveJournal::Begin(const std::filesystem::path& setFo
         return "The set was not saved: " + *error;
     }
     return std::nullopt;
+}
+
+std::optional<std::string> SaveJournal::PutBack(const std::filesystem::path& setFolder,
+                                                const std::string& fileName) {
+    const std::filesystem::path journal = JournalFolder(setFolder);
+    const auto text = ReadWholeFile(journal / kMarkerName, 64 * 1024, nullptr);
+    const auto entries = text ? ParseSaveJournal(*text) : std::nullopt;
+    const std::string onDisk = ResolveSetFile(setFolder, fileName).filename().string();
+    if (entries) {
+        for (std::size_t i = 0; i < entries->size(); ++i) {
+            const SaveJournalEntry& entry = (*entries)[i];
+            if (!EqualsNoCase(entry.name, onDisk)) {
+                continue;
+            }
+            const std::filesystem::path path = setFolder / entry.name;
+            if (!entry.copied) {
+                std::error_code ec;
+                std::filesystem::remove(path, ec);
+                if (ec) {
+                    return "\"" + QuotePath(entry.name) +
+                           "\" could not be removed: " + ec.message();
+                }
+                return std::nullopt;
+            }
+            std::string why;
+            const auto contents = ReadWholeFile(CopyPath(journal, i), LimitOf(entry.name), &why);
+            if (!contents) {
+                return "the copy of \"" + QuotePath(entry.name) + "\" cannot be read: it " + why;
+            }
+            return WriteFileAtomically(path, *contents);
+        }
+    }
+    return "\"" + QuotePath(onDisk) + "\" has no copy kept from before the save";
 }
 
 void SaveJournal::Finish(const std::filesystem::path& setFolder) {

@@ -21,6 +21,10 @@ class SaveJournal {
     // the marker. An error means no save may start: nothing of the set was touched.
     static std::optional<std::string> Begin(const std::filesystem::path& setFolder,
                                             const std::vector<std::string>& fileNames);
+    // During a save: puts one file back as it was before the save (removes it when there was
+    // none), for a file whose partner could not be saved with it. The error says why not.
+    static std::optional<std::string> PutBack(const std::filesystem::path& setFolder,
+                                              const std::string& fileName);
     // The save ended (written or reported): the journal goes, marker first.
     static void Finish(const std::filesystem::path& setFolder);
 
