@@ -1,7 +1,7 @@
 // Component stream and layout file readers: any bytes must read without touching memory outside
 // the data, without hanging and within the value limit. A record that reads must be written back
-// byte for byte, and the window's reading with its questions must give one slot per control
-// whatever the answers.
+// byte for byte (a value cut to its first 64 KB as kept), and the window's reading with its
+// questions must give one slot per control whatever the answers.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -61,9 +61,19 @@ void CheckRecordRoundTrip(std::string_view data) {
         return;
     }
     std::string written;
-    if (vekaton::WriteComponentRecord(*read.component, written) ||
-        written != data.substr(0, read.end)) {
+    if (vekaton::WriteComponentRecord(*read.component, written)) {
         std::abort();
+    }
+    if (read.cut.empty()) {
+        if (written != data.substr(0, read.end)) {
+            std::abort();
+        }
+    } else {
+        // Values cut to their first 64 KB: what was kept writes and reads back as kept.
+        const vekaton::ComponentRecordRead back = vekaton::ReadComponentRecord(written, 0);
+        if (!back.component || !back.cut.empty() || !(*back.component == *read.component)) {
+            std::abort();
+        }
     }
     // Known properties through the widget's types and back must still make a valid record.
     const vekaton::LoadedProperties loaded =

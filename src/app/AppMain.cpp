@@ -1,11 +1,17 @@
 // vekaton: the desktop program.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QIcon>
 #include <QMessageBox>
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
 
 #include "app/AppCommandLine.h"
 #include "app/DemoSet.h"
@@ -17,7 +23,31 @@
 #include "app/dashboard/ItemActions.h"
 #include "app/logview/LogViewer.h"
 #include "app/sets/CrashRecovery.h"
+#include "app/sets/SetCommands.h"
+#include "app/sets/SetFolderLock.h"
+#include "common/MessageText.h"
 #include "io/InstanceLock.h"
+
+namespace {
+
+// The value of the last --dir option as the bytes the system gave, whatever their encoding.
+std::optional<std::string> RawDirArgument(int argc, char** argv) {
+    std::optional<std::string> value;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        if (argument == "--") {
+            break;
+        }
+        if ((argument == "--dir" || argument == "-dir") && i + 1 < argc) {
+            value = argv[++i];
+        } else if (argument.starts_with("--dir=")) {
+            value = std::string(argument.substr(6));
+        }
+    }
+    return value;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // Read before anything else, so --help works while another copy runs and without a display.
@@ -73,15 +103,34 @@ int main(int argc, char** argv) {
             folder = *demoFolder;
         }
     }
-    if (!folder.isEmpty() && !QDir::setCurrent(folder)) {
-        std::fprintf(stderr, "vekaton: cannot use folder %s\n", qPrintable(folder));
+    if (!folder.isEmpty()) {
+        // The folder's bytes as given, not as text: a name that is not UTF-8 works as it does
+        // in vekaton-cli, and is shown escaped.
+        const std::filesystem::path path = folder == command.dir && RawDirArgument(argc, argv)
+                                               ? *RawDirArgument(argc, argv)
+                                               : std::string(QFile::encodeName(folder));
+        std::error_code ec;
+        std::filesystem::current_path(path, ec);
+        if (ec) {
+            std::fprintf(stderr, "vekaton: cannot use folder \"%s\": %s\n",
+                         vekaton::QuotePath(path).c_str(), ec.message().c_str());
+            return 1;
+        }
+    }
+    // A second window on the same set is refused whatever its single-instance lock folder.
+    vekaton::SetFolderLock setLock;
+    if (const auto refused = setLock.Take(QStringLiteral("."))) {
+        std::fprintf(stderr, "vekaton: %s\n", qPrintable(*refused));
+        if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+            QMessageBox::critical(nullptr, "Vekaton", *refused);
+        }
         return 1;
     }
 
     // Changes a crash kept are offered before the set is read, so that it reads them.
-    QString recoveryNote;
+    vekaton::RecoveryOffer recovery;
     if (lock.IsHeld()) {
-        recoveryNote = vekaton::OfferRecovery(vekaton::RecoveryFolder(), [](const QString& ask) {
+        recovery = vekaton::OfferRecovery(vekaton::RecoveryFolder(), [](const QString& ask) {
             if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
                 // No one to ask: restoring loses nothing, discarding would.
                 std::fprintf(stderr, "vekaton: %s Yes\n", qPrintable(ask));
@@ -93,13 +142,15 @@ int main(int argc, char** argv) {
     }
 
     vekaton::MainWindow window(command.demo, nullptr, lock.IsHeld());
+    window.Rooms().setCommands.SetFolderLocker(
+        [&setLock](const QString& setFolder) { return setLock.Take(setFolder); });
     for (const QString& warning : lock.Warnings()) {
         window.ShowMessage(warning);
     }
-    if (!recoveryNote.isEmpty()) {
-        window.ShowMessage(recoveryNote);
+    if (!recovery.note.isEmpty()) {
+        window.ShowMessage(recovery.note);
     }
-    if (lock.IsHeld()) {
+    if (lock.IsHeld() && recovery.keepCopies) {
         window.KeepRecoveryCopiesIn(vekaton::RecoveryFolder());
     }
     vekaton::InstanceServer server(lock.ServerName());

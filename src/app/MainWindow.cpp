@@ -7,6 +7,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "app/AppTexts.h"
 #include "app/DebugPage.h"
@@ -43,7 +45,12 @@ MainWindow::MainWindow(bool /*demo*/, QWidget* parent, bool holdsInstanceLock)
     : QMainWindow(parent) {
     setObjectName("Form1");
     resize(1024, 700);
-    session_ = std::make_unique<Session>(QDir::currentPath().toStdString(), StreamedDescriptorsOf);
+    // The folder's own bytes: a name that is not UTF-8 would not survive a QString.
+    std::error_code ec;
+    std::filesystem::path folder = std::filesystem::current_path(ec);
+    session_ = std::make_unique<Session>(
+        ec ? std::filesystem::path(QDir::currentPath().toStdString()) : folder,
+        StreamedDescriptorsOf);
     session_->SetRemovesLeftovers(holdsInstanceLock);
     messages_ = new MessageQueue(this);
     clock_ = new QtClock(this);

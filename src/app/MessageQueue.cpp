@@ -13,6 +13,7 @@ namespace vekaton {
 namespace {
 
 constexpr int kDetailedBoxWidth = 460;
+constexpr int kExampleChars = 300;
 
 }  // namespace
 
@@ -27,6 +28,10 @@ void MessageQueue::Post(const WindowMessage& message) {
         waiting_.contains(message)) {
         return;
     }
+    if (waiting_.size() >= kMaxWaiting) {
+        Overflow(message);
+        return;
+    }
     posted_.append(message);
     std::fprintf(stderr, "vekaton: %s\n", qPrintable(message.text));
     if (!message.informative.isEmpty()) {
@@ -36,6 +41,31 @@ void MessageQueue::Post(const WindowMessage& message) {
     if (box_ == nullptr) {
         ShowNext();
     }
+}
+
+void MessageQueue::Overflow(const WindowMessage& message) {
+    if (overflowExamples_.contains(message.text)) {
+        return;
+    }
+    ++overflowCount_;
+    if (overflowExamples_.size() < kExamples) {
+        overflowExamples_.append(message.text.left(kExampleChars));
+        std::fprintf(stderr, "vekaton: %s\n", qPrintable(message.text));
+    }
+}
+
+WindowMessage MessageQueue::OverflowMessage() const {
+    WindowMessage message;
+    message.text = overflowCount_ == 1
+                       ? tr("1 more message came while the ones before were waiting to be read.")
+                       : tr("%1 more messages came while the ones before were waiting to be read.")
+                             .arg(overflowCount_);
+    message.informative = (overflowCount_ > overflowExamples_.size()
+                               ? tr("The first %1 of them (the others are only counted):")
+                                     .arg(overflowExamples_.size())
+                               : tr("They were:")) +
+                          "\n\n" + overflowExamples_.join("\n\n");
+    return message;
 }
 
 QStringList MessageQueue::Posted() const {
@@ -55,6 +85,15 @@ void MessageQueue::WhenIdle(std::function<void()> then) {
 }
 
 void MessageQueue::ShowNext() {
+    if (waiting_.isEmpty() && overflowCount_ > 0) {
+        // Room again: the messages that did not fit come as one.
+        const WindowMessage summary = OverflowMessage();
+        overflowCount_ = 0;
+        overflowExamples_.clear();
+        std::fprintf(stderr, "vekaton: %s\n", qPrintable(summary.text));
+        posted_.append(summary);
+        waiting_.append(summary);
+    }
     if (waiting_.isEmpty()) {
         current_ = {};
         // Run after the box is gone, outside its signal.

@@ -23,11 +23,15 @@ struct WindowMessage {
 
 // Shows messages one at a time in a window-modal box that does not block the event loop, so
 // acquisition goes on while the user reads. A message already waiting or showing is not queued
-// again, so a fault that repeats every frame cannot flood the screen.
+// again, so a fault that repeats every frame cannot flood the screen; and past kMaxWaiting
+// messages waiting, further ones become one last message with their count and the first few.
 class MessageQueue : public QObject {
     Q_OBJECT
 
   public:
+    static constexpr int kMaxWaiting = 10;
+    static constexpr int kExamples = 3;
+
     explicit MessageQueue(QWidget* parent);
 
     void Post(const QString& text, const QString& informative = {}, const QString& details = {});
@@ -44,6 +48,8 @@ class MessageQueue : public QObject {
 
   private:
     void ShowNext();
+    void Overflow(const WindowMessage& message);
+    WindowMessage OverflowMessage() const;
 
     QWidget* parent_;
     QList<WindowMessage> waiting_;
@@ -51,6 +57,9 @@ class MessageQueue : public QObject {
     WindowMessage current_;
     QPointer<QMessageBox> box_;
     QList<std::function<void()>> whenIdle_;
+    // Messages past kMaxWaiting: how many, and the first few texts.
+    int overflowCount_ = 0;
+    QStringList overflowExamples_;
 };
 
 }  // namespace vekaton

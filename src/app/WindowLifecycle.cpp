@@ -59,6 +59,7 @@ void WindowLifecycle::ShowMessage(const QString& text) {
 
 QStringList WindowLifecycle::FormClose() {
     QStringList errors;
+    parts_.recovery.KeepNow();
     for (const std::string& error : parts_.session.Close()) {
         errors.append(QString::fromStdString(error));
     }
@@ -89,8 +90,8 @@ bool WindowLifecycle::CloseRequested() {
     }
     saveFailedAtClose_ = true;
     const QString text =
-        tr("Some files of the configuration set could not be saved; the files on disk are left "
-           "as they were, and the next start offers the changes for recovery:\n\n") +
+        tr("Some files of the configuration set could not be saved; the files named below are "
+           "left as they were, and the next start offers the changes for recovery:\n\n") +
         errors.join("\n") +
         tr("\n\nVekaton ends with exit code %1 to show that saving failed.").arg(ExitCode());
     std::fprintf(stderr, "vekaton: %s\n", qPrintable(text));

@@ -85,9 +85,10 @@ int Run(AnalysisKind kind, const std::vector<std::string>& args, std::ostream& o
     }
     std::vector<std::filesystem::path> inputs = set->files;
     inputs.emplace_back(options.logPath);
-    if (const auto clash = OutputClash(options.outputPath, inputs)) {
-        err << "vekaton-cli: " << *clash << '\n';
-        return kExitFailed;
+    if (const auto problem =
+            SetOutputProblem(set->folder, set->names, {options.outputPath}, inputs)) {
+        err << "vekaton-cli: " << *problem << '\n';
+        return kExitUsage;
     }
     DataLogFile log;
     if (const auto error = log.Open(std::filesystem::path(options.logPath), set->layout.Size())) {

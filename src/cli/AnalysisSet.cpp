@@ -16,6 +16,8 @@ std::optional<AnalysisSet> LoadAnalysisSet(const std::string& dir, const std::st
     analysis.details = std::make_unique<DetailsTable>(set->Details());
     analysis.layout = RecordLayout::From(set->Settings());
     analysis.files = std::move(set->files);
+    analysis.folder = set->session->Set().Folder();
+    analysis.names = set->session->Set().Names();
     return analysis;
 }
 

@@ -10,6 +10,7 @@
 #include "decode/ParameterTable.h"
 #include "decode/PositionDetails.h"
 #include "log/RecordPlayback.h"
+#include "set/SetNames.h"
 
 namespace vekaton::cli {
 
@@ -21,6 +22,9 @@ struct AnalysisSet {
     std::unique_ptr<DetailsTable> details;
     RecordLayout layout;
     std::vector<std::filesystem::path> files;  // read by the run: never an output
+    // Where the set is and its files' names: no output goes onto one of them.
+    std::filesystem::path folder;
+    SetNames names;
 };
 
 // Reads the set in `dir` (setName, else the one the set pointer names), saying on `err` why

@@ -55,13 +55,16 @@ inline constexpr std::string_view kLiveHelp =
     "  --force        go on when the settings file stopped at an error, could not be\n"
     "                 read or holds values out of range, with the values read, and\n"
     "                 when the parameter file is missing or gives no column\n"
+    "  FILE and LOG are never a file of the set, its _bak, .bad or recovery copies,\n"
+    "  Vekaton.Ini, the port, or one another (whatever path or link names them).\n"
     "  Examples:\n"
     "    vekaton-cli live --dir demo --frames 10     (the demo's simulated module)\n"
     "    vekaton-cli live --dir car --record drive.Dat -o /dev/null   (log headless)\n"
     "    vekaton-sim --dir demo --link /tmp/ecm &\n"
     "    vekaton-cli live --dir demo --port /tmp/ecm --seconds 5 -o frames.csv\n"
     "  Exit codes: 0 the run ended at its limit or by Ctrl-C; 1 the set, the port or\n"
-    "  the output failed; 4 no frame was received; 64 wrong usage.\n";
+    "  the output failed; 4 no frame was received; 64 wrong usage, or an output that\n"
+    "  would overwrite a file named above.\n";
 
 inline constexpr std::string_view kDecodeUsage =
     "vekaton-cli decode [--dir DIR] [--set NAME] LOG [-o FILE] [--exact] [--force]\n";
@@ -71,8 +74,9 @@ inline constexpr std::string_view kDecodeHelp =
     "  LOG            the data log\n"
     "  --dir DIR      folder of the configuration set (default: the current folder)\n"
     "  --set NAME     the set (default: the one Vekaton.Ini names, else Default)\n"
-    "  -o FILE        write the CSV to FILE, never the log or a file of the set\n"
-    "                 (default: standard output)\n"
+    "  -o FILE        write the CSV to FILE, never the log, a file of the set, its\n"
+    "                 _bak, .bad or recovery copies or Vekaton.Ini (default: standard\n"
+    "                 output)\n"
     "  --exact        numbers in full, the shortest text that reads back exactly\n"
     "                 (default: at most 10 significant digits)\n"
     "  --force        go on when the settings file stopped at an error, could not be\n"
@@ -82,7 +86,8 @@ inline constexpr std::string_view kDecodeHelp =
     "  Example (a log that Record to File wrote with the set in my-car/):\n"
     "    vekaton-cli decode --dir my-car my-car/03142400.Dat -o drive.csv\n"
     "  Exit codes: 0 every record became a row; 1 the set (its settings or parameter\n"
-    "  file), the log or the output failed; 64 wrong usage.\n";
+    "  file), the log or the output failed; 64 wrong usage, or an output that would\n"
+    "  overwrite a file named above.\n";
 
 inline constexpr std::string_view kTableUsage =
     "vekaton-cli table --dir DIR [--set NAME] LOG --x POS --y POS --z POS\n"
@@ -118,8 +123,9 @@ inline constexpr std::string_view kTableHelp =
     "                 seconds without a break, on the times decode prints\n"
     "                 (default: 0)\n"
     "  --min-count N  fewest frames for a cell to show a value (default: 1)\n"
-    "  -o FILE        write to FILE, whole or not at all, never the log or a file\n"
-    "                 of the set (default: standard output)\n"
+    "  -o FILE        write to FILE, whole or not at all, never the log, a file of\n"
+    "                 the set, its _bak, .bad or recovery copies or Vekaton.Ini\n"
+    "                 (default: standard output)\n"
     "  Frames with a bad checksum are left out and do not break a settling run.\n"
     "  Values count at full precision; numbers are written as decode writes them.\n"
     "  Standard error ends with the frames read, used, and left out by checksum,\n"
@@ -128,7 +134,8 @@ inline constexpr std::string_view kTableHelp =
     "    vekaton-cli table --dir my-car my-car/drive.Dat --x 4 --y 6 --z 16 \\\n"
     "      --x-edges 500,1000,1500,2000,3000,4000 --where 18.0=1 --where '1>=70'\n"
     "  Exit codes: 0 done; 1 the set, the log or the output failed; 64 wrong\n"
-    "  usage, an unknown position, or a malformed condition or edge list.\n";
+    "  usage, an unknown position, a malformed condition or edge list, or an output\n"
+    "  that would overwrite the log or a file of the set.\n";
 
 inline constexpr std::string_view kHistogramUsage =
     "vekaton-cli histogram --dir DIR [--set NAME] LOG --x POS [--x-edges E0,...,En]\n"
@@ -145,7 +152,8 @@ inline constexpr std::string_view kHistogramHelp =
     "    vekaton-cli histogram --dir my-car drive.Dat --x 4 \\\n"
     "      --x-edges 500,550,600,650,700,750,800,850,900 --where '1>=70' --settle 5\n"
     "  Exit codes: 0 done; 1 the set, the log or the output failed; 64 wrong\n"
-    "  usage, an unknown position, or a malformed condition or edge list.\n";
+    "  usage, an unknown position, a malformed condition or edge list, or an output\n"
+    "  that would overwrite the log or a file of the set.\n";
 
 inline constexpr std::string_view kScatterUsage =
     "vekaton-cli scatter --dir DIR [--set NAME] LOG --x POS --y POS [--z POS]\n"
@@ -163,7 +171,8 @@ inline constexpr std::string_view kScatterHelp =
     "  Example (spark advance against engine speed, coloured by knock count):\n"
     "    vekaton-cli scatter --dir my-car drive.Dat --x 4 --y 9 --z 20 --stat max\n"
     "  Exit codes: 0 done; 1 the set, the log or the output failed; 64 wrong\n"
-    "  usage, an unknown position, or a malformed condition or edge list.\n";
+    "  usage, an unknown position, a malformed condition or edge list, or an output\n"
+    "  that would overwrite the log or a file of the set.\n";
 
 inline constexpr std::string_view kLayoutUsage = "vekaton-cli layout [--json] FILE\n";
 inline constexpr std::string_view kLayoutHelp =
@@ -173,9 +182,11 @@ inline constexpr std::string_view kLayoutHelp =
     "  --json   every value with its type code, as JSON (default: readable text)\n"
     "  Example:\n"
     "    vekaton-cli layout --json Demo.dsf\n"
-    "  Exit codes: 0 the whole file was read; 1 a damaged or unreadable file (what\n"
-    "  could be read is printed first, the error with its byte offset on stderr);\n"
-    "  64 wrong usage.\n";
+    "  Values longer than 64 KB are printed cut to their first 64 KB, as the window\n"
+    "  reads them, and named on stderr.\n"
+    "  Exit codes: 0 the whole file was read; 1 a damaged or unreadable file, or\n"
+    "  values were cut (what could be read is printed first, the error with its byte\n"
+    "  offset on stderr); 64 wrong usage.\n";
 
 inline constexpr std::string_view kNewSetUsage =
     "vekaton-cli new-set --list\n"
@@ -230,6 +241,7 @@ inline constexpr std::string_view kExitCodes =
     "  2   eval: the formula cannot be built\n"
     "  3   eval: an arithmetic fault\n"
     "  4   live: no frame was received\n"
-    "  64  wrong usage\n";
+    "  64  wrong usage, or an output that would overwrite a file of the set, its\n"
+    "      copies or an input\n";
 
 }  // namespace vekaton::cli::help

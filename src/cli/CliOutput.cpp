@@ -1,8 +1,8 @@
 #include "cli/CliOutput.h"
 
-#include <system_error>
-
 #include "decode/Decoder.h"
+#include "io/RecoveryLocation.h"
+#include "set/OutputTargets.h"
 
 namespace vekaton::cli {
 
@@ -26,20 +26,16 @@ void PrintDecoderMessage(std::ostream& err, const DecoderMessage& message) {
     PrintIndented(err, message.details);
 }
 
-std::optional<std::string> OutputClash(const std::string& output,
-                                       const std::vector<std::filesystem::path>& inputs) {
-    if (output.empty() || output == "-") {
-        return std::nullopt;
-    }
-    for (const std::filesystem::path& input : inputs) {
-        std::error_code ec;
-        // Both must exist to be the same file; equivalent() sees through links and spellings.
-        if (std::filesystem::equivalent(output, input, ec) && !ec) {
-            return "the output " + output + " is " + input.string() +
-                   ", which this run reads; choose another output file";
-        }
-    }
-    return std::nullopt;
+std::optional<std::string> SetOutputProblem(const std::filesystem::path& setFolder,
+                                            const SetNames& names,
+                                            const std::vector<std::string>& outputs,
+                                            const std::vector<std::filesystem::path>& inputs) {
+    ProtectedFiles files;
+    files.setFolder = setFolder;
+    files.names = names;
+    files.inputs = inputs;
+    files.folders.emplace_back(RecoveryFolder().toStdString());
+    return OutputTargetProblem(files, outputs);
 }
 
 }  // namespace vekaton::cli

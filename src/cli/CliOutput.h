@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "set/SetNames.h"
+
 namespace vekaton {
 struct DecoderMessage;
 }
@@ -16,9 +18,14 @@ namespace vekaton::cli {
 // went wrong and the details (position, description, formula, cause), indented.
 void PrintDecoderMessage(std::ostream& err, const DecoderMessage& message);
 
-// Why the output may not be written to `output`: it is one of `inputs`, perhaps by another
-// spelling of its path or through a link. Nothing when it may ("" and "-" are standard output).
-std::optional<std::string> OutputClash(const std::string& output,
-                                       const std::vector<std::filesystem::path>& inputs);
+// Why the outputs of a run on the set in `setFolder` may not be written: one would overwrite a
+// file of the set, its "_bak", ".bad" or temporary copies, the set pointer, the window's
+// recovery copies, one of `inputs`, or another output (by path, or the same file by device and
+// inode). Every command that writes files asks here first and ends with kExitUsage on a
+// problem. Nothing when all may be written ("" and "-" are standard output).
+std::optional<std::string> SetOutputProblem(const std::filesystem::path& setFolder,
+                                            const SetNames& names,
+                                            const std::vector<std::string>& outputs,
+                                            const std::vector<std::filesystem::path>& inputs);
 
 }  // namespace vekaton::cli

@@ -63,9 +63,11 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     std::vector<std::filesystem::path> inputs = set->files;
     inputs.emplace_back(options.logPath);
-    if (const auto clash = OutputClash(options.outputPath, inputs)) {
-        err << "vekaton-cli: " << *clash << '\n';
-        return kExitFailed;
+    if (const auto problem =
+            SetOutputProblem(set->session->Set().Folder(), set->session->Set().Names(),
+                             {options.outputPath}, inputs)) {
+        err << "vekaton-cli: " << *problem << '\n';
+        return kExitUsage;
     }
     // The record length the recorder writes in the set's link mode, from the one function that
     // the window's playback and viewer use too.

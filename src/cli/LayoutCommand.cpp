@@ -66,12 +66,21 @@ int RunLayout(const std::vector<std::string>& args, std::ostream& out, std::ostr
         PrintLayoutText(layout, out);
     }
     out.flush();
+    int status = 0;
+    if (!layout.cut.empty()) {
+        err << "vekaton-cli layout: \"" << options.path << "\" holds values longer than "
+            << kMaxStreamContentBytes / 1024 << " KB; only their beginning was printed:\n";
+        for (const std::string& cut : layout.cut) {
+            err << "  " << cut << "\n";
+        }
+        status = 1;
+    }
     if (layout.error) {
         err << "vekaton-cli layout: \"" << options.path << "\" is damaged at byte "
             << layout.error->offset << ": " << layout.error->message << "\n";
-        return 1;
+        status = 1;
     }
-    return 0;
+    return status;
 }
 
 }  // namespace vekaton::cli

@@ -2,7 +2,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <ostream>
 #include <string>
 
@@ -15,6 +14,7 @@ namespace {
 // A JSON string of UTF-8 text.
 std::string JsonString(const std::string& utf8) {
     std::string out = "\"";
+    out.reserve(utf8.size() + 2);
     for (const char c : utf8) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
@@ -35,9 +35,10 @@ std::string JsonString(const std::string& utf8) {
                 break;
             default:
                 if (byte < 0x20) {
-                    char escape[8];
-                    std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-                    out += escape;
+                    static constexpr char kDigits[] = "0123456789abcdef";
+                    out += "\\u00";
+                    out += kDigits[byte >> 4];
+                    out += kDigits[byte & 0x0F];
                 } else {
                     out += c;
                 }
@@ -71,88 +72,96 @@ std::string ExactNumber(double value) {
     return std::string(buffer.data(), result.ptr);
 }
 
-std::string Properties(const std::vector<StreamProperty>& properties);
+void Properties(const std::vector<StreamProperty>& properties, std::ostream& out);
 
-std::string Value(const StreamValue& value) {
-    std::string content;
+// Written as it goes: a list of many values never becomes one string.
+void Value(const StreamValue& value, std::ostream& out) {
+    out << "{\"type\": " << static_cast<int>(value.Type()) << ", \"value\": ";
     switch (value.Type()) {
         case StreamType::Null:
         case StreamType::False:
         case StreamType::True:
         case StreamType::Nil:
-            content = "null";
+            out << "null";
             break;
         case StreamType::Int8:
         case StreamType::Int16:
         case StreamType::Int32:
         case StreamType::Int64:
         case StreamType::Currency:
-            content = std::to_string(value.AsInteger());
+            out << value.AsInteger();
             break;
         case StreamType::String:
         case StreamType::Ident:
         case StreamType::LString:
-            content = Latin1String(value.Content());
+            out << Latin1String(value.Content());
             break;
         case StreamType::Utf8String:
         case StreamType::WString:
-            content = JsonString(value.Utf8());
+            out << JsonString(value.Utf8());
             break;
         case StreamType::Extended:
         case StreamType::Binary:
-            content = HexLower(value.Content());
+            out << HexLower(value.Content());
             break;
         case StreamType::Single:
         case StreamType::Date:
         case StreamType::Double:
-            content = ExactNumber(*value.AsNumber());
+            out << ExactNumber(*value.AsNumber());
             break;
         case StreamType::Set: {
-            content = "[";
+            out << "[";
             const char* separator = "";
             for (const std::string& member : value.Members()) {
-                content += separator + Latin1String(member);
+                out << separator << Latin1String(member);
                 separator = ", ";
             }
-            content += "]";
+            out << "]";
             break;
         }
         case StreamType::List: {
-            content = "[";
+            out << "[";
             const char* separator = "";
             for (const StreamValue& element : value.Elements()) {
-                content += separator + Value(element);
+                out << separator;
+                Value(element, out);
                 separator = ", ";
             }
-            content += "]";
+            out << "]";
             break;
         }
         case StreamType::Collection: {
-            content = "[";
+            out << "[";
             const char* separator = "";
             for (const CollectionItem& item : value.Items()) {
-                content += separator;
-                content += "{\"order\": " + (item.order ? Value(*item.order) : "null") +
-                           ", \"properties\": " + Properties(item.properties) + "}";
+                out << separator << "{\"order\": ";
+                if (item.order) {
+                    Value(*item.order, out);
+                } else {
+                    out << "null";
+                }
+                out << ", \"properties\": ";
+                Properties(item.properties, out);
+                out << "}";
                 separator = ", ";
             }
-            content += "]";
+            out << "]";
             break;
         }
     }
-    return "{\"type\": " + std::to_string(static_cast<int>(value.Type())) +
-           ", \"value\": " + content + "}";
+    out << "}";
 }
 
-std::string Properties(const std::vector<StreamProperty>& properties) {
-    std::string out = "[";
+void Properties(const std::vector<StreamProperty>& properties, std::ostream& out) {
+    out << "[";
     const char* separator = "";
     for (const StreamProperty& property : properties) {
-        out += separator;
-        out += "[" + Latin1String(property.name) + ", " + Value(property.value) + "]";
+        out << separator << "[" << Latin1String(property.name) << ", ";
+        Value(property.value, out);
+        out << "]";
         separator = ", ";
     }
-    return out + "]";
+    out << "]";
 }
 
 std::string Indent(int level) {
@@ -172,9 +181,9 @@ void PrintComponent(const StreamComponent& component, int level, std::ostream& o
         << in << "\"properties\": [";
     const char* separator = "";
     for (const StreamProperty& property : component.properties) {
-        out << separator << "\n"
-            << Indent(level + 2) << "[" << Latin1String(property.name) << ", "
-            << Value(property.value) << "]";
+        out << separator << "\n" << Indent(level + 2) << "[" << Latin1String(property.name) << ", ";
+        Value(property.value, out);
+        out << "]";
         separator = ",";
     }
     out << (component.properties.empty() ? "" : "\n" + in) << "],\n" << in << "\"children\": [";

@@ -18,6 +18,7 @@
 #include "cli/CliOutput.h"
 #include "cli/CliSet.h"
 #include "cli/LiveMonitor.h"
+#include "cli/MessageRepeats.h"
 #include "engine/CommandString.h"
 #include "engine/Engine.h"
 #include "engine/EngineTexts.h"
@@ -54,15 +55,26 @@ class LiveView : public EngineView {
   public:
     LiveView(std::ostream& out, std::ostream& err, const Decoder& decoder, const Clock& clock,
              CsvWriter& csv)
-        : out_(out), err_(err), decoder_(decoder), clock_(clock), csv_(csv) {}
+        : out_(out), decoder_(decoder), clock_(clock), csv_(csv), messages_(err) {}
 
     void SetFrameLimit(std::optional<int> limit) { limit_ = limit; }
     void SetRunStart(std::int64_t ms) { runStartMs_ = ms; }
     // Called once, when the frame limit is reached or the output fails.
     void SetOnDone(std::function<void()> done) { onDone_ = std::move(done); }
     bool OutputFailed() const { return outputFailed_; }
+    bool LogFailed() const { return recordingFailed_; }
 
-    void ShowMessage(std::string_view text) override { err_ << "vekaton-cli: " << text << '\n'; }
+    void ShowMessage(std::string_view text) override { messages_.Show(text); }
+    // At the end of the run: the messages that came again, counted.
+    void SummarizeMessages() { messages_.Summarize(); }
+
+    // A run asked to record is of no use once its log cannot be written: it ends, and fails.
+    void RecordingFailed() override {
+        recordingFailed_ = true;
+        if (!done_) {
+            Done();
+        }
+    }
 
     void FrameCompleted(const FrameSummary& frame) override {
         if (frame.fromPlayback || done_) {
@@ -91,15 +103,16 @@ class LiveView : public EngineView {
     }
 
     std::ostream& out_;
-    std::ostream& err_;
     const Decoder& decoder_;
     const Clock& clock_;
     CsvWriter& csv_;
+    MessageRepeats messages_;
     std::optional<int> limit_;
     std::int64_t runStartMs_ = 0;
     long long frames_ = 0;
     bool done_ = false;
     bool outputFailed_ = false;
+    bool recordingFailed_ = false;
     std::function<void()> onDone_;
 };
 
@@ -232,9 +245,11 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     if (!PortController::IsSimulatedDevice(device)) {
         inputs.emplace_back(device.toStdString());
     }
-    if (const auto clash = OutputClash(options.outputPath, inputs)) {
-        err << "vekaton-cli: " << *clash << '\n';
-        return kExitFailed;
+    if (const auto problem =
+            SetOutputProblem(set->session->Set().Folder(), set->session->Set().Names(),
+                             {options.outputPath, options.recordPath}, inputs)) {
+        err << "vekaton-cli: " << *problem << '\n';
+        return kExitUsage;
     }
     // Opened only once the port is open: a run that cannot start leaves the file as it was.
     std::ofstream file;
@@ -361,9 +376,13 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     engine.CloseRecordingNow(kRunEndedReason);
     link.Close();
     sink->flush();
+    view.SummarizeMessages();
     err << "vekaton-cli: " << LiveMonitor::Summary(engine.Counters()) << '\n';
     if (view.OutputFailed() || !*sink) {
         err << "vekaton-cli: writing the CSV failed\n";
+        status = kExitFailed;
+    } else if (view.LogFailed()) {
+        err << "vekaton-cli: the run ended because the data log could not be written\n";
         status = kExitFailed;
     } else if (engine.Counters().frames == 0) {
         err << "vekaton-cli: no frame was received from " << device.toStdString() << '\n';

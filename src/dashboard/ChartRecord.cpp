@@ -2,11 +2,14 @@
 
 #include <algorithm>
 
+#include "common/NoteList.h"
 #include "dashboard/StreamProperties.h"
 
 namespace vekaton {
 
 namespace {
+
+constexpr std::size_t kExamplesNamed = 3;
 
 constexpr std::string_view kPosition = "Position";
 constexpr std::string_view kBit = "Bit";
@@ -91,16 +94,17 @@ std::optional<ChartChannelList> ChartChannelsOf(const StreamComponent& record,
         return std::nullopt;
     }
     ChartChannelList channels;
-    int index = 0;
-    for (const CollectionItem& item : property->value.Items()) {
-        ++index;
+    const auto& items = property->value.Items();
+    std::size_t badCount = 0;
+    std::vector<std::string> badExamples;
+    for (std::size_t index = 1; index <= items.size() && channels.size() < kMaxChartChannels;
+         ++index) {
+        const CollectionItem& item = items[index - 1];
         const auto position = Read<std::int64_t>(item, kPosition, PropertyType::Integer);
         const auto bit = Read<std::int64_t>(item, kBit, PropertyType::Integer).value_or(0);
         if (!position || *position < 1 || *position > 500 || bit < 0 || bit > 7) {
-            if (notes != nullptr) {
-                notes->push_back("Chart channel " + std::to_string(index) +
-                                 " names no frame position 1 to 500 and bit 0 to 7; it was left "
-                                 "out.");
+            if (++badCount <= kExamplesNamed) {
+                badExamples.push_back(std::to_string(index));
             }
             continue;
         }
@@ -112,6 +116,21 @@ std::optional<ChartChannelList> ChartChannelsOf(const StreamComponent& record,
         channel.minimum = Read<double>(item, kMinimum, PropertyType::Float).value_or(0.0);
         channel.maximum = Read<double>(item, kMaximum, PropertyType::Float).value_or(100.0);
         channels.push_back(channel);
+    }
+    if (notes != nullptr && badCount > 0) {
+        notes->push_back(badCount == 1 ? "Chart channel " + badExamples.front() +
+                                             " names no frame position 1 to 500 and bit 0 to 7; "
+                                             "it was left out."
+                                       : std::to_string(badCount) +
+                                             " chart channels name no frame position 1 to 500 "
+                                             "and bit 0 to 7 and were left out: channels " +
+                                             NamedExamples(badExamples, badCount) + ".");
+    }
+    const std::size_t read = badCount + channels.size();
+    if (notes != nullptr && read < items.size()) {
+        notes->push_back("The strip chart keeps at most " + std::to_string(kMaxChartChannels) +
+                         " channels; the last " + std::to_string(items.size() - read) +
+                         " of the layout file were left out.");
     }
     return channels;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,8 +22,12 @@ inline constexpr std::string_view kChartChannelsProperty = "Channels";
 // for a new one); other properties stay as they are. No channels: no property.
 void PutChartChannels(const ChartChannelList& channels, StreamComponent& record);
 
+// More channels than there are positions and bits (500 x 8) can only repeat one another.
+inline constexpr std::size_t kMaxChartChannels = 4000;
+
 // The channel list a record holds; nothing when it has no "Channels" collection. Items that do
-// not name a position 1 to 500 and a bit 0 to 7 are left out, each with a note.
+// not name a position 1 to 500 and a bit 0 to 7, and items past kMaxChartChannels, are left out;
+// one note for each kind counts them and names the first few.
 std::optional<ChartChannelList> ChartChannelsOf(const StreamComponent& record,
                                                 std::vector<std::string>* notes = nullptr);
 

@@ -20,10 +20,20 @@ inline constexpr std::uint8_t kFlagChildPos = 0x02;  // a child-position integer
 inline constexpr std::uint8_t kFlagInline = 0x04;
 
 // Limits that keep a damaged stream from taking the program down: nesting of components and
-// values, and values held at once (every value takes at least one byte, so a file of tens of
-// megabytes could otherwise ask for gigabytes).
+// values, and values held at once (every value takes at least one byte in the file but tens in
+// memory, so a file of tens of megabytes could otherwise ask for gigabytes). A whole dashboard
+// of 500 items and a full strip chart hold well under a tenth of kMaxStreamValues.
 inline constexpr int kMaxStreamDepth = 64;
-inline constexpr std::size_t kMaxStreamValues = 1'000'000;
+inline constexpr std::size_t kMaxStreamValues = 200'000;
+// Longer texts and binary values keep only their first this many bytes: a caption of megabytes
+// would cost the window gigabytes to lay out and is never what anyone typed.
+inline constexpr std::size_t kMaxStreamContentBytes = 64 * 1024;
+
+// How many more values the records of one file may hold: readers of a whole file share one, so
+// that the limit holds for the file and not only for each record.
+struct StreamBudget {
+    std::size_t valuesLeft = kMaxStreamValues;
+};
 
 // One component as streamed: prefix, class and instance name, its properties in stream order
 // and its children. Names are kept as the bytes stored.
@@ -49,12 +59,17 @@ struct ComponentRecordRead {
     std::optional<StreamComponent> component;  // set when the whole record was read
     std::size_t end = 0;                       // offset after the record, or where reading stopped
     std::optional<StreamError> error;
+    // Values that were cut to kMaxStreamContentBytes, each named with its component and
+    // property: the record was read, but not all of it is kept.
+    std::vector<std::string> cut;
 };
 
 // Reads one record ("TPF0" and its component, children included) starting at `offset`. Never
 // reads outside `data`; any fault (a length past the end, an unknown type code, nesting deeper
-// than kMaxStreamDepth, more than kMaxStreamValues values) is an error with its byte offset.
-ComponentRecordRead ReadComponentRecord(std::string_view data, std::size_t offset = 0);
+// than kMaxStreamDepth, more values than the budget allows: kMaxStreamValues without one) is an
+// error with its byte offset. Values longer than kMaxStreamContentBytes are cut and listed.
+ComponentRecordRead ReadComponentRecord(std::string_view data, std::size_t offset = 0,
+                                        StreamBudget* budget = nullptr);
 
 // Appends the record for `component` to `out`: every value with its own type code and content,
 // so that what was read is written back byte for byte. On error (a name longer than 255 bytes,

@@ -1,4 +1,5 @@
 #include <new>
+#include <utility>
 
 #include "dashboard/ComponentStream.h"
 
@@ -14,7 +15,10 @@ struct ReadFault {
 // the offset of the byte that could not be used.
 class StreamReader {
   public:
-    StreamReader(std::string_view data, std::size_t offset) : data_(data), pos_(offset) {}
+    StreamReader(std::string_view data, std::size_t offset, StreamBudget& budget)
+        : data_(data), pos_(offset), budget_(budget) {}
+
+    std::vector<std::string>& Cut() { return cut_; }
 
     std::size_t Position() const { return pos_; }
 
@@ -79,9 +83,11 @@ class StreamReader {
     }
 
     void Count(std::size_t at) {
-        if (++values_ > kMaxStreamValues) {
-            Fail(at, "more than " + std::to_string(kMaxStreamValues) + " values");
+        if (budget_.valuesLeft == 0) {
+            Fail(at, "more than " + std::to_string(kMaxStreamValues) +
+                         " values, more than any dashboard holds");
         }
+        --budget_.valuesLeft;
     }
 
     class Nesting {
@@ -119,7 +125,9 @@ class StreamReader {
         }
         component.className = ShortString("a class name");
         component.name = ShortString("a component name");
+        const std::string outer = std::exchange(componentName_, component.name);
         component.properties = ReadProperties();
+        componentName_ = outer;
         while (Peek("the end of the child components") != 0) {
             component.children.push_back(ReadComponent());
         }
@@ -133,7 +141,9 @@ class StreamReader {
             StreamProperty property;
             Count(pos_);
             property.name = ShortString("a property name");
+            const std::string outer = std::exchange(propertyName_, property.name);
             property.value = ReadValue();
+            propertyName_ = outer;
             properties.push_back(std::move(property));
         }
         ++pos_;
@@ -166,7 +176,58 @@ class StreamReader {
                                " bytes runs past the end of the data (" +
                                std::to_string(Remaining()) + " left)");
         }
-        return Content(type, Bytes(static_cast<std::size_t>(size), lengthAt, what), at);
+        if (size <= kMaxStreamContentBytes) {
+            return Content(type, Bytes(static_cast<std::size_t>(size), lengthAt, what), at);
+        }
+        // Only the kept part is copied; the rest is stepped over.
+        const std::size_t whole = static_cast<std::size_t>(size);
+        const std::size_t kept = KeptLength(type, data_.substr(pos_, kMaxStreamContentBytes));
+        std::string content(data_.substr(pos_, kept));
+        pos_ += whole;
+        cut_.push_back(Where() + " (" + std::string(what) + " of " + std::to_string(whole) +
+                       " bytes) was cut to its first " + std::to_string(kept) + " bytes");
+        return Content(type, std::move(content), at);
+    }
+
+    // How much of a value's first kMaxStreamContentBytes to keep: whole characters only.
+    static std::size_t KeptLength(StreamType type, std::string_view head) {
+        std::size_t kept = head.size();
+        if (type == StreamType::WString) {
+            kept -= kept % 2;
+            // A high surrogate whose low half was cut goes too.
+            if (kept >= 2) {
+                const auto high = static_cast<std::uint8_t>(head[kept - 1]);
+                if (high >= 0xD8 && high <= 0xDB) {
+                    kept -= 2;
+                }
+            }
+        } else if (type == StreamType::Utf8String) {
+            // A last character whose continuation bytes were cut goes too.
+            std::size_t start = kept;
+            std::size_t continuation = 0;
+            while (start > 0 && continuation < 3 &&
+                   (static_cast<std::uint8_t>(head[start - 1]) & 0xC0) == 0x80) {
+                --start;
+                ++continuation;
+            }
+            if (start > 0) {
+                const auto lead = static_cast<std::uint8_t>(head[start - 1]);
+                const std::size_t length = lead >= 0xF0   ? 4
+                                           : lead >= 0xE0 ? 3
+                                           : lead >= 0xC0 ? 2
+                                                          : 1;
+                if (length > continuation + 1) {
+                    kept = start - 1;
+                }
+            }
+        }
+        return kept;
+    }
+
+    // "Caption of USERLABEL1", for a note about a value.
+    std::string Where() const {
+        const std::string property = propertyName_.empty() ? "a value" : propertyName_;
+        return componentName_.empty() ? property : property + " of " + componentName_;
     }
 
     StreamValue ReadValue() {
@@ -260,8 +321,11 @@ class StreamReader {
 
     std::string_view data_;
     std::size_t pos_;
+    StreamBudget& budget_;
     int depth_ = 0;
-    std::size_t values_ = 0;
+    std::string componentName_;
+    std::string propertyName_;
+    std::vector<std::string> cut_;
 };
 
 }  // namespace
@@ -275,12 +339,15 @@ const StreamProperty* StreamComponent::Find(std::string_view propertyName) const
     return nullptr;
 }
 
-ComponentRecordRead ReadComponentRecord(std::string_view data, std::size_t offset) {
+ComponentRecordRead ReadComponentRecord(std::string_view data, std::size_t offset,
+                                        StreamBudget* budget) {
     ComponentRecordRead read;
-    StreamReader reader(data, offset);
+    StreamBudget ownBudget;
+    StreamReader reader(data, offset, budget != nullptr ? *budget : ownBudget);
     try {
         read.component = reader.ReadRecord();
         read.end = reader.Position();
+        read.cut = std::move(reader.Cut());
     } catch (const ReadFault& fault) {
         read.error = StreamError{fault.offset, fault.message};
         read.end = reader.Position();

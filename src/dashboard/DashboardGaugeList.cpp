@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/MessageText.h"
+#include "common/NoteList.h"
 
 namespace vekaton {
 
@@ -76,24 +77,30 @@ GaugeListApplied ApplyGaugeList(const std::vector<GaugeListEntry>& entries, Dash
                                 int pageCount,
                                 const std::function<void(int id, int position)>& bind) {
     GaugeListApplied applied;
+    // Each kind of note is told for the first few entries and counted for the rest.
+    NoteList moved;
+    NoteList unknown;
     const int lastPage = std::max(0, pageCount - 1);
     std::vector<std::pair<int, ResetListLeftOut>> resetLists;  // by button ID
     for (const GaugeListEntry& entry : entries) {
         int page = entry.page;
         if (page < 0 || page > lastPage) {
             page = std::clamp(page, 0, lastPage);
-            applied.notes.push_back(Named(entry.name) + " was on page " +
-                                    std::to_string(entry.page + 1) + ", which does not exist; it " +
-                                    "is on page " + std::to_string(page + 1) + " now.");
+            moved.AddLazy([&] {
+                return Named(entry.name) + " was on page " + std::to_string(entry.page + 1) +
+                       ", which does not exist; it is on page " + std::to_string(page + 1) +
+                       " now.";
+            });
         }
         std::optional<int> id = model.FindByName(entry.name);
         if (!id) {
             id = model.CreateGauge(entry.name, page);
         }
         if (!id) {
-            applied.notes.push_back(Named(entry.name) +
-                                    " is no dashboard item this program knows, " +
-                                    "or there are more than 500 items; it was left out.");
+            unknown.AddLazy([&] {
+                return Named(entry.name) + " is no dashboard item this program knows, " +
+                       "or there are more than 500 items; it was left out.";
+            });
             applied.dropped = true;
             continue;
         }
@@ -117,7 +124,13 @@ GaugeListApplied ApplyGaugeList(const std::vector<GaugeListEntry>& entries, Dash
                 break;
         }
     }
+    for (NoteList* notes : {&moved, &unknown}) {
+        for (std::string& line : notes->Lines("entries like these")) {
+            applied.notes.push_back(std::move(line));
+        }
+    }
     // Only once every item exists is it known which IDs name none; a save leaves those out.
+    NoteList lists;
     for (auto& [buttonId, left] : resetLists) {
         for (const int listed : model.ResetButtons().Entry(model.ResetButtonNumber(buttonId)).ids) {
             if (model.Find(listed) == nullptr && ++left.count <= IdListRead::kExamples) {
@@ -125,9 +138,12 @@ GaugeListApplied ApplyGaugeList(const std::vector<GaugeListEntry>& entries, Dash
             }
         }
         if (left.count > 0) {
-            applied.notes.push_back(LeftOutNote(left));
+            lists.Add(LeftOutNote(left));
             applied.dropped = true;
         }
+    }
+    for (std::string& line : lists.Lines("reset buttons like these")) {
+        applied.notes.push_back(std::move(line));
     }
     return applied;
 }

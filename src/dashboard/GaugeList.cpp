@@ -5,6 +5,7 @@
 #include "common/AsciiCase.h"
 #include "common/IntConversion.h"
 #include "common/MessageText.h"
+#include "common/NoteList.h"
 #include "common/TextLines.h"
 #include "dashboard/ItemKinds.h"
 
@@ -30,26 +31,58 @@ std::pair<std::string_view, std::optional<std::string_view>> SplitComma(std::str
 
 class GaugeListReader {
   public:
-    explicit GaugeListReader(std::string_view text) : lines_(SplitLines(text)) {}
+    explicit GaugeListReader(std::string_view text) : lines_(text) {}
 
     GaugeListParse Read() {
-        while (next_ < lines_.size()) {
-            const std::size_t number = next_ + 1;
-            const std::string& line = lines_[next_++];
-            if (!IsBlankLine(line)) {
-                ReadEntry(line, number);
+        while (!lines_.AtEnd()) {
+            const std::string_view line = lines_.Next();
+            const std::size_t number = lines_.LinesTaken();
+            if (IsBlankLine(line)) {
+                continue;
             }
+            if (result_.entries.size() < kMaxGaugeListEntries) {
+                ReadEntry(line, number);
+            } else {
+                LeaveOut(line, number);
+            }
+        }
+        result_.warnings = warnings_.Lines("lines that were not read whole");
+        if (leftOut_ > 0) {
+            result_.warnings.push_back(LineWarning(
+                firstLeftOut_, std::to_string(leftOut_) + (leftOut_ == 1 ? " line" : " lines") +
+                                   " after the " + std::to_string(kMaxGaugeListEntries) +
+                                   " entries a dashboard can hold " +
+                                   (leftOut_ == 1 ? "was" : "were") +
+                                   " left out: " + NamedExamples(leftOutNames_, leftOut_) + "."));
         }
         return std::move(result_);
     }
 
   private:
+    static constexpr std::size_t kNamesLeftOut = 3;
+
     void Warn(std::size_t line, std::string_view what) {
-        result_.warnings.push_back(LineWarning(line, what));
+        warnings_.AddLazy([&] { return LineWarning(line, what); });
+    }
+
+    // A line past the most entries a dashboard holds: counted, and named when among the first.
+    void LeaveOut(std::string_view line, std::size_t number) {
+        if (leftOut_++ == 0) {
+            firstLeftOut_ = number;
+        }
+        if (leftOutNames_.size() < kNamesLeftOut) {
+            leftOutNames_.push_back("\"" + QuoteText(SplitComma(line).first) + "\"");
+        }
     }
 
     void ReadEntry(std::string_view line, std::size_t number) {
         const auto [name, afterName] = SplitComma(line);
+        if (name.size() > kMaxItemNameBytes) {
+            Warn(number, "a name of " + std::to_string(name.size()) +
+                             " bytes is longer than any item's name (at most " +
+                             std::to_string(kMaxItemNameBytes) + "); the entry was not read");
+            return;
+        }
         GaugeListEntry entry;
         entry.name = std::string(name);
         entry.kind = GaugeEntryKindOf(name);
@@ -119,34 +152,37 @@ class GaugeListReader {
     void ReadPresets(GaugeListEntry& entry, std::size_t buttonLine) {
         for (int* preset : {&entry.minPreset, &entry.maxPreset}) {
             const char* which = preset == &entry.minPreset ? "minimum" : "maximum";
-            if (next_ >= lines_.size()) {
+            if (lines_.AtEnd()) {
                 Warn(buttonLine, "the " + std::string(which) + " preset of \"" +
                                      QuoteText(entry.name) + "\" is missing; " +
                                      std::to_string(*preset) + " is used");
                 continue;
             }
-            const std::string& line = lines_[next_];
+            const std::string_view line = lines_.Peek();
             if (const auto value = TryStrToInt(line)) {
                 *preset = *value;
-                ++next_;
+                lines_.Next();
                 continue;
             }
-            if (line.find(',') != std::string::npos) {
+            if (line.find(',') != std::string_view::npos) {
                 Warn(buttonLine, "the " + std::string(which) + " preset of \"" +
                                      QuoteText(entry.name) + "\" is missing; " +
                                      std::to_string(*preset) + " is used");
                 continue;
             }
-            ++next_;
-            Warn(next_, "the " + std::string(which) + " preset of \"" + QuoteText(entry.name) +
-                            "\" is " + InvalidIntegerMessage(line) + "; " +
-                            std::to_string(*preset) + " is used");
+            lines_.Next();
+            Warn(lines_.LinesTaken(),
+                 "the " + std::string(which) + " preset of \"" + QuoteText(entry.name) + "\" is " +
+                     InvalidIntegerMessage(line) + "; " + std::to_string(*preset) + " is used");
         }
     }
 
-    std::vector<std::string> lines_;
-    std::size_t next_ = 0;
+    LineCursor lines_;
     GaugeListParse result_;
+    NoteList warnings_;
+    std::size_t leftOut_ = 0;
+    std::size_t firstLeftOut_ = 0;
+    std::vector<std::string> leftOutNames_;
 };
 
 }  // namespace

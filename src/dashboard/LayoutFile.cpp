@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/NoteList.h"
 #include "dashboard/LayoutTexts.h"
 
 namespace vekaton {
@@ -31,6 +32,14 @@ std::string Plural(std::size_t count, std::string_view one, std::string_view man
     return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }
 
+// Cut values of every record, told once for the whole file.
+void NoteCut(NoteList& notes, std::vector<std::string>& cut) {
+    for (std::string& note : cut) {
+        notes.Add(std::move(note));
+    }
+    cut.clear();
+}
+
 }  // namespace
 
 std::optional<std::string> WriteLayoutBytes(const std::vector<StreamComponent>& records,
@@ -45,7 +54,12 @@ std::optional<std::string> WriteLayoutBytes(const std::vector<StreamComponent>& 
          {trailer.left, trailer.top, trailer.right, trailer.bottom, trailer.colour, trailer.page}) {
         PutInt32(bytes, value);
     }
-    out += bytes;
+    // A layout may be tens of megabytes: not copied when there is nothing before it.
+    if (out.empty()) {
+        out.swap(bytes);
+    } else {
+        out += bytes;
+    }
     return std::nullopt;
 }
 
@@ -65,7 +79,13 @@ std::optional<LayoutTrailer> ReadLayoutTrailer(std::string_view data, std::size_
 
 LayoutParse ParseLayout(std::string_view data) {
     LayoutParse parse;
+    StreamBudget budget;
+    NoteList cut;
     std::size_t pos = 0;
+    const auto finish = [&parse, &cut] {
+        parse.cut = cut.Lines("values cut like these");
+        return std::move(parse);
+    };
     for (;;) {
         const std::size_t remaining = data.size() - pos;
         if (remaining == 0) {
@@ -75,35 +95,35 @@ LayoutParse ParseLayout(std::string_view data) {
                              ? "the file is empty"
                              : "the file ends without the 24-byte trailer of a layout file"};
             }
-            return parse;
+            return finish();
         }
-        const bool trailerFits = remaining == kLayoutTrailerSize && !parse.records.empty();
         if (SignatureAt(data, pos)) {
-            ComponentRecordRead read = ReadComponentRecord(data, pos);
+            ComponentRecordRead read = ReadComponentRecord(data, pos, &budget);
+            NoteCut(cut, read.cut);
             if (read.component) {
                 parse.records.push_back(std::move(*read.component));
                 pos = read.end;
                 continue;
             }
-            if (!trailerFits) {
-                parse.error = std::move(read.error);
-                return parse;
-            }
+            parse.error = std::move(read.error);
+            return finish();
         }
-        if (trailerFits) {
+        if (remaining == kLayoutTrailerSize && !parse.records.empty()) {
             parse.trailer = ReadLayoutTrailer(data, pos);
-            return parse;
+            return finish();
         }
         parse.error =
             StreamError{pos, "expected a \"TPF0\" record or the 24-byte trailer, found " +
                                  Plural(remaining, "byte", "bytes") + " of something else"};
-        return parse;
+        return finish();
     }
 }
 
-LayoutRead ReadLayout(std::string_view data, std::span<const std::string> componentNames,
-                      LayoutReadPrompts& prompts) {
-    LayoutRead out;
+namespace {
+
+// The records and the trailer; `cut` collects the values that were cut on the way.
+void ReadLayoutInto(LayoutRead& out, NoteList& cut, StreamBudget& budget, std::string_view data,
+                    std::span<const std::string> componentNames, LayoutReadPrompts& prompts) {
     out.records.resize(componentNames.size());
     std::size_t pos = 0;
     for (std::size_t i = 0; i < componentNames.size(); ++i) {
@@ -119,7 +139,8 @@ LayoutRead ReadLayout(std::string_view data, std::span<const std::string> compon
             break;
         }
         const std::size_t start = pos;
-        ComponentRecordRead read = ReadComponentRecord(data, start);
+        ComponentRecordRead read = ReadComponentRecord(data, start, &budget);
+        NoteCut(cut, read.cut);
         if (read.component) {
             out.records[i] = std::move(read.component);
             pos = read.end;
@@ -132,7 +153,8 @@ LayoutRead ReadLayout(std::string_view data, std::span<const std::string> compon
             const std::size_t next = data.find(kStreamSignature, start + 1);
             ComponentRecordRead again;
             if (next != std::string_view::npos) {
-                again = ReadComponentRecord(data, next);
+                again = ReadComponentRecord(data, next, &budget);
+                NoteCut(cut, again.cut);
             }
             if (!again.component) {
                 prompts.ShowMessage(texts::kUnableToRecover);
@@ -143,7 +165,7 @@ LayoutRead ReadLayout(std::string_view data, std::span<const std::string> compon
                         Plural(rest, "more control keeps its", "more controls keep their") +
                         " design.");
                 }
-                return out;
+                return;
             }
             out.records[i] = std::move(again.component);
             pos = again.end;
@@ -166,6 +188,30 @@ LayoutRead ReadLayout(std::string_view data, std::span<const std::string> compon
         out.damaged = true;
         out.notes.push_back(
             "The window's size and position are missing from the layout file; it keeps its own.");
+    }
+}
+
+}  // namespace
+
+LayoutRead ReadLayout(std::string_view data, std::span<const std::string> componentNames,
+                      LayoutReadPrompts& prompts) {
+    LayoutRead out;
+    NoteList cut;
+    StreamBudget budget;
+    ReadLayoutInto(out, cut, budget, data, componentNames, prompts);
+    if (budget.valuesLeft == 0) {
+        out.damaged = true;
+        out.notes.push_back("The layout file holds more than " + std::to_string(kMaxStreamValues) +
+                            " values, more than any dashboard holds; what follows them was not "
+                            "read.");
+    }
+    if (!cut.Empty()) {
+        out.damaged = true;
+        out.notes.push_back("Values longer than " + std::to_string(kMaxStreamContentBytes / 1024) +
+                            " KB keep only their beginning:");
+        for (std::string& line : cut.Lines("values cut like these")) {
+            out.notes.push_back(std::move(line));
+        }
     }
     return out;
 }

@@ -37,10 +37,14 @@ std::optional<LayoutTrailer> ReadLayoutTrailer(std::string_view data, std::size_
 // Everything a layout file or a single component stream holds, read without questions (for
 // inspection). A layout is records followed by exactly 24 trailer bytes; a single stream is one
 // record and nothing after it. Reading stops at the first fault; what was read before stays.
+// Twenty-four bytes that begin with "TPF0" are a record cut short, not the trailer, as the
+// window reads them. All records together hold at most kMaxStreamValues values.
 struct LayoutParse {
     std::vector<StreamComponent> records;
     std::optional<LayoutTrailer> trailer;  // nothing for a single stream
     std::optional<StreamError> error;
+    // Values that were cut to kMaxStreamContentBytes: the first few, then a count of the rest.
+    std::vector<std::string> cut;
 };
 LayoutParse ParseLayout(std::string_view data);
 
@@ -74,7 +78,8 @@ struct LayoutRead {
 // record's start (the component keeps its defaults, the next one reads the same record), Cancel
 // goes on from where the read stopped. At the end of the data the remaining components keep
 // their defaults without further questions. Nothing the bytes say can make it loop or read out
-// of bounds.
+// of bounds; all records together hold at most kMaxStreamValues values, and values cut to
+// kMaxStreamContentBytes are noted.
 LayoutRead ReadLayout(std::string_view data, std::span<const std::string> componentNames,
                       LayoutReadPrompts& prompts);
 

@@ -42,6 +42,9 @@ class EngineView {
     // The data log was closed (stop honoured, or a write failed): the record button goes back
     // to "Record to File".
     virtual void RecordingStopped() {}
+    // Writing the data log failed (a full disk): recording stopped on its own, after the
+    // message saying why. Told before RecordingStopped.
+    virtual void RecordingFailed() {}
     // The caption of the Run/Pause command: "Run" while stopped, "Pause" while running.
     virtual void ShowRunState(std::string_view caption) { (void)caption; }
     // Something the user must read: an error or a warning.

@@ -42,7 +42,8 @@ void Recorder::FinishRecord(std::size_t recordLength) {
     if (pendingRecord_.size() == recordLength) {
         if (auto error = log_.AppendRecord(pendingRecord_)) {
             pendingRecord_.clear();
-            view_.ShowMessage(*error + RecordingStoppedText(frameCount_));
+            view_.ShowMessage(*error + "." + RecordingStoppedText(frameCount_));
+            view_.RecordingFailed();
             Close();
             return;
         }

@@ -27,7 +27,8 @@ class DataLogWriter {
     // Creates or truncates the log and writes the interval's low 16 bits. Returns the reason on
     // failure (the log is then closed).
     std::optional<std::string> Create(const std::filesystem::path& path, int intervalMs);
-    // Appends one record and flushes it. On failure the log is closed and the reason returned.
+    // Appends one record and flushes it. On failure (a full disk) the log is cut back to its
+    // whole records, closed, and the reason returned.
     std::optional<std::string> AppendRecord(std::span<const std::uint8_t> record);
     // Closes the log; a failing close is reported. Safe to call when nothing is open.
     std::optional<std::string> Close();
@@ -40,6 +41,7 @@ class DataLogWriter {
 
     std::FILE* file_ = nullptr;
     std::filesystem::path path_;
+    std::uintmax_t wholeBytes_ = 0;  // the header and the records written whole
 };
 
 // A calendar date for automatic log names.

@@ -52,6 +52,7 @@ std::optional<std::string> DataLogWriter::Create(const std::filesystem::path& pa
     if (std::fwrite(header, 1, sizeof header, file_) != sizeof header || std::fflush(file_) != 0) {
         return Fail("write", errno != 0 ? errno : EIO);
     }
+    wholeBytes_ = sizeof header;
     return std::nullopt;
 }
 
@@ -60,12 +61,19 @@ std::optional<std::string> DataLogWriter::AppendRecord(std::span<const std::uint
         return "No data log is open";
     }
     errno = 0;
-    if (!record.empty() && std::fwrite(record.data(), 1, record.size(), file_) != record.size()) {
-        return Fail("write", errno != 0 ? errno : EIO);
+    if ((!record.empty() && std::fwrite(record.data(), 1, record.size(), file_) != record.size()) ||
+        std::fflush(file_) != 0) {
+        std::optional<std::string> error = Fail("write", errno != 0 ? errno : EIO);
+        // A full disk takes part of a record: the log is cut back to its whole records, so
+        // that what the message counts is what the file holds.
+        std::error_code ec;
+        std::filesystem::resize_file(path_, wholeBytes_, ec);
+        if (ec) {
+            *error += "; the part of a record written could not be removed (" + ec.message() + ")";
+        }
+        return error;
     }
-    if (std::fflush(file_) != 0) {
-        return Fail("write", errno != 0 ? errno : EIO);
-    }
+    wholeBytes_ += record.size();
     return std::nullopt;
 }
 

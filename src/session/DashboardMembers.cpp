@@ -27,6 +27,15 @@ class CancelEveryQuestion : public LayoutReadPrompts {
     bool AskOkCancel(std::string_view /*question*/) override { return false; }
 };
 
+// For a dashboard file that could not be read: its partner is not saved either.
+std::string PairNote(const SetFileRead& read, const std::string& partner) {
+    if (!read.unread) {
+        return {};
+    }
+    return " Until it can be read, \"" + partner +
+           "\" is not saved either, so that the gauge list and the layout file stay a pair.";
+}
+
 std::vector<GaugeListEntry> EntriesOf(const DashboardModel& model) {
     return GaugeListOf(model, model.NumberForSave());
 }
@@ -41,7 +50,7 @@ SetFileReport GaugeListMember::Read(Session& session) {
     ConfigurationSet& set = session.Set();
     const GaugeListFileRead gauges = set.ReadGaugeList();
     SetFileReport report{FileName(set.Names()), gauges.found, gauges.path, {}};
-    AddMessage(report.messages, gauges.errorMessage);
+    AddMessage(report.messages, gauges.errorMessage + PairNote(gauges, set.Names().layoutFileName));
     AddMessage(report.messages, gauges.warningMessage);
     if (!gauges.found) {
         return report;
@@ -83,7 +92,7 @@ SetFileReport LayoutFileMember::Read(Session& session) {
     const std::vector<std::string> names = layout.ComponentNames();
     const LayoutFileRead read = set.ReadLayout(names, prompts != nullptr ? *prompts : cancel);
     SetFileReport report{FileName(set.Names()), read.found, read.path, {}};
-    AddMessage(report.messages, read.errorMessage);
+    AddMessage(report.messages, read.errorMessage + PairNote(read, set.Names().gaugeListFileName));
     AddMessage(report.messages, read.warningMessage);
     if (read.found) {
         std::vector<std::string> changed;

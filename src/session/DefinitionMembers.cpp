@@ -4,6 +4,7 @@
 #include "session/Session.h"
 #include "set/DetailsFile.h"
 #include "set/ParameterFile.h"
+#include "set/SaveJournal.h"
 #include "set/SettingsFile.h"
 
 namespace vekaton {
@@ -32,6 +33,13 @@ SetFileReport SetPointerMember::Read(Session& session) {
         set.UsePointerSet(*named);
         session.Host().ShowCaption(SetCaption(*named));
         return report;
+    }
+    if (session.RemovesLeftovers()) {
+        // Before the pointer is read: it is one of the files a save cut short may have written.
+        SaveJournal::Undone undone = SaveJournal::UndoUnfinished(set.Folder());
+        if (!undone.message.empty()) {
+            report.messages.push_back(std::move(undone.message));
+        }
     }
     const LoadedSetNames loaded = set.LoadNames();
     if (session.RemovesLeftovers()) {

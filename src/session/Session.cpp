@@ -6,6 +6,7 @@
 #include "dashboard/DashboardGaugeList.h"
 #include "dashboard/GaugeList.h"
 #include "engine/EngineTexts.h"
+#include "set/SaveJournal.h"
 
 namespace vekaton {
 
@@ -130,18 +131,58 @@ const SettingsFileRead& Session::ReadSettingsFile() {
     return settingsRead_;
 }
 
-std::vector<std::string> Session::Save() {
+std::optional<std::string> Session::BeginSave() {
+    std::vector<std::string> names;
+    for (const SetMember* member : writeOrder_) {
+        names.push_back(member->FileName(set_.Names()));
+    }
+    return SaveJournal::Begin(set_.Folder(), names);
+}
+
+std::vector<std::string> Session::WriteMembers() {
     std::vector<std::string> errors;
+    const SetNames& names = set_.Names();
+    bool layoutFailed = false;
+    bool gaugesFailed = false;
     for (SetMember* member : writeOrder_) {
         if (auto error = member->Write(*this)) {
             errors.push_back(std::move(*error));
+            const std::string file = member->FileName(names);
+            layoutFailed = layoutFailed || file == names.layoutFileName;
+            gaugesFailed = gaugesFailed || file == names.gaugeListFileName;
+        }
+    }
+    if (layoutFailed != gaugesFailed) {
+        // One half of the dashboard alone would not match the other half still on disk.
+        const std::string& written = layoutFailed ? names.gaugeListFileName : names.layoutFileName;
+        const std::string& failed = layoutFailed ? names.layoutFileName : names.gaugeListFileName;
+        if (auto error = SaveJournal::PutBack(set_.Folder(), written)) {
+            errors.push_back("\"" + written + "\" was saved but \"" + failed +
+                             "\" was not, and it could not be put back as it was: " + *error);
+        } else {
+            errors.push_back(
+                "\"" + written + "\" was put back as it was, since \"" + failed +
+                "\" could not be saved with it: the gauge list and the layout file are "
+                "saved together or not at all.");
         }
     }
     return errors;
 }
 
+std::vector<std::string> Session::Save() {
+    if (auto error = BeginSave()) {
+        return {*error};
+    }
+    std::vector<std::string> errors = WriteMembers();
+    SaveJournal::Finish(set_.Folder());
+    return errors;
+}
+
 std::vector<std::string> Session::SaveAs(std::string_view setName) {
     set_.UseChosenSet(setName);
+    if (auto error = BeginSave()) {
+        return {*error};
+    }
     std::vector<std::string> errors;
     if (auto error = set_.WriteSettings(Settings())) {
         errors.push_back(std::move(*error));
@@ -149,9 +190,10 @@ std::vector<std::string> Session::SaveAs(std::string_view setName) {
     if (port_ != nullptr) {
         port_->FlushInput();
     }
-    for (std::string& error : Save()) {
+    for (std::string& error : WriteMembers()) {
         errors.push_back(std::move(error));
     }
+    SaveJournal::Finish(set_.Folder());
     return errors;
 }
 

@@ -90,7 +90,9 @@ class Session {
     const std::optional<std::string>& NamedSet() const { return namedSet_; }
 
     // Save: every file of the set, layout first and settings last; each is written even when
-    // one before failed. One message per file not written, naming it.
+    // one before failed. One message per file not written, naming it. The files as they were
+    // are kept aside until the last is written, so that a save cut short by a kill is undone
+    // at the next start.
     std::vector<std::string> Save();
     // Save Config Info: the set takes the new name; its settings are written, the port's input
     // discarded, then the whole set saved.
@@ -122,6 +124,8 @@ class Session {
 
   private:
     void ReadStageOf(ReadStage stage);
+    std::optional<std::string> BeginSave();
+    std::vector<std::string> WriteMembers();
     void ApplyEngineDefaults();
 
     SessionHost quietHost_;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/NoteList.h"
 #include "dashboard/ChartRecord.h"
 #include "dashboard/DashboardModel.h"
 #include "dashboard/ItemKinds.h"
@@ -137,15 +138,29 @@ WindowLayout SetLayout::Apply(const LayoutRead& read, std::vector<std::string>& 
     WindowLayout window;
     const std::vector<int> ids = model_.NumberForSave().Ids();
     const auto fixed = static_cast<std::size_t>(FixedCount());
+    std::vector<std::string> keptAsRead;  // one line per item, told as one message
     for (std::size_t index = 0; index < read.records.size(); ++index) {
         if (!read.records[index]) {
             continue;
         }
         if (index < fixed) {
-            ApplyFixedRecord(static_cast<int>(index), *read.records[index], window, messages);
+            ApplyFixedRecord(static_cast<int>(index), *read.records[index], window, changed);
         } else if (index - fixed < ids.size()) {
-            ApplyItemRecord(ids[index - fixed], *read.records[index], messages, changed);
+            ApplyItemRecord(ids[index - fixed], *read.records[index], keptAsRead, changed);
         }
+    }
+    if (keptAsRead.size() == 1) {
+        messages.push_back(keptAsRead.front());
+    } else if (!keptAsRead.empty()) {
+        NoteList notes;
+        for (std::string& line : keptAsRead) {
+            notes.Add(std::move(line));
+        }
+        std::string text = "Items hold values they cannot show; the values were kept as read:";
+        for (const std::string& line : notes.Lines("items")) {
+            text += "\n" + line;
+        }
+        messages.push_back(text);
     }
     if (read.trailer) {
         colourRead_ = read.trailer->colour;
@@ -158,7 +173,7 @@ WindowLayout SetLayout::Apply(const LayoutRead& read, std::vector<std::string>& 
 }
 
 void SetLayout::ApplyFixedRecord(int index, const StreamComponent& record, WindowLayout& window,
-                                 std::vector<std::string>& messages) {
+                                 std::vector<std::string>& changed) {
     if (fixedRead_.size() < static_cast<std::size_t>(FixedCount())) {
         fixedRead_.resize(static_cast<std::size_t>(FixedCount()));
     }
@@ -170,11 +185,12 @@ void SetLayout::ApplyFixedRecord(int index, const StreamComponent& record, Windo
             model_.SetPageCaption(index - kUnnamedLabels, caption->AsText());
         }
     } else if (index == kUnnamedLabels + pageCount_ + 1) {
+        // Channels left out are not saved again: the file deserves its ".bad" copy.
         std::vector<std::string> notes;
         if (auto channels = ChartChannelsOf(record, &notes)) {
             window.chartChannels = std::move(*channels);
         }
-        messages.insert(messages.end(), notes.begin(), notes.end());
+        changed.insert(changed.end(), notes.begin(), notes.end());
     }
 }
 

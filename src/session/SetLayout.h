@@ -51,9 +51,10 @@ class SetLayout {
 
     // Takes in what a file held: page captions and item properties go into the model, the
     // chart's channels and the placement into the returned layout for the window. `messages`
-    // gets what the user should know (values refused, channels left out).
-    // `changed` gathers, one line per item, the values an item took otherwise than read (a
-    // save would write those, so the caller keeps the file as read aside).
+    // gets what the user should know (values kept as read, in one message).
+    // `changed` gathers, one line per item, the values an item took otherwise than read, and
+    // the chart's channels left out (a save would write without them, so the caller keeps the
+    // file as read aside).
     WindowLayout Apply(const LayoutRead& read, std::vector<std::string>& messages,
                        std::vector<std::string>& changed);
     // Before another set is read: the records kept from the last one are forgotten.
@@ -64,7 +65,7 @@ class SetLayout {
     int FixedCount() const { return kUnnamedLabels + pageCount_ + 2; }
     StreamComponent FixedRecord(int index, const WindowLayout& window) const;
     void ApplyFixedRecord(int index, const StreamComponent& record, WindowLayout& window,
-                          std::vector<std::string>& messages);
+                          std::vector<std::string>& changed);
     void ApplyItemRecord(int id, const StreamComponent& record, std::vector<std::string>& messages,
                          std::vector<std::string>& changed);
 

@@ -3,6 +3,7 @@
 #include <system_error>
 #include <utility>
 
+#include "common/MessageText.h"
 #include "files/FileLookup.h"
 #include "set/LeftoverFiles.h"
 
@@ -71,21 +72,58 @@ std::optional<std::string> ConfigurationSet::WritePointer() {
 }
 
 GaugeListFileRead ConfigurationSet::ReadGaugeList() {
-    return ReadGaugeListFile(folder_, names_.gaugeListFileName, guard_);
+    GaugeListFileRead read = ReadGaugeListFile(folder_, names_.gaugeListFileName, guard_);
+    unreadGaugeList_ = read.unread ? read.path : std::filesystem::path();
+    return read;
 }
 
 LayoutFileRead ConfigurationSet::ReadLayout(std::span<const std::string> componentNames,
                                             LayoutReadPrompts& prompts) {
-    return ReadLayoutFile(folder_, names_.layoutFileName, componentNames, prompts, guard_);
+    LayoutFileRead read =
+        ReadLayoutFile(folder_, names_.layoutFileName, componentNames, prompts, guard_);
+    unreadLayout_ = read.unread ? read.path : std::filesystem::path();
+    return read;
+}
+
+std::optional<std::string> ConfigurationSet::DashboardPairProblem(std::string_view fileName) const {
+    // Only while the set is the one read: under a new name or folder both files are new.
+    const std::filesystem::path gauges = ResolveSetFile(folder_, names_.gaugeListFileName);
+    const std::filesystem::path layout = ResolveSetFile(folder_, names_.layoutFileName);
+    const bool gaugesUnread = !unreadGaugeList_.empty() && unreadGaugeList_ == gauges;
+    const bool layoutUnread = !unreadLayout_.empty() && unreadLayout_ == layout;
+    if (!gaugesUnread && !layoutUnread) {
+        return std::nullopt;
+    }
+    const std::filesystem::path self = ResolveSetFile(folder_, fileName);
+    const std::filesystem::path& unread = gaugesUnread ? gauges : layout;
+    const bool selfUnread = (gaugesUnread && self == gauges) || (layoutUnread && self == layout);
+    if (selfUnread && guard_.IsKept(self)) {
+        return std::nullopt;  // the guard says why it is kept as it is
+    }
+    const std::string name = "\"" + QuotePath(self.filename()) + "\"";
+    if (selfUnread) {
+        return name +
+               " is not saved: it could not be read, and the gauge list and the layout "
+               "file are saved together or not at all. It is left as it is.";
+    }
+    return name + " is not saved: \"" + QuotePath(unread.filename()) +
+           "\" could not be read, and the gauge list and the layout file are saved together or "
+           "not at all. Both are left as they are.";
 }
 
 std::optional<std::string> ConfigurationSet::WriteGaugeList(
     const std::vector<GaugeListEntry>& entries) {
+    if (auto problem = DashboardPairProblem(names_.gaugeListFileName)) {
+        return problem;
+    }
     return WriteGaugeListFile(folder_, names_.gaugeListFileName, entries, guard_);
 }
 
 std::optional<std::string> ConfigurationSet::WriteLayout(
     const std::vector<StreamComponent>& records, const LayoutTrailer& trailer) {
+    if (auto problem = DashboardPairProblem(names_.layoutFileName)) {
+        return problem;
+    }
     return WriteLayoutFile(folder_, names_.layoutFileName, records, trailer, guard_);
 }
 

@@ -47,7 +47,9 @@ class ConfigurationSet {
     ParameterFileRead ReadParameters(ParameterTable& table);
     SettingsFileRead ReadSettings(const LinkSettings& previous);
 
-    // The dashboard files; their writers keep the old file as a "_bak" copy first.
+    // The dashboard files; their writers keep the old file as a "_bak" copy first. The gauge
+    // list and the layout file are a pair: while one of them could not be read, neither is
+    // written, since the other would be written from a dashboard that lacks its half.
     GaugeListFileRead ReadGaugeList();
     LayoutFileRead ReadLayout(std::span<const std::string> componentNames,
                               LayoutReadPrompts& prompts);
@@ -78,9 +80,15 @@ class ConfigurationSet {
     const std::vector<std::string>& DetailsHeader() const { return detailsHeader_; }
 
   private:
+    // Why the dashboard file `fileName` may not be written now; nothing when it may.
+    std::optional<std::string> DashboardPairProblem(std::string_view fileName) const;
+
     std::filesystem::path folder_;
     SetNames names_;
     DamagedFileGuard guard_;
+    // The dashboard files as found when they could not be read; empty when they were.
+    std::filesystem::path unreadGaugeList_;
+    std::filesystem::path unreadLayout_;
     std::vector<std::string> parameterHeader_;
     std::vector<std::string> detailsHeader_;
 };

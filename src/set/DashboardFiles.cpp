@@ -28,6 +28,9 @@ std::optional<std::string> SaveWithBackup(const std::filesystem::path& folder,
                                           std::string_view fileName, std::string_view backupSuffix,
                                           std::string_view contents, DamagedFileGuard& guard) {
     const std::filesystem::path path = ResolveSetFile(folder, fileName);
+    if (auto error = SaveSizeProblem(path, contents.size())) {
+        return error;
+    }
     if (auto error = guard.BeforeRewrite(path)) {
         return error;
     }

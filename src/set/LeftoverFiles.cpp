@@ -71,6 +71,13 @@ std::optional<TemporaryName> ParseTemporaryName(std::string_view fileName) {
 
 std::vector<std::filesystem::path> RemoveLeftoverTemporaryFiles(const std::filesystem::path& folder,
                                                                 std::string_view setStem) {
+    return RemoveLeftoverTemporaryFiles(
+        folder, [setStem](std::string_view target) { return BelongsToSet(target, setStem); });
+}
+
+std::vector<std::filesystem::path> RemoveLeftoverTemporaryFiles(
+    const std::filesystem::path& folder,
+    const std::function<bool(std::string_view target)>& isOwnTarget) {
     std::vector<std::filesystem::path> found;
     std::error_code ec;
     const std::filesystem::path searched = folder.empty() ? std::filesystem::path(".") : folder;
@@ -78,7 +85,7 @@ std::vector<std::filesystem::path> RemoveLeftoverTemporaryFiles(const std::files
     const std::filesystem::directory_iterator end;
     for (; !ec && it != end; it.increment(ec)) {
         const auto name = ParseTemporaryName(it->path().filename().string());
-        if (!name || !BelongsToSet(name->target, setStem) || ProcessRuns(name->pid)) {
+        if (!name || !isOwnTarget(name->target) || ProcessRuns(name->pid)) {
             continue;
         }
         std::error_code typeError;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,5 +24,9 @@ std::optional<TemporaryName> ParseTemporaryName(std::string_view fileName);
 // single-instance lock. Returns the paths removed.
 std::vector<std::filesystem::path> RemoveLeftoverTemporaryFiles(const std::filesystem::path& folder,
                                                                 std::string_view setStem);
+// The same for the temporary files of any target for which `isOwnTarget` holds.
+std::vector<std::filesystem::path> RemoveLeftoverTemporaryFiles(
+    const std::filesystem::path& folder,
+    const std::function<bool(std::string_view target)>& isOwnTarget);
 
 }  // namespace vekaton

@@ -6,6 +6,7 @@
 
 #include "common/IntConversion.h"
 #include "common/MessageText.h"
+#include "common/NoteList.h"
 #include "common/TextLines.h"
 #include "files/FileLookup.h"
 #include "files/SafeFile.h"
@@ -81,19 +82,20 @@ void NoteDefinition(std::map<std::pair<int, int>, int>& definedOn, std::pair<int
     }
 }
 
-}  // namespace
-
-ParameterFileReadResult ReadParameterText(std::string_view text, ParameterTable& table) {
-    ParameterFileReadResult result;
+// The lines of the file into `table` and `result`; warnings go to `warnings`.
+void ReadParameterLines(std::string_view text, ParameterTable& table,
+                        ParameterFileReadResult& result, NoteList& warnings) {
     bool dataSeen = false;
     int lineNumber = 0;
     // The line that last defined each position (analog) or bit (digital), to report a later
     // line that replaces it.
     std::map<std::pair<int, int>, int> definedOn;
-    const auto warn = [&result, &lineNumber](std::string_view what) {
-        result.warnings.push_back(LineWarning(lineNumber, what));
+    const auto warn = [&warnings, &lineNumber](std::string_view what) {
+        warnings.AddLazy([&] { return LineWarning(lineNumber, what); });
     };
-    for (const std::string& line : SplitLines(text)) {
+    LineCursor lines(text);
+    while (!lines.AtEnd()) {
+        const std::string_view line = lines.Next();
         ++lineNumber;
         if (line.empty()) {
             continue;
@@ -102,7 +104,7 @@ ParameterFileReadResult ReadParameterText(std::string_view text, ParameterTable&
             if (dataSeen) {
                 warn("a comment between definitions is not kept");
             } else if (result.header.size() < ParameterFileReadResult::kMaxHeaderLines) {
-                result.header.push_back(line);
+                result.header.emplace_back(line);
             } else {
                 warn("only the first " + std::to_string(ParameterFileReadResult::kMaxHeaderLines) +
                      " comment lines are kept");
@@ -134,7 +136,7 @@ ParameterFileReadResult ReadParameterText(std::string_view text, ParameterTable&
         } catch (const ConversionError& error) {
             result.error = error.what();
             result.errorLine = lineNumber;
-            return result;
+            return;
         }
         ParameterRecord* record = table.Find(position);
         if (record == nullptr) {
@@ -148,7 +150,7 @@ ParameterFileReadResult ReadParameterText(std::string_view text, ParameterTable&
             } catch (const ConversionError& error) {
                 result.error = error.what();
                 result.errorLine = lineNumber;
-                return result;
+                return;
             }
             if (bit < 0 || bit > 7) {
                 warn("bit number " + std::to_string(bit) + " is not 0 to 7, line skipped");
@@ -176,6 +178,16 @@ ParameterFileReadResult ReadParameterText(std::string_view text, ParameterTable&
             }
         }
     }
+}
+
+}  // namespace
+
+ParameterFileReadResult ReadParameterText(std::string_view text, ParameterTable& table) {
+    ParameterFileReadResult result;
+    NoteList warnings;
+    ReadParameterLines(text, table, result, warnings);
+    // The first few and a count: a file of a million bad lines is one short message.
+    result.warnings = warnings.Lines("lines like these");
     return result;
 }
 
@@ -237,10 +249,14 @@ std::optional<std::string> WriteParameterFile(const std::filesystem::path& folde
                                               const std::vector<std::string>& header,
                                               DamagedFileGuard& guard) {
     const std::filesystem::path path = ResolveSetFile(folder, fileName);
+    const std::string text = WriteParameterText(table, header);
+    if (std::optional<std::string> error = SaveSizeProblem(path, text.size())) {
+        return error;
+    }
     if (std::optional<std::string> error = guard.BeforeRewrite(path)) {
         return error;
     }
-    return WriteFileAtomically(path, WriteParameterText(table, header));
+    return WriteFileAtomically(path, text);
 }
 
 }  // namespace vekaton

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -23,7 +24,8 @@ struct RecoverySnapshot {
 //
 // Each save writes its files under a new generation number and then the manifest that names
 // them; a crash halfway leaves the previous generation readable. Nothing here trusts the folder:
-// names are plain file names, sizes are checked and limited.
+// names are plain file names, sizes are checked and limited, and copies are only ever restored
+// into the very folder (by device and inode) they were made for.
 class RecoveryStore {
   public:
     static constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
@@ -40,6 +42,9 @@ class RecoveryStore {
     bool HasSnapshot() const;
     // Removes the kept copies (after a save, a normal exit or "Exit - No Auto Save").
     void Discard();
+    // Removes the temporary files that writes of copies killed half-way left behind, as a
+    // set's own leftovers are removed. Only for the holder of the single-instance lock.
+    std::vector<std::filesystem::path> RemoveLeftovers();
 
   private:
     std::filesystem::path folder_;
@@ -47,7 +52,8 @@ class RecoveryStore {
 };
 
 // Writes the files of a snapshot back into its set folder, as a save would; the dashboard files
-// keep their "_bak" copies. Returns one message per file that could not be written.
+// keep their "_bak" copies. Returns one message per file that could not be written or does not
+// read back as kept.
 std::vector<std::string> RestoreSnapshot(const RecoverySnapshot& snapshot);
 
 }  // namespace vekaton

@@ -7,6 +7,8 @@
 #include "files/FileLookup.h"
 #include "files/RegularFile.h"
 #include "set/DamagedFileGuard.h"
+#include "set/DetailsFile.h"
+#include "set/SetNames.h"
 
 namespace vekaton {
 
@@ -33,7 +35,45 @@ std::string TooLarge(std::optional<std::uint64_t> size, const SetFileType& type)
     return size ? "is " + DescribeSize(*size) + ", more than " + most : "is more than " + most;
 }
 
+// 67108890 as "67,108,890": exact sizes near a limit read better grouped.
+std::string GroupedDigits(std::uint64_t value) {
+    std::string digits = std::to_string(value);
+    for (std::size_t at = digits.size(); at > 3; at -= 3) {
+        digits.insert(at - 3, ",");
+    }
+    return digits;
+}
+
 }  // namespace
+
+const SetFileType* SetFileTypeOf(std::string_view fileName) {
+    if (EqualsNoCase(fileName, kSetPointerFileName)) {
+        return &kSetPointerType;
+    }
+    const std::size_t dot = fileName.rfind('.');
+    const std::string_view extension =
+        dot == std::string_view::npos ? std::string_view() : fileName.substr(dot);
+    for (const auto& [known, type] :
+         {std::pair{".ini", &kSettingsFileType}, std::pair{".cfg", &kParameterFileType},
+          std::pair{".gau", &kGaugeListType}, std::pair{".dsf", &kLayoutFileType}}) {
+        if (EqualsNoCase(extension, known)) {
+            return type;
+        }
+    }
+    return nullptr;
+}
+
+std::optional<std::string> SaveSizeProblem(const std::filesystem::path& path, std::uint64_t size) {
+    const SetFileType* type = SetFileTypeOf(path.filename().string());
+    if (type == nullptr || size <= type->maxBytes) {
+        return std::nullopt;
+    }
+    return Quoted(path) + " was not saved: it would be " + GroupedDigits(size) +
+           " bytes, more than the " + DescribeSize(type->maxBytes) + " a " +
+           std::string(type->what) +
+           " may hold, and the next start could not read it. The file is kept as it was; make the "
+           "set smaller (fewer items, shorter texts) and save again.";
+}
 
 SetFileText ReadSetFile(const std::filesystem::path& path, const SetFileType& type,
                         DamagedFileGuard& guard) {
@@ -74,6 +114,7 @@ std::optional<std::string> OpenSetFile(const std::filesystem::path& folder,
     read.path = ResolveSetFile(folder, fileName);
     SetFileText file = ReadSetFile(read.path, type, guard);
     read.found = file.Found();
+    read.unread = file.Found() && !file.Read();
     if (!file.Read()) {
         read.errorMessage = std::move(file.message);
         return std::nullopt;

@@ -32,6 +32,15 @@ inline constexpr SetFileType kParameterFileType{"parameter file", 4 * 1024 * 102
 inline constexpr SetFileType kGaugeListType{"gauge list", 4 * 1024 * 1024, kSaveUnderNewName};
 inline constexpr SetFileType kLayoutFileType{"layout file", 64 * 1024 * 1024, kSaveUnderNewName};
 
+// The type a set file's name says it is: by its extension, the set pointer by its name; nullptr
+// for a name of no set file.
+const SetFileType* SetFileTypeOf(std::string_view fileName);
+
+// Why `size` bytes may not be written to the set file `path`: more than its reader takes, so
+// the next start would refuse the file and the set would lose it. Every writer of a set file asks
+// before it writes; on a problem the file on disk stays as it was.
+std::optional<std::string> SaveSizeProblem(const std::filesystem::path& path, std::uint64_t size);
+
 // The text of a set file, or why there is none.
 struct SetFileText {
     enum class Outcome {
@@ -60,6 +69,7 @@ SetFileText ReadSetFile(const std::filesystem::path& path, const SetFileType& ty
 // What reading one file of a set came to, as every set file's reader reports it.
 struct SetFileRead {
     bool found = false;          // false: no such file; nothing was read and nothing changes
+    bool unread = false;         // found, but none of it could be read (refused or failing)
     std::filesystem::path path;  // as found in the folder, in whatever letter case
     // For the user: why the file was not read at all, or where its reading stopped and what
     // happens to the file. Empty when reading went well.

@@ -114,8 +114,11 @@ std::optional<std::string> WriteSetPointer(const std::filesystem::path& folder,
         return std::nullopt;
     }
     const std::filesystem::path path = ResolveSetFile(folder, kSetPointerWriteName);
-    return WriteFileAtomically(path,
-                               JoinLinesCrLf({std::string(parameterFileName.substr(0, dot))}));
+    const std::string text = JoinLinesCrLf({std::string(parameterFileName.substr(0, dot))});
+    if (auto error = SaveSizeProblem(path, text.size())) {
+        return error;
+    }
+    return WriteFileAtomically(path, text);
 }
 
 }  // namespace vekaton

@@ -8,6 +8,7 @@
 #include "common/CommandText.h"
 #include "common/IntConversion.h"
 #include "common/MessageText.h"
+#include "common/NoteList.h"
 #include "common/TextLines.h"
 #include "files/FileLookup.h"
 #include "files/SafeFile.h"
@@ -174,16 +175,28 @@ class LineReader {
     // Lines after the settings are not the program's; the writer would leave them out.
     void ReportExtraLines() {
         const std::size_t from = std::min(keyedFrom_, static_cast<std::size_t>(result_.linesRead));
+        std::vector<std::string> named;  // the first few, then only counted
+        std::size_t count = 0;
         for (std::size_t i = from; i < lines_.size(); ++i) {
             if (lines_[i].find_first_not_of(" \t") == std::string::npos ||
                 std::find(keyed_.begin(), keyed_.end(), i) != keyed_.end()) {
                 continue;
             }
-            result_.warnings.push_back("Line " + std::to_string(i + 1) +
-                                       ": not a setting of this program; it is not kept.");
-            result_.dropped = true;
+            if (++count <= kExtraLinesNamed) {
+                named.push_back(std::to_string(i + 1));
+            }
         }
+        if (count == 1) {
+            result_.warnings.push_back("Line " + named.front() +
+                                       ": not a setting of this program; it is not kept.");
+        } else if (count > 1) {
+            result_.warnings.push_back("Lines " + NamedExamples(named, count) +
+                                       ": not settings of this program; they are not kept.");
+        }
+        result_.dropped = result_.dropped || count > 0;
     }
+
+    static constexpr std::size_t kExtraLinesNamed = 5;
 
     void CheckRequestLength() {
         bool truncated = false;
@@ -334,10 +347,14 @@ std::optional<std::string> WriteSettingsFile(const std::filesystem::path& folder
                                              const LinkSettings& settings,
                                              DamagedFileGuard& guard) {
     const std::filesystem::path path = ResolveSetFile(folder, fileName);
+    const std::string text = FormatSettings(settings);
+    if (auto error = SaveSizeProblem(path, text.size())) {
+        return error;
+    }
     if (auto error = guard.BeforeRewrite(path)) {
         return error;
     }
-    return WriteFileAtomically(path, FormatSettings(settings));
+    return WriteFileAtomically(path, text);
 }
 
 }  // namespace vekaton

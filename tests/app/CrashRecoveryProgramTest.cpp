@@ -1,6 +1,7 @@
 // The real program killed with SIGKILL after an edit: the next start restores the edit, and a
 // normal close afterwards leaves no recovery copies behind.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -61,6 +62,44 @@ TEST(CrashRecoveryProgram, AnEditSurvivesAKillAndTheCopiesGoAfterANormalClose) {
     EXPECT_TRUE(GaugeList(setDir.path()).contains("USERLABEL1")) << "and saved at the close";
     EXPECT_TRUE(QDir(recoveryDir).entryList(QDir::Files).isEmpty())
         << QDir(recoveryDir).entryList(QDir::Files).join(",").toStdString();
+}
+
+// Restoring into a set whose gauge list cannot be written (a FIFO in its place): the copies are
+// not lost with the failed restore, and come back at the next start once the set can take them.
+TEST(CrashRecoveryProgram, AFailedRestoreKeepsTheCopiesForTheNextStart) {
+    QTemporaryDir lockDir;
+    QTemporaryDir setDir;
+    QString recoveryDir;
+    {
+        ProgramRun run(lockDir.path(), setDir.path(), ProgramRun::Options::WithTestHooks());
+        ASSERT_TRUE(run.WaitForWindow()) << run.Errors().toStdString();
+        recoveryDir = run.RecoveryDir();
+        ASSERT_TRUE(run.Ask("add-label"));
+        ASSERT_TRUE(WaitForCopies(recoveryDir, 10000));
+        run.Process().kill();
+    }
+    const QString fifo = QDir(setDir.path()).filePath("Default.gau");
+    QFile::remove(fifo);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    {
+        ProgramRun failing(lockDir.path(), setDir.path());
+        ASSERT_TRUE(failing.WaitForWindow()) << failing.Errors().toStdString();
+        failing.Terminate();
+        const QString errors = failing.Errors();
+        EXPECT_TRUE(errors.contains("could not all be restored")) << errors.toStdString();
+        EXPECT_TRUE(errors.contains("kept for the next start")) << errors.toStdString();
+    }
+    const QString held = QDir(recoveryDir).filePath("held");
+    EXPECT_TRUE(QFile::exists(QDir(held).filePath("manifest")))
+        << "kept: " << QDir(recoveryDir).entryList().join(",").toStdString();
+
+    ASSERT_TRUE(QFile::remove(fifo));
+    ProgramRun again(lockDir.path(), setDir.path());
+    ASSERT_TRUE(again.WaitForWindow()) << again.Errors().toStdString();
+    EXPECT_TRUE(GaugeList(setDir.path()).contains("USERLABEL1")) << again.Errors().toStdString();
+    EXPECT_EQ(again.Terminate(), 0) << again.Errors().toStdString();
+    EXPECT_TRUE(again.Errors().contains("restored into")) << again.Errors().toStdString();
+    EXPECT_FALSE(QFile::exists(QDir(held).filePath("manifest"))) << "gone once restored";
 }
 
 }  // namespace

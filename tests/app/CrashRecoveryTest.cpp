@@ -89,14 +89,14 @@ TEST_F(CrashRecoveryTest, TheNextStartOffersTheCopiesAndRestoresThemIntoTheirSet
     }
     QString asked;
     const QString told = OfferRecovery(Folder(), [&](const QString& question) {
-        asked = question;
-        return true;
-    });
+                             asked = question;
+                             return true;
+                         }).note;
     EXPECT_TRUE(asked.contains("\"Demo\"")) << asked.toStdString();
     EXPECT_TRUE(told.contains("restored")) << told.toStdString();
     EXPECT_EQ(ReadTextFile(set_.File("Demo.cfg")).toStdString(), parameters_);
     EXPECT_FALSE(Kept());
-    EXPECT_TRUE(OfferRecovery(Folder(), [](const QString&) { return true; }).isEmpty());
+    EXPECT_TRUE(OfferRecovery(Folder(), [](const QString&) { return true; }).note.isEmpty());
 }
 
 TEST_F(CrashRecoveryTest, DecliningDiscardsTheCopiesAndLeavesTheSetAlone) {
@@ -107,7 +107,7 @@ TEST_F(CrashRecoveryTest, DecliningDiscardsTheCopiesAndLeavesTheSetAlone) {
         parameters_ = "4,1,0,Speed,A*1\r\nEND\r\n";
         keeper.Check();
     }
-    EXPECT_TRUE(OfferRecovery(Folder(), [](const QString&) { return false; }).isEmpty());
+    EXPECT_TRUE(OfferRecovery(Folder(), [](const QString&) { return false; }).note.isEmpty());
     EXPECT_EQ(ReadTextFile(set_.File("Demo.cfg")), "END\r\n");
     EXPECT_FALSE(Kept());
 }

@@ -14,6 +14,8 @@
 #include "app/MessageQueue.h"
 #include "app/dashboard/ItemActions.h"
 #include "app/sets/CrashRecovery.h"
+#include "app/sets/SetCommands.h"
+#include "app/sets/SetFolderLock.h"
 #include "dashboard/BindingSlots.h"
 #include "dashboard/ComponentStream.h"
 #include "dashboard/LayoutFile.h"
@@ -341,6 +343,27 @@ TEST_F(SetFilesTest, ASetInAnotherFolderMovesTheWorkThere) {
     EXPECT_EQ(QDir::current(), QDir(other.path()));
 }
 
+TEST_F(SetFilesTest, AFolderAnotherWindowHoldsIsNotMovedInto) {
+    QTemporaryDir other;
+    SetFolderLock otherWindow;
+    ASSERT_FALSE(otherWindow.Take(other.path()));
+    SetFolderLock ours;
+    auto window = Open();
+    window->Rooms().setCommands.SetFolderLocker(
+        [&ours](const QString& folder) { return ours.Take(folder); });
+    window->SetSetFileChooser([&other](bool) -> std::optional<QString> {
+        return QDir(other.path()).filePath("Car.cfg");
+    });
+    const QDir before = QDir::current();
+    window->SaveConfigInfo1Click();
+    EXPECT_FALSE(Exists(QDir(other.path()).filePath("Car.cfg"))) << "nothing written there";
+    EXPECT_EQ(QDir::current(), before);
+    const QStringList posted = window->Rooms().messages.Posted();
+    ASSERT_FALSE(posted.isEmpty());
+    EXPECT_TRUE(posted.last().contains("already in use by another Vekaton"))
+        << posted.last().toStdString();
+}
+
 TEST_F(SetFilesTest, RecoveryCopiesFollowUnsavedWorkAndGoAtSaveAndAtExitWithoutSaving) {
     QTemporaryDir recovery;
     RecoveryStore store(recovery.path().toStdString());
@@ -380,9 +403,9 @@ TEST_F(SetFilesTest, RestoredCopiesAreWhatTheNextStartReads) {
     }
     QString asked;
     const QString note = OfferRecovery(recovery.path(), [&asked](const QString& question) {
-        asked = question;
-        return true;
-    });
+                             asked = question;
+                             return true;
+                         }).note;
     EXPECT_TRUE(asked.contains("Default")) << asked.toStdString();
     EXPECT_TRUE(note.contains("restored")) << note.toStdString();
     auto window = Open();

@@ -51,7 +51,32 @@ TEST(ChartRecordTest, ItemsNamingNoPositionOrBitAreLeftOutAndSaid) {
     ASSERT_EQ(channels->size(), 1u);
     EXPECT_EQ((*channels)[0].position, 12);
     EXPECT_EQ((*channels)[0].colour, 0x0000FF);
-    EXPECT_EQ(notes.size(), 2u);
+    // One note for both, naming them.
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_NE(notes[0].find("2 chart channels"), std::string::npos) << notes[0];
+    EXPECT_NE(notes[0].find("channels 1, 2."), std::string::npos) << notes[0];
+}
+
+TEST(ChartRecordTest, ThousandsOfBadChannelsMakeOneNoteAndTheListStopsAtItsMost) {
+    StreamComponent record;
+    std::vector<CollectionItem> items(5000);
+    for (auto& item : items) {
+        item.properties = {{"Position", StreamValue::Integer(9999)}};
+    }
+    for (std::size_t i = 0; i < kMaxChartChannels + 7; ++i) {
+        CollectionItem good;
+        good.properties = {{"Position", StreamValue::Integer(static_cast<int>(i % 500) + 1)}};
+        items.push_back(good);
+    }
+    record.properties.push_back({"Channels", StreamValue::Collection(items)});
+    std::vector<std::string> notes;
+    const auto channels = ChartChannelsOf(record, &notes);
+    ASSERT_TRUE(channels);
+    EXPECT_EQ(channels->size(), kMaxChartChannels);
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_NE(notes[0].find("5000 chart channels"), std::string::npos) << notes[0];
+    EXPECT_NE(notes[0].find("channels 1, 2, 3 and 4997 more."), std::string::npos) << notes[0];
+    EXPECT_NE(notes[1].find("the last 7 "), std::string::npos) << notes[1];
 }
 
 }  // namespace

@@ -163,9 +163,12 @@ TEST_F(AnalysisCliTest, OutputFileIsWrittenWholeOrNotAtAll) {
     EXPECT_NE(run.err.find("missing.Dat"), std::string::npos) << run.err;
     EXPECT_FALSE(folder_.Exists("new.csv"));
     EXPECT_EQ(folder_.Read("kept.csv"), "old");
-    // The log itself is never the output.
+    // The log itself is never the output, nor a file of the set.
     run = Table(With(kCells, {"-o", Log()}));
-    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.code, 64);
+    run = Table(With(kCells, {"-o", File("Default.cfg")}));
+    EXPECT_EQ(run.code, 64);
+    EXPECT_NE(run.err.find("is a file of the configuration set"), std::string::npos) << run.err;
     EXPECT_NE(folder_.Read("run.Dat").size(), 0u);
 }
 

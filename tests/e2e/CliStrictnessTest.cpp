@@ -128,15 +128,16 @@ TEST_F(CliStrictnessTest, DecodeNeverWritesOntoItsInput) {
          {File("run.Dat"), Dir() + "/./run.Dat", Dir() + "/sub/../run.Dat", File("link.Dat"),
           File("Default.Ini"), File("Default.cfg")}) {
         const ProgramRun run = Cli({"decode", "--dir", Dir(), File("run.Dat"), "-o", output});
-        EXPECT_EQ(run.code, 1) << output;
-        EXPECT_NE(run.err.find("which this run reads"), std::string::npos) << run.err;
+        EXPECT_EQ(run.code, 64) << output;
+        EXPECT_NE(run.err.find("nothing is written to it"), std::string::npos) << run.err;
     }
     EXPECT_EQ(folder_.Read("run.Dat"), log);
     EXPECT_NE(folder_.Read("Default.Ini").find("ComPort="), std::string::npos);
     // The same log through a link is still the same file.
     const ProgramRun viaLink =
         Cli({"decode", "--dir", Dir(), File("link.Dat"), "-o", File("run.Dat")});
-    EXPECT_EQ(viaLink.code, 1);
+    EXPECT_EQ(viaLink.code, 64);
+    EXPECT_NE(viaLink.err.find("which this run reads"), std::string::npos) << viaLink.err;
     EXPECT_EQ(folder_.Read("run.Dat"), log);
 }
 
@@ -151,8 +152,8 @@ TEST_F(CliStrictnessTest, LiveOpensItsOutputOnlyOnceThePortIsOpen) {
     // Nor onto the set it reads.
     const ProgramRun onto =
         Cli({"live", "--dir", Dir(), "--seconds", "1", "-o", File("Default.cfg")});
-    EXPECT_EQ(onto.code, 1);
-    EXPECT_NE(onto.err.find("which this run reads"), std::string::npos) << onto.err;
+    EXPECT_EQ(onto.code, 64);
+    EXPECT_NE(onto.err.find("is a file of the configuration set"), std::string::npos) << onto.err;
 }
 
 TEST_F(CliStrictnessTest, HelpAndExitCodesOfTheCommandLinePrograms) {

@@ -102,5 +102,44 @@ TEST_P(LiveRecordTest, TheLogHoldsTheRecordOfEveryFrameShown) {
 
 INSTANTIATE_TEST_SUITE_P(EveryLinkMode, LiveRecordTest, ::testing::Values(0, 1, 2));
 
+// A disk that fills up mid-run (here a file size limit of a block or two, which fails writes past
+// it as a full disk does): the log is cut back to whole frames, the message counts what it holds,
+// the run stops at once and the exit code says it failed.
+TEST(LiveRecordFullDiskTest, TheLogKeepsWholeFramesAndTheRunFails) {
+    ModeSetUp mode = Modes()[1];
+    ScratchFolder folder;
+    SimProcess sim(folder.Path(), mode.simArgs);
+    ASSERT_FALSE(sim.DevicePath().empty()) << sim.Errors();
+    mode.setUp.portName = sim.LinkPath();
+    mode.setUp.sampleRate = 20;
+    folder.Write("Default.Ini", SettingsFile(mode.setUp));
+    folder.Write("Default.cfg", EngineModelParameterFile());
+
+    const std::string log = (folder / "full.Dat").string();
+    ChildProcess live("/bin/sh",
+                      {"-c", "trap '' XFSZ; ulimit -f 1; exec \"$0\" \"$@\"", CliProgram(), "live",
+                       "--dir", folder.Path().string(), "--frames", "100000", "--seconds", "60",
+                       "--record", log, "-o", "/dev/null"},
+                      folder / "cli.out", folder / "cli.err");
+    const auto code = live.Wait(40000);
+    ASSERT_TRUE(code.has_value()) << "the run goes on after its log failed";
+    const std::string errors = folder.Read("cli.err");
+    EXPECT_EQ(*code, 1) << errors;
+
+    // The shell's block size sets the limit: 512 or 1024 bytes, neither a whole number of frames.
+    const std::size_t size = ReadWholeFile(log).size();
+    EXPECT_TRUE(size == 2 + (512 - 2) / mode.recordSize * mode.recordSize ||
+                size == 2 + (1024 - 2) / mode.recordSize * mode.recordSize)
+        << "no part of a frame: " << size;
+    const std::size_t whole = ReadLogRecords(log, mode.recordSize).size();
+    EXPECT_NE(errors.find("Recording stopped; the log keeps its " + std::to_string(whole) +
+                          " whole frames."),
+              std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find("File too large"), std::string::npos)
+        << "the system's reason: " << errors;
+    EXPECT_NE(errors.find("the data log could not be written"), std::string::npos) << errors;
+}
+
 }  // namespace
 }  // namespace vekaton::testing

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "SessionTestRig.h"
+#include "set/SaveJournal.h"
 
 namespace vekaton {
 namespace {
@@ -44,12 +45,33 @@ TEST(SessionSave, AFileThatFailsDoesNotStopTheOthers) {
     rig.session.Open();
     std::filesystem::create_directory(rig.folder / "Default.Gau");
     const std::vector<std::string> errors = rig.session.Save();
-    ASSERT_EQ(errors.size(), 1u);
+    ASSERT_EQ(errors.size(), 2u);
     EXPECT_NE(errors[0].find("Default.Gau"), std::string::npos) << errors[0];
-    EXPECT_TRUE(rig.folder.Exists("Default.Dsf"));
+    // The layout goes with its gauge list: it was not there before, so it is not there now.
+    EXPECT_NE(errors[1].find("\"Default.Dsf\" was put back as it was"), std::string::npos)
+        << errors[1];
+    EXPECT_FALSE(rig.folder.Exists("Default.Dsf"));
     EXPECT_TRUE(rig.folder.Exists("Vekaton.ini"));
     EXPECT_NE(rig.folder.Read("Default.Ini").find("SampleRate=100\r\n"), std::string::npos);
     EXPECT_NE(rig.folder.Read("Default.cfg").find("Coolant"), std::string::npos);
+}
+
+TEST(SessionSave, ALayoutSavedWithoutItsGaugeListIsPutBackAsItWas) {
+    SessionRig rig;
+    rig.folder.Write("Default.cfg", kParameters);
+    rig.session.Open();
+    rig.session.Dashboard().AddItem(ItemKind::Label, 0);
+    ASSERT_TRUE(rig.session.Save().empty());
+    const std::string layout = rig.folder.Read("Default.Dsf");
+
+    // A disk that takes the layout and then fails: here the gauge list's name is a folder.
+    rig.session.Dashboard().AddItem(ItemKind::Label, 0);
+    std::filesystem::remove(rig.folder / "Default.Gau");
+    std::filesystem::create_directory(rig.folder / "Default.Gau");
+    const std::vector<std::string> errors = rig.session.Save();
+    EXPECT_EQ(IndexNaming(errors, "put back as it was"), 1u);
+    EXPECT_EQ(rig.folder.Read("Default.Dsf"), layout) << "the old layout, whole";
+    EXPECT_FALSE(std::filesystem::exists(rig.folder / SaveJournal::kFolderName));
 }
 
 TEST(SessionSave, SnapshotHoldsWhatASaveWritesInTheSameOrder) {

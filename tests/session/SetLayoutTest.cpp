@@ -98,5 +98,26 @@ TEST(SetLayout, ReportsValuesItCannotShow) {
               model.Find(id)->name + ": values of Caption that it cannot show were kept as read.");
 }
 
+TEST(SetLayout, ManyItemsWithValuesTheyCannotShowAreOneMessage) {
+    DashboardModel model;
+    SetLayout layout(model, Catalog);
+    LayoutRead read;
+    read.records.resize(7);
+    StreamComponent record;
+    record.className = "TLabel";
+    record.properties = {{"Caption", StreamValue::Integer(3)}};
+    for (int i = 0; i < 300; ++i) {
+        model.AddItem(ItemKind::Label, 0);
+        read.records.emplace_back(record);
+    }
+    std::vector<std::string> messages;
+    std::vector<std::string> changed;
+    layout.Apply(read, messages, changed);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("Items hold values they cannot show", 0), 0u) << messages[0];
+    EXPECT_NE(messages[0].find("USERLABEL1: values of Caption"), std::string::npos);
+    EXPECT_NE(messages[0].find("\n... and 290 more items."), std::string::npos) << messages[0];
+}
+
 }  // namespace
 }  // namespace vekaton

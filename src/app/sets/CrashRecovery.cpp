@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace vekaton {
 
@@ -16,11 +15,6 @@ bool IsLayoutFile(const std::string& name) {
 }
 
 }  // namespace
-
-QString RecoveryFolder() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
-        .filePath("recovery");
-}
 
 RecoveryKeeper::RecoveryKeeper(const QString& folder, Snapshotter snapshot, QObject* parent)
     : QObject(parent), store_(folder.toStdString()), snapshot_(std::move(snapshot)) {
@@ -103,14 +97,34 @@ void RecoveryCopies::SetBaseline() {
     }
 }
 
+void RecoveryCopies::KeepNow() {
+    if (keeper_ != nullptr) {
+        keeper_->Check();
+    }
+}
+
 void RecoveryCopies::Finish() {
     if (keeper_ != nullptr) {
         keeper_->Finish();
     }
 }
 
-QString OfferRecovery(const QString& folder, const std::function<bool(const QString&)>& ask) {
-    RecoveryStore store(folder.toStdString());
+namespace {
+
+// Copies whose restore failed wait here for the next start, out of the way of the copies this
+// run keeps (and discards) of its own changes.
+constexpr const char* kHeldFolder = "held";
+
+QString SetLabel(const RecoverySnapshot& snapshot) {
+    return snapshot.setName.empty() ? QObject::tr("(unnamed)")
+                                    : QString::fromStdString(snapshot.setName);
+}
+
+// One store's copies: asked about, restored, and discarded only once every file is back and
+// reads back as kept. `held` is true for the copies of an earlier restore that failed.
+QString OfferStore(RecoveryStore& store, RecoveryStore& heldStore, bool held,
+                   const std::function<bool(const QString&)>& ask) {
+    store.RemoveLeftovers();  // only the lock holder gets here, so no other copy is writing
     std::string problem;
     const std::optional<RecoverySnapshot> snapshot = store.Load(&problem);
     if (!snapshot) {
@@ -119,35 +133,79 @@ QString OfferRecovery(const QString& folder, const std::function<bool(const QStr
         }
         store.Discard();
         return QObject::tr(
-                   "Vekaton did not close normally last time, and the copies of its "
-                   "unsaved changes are damaged (%1); they were removed.")
+                   "Vekaton did not close normally last time, but the copies of its "
+                   "unsaved changes cannot be used: %1. They were removed; the set stays as it "
+                   "was last saved.")
             .arg(QString::fromStdString(problem));
     }
-    const QString set = QString::fromStdString(snapshot->setName);
+    const QString set = SetLabel(*snapshot);
     const QString where = QDir::toNativeSeparators(QString::fromStdString(snapshot->setFolder));
     const QString question =
-        QObject::tr(
-            "Vekaton did not close normally last time. Changes to the configuration set "
-            "\"%1\" in %2 had not been saved, but copies were kept.\n\nRestore them? "
-            "(No discards them; the set stays as it was last saved.)")
-            .arg(set.isEmpty() ? QObject::tr("(unnamed)") : set, where);
+        held ? QObject::tr(
+                   "Changes to the configuration set \"%1\" in %2 could not be restored "
+                   "at an earlier start; their copies were kept.\n\nRestore them now? "
+                   "(No discards them; the set stays as it is.)")
+                   .arg(set, where)
+             : QObject::tr(
+                   "Vekaton did not close normally last time. Changes to the "
+                   "configuration set \"%1\" in %2 had not been saved, but copies were "
+                   "kept.\n\nRestore them? (No discards them; the set stays as it was "
+                   "last saved.)")
+                   .arg(set, where);
     if (!ask(question)) {
         store.Discard();
         return {};
     }
     const std::vector<std::string> errors = RestoreSnapshot(*snapshot);
-    if (!errors.empty()) {
-        QString text = QObject::tr(
-            "The unsaved changes could not all be restored; the copies "
-            "are kept for the next start:");
-        for (const std::string& error : errors) {
-            text += "\n" + QString::fromStdString(error);
-        }
-        return text;
+    if (errors.empty()) {
+        store.Discard();
+        return QObject::tr("The unsaved changes to \"%1\" were restored into %2.").arg(set, where);
     }
-    store.Discard();
-    return QObject::tr("The unsaved changes to \"%1\" were restored into %2.")
-        .arg(set.isEmpty() ? QObject::tr("(unnamed)") : set, where);
+    QString text;
+    if (held) {
+        text = QObject::tr(
+                   "The kept changes to \"%1\" could still not all be restored; the "
+                   "copies are kept for the next start:")
+                   .arg(set);
+    } else if (auto error = heldStore.Save(*snapshot)) {
+        // The copies stay where they are; this run keeps no copies of its own, so as not to
+        // replace them.
+        text = QObject::tr(
+                   "The unsaved changes to \"%1\" could not all be restored, and their "
+                   "copies could not be set aside (%2); they are left as they are and "
+                   "this run keeps no recovery copies:")
+                   .arg(set, QString::fromStdString(*error));
+    } else {
+        store.Discard();
+        text = QObject::tr(
+                   "The unsaved changes to \"%1\" could not all be restored; the copies "
+                   "are kept for the next start:")
+                   .arg(set);
+    }
+    for (const std::string& error : errors) {
+        text += "\n" + QString::fromStdString(error);
+    }
+    return text;
+}
+
+}  // namespace
+
+RecoveryOffer OfferRecovery(const QString& folder, const std::function<bool(const QString&)>& ask) {
+    RecoveryStore store(folder.toStdString());
+    RecoveryStore held(QDir(folder).filePath(kHeldFolder).toStdString());
+    RecoveryOffer offer;
+    QStringList notes;
+    // The older copies first, so that newer ones restored after them win.
+    for (const QString& note :
+         {OfferStore(held, held, true, ask), OfferStore(store, held, false, ask)}) {
+        if (!note.isEmpty()) {
+            notes.append(note);
+        }
+    }
+    offer.note = notes.join("\n\n");
+    // Copies that could not be set aside are still in the folder this run would keep its own in.
+    offer.keepCopies = !store.HasSnapshot();
+    return offer;
 }
 
 }  // namespace vekaton

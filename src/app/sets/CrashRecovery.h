@@ -5,12 +5,10 @@
 #include <functional>
 #include <optional>
 
+#include "io/RecoveryLocation.h"
 #include "set/RecoveryStore.h"
 
 namespace vekaton {
-
-// The per-user folder where recovery copies are kept (never the set's own folder).
-QString RecoveryFolder();
 
 // Keeps recovery copies of unsaved changes while the program runs. Every two seconds it asks
 // what a save would write now; when that differs from what the set's files hold (as last read
@@ -69,6 +67,8 @@ class RecoveryCopies : public QObject {
     void SetBaseline();
     // The program ends in order: the copies go.
     void Finish();
+    // Before a save: the copies hold every change now, so that a save cut short loses nothing.
+    void KeepNow();
 
   private:
     Snapshotter snapshot_;
@@ -76,9 +76,17 @@ class RecoveryCopies : public QObject {
     RecoveryKeeper* keeper_ = nullptr;
 };
 
-// At start-up, before the set is read: when a crash left copies, asks whether to restore them
-// and does so into their set folder. `ask` gets the question and returns true for restore.
-// Returns what the user should be told afterwards (empty when nothing happened).
-QString OfferRecovery(const QString& folder, const std::function<bool(const QString&)>& ask);
+// What the start-up offer came to.
+struct RecoveryOffer {
+    QString note;            // for the user afterwards; empty when nothing happened
+    bool keepCopies = true;  // false: copies that could not be restored still fill the folder
+};
+
+// At start-up, before the set is read, by the holder of the single-instance lock: removes what
+// writes of copies killed half-way left behind; when a crash left copies, asks whether to
+// restore them and does so into their set folder. `ask` gets the question and returns true for
+// restore. Copies go only once every file is restored and reads back as kept; copies whose
+// restore failed are set aside and offered again at the next start.
+RecoveryOffer OfferRecovery(const QString& folder, const std::function<bool(const QString&)>& ask);
 
 }  // namespace vekaton

@@ -50,6 +50,7 @@ void SetCommands::ReportSaveErrors(const QStringList& errors) {
 }
 
 void SetCommands::SaveClick() {
+    parts_.recovery.KeepNow();
     const QStringList errors = Saved(parts_.session.Save());
     ReportSaveErrors(errors);
     if (errors.isEmpty()) {
@@ -105,6 +106,12 @@ bool SetCommands::ChooseSetFile(bool forSave, QString* setName) {
 void SetCommands::MoveToFolder(const QString& folder) {
     ConfigurationSet& set = parts_.session.Set();
     if (QDir(folder) != QDir(QString::fromStdString(set.Folder().string()))) {
+        if (folderLocker_) {
+            if (const auto refused = folderLocker_(folder)) {
+                parts_.messages.Post(*refused);
+                return false;
+            }
+        }
         QDir::setCurrent(folder);
         set.MoveToFolder(folder.toStdString());  // keeps what was read, such as the header
     }
@@ -117,6 +124,7 @@ void SetCommands::SaveConfigInfo1Click() {
     }
     parts_.caption.Append(" : " + setName);
     const bool wasRunning = parts_.session.Pause();
+    parts_.recovery.KeepNow();
     const QStringList errors = Saved(parts_.session.SaveAs(setName.toStdString()));
     ReportSaveErrors(errors);
     // Saving keeps the link: acquisition goes on where it was.

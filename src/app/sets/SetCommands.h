@@ -42,9 +42,14 @@ class SetCommands : public QObject {
     // Replaceable so that tests can choose.
     using SetFileChooser = std::function<std::optional<QString>(bool forSave)>;
 
+    // Takes the lock of a set folder the window moves to; the message when another window
+    // holds it (the move is then refused).
+    using FolderLocker = std::function<std::optional<QString>(const QString& folder)>;
+
     explicit SetCommands(const Parts& parts);
 
     void SetSetFileChooser(SetFileChooser chooser) { setFileChooser_ = std::move(chooser); }
+    void SetFolderLocker(FolderLocker locker) { folderLocker_ = std::move(locker); }
 
     void SaveClick();
     void SaveConfigInfo1Click();
@@ -63,6 +68,7 @@ class SetCommands : public QObject {
 
     Parts parts_;
     SetFileChooser setFileChooser_;
+    FolderLocker folderLocker_;
 };
 
 }  // namespace vekaton
