@@ -97,13 +97,16 @@ bool SetCommands::ChooseSetFile(bool forSave, QString* setName) {
                                  .arg(QFileInfo(chosen).fileName()));
         return false;
     }
-    MoveToFolder(QFileInfo(chosen).absolutePath());
+    if (!MoveToFolder(QFileInfo(chosen).absolutePath())) {
+        return false;
+    }
     *setName = QString::fromStdString(name);
     return true;
 }
 
-// A set chosen in another folder makes that folder the current one.
-void SetCommands::MoveToFolder(const QString& folder) {
+// A set chosen in another folder makes that folder the current one, unless another window
+// holds that folder's set.
+bool SetCommands::MoveToFolder(const QString& folder) {
     ConfigurationSet& set = parts_.session.Set();
     if (QDir(folder) != QDir(QString::fromStdString(set.Folder().string()))) {
         if (folderLocker_) {
@@ -115,6 +118,7 @@ void SetCommands::MoveToFolder(const QString& folder) {
         QDir::setCurrent(folder);
         set.MoveToFolder(folder.toStdString());  // keeps what was read, such as the header
     }
+    return true;
 }
 
 void SetCommands::SaveConfigInfo1Click() {
@@ -145,8 +149,9 @@ void SetCommands::LoadConfigFiles1Click() {
 }
 
 void SetCommands::OpenSet(const QString& folder, const QString& setName) {
-    MoveToFolder(QFileInfo(folder).absoluteFilePath());
-    LoadSet(setName);
+    if (MoveToFolder(QFileInfo(folder).absoluteFilePath())) {
+        LoadSet(setName);
+    }
 }
 
 void SetCommands::LoadSet(const QString& setName) {

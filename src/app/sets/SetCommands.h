@@ -63,7 +63,7 @@ class SetCommands : public QObject {
     void ReportSaveErrors(const QStringList& errors);
     std::optional<QString> AskSetFile(bool forSave);
     bool ChooseSetFile(bool forSave, QString* setName);
-    void MoveToFolder(const QString& folder);
+    bool MoveToFolder(const QString& folder);
     void LoadSet(const QString& setName);
 
     Parts parts_;
