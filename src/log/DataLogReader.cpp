@@ -1,7 +1,5 @@
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <ios>
 #include <streambuf>
@@ -9,6 +7,7 @@
 #include "common/MessageText.h"
 #include "files/RegularFile.h"
 #include "log/DataLog.h"
+#include "platform/Files.h"
 
 namespace vekaton {
 
@@ -17,7 +16,7 @@ namespace {
 // Large reads keep a 100 MB log fast; the buffer never grows with the file.
 constexpr std::size_t kChunkSize = 64 * 1024;
 
-// A stream over a descriptor that was checked to be a regular file when it was opened, so that
+// A stream over a handle that was checked to be a regular file when it was opened, so that
 // nothing is opened a second time by name.
 class DescriptorBuffer : public std::streambuf {
   public:
@@ -28,33 +27,39 @@ class DescriptorBuffer : public std::streambuf {
         if (gptr() < egptr()) {
             return traits_type::to_int_type(*gptr());
         }
-        ssize_t n = 0;
-        do {
-            n = ::read(fd_.Get(), buffer_, sizeof buffer_);
-        } while (n < 0 && errno == EINTR);
-        if (n < 0) {
+        std::error_code error;
+        const std::size_t n =
+            platform::ReadAt(fd_, next_, std::as_writable_bytes(std::span(buffer_)), error);
+        if (error) {
             // The stream turns this into its bad state, which the reader reports.
             throw std::ios_base::failure("read error");
         }
         if (n == 0) {
             return traits_type::eof();
         }
+        next_ += n;
         setg(buffer_, buffer_, buffer_ + n);
         return traits_type::to_int_type(*gptr());
     }
 
     pos_type seekoff(off_type offset, std::ios_base::seekdir direction,
                      std::ios_base::openmode) override {
-        int whence = SEEK_SET;
+        off_type from = 0;
         if (direction == std::ios_base::cur) {
-            whence = SEEK_CUR;
-            offset -= egptr() - gptr();  // bytes buffered but not yet taken
+            from = static_cast<off_type>(next_) - (egptr() - gptr());  // less what is buffered
         } else if (direction == std::ios_base::end) {
-            whence = SEEK_END;
+            platform::HandleFacts facts;
+            if (platform::Examine(fd_, facts)) {
+                return pos_type(off_type(-1));
+            }
+            from = static_cast<off_type>(facts.size);
         }
-        const off_t at = ::lseek(fd_.Get(), static_cast<off_t>(offset), whence);
+        if (from + offset < 0) {
+            return pos_type(off_type(-1));
+        }
+        next_ = static_cast<std::uint64_t>(from + offset);
         setg(buffer_, buffer_, buffer_);
-        return at < 0 ? pos_type(off_type(-1)) : pos_type(static_cast<off_type>(at));
+        return pos_type(from + offset);
     }
 
     pos_type seekpos(pos_type position, std::ios_base::openmode which) override {
@@ -63,6 +68,7 @@ class DescriptorBuffer : public std::streambuf {
 
   private:
     FileDescriptor fd_;
+    std::uint64_t next_ = 0;  // where the file's next unbuffered byte is
     char buffer_[kChunkSize];
 };
 
