@@ -188,10 +188,10 @@ void FillChart(TStripChart& chart, int channels, int points) {
     }
     for (int i = 0; i < points; ++i) {
         const double t = i * 1e-3;
-        const auto sample = chart.AddSample(t);
+        const auto sample = chart.Store().AddSample(t);
         for (int c = 0; c < channels; ++c) {
-            chart.AddPoint(c, sample,
-                           128 + 100 * std::sin(t * (0.3 + c * 0.2)) + 20 * std::sin(t * 37.0));
+            chart.Store().AddPoint(
+                c, sample, 128 + 100 * std::sin(t * (0.3 + c * 0.2)) + 20 * std::sin(t * 37.0));
         }
     }
     chart.SetWindowSeconds(points * 1e-3);  // every point inside the window
@@ -231,15 +231,15 @@ void BM_StripChartAddFrame(benchmark::State& state) {
     for (int c = 0; c < 8; ++c) {
         chart.AddChannel({"Channel " + std::to_string(c)});
     }
-    chart.SetCapacity(1'000'000);
+    chart.Store().SetCapacity(1'000'000);
     double t = 0;
     for (auto _ : state) {
-        chart.BeginUpdate();
-        const auto sample = chart.AddSample(t += 0.05);
+        chart.Store().BeginUpdate();
+        const auto sample = chart.Store().AddSample(t += 0.05);
         for (int c = 0; c < 8; ++c) {
-            chart.AddPoint(c, sample, c * 10.0);
+            chart.Store().AddPoint(c, sample, c * 10.0);
         }
-        chart.EndUpdate();
+        chart.Store().EndUpdate();
     }
 }
 BENCHMARK(BM_StripChartAddFrame);

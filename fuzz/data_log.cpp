@@ -1,12 +1,13 @@
 // Reads arbitrary bytes as a data log: the first byte picks the record size, the rest is the
-// file. The streaming reader and the viewer's random-access reader must agree record for record,
-// every record must be whole and the byte count must add up; and the viewer's seeking must give
-// the decoder state that playing the log from its start gives, at every frame.
+// file. The reader must refuse exactly what cannot be a log, and otherwise account for every
+// byte: the header's interval, whole records that are the file's bytes in order (one at a time
+// or in batches), a partial record counted and never returned; and seeking must give the decoder
+// state that playing the log from its start gives, at every frame.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,31 +41,49 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const std::size_t recordSize = data[0];  // 0 must be refused, not divided by
     const std::span<const std::uint8_t> file(data + 1, size - 1);
-    std::istringstream in(std::string(reinterpret_cast<const char*>(file.data()), file.size()));
-    vekaton::DataLogReader reader(in, recordSize);
     vekaton::DataLogFile log;
     const auto openError = log.Open(vekaton::MemoryLogBytes(file), recordSize);
-    if (reader.Error().has_value() != openError.has_value()) {
+    const bool canBeALog = recordSize > 0 && file.size() >= vekaton::kDataLogHeaderSize;
+    if (openError.has_value() == canBeALog || log.IsOpen() != canBeALog) {
         std::abort();
     }
-    if (reader.Error()) {
+    if (openError) {
         return 0;
     }
-    std::size_t total = 0;
+    const std::size_t body = file.size() - vekaton::kDataLogHeaderSize;
+    if (log.IntervalMs() != (file[0] | (file[1] << 8)) || log.FileSize() != file.size() ||
+        static_cast<std::size_t>(log.RecordCount()) != body / recordSize ||
+        log.TrailingBytes() != body % recordSize) {
+        std::abort();
+    }
+    const auto bytesOf = [&](std::int64_t first, std::int64_t count) {
+        return file.subspan(
+            vekaton::kDataLogHeaderSize + static_cast<std::size_t>(first) * recordSize,
+            static_cast<std::size_t>(count) * recordSize);
+    };
     std::vector<std::uint8_t> random;
     std::string error;
-    std::int64_t index = 0;
-    for (auto record = reader.Next(); !record.empty(); record = reader.Next(), ++index) {
-        if (record.size() != recordSize || !log.ReadRecord(index, random, error) ||
-            !std::equal(record.begin(), record.end(), random.begin(), random.end())) {
+    for (std::int64_t index = 0; index < log.RecordCount(); ++index) {
+        const auto expected = bytesOf(index, 1);
+        if (!log.ReadRecord(index, random, error) ||
+            !std::equal(expected.begin(), expected.end(), random.begin(), random.end())) {
             std::abort();
         }
-        total += record.size();
     }
-    if (total + reader.TrailingBytes() + vekaton::kDataLogHeaderSize != size - 1 ||
-        reader.TrailingBytes() >= recordSize || index != log.RecordCount() ||
-        log.TrailingBytes() != reader.TrailingBytes() || log.ReadRecord(index, random, error)) {
+    if (log.ReadRecord(log.RecordCount(), random, error) || log.ReadRecord(-1, random, error)) {
         std::abort();
+    }
+    // Batches, clipped to the log, whatever the first record and count asked for.
+    const std::int64_t batch = 1 + static_cast<std::int64_t>(size % 5);
+    for (std::int64_t first = -1; first <= log.RecordCount() + 1; first += batch) {
+        const auto read = log.Read(first, batch, random, error);
+        const std::int64_t from = std::clamp<std::int64_t>(first, 0, log.RecordCount());
+        const std::int64_t count = std::clamp<std::int64_t>(batch, 0, log.RecordCount() - from);
+        const auto expected = count > 0 ? bytesOf(from, count) : std::span<const std::uint8_t>();
+        if (!read || *read != count ||
+            !std::equal(expected.begin(), expected.end(), random.begin(), random.end())) {
+            std::abort();
+        }
     }
 
     // Seeking against playing straight through, with a header of one byte when there is room.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/ChartStore.h"
 #include "decode/Decoder.h"
 #include "decode/FormulaFrontEnd.h"
 #include "decode/ParameterTable.h"
@@ -81,9 +82,7 @@ class FuzzPort : public vekaton::Port {
 class FuzzView : public vekaton::EngineView {
   public:
     bool DebugPageActive() const override { return debug; }
-    int AddChartSample(double) override { return samples++; }
     bool debug = false;
-    int samples = 0;
 };
 
 const char* const kFormulas[] = {
@@ -141,7 +140,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         record->SetFormula(kFormulas[kind % std::size(kFormulas)]);
     }
     engine.ApplySettings(Settings(in));
-    decoder.SetRawMode((in.Byte() & 1) != 0);
+    const bool raw = (in.Byte() & 1) != 0;
+    decoder.SetRawMode(raw);
+    // A small chart, so that dropping the oldest samples is reached too: an analog channel on
+    // a multi-byte value's first position and a bit of another.
+    vekaton::ChartStore chart(64);
+    chart.AddChannel(vekaton::ChartChannel("a", 0, 1.0, 0.0, 1, 0));
+    chart.AddChannel(vekaton::ChartChannel("b", 0, 1.0, 0.0, 3, 5));
+    chart.SetTable(&table);
+    chart.SetRawMode(raw);
+    engine.SetChart(&chart);
 
     int steps = 0;
     while (!in.Empty() && steps++ < 2000) {
@@ -185,7 +193,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 engine.NormalTrigger(in.Take(in.Byte()));
                 break;
         }
-        if (engine.ByteCounter() < 0 || engine.Trace().LineCount() > vekaton::HexTrace::kMaxLines) {
+        if (engine.ByteCounter() < 0 || engine.Trace().LineCount() > vekaton::HexTrace::kMaxLines ||
+            chart.Data().SampleCount() > chart.Data().Capacity()) {
             std::abort();
         }
     }

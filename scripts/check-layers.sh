@@ -6,7 +6,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root/src"
 
 # The Qt-free core, lowest first: a folder may include itself and the folders before it.
-core=(common platform files decode dashboard chart log engine sim set definitions analysis session)
+core=(common platform files decode dashboard chart log engine sim set definitions analysis warnings session)
 # The shell: each folder and the folders it may include besides the whole core.
 declare -A shell=(
     [io]="io"

@@ -5,10 +5,11 @@
 set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config git
-    qt6-base-dev qt6-serialport-dev libgl1-mesa-dev
+    qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl1-mesa-dev
     libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
     clang libclang-rt-14-dev clang-format
-    xvfb xauth fonts-dejavu-core
+    xvfb xauth fonts-dejavu-core dbus-daemon
+    dpkg-dev file librsvg2-bin lintian desktop-file-utils appstream
 )
 options=()
 if [ "${1:-}" = "windows" ]; then

@@ -11,8 +11,9 @@ namespace vekaton {
 struct AppCommandLine {
     enum class Action { Run, Help, UsageError };
     Action action = Action::Run;
-    QString dir;        // --dir: the folder to start in; empty: the current one
+    QString dir;  // --dir, or the folder named: the folder to start in; empty: the current one
     bool demo = false;  // --demo
+    QString log;        // a data log named on the command line, opened once the window shows
     QString message;    // the help text, or what is wrong with the arguments
 };
 

@@ -1,16 +1,21 @@
 // vekaton: the desktop program.
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QMessageBox>
+#include <QTabWidget>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/AppCommandLine.h"
 #include "app/DemoSet.h"
+#include "app/GraphsPage.h"
 #include "app/InstanceChannel.h"
 #include "app/MainWindow.h"
 #include "app/SignalBridge.h"
 #include "app/dashboard/DashboardController.h"
 #include "app/dashboard/ItemActions.h"
+#include "app/logview/LogViewer.h"
 #include "app/sets/CrashRecovery.h"
 #include "io/InstanceLock.h"
 
@@ -42,6 +47,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vekaton");
     QApplication::setOrganizationName("Vekaton");
+    // The desktop entry and the icon are installed under this name.
+    QGuiApplication::setDesktopFileName("org.vekaton.Vekaton");
+    QApplication::setWindowIcon(QIcon::fromTheme("org.vekaton.Vekaton"));
     if (!start.proceed) {
         std::fprintf(stderr, "vekaton: %s\n", qPrintable(start.refusal));
         if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
@@ -55,7 +63,10 @@ int main(int argc, char** argv) {
         QString error;
         const auto demoFolder = vekaton::PrepareDemoFolder(&error);
         if (!demoFolder) {
-            QMessageBox::critical(nullptr, "Vekaton", error);
+            std::fprintf(stderr, "vekaton: %s\n", qPrintable(error));
+            if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+                QMessageBox::critical(nullptr, "Vekaton", error);
+            }
             return 1;
         }
         if (folder.isEmpty()) {
@@ -101,6 +112,10 @@ int main(int argc, char** argv) {
         server.SetWindow(&window);
         // For tests of what a crash keeps: an edit made from outside.
         server.SetTestCommand([&window](const QByteArray& request) -> std::optional<QString> {
+            // And what a box in front of the window says.
+            if (request == "dialog-text") {
+                return vekaton::ModalDialogText();
+            }
             if (request != "add-label") {
                 return std::nullopt;
             }
@@ -113,6 +128,10 @@ int main(int argc, char** argv) {
     QObject::connect(&signals_, &vekaton::SignalBridge::terminationRequested, &window,
                      [&window](int) { window.close(); });
     window.show();
+    if (!command.log.isEmpty()) {
+        // Opened once the window has read its set and shown its start-up messages.
+        QTimer::singleShot(0, &window, [&window, log = command.log] { window.OpenDataLog(log); });
+    }
     const int code = QApplication::exec();
     return code != 0 ? code : window.ExitCode();
 }

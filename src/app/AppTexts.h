@@ -39,8 +39,9 @@ inline constexpr const char* kAboutLicence =
     "without warranty of any kind; use it at your own risk, and never let it distract you while "
     "driving. It is built with Qt 6, used under the GNU Lesser General Public License v3.</p>";
 inline constexpr const char* kAboutManual =
-    "<b>Manual.</b> Help &gt; Contents (F1) opens the user manual, which is built into the "
-    "program; the same text is docs/manual.md in the source distribution.";
+    "<b>Manual.</b> Help &gt; Contents (F1) opens the user manual, installed as "
+    "share/doc/vekaton/manual.md beside the program (docs/manual.md in the source "
+    "distribution).";
 inline constexpr const char* kLinkStopped = "Stopped";
 inline constexpr const char* kLinkRunning = "Running";
 inline constexpr const char* kLinkNoData = "No data";

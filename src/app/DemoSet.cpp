@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include "io/InstalledData.h"
+
 namespace vekaton {
 
 bool CopyDemoSet(const QString& folder, QString* error) {
@@ -12,25 +14,29 @@ bool CopyDemoSet(const QString& folder, QString* error) {
         *error = QObject::tr("Cannot create the demo folder %1.").arg(folder);
         return false;
     }
-    QDirIterator files(":/demo", QDir::Files);
+    const QString source = DemoSetFolder();
+    QDirIterator files(source, QDir::Files);
     bool any = false;
     while (files.hasNext()) {
-        const QString source = files.next();
+        const QString file = files.next();
         any = true;
-        const QString target = QDir(folder).filePath(QFileInfo(source).fileName());
+        const QString target = QDir(folder).filePath(QFileInfo(file).fileName());
         if (QFileInfo::exists(target)) {
             continue;
         }
-        if (!QFile::copy(source, target)) {
-            *error = QObject::tr("Cannot copy the demo file %1 to %2.").arg(source, target);
+        if (!QFile::copy(file, target)) {
+            *error = QObject::tr("Cannot copy the demo file %1 to %2.").arg(file, target);
             return false;
         }
-        // Resource copies are read-only; the set must be writable to be saved on exit.
+        // Installed copies are read-only; the set must be writable to be saved on exit.
         QFile::setPermissions(
             target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     }
     if (!any) {
-        *error = QObject::tr("This build holds no demo configuration set.");
+        *error = QObject::tr(
+                     "The demo configuration set is missing: no files in %1. "
+                     "Install the program again.")
+                     .arg(source);
         return false;
     }
     return true;

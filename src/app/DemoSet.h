@@ -5,7 +5,7 @@
 
 namespace vekaton {
 
-// The demo configuration set ships inside the program. On first use it is copied into a
+// The demo configuration set is installed with the program. On first use it is copied into a
 // writable per-user folder, which then serves as the current folder; later runs keep the user's
 // changes there.
 std::optional<QString> PrepareDemoFolder(QString* error);

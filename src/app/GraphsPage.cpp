@@ -16,13 +16,11 @@ namespace {
 
 constexpr double kRawMinimum = 0.0;
 constexpr double kRawMaximum = 255.0;
-// The raw read-out keeps up to the last 7 bytes of a multi-byte value.
-constexpr int kWordBytes = 7;
 
 }  // namespace
 
-GraphsPage::GraphsPage(QWidget* parent) : QWidget(parent) {
-    chart_ = new TStripChart;
+GraphsPage::GraphsPage(QWidget* parent) : QWidget(parent), store_(std::make_shared<ChartStore>()) {
+    chart_ = new TStripChart(store_);
     chart_->setObjectName("StripChart1");
     chart_->setToolTip(
         tr("Click: cursor A, Shift+click: cursor B, arrows move cursor A, wheel: zoom, drag: "
@@ -81,16 +79,7 @@ GraphsPage::GraphsPage(QWidget* parent) : QWidget(parent) {
 
 void GraphsPage::SetTable(ParameterTable* table) {
     table_ = table;
-}
-
-int GraphsPage::AddSample(double x) {
-    // Time that runs backwards is another clock (live frames after a played log, the elapsed
-    // time set back): the frames of the old one are not run into the new.
-    const auto last = chart_->Data().LastX();
-    if (last && x < *last - 1e-9) {
-        chart_->Clear();
-    }
-    return static_cast<int>(chart_->AddSample(x));
+    store_->SetTable(table);
 }
 
 void GraphsPage::SetTitle(const QString& title) {
@@ -111,7 +100,7 @@ void GraphsPage::ClearChart() {
 }
 
 void GraphsPage::MarkBreak() {
-    chart_->MarkBreak();
+    store_->MarkBreak();
 }
 
 bool GraphsPage::IsDigital(int position) const {
@@ -185,7 +174,7 @@ void GraphsPage::AppendToChart(const ChartChannelSetting& wanted) {
     ChartChannel channel;
     channel.colour = setting.colour;
     channel.position = setting.position;
-    channel.bit = digital ? setting.bit : 8;
+    channel.bit = setting.bit;  // the bit the decoder plots (0 for an analog position)
     const int index = chart_->AddChannel(channel);
     // The colour the chart picked is kept, so the channel keeps it from now on.
     settings_.back().colour = chart_->Channel(index).colour;
@@ -204,7 +193,7 @@ void GraphsPage::ApplyToChart(int index) {
     }
     channel.colour = s.colour;
     channel.digital = IsDigital(s.position);
-    channel.bit = channel.digital ? s.bit : 8;
+    channel.bit = s.bit;
     channel.scale = 1.0;
     channel.offset = 0.0;
     if (rawMode_ && !channel.digital) {
@@ -279,6 +268,7 @@ void GraphsPage::SetRawMode(bool on) {
         return;
     }
     rawMode_ = on;
+    store_->SetRawMode(on);
     SetTitle(on ? texts::kRawData : texts::kProcessedData);
     if (on) {
         chart_->SetYMinimum(kRawMinimum);
@@ -319,42 +309,6 @@ void GraphsPage::SetRawData(bool on) {
 
 void GraphsPage::AddBar(QWidget* bar) {
     chartColumn_->addWidget(bar);
-}
-
-void GraphsPage::BeginUpdate() {
-    chart_->BeginUpdate();
-}
-
-void GraphsPage::EndUpdate() {
-    chart_->EndUpdate();
-}
-
-PlotChannel GraphsPage::Channel(int index) const {
-    if (index < 0 || index >= ChannelCount()) {
-        return PlotChannel{};
-    }
-    const ChartChannelSetting& s = settings_[static_cast<std::size_t>(index)];
-    return PlotChannel{s.position, s.bit};
-}
-
-void GraphsPage::AddPoint(int channel, int sampleIndex, double value) {
-    chart_->AddPoint(channel, sampleIndex, value);
-    if (!rawMode_ || table_ == nullptr || channel < 0 || channel >= ChannelCount()) {
-        return;
-    }
-    // The raw chart plots a multi-byte value's last byte; the cursor read-out also shows the
-    // whole value, from the bytes this frame left in the table.
-    const int position = settings_[static_cast<std::size_t>(channel)].position;
-    const ParameterRecord* first = table_->Find(position);
-    if (first == nullptr || first->IsDigital || first->ByteCount <= 1) {
-        return;
-    }
-    const int last = std::min<int>(ParameterTable::kLastPosition, position + first->ByteCount - 1);
-    std::uint64_t word = 0;
-    for (int p = std::max(position, last - kWordBytes + 1); p <= last; ++p) {
-        word = (word << 8) | table_->At(p).RawByte;
-    }
-    chart_->SetWord(channel, sampleIndex, word);
 }
 
 }  // namespace vekaton

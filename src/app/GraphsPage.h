@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <utility>
 #include <vector>
 
+#include "chart/ChartStore.h"
 #include "dashboard/ChartChannelList.h"
-#include "decode/ChartSink.h"
 
 class QPushButton;
 class QVBoxLayout;
@@ -17,18 +18,19 @@ class ParameterTable;
 class TStripChart;
 
 // The "Graphs" page: the strip chart of chosen positions, the channel list, recording to a data
-// log, viewing and playing one, and raw data display. It is also the decoder's chart.
-class GraphsPage : public QWidget, public ChartSink {
+// log, viewing and playing one, and raw data display. It keeps the chart store's channels in step
+// with the channel list; the engine and the decoder fill the store, the chart draws it.
+class GraphsPage : public QWidget {
     Q_OBJECT
 
   public:
     explicit GraphsPage(QWidget* parent = nullptr);
 
-    // The table the channels plot (its descriptions, ChartColour and byte counts).
+    // The table the channels plot (its descriptions, ChartColour, byte counts and raw bytes).
     void SetTable(ParameterTable* table);
 
-    // The chart's add-sample operation: X in seconds; returns the sample index.
-    int AddSample(double x);
+    // The samples and points the chart draws: where the engine's frames go.
+    ChartStore& Store() const { return *store_; }
     void SetTitle(const QString& title);
     // The value axis; also the range a channel's "fixed" scale starts from.
     void SetYRange(double minimum, double maximum);
@@ -63,13 +65,7 @@ class GraphsPage : public QWidget, public ChartSink {
 
     TStripChart* Chart() const { return chart_; }
     ChannelListPanel* ChannelList() const { return channelList_; }
-
-    // ChartSink
-    void BeginUpdate() override;
-    void EndUpdate() override;
-    int ChannelCount() const override { return static_cast<int>(settings_.size()); }
-    PlotChannel Channel(int index) const override;
-    void AddPoint(int channel, int sampleIndex, double value) override;
+    int ChannelCount() const { return static_cast<int>(settings_.size()); }
 
   signals:
     void recordClicked();
@@ -89,6 +85,7 @@ class GraphsPage : public QWidget, public ChartSink {
     void ApplyToChart(int index);
     void AppendToChart(const ChartChannelSetting& setting);
 
+    std::shared_ptr<ChartStore> store_;
     TStripChart* chart_ = nullptr;
     ChannelListPanel* channelList_ = nullptr;
     QVBoxLayout* chartColumn_ = nullptr;

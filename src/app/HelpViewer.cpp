@@ -3,11 +3,13 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include "app/AppTexts.h"
+#include "io/InstalledData.h"
 #include "set/SetNames.h"
 
 namespace vekaton {
@@ -35,11 +37,16 @@ void ShowManual(QWidget* parent) {
     dialog->resize(760, 640);
     auto* browser = new QTextBrowser;
     browser->setOpenExternalLinks(true);
-    QFile manual(":/docs/manual.md");
+    const QString path = ManualFile();
+    QFile manual(path);
     if (manual.open(QIODevice::ReadOnly)) {
+        // Pictures and links in the manual are relative to its own folder.
+        browser->setSearchPaths({QFileInfo(path).absolutePath()});
         browser->setMarkdown(QString::fromUtf8(manual.readAll()));
     } else {
-        browser->setPlainText(QObject::tr("The manual is missing from this build."));
+        browser->setPlainText(QObject::tr("The manual could not be read from %1: %2. "
+                                          "Install the program again.")
+                                  .arg(path, manual.errorString()));
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::close);

@@ -4,7 +4,7 @@ class QWidget;
 
 namespace vekaton {
 
-// Opens the user manual, which ships inside the program.
+// Opens the user manual, installed with the program.
 void ShowManual(QWidget* parent);
 
 // The about box: the version, the licence, and where the manual is.

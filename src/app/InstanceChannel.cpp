@@ -1,7 +1,9 @@
 #include "app/InstanceChannel.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QLabel>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
@@ -103,6 +105,20 @@ QString DescribeWindowState(const QWidget& window) {
         window.isMinimized() ? QStringLiteral("minimized") : QStringLiteral("normal"),
         window.isActiveWindow() ? QStringLiteral("active") : QStringLiteral("inactive")}
         .join(QLatin1Char(' '));
+}
+
+QString ModalDialogText() {
+    const QWidget* box = QApplication::activeModalWidget();
+    if (box == nullptr) {
+        return {};
+    }
+    QStringList texts;
+    for (const QLabel* label : box->findChildren<QLabel*>()) {
+        if (!label->text().isEmpty()) {
+            texts.append(label->text());
+        }
+    }
+    return texts.join(QLatin1Char('\n')).replace(QLatin1Char('\n'), QLatin1String("\\n"));
 }
 
 std::optional<QString> AskRunningInstance(const QString& serverName, const QByteArray& request,

@@ -54,6 +54,9 @@ class InstanceServer : public QObject {
 void RaiseWindow(QWidget& window);
 // "visible normal active" and the like.
 QString DescribeWindowState(const QWidget& window);
+// What the box in front of the window says (its labels), on one line with line breaks written
+// as \n; empty when no box is open. For tests that watch the real program.
+QString ModalDialogText();
 
 // Sends one request to the instance listening on `serverName` and returns its one-line answer,
 // or nullopt when none came within timeoutMs (tries to connect until then, for an instance that

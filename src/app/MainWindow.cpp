@@ -29,18 +29,11 @@
 #include "engine/EngineTexts.h"
 #include "io/PortController.h"
 #include "io/QtClock.h"
+#include "io/QtText.h"
 #include "session/Session.h"
 #include "widgets/ItemWidgetFactory.h"
 
 namespace vekaton {
-namespace {
-
-QString FromStd(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
-
 MainWindow::MainWindow(bool /*demo*/, QWidget* parent, bool holdsInstanceLock)
     : QMainWindow(parent) {
     setObjectName("Form1");
@@ -111,8 +104,9 @@ void MainWindow::BuildRooms() {
     Engine& engine = session_->AttachEngine(*port_, *clock_, *view_);
     const ConfigurationSet& set = session_->Set();
     recording_ = new RecordingController({engine, set, *graphs_, *status_, *caption_, *this}, post);
-    logViewer_ =
-        new LogViewer({engine, session_->GetDecoder(), set, *graphs_, *caption_, *this}, post);
+    logViewer_ = new LogViewer(
+        {engine, session_->GetDecoder(), set, session_->Details(), *graphs_, *caption_, *this},
+        post);
     playback_ =
         new PlaybackController({engine, set, *graphs_, *logViewer_, *caption_, *this}, post);
     view_->AttachLogRooms(*recording_, *playback_);
@@ -139,7 +133,7 @@ void MainWindow::Connect() {
     Engine& engine = session_->GetEngine();
     Decoder& decoder = session_->GetDecoder();
     graphs_->SetTable(&session_->Table());
-    decoder.SetChart(graphs_);
+    engine.SetChart(&graphs_->Store());
     decoder.SetMessageHandler([this](const DecoderMessage& message) {
         messages_->Post(FromStd(message.text), FromStd(message.informative),
                         FromStd(message.details));
@@ -174,6 +168,8 @@ void MainWindow::Connect() {
     connect(graphs_, &GraphsPage::recordClicked, recording_, &RecordingController::RecordClicked);
     connect(graphs_, &GraphsPage::playbackClicked, playback_, &PlaybackController::PlaybackClicked);
     connect(graphs_, &GraphsPage::viewClicked, logViewer_, &LogViewer::OpenClicked);
+    // A log is viewed on the chart, whichever page it was opened from.
+    connect(logViewer_, &LogViewer::opened, this, [this] { tabs_->setCurrentWidget(graphs_); });
     connect(graphs_, &GraphsPage::rawDataToggled, this, &MainWindow::RawDataToggled);
     connect(graphs_, &GraphsPage::channelsEdited, this, [this](bool added) {
         if (added && logViewer_->IsOpen()) {
@@ -284,6 +280,10 @@ void MainWindow::PageChanged(int index) {
     } else if (logViewer_->IsOpen() && logViewer_->CursorFrame() >= 0) {
         logViewer_->SetCursorFrame(logViewer_->CursorFrame());  // the gauges show its frame
     }
+}
+
+bool MainWindow::OpenDataLog(const QString& path) {
+    return logViewer_->Open(path);
 }
 
 }  // namespace vekaton

@@ -39,6 +39,8 @@ class MainWindow : public QMainWindow {
     int ExitCode() const;
     // Shows a message to the user: at once when the window is up, else once it shows.
     void ShowMessage(const QString& text);
+    // Opens a data log in the viewer, on the chart (a log named on the command line).
+    bool OpenDataLog(const QString& path);
     // Keeps copies of unsaved changes in `folder` from now on, for the next start after a crash.
     // Only the holder of the single-instance lock does this; tests pass a folder of their own.
     void KeepRecoveryCopiesIn(const QString& folder);

@@ -60,10 +60,6 @@ void WindowEngineView::ShowMessage(std::string_view text) {
     post_(FromStd(text));
 }
 
-int WindowEngineView::AddChartSample(double x) {
-    return widgets_.graphs.AddSample(x);
-}
-
 void WindowEngineView::FrameCompleted(const FrameSummary& /*frame*/) {
     widgets_.dashboard.FrameCompleted();
 }

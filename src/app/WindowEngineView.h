@@ -48,7 +48,6 @@ class WindowEngineView : public EngineView {
     void RecordingStopped() override;
     void ShowRunState(std::string_view caption) override;
     void ShowMessage(std::string_view text) override;
-    int AddChartSample(double x) override;
     void FrameCompleted(const FrameSummary& frame) override;
     void PlaybackEnded() override;
     void PlaybackMoved(std::int64_t frame, std::int64_t frames) override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <iosfwd>
 #include <optional>
 #include <span>
@@ -92,5 +93,33 @@ int RunScatter(const std::vector<std::string>& args, std::ostream& out, std::ost
 // as JSON. 0 when the whole file was read, 1 for a damaged or unreadable file (what was read
 // is printed, the error with its byte offset goes to `err`).
 int RunLayout(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// `new-set --list` or `new-set --definition ID --dir DIR [--set NAME] [--port PORT]
+// [--start-string HEX] [--page WxH]`: a set from the library of bundled definitions.
+struct NewSetOptions {
+    bool list = false;
+    std::string definition;
+    std::string dir;
+    std::string setName;
+    std::string port;
+    std::string startString;
+    std::optional<std::pair<int, int>> page;  // width and height
+};
+std::string ParseNewSetOptions(const std::vector<std::string>& args, NewSetOptions& options);
+// `library` is where the definitions are; empty: where the installed program finds them.
+int RunNewSet(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              const std::filesystem::path& library = {});
+
+// `import-adx FILE --dir DIR [--set NAME]`: a configuration set made from an ADX file.
+struct ImportAdxOptions {
+    std::string file;
+    std::string dir;
+    std::string setName;  // empty: the file's base name
+};
+std::string ParseImportAdxOptions(const std::vector<std::string>& args, ImportAdxOptions& options);
+// Writes the set, prints the import report (one line per object of the file) on `out`. 0 when
+// the set was written, 1 when the file cannot be read as ADX or the set cannot be written
+// (nothing is left behind then), 64 for wrong usage.
+int RunImportAdx(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace vekaton::cli

@@ -37,6 +37,14 @@ int Layout(const CliContext& context, const std::vector<std::string>& args) {
     return RunLayout(args, context.out, context.err);
 }
 
+int NewSet(const CliContext& context, const std::vector<std::string>& args) {
+    return RunNewSet(args, context.out, context.err);
+}
+
+int ImportAdx(const CliContext& context, const std::vector<std::string>& args) {
+    return RunImportAdx(args, context.out, context.err);
+}
+
 constexpr std::array kSubcommands = {
     Subcommand{"eval", help::kEvalUsage, help::kEvalHelp, Eval},
     Subcommand{"live", help::kLiveUsage, help::kLiveHelp, Live},
@@ -45,6 +53,8 @@ constexpr std::array kSubcommands = {
     Subcommand{"histogram", help::kHistogramUsage, help::kHistogramHelp, Histogram},
     Subcommand{"scatter", help::kScatterUsage, help::kScatterHelp, Scatter},
     Subcommand{"layout", help::kLayoutUsage, help::kLayoutHelp, Layout},
+    Subcommand{"new-set", help::kNewSetUsage, help::kNewSetHelp, NewSet},
+    Subcommand{"import-adx", help::kImportAdxUsage, help::kImportAdxHelp, ImportAdx},
 };
 
 bool IsHelpWord(std::string_view arg) {

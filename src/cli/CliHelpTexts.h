@@ -8,9 +8,10 @@ namespace vekaton::cli::help {
 inline constexpr std::string_view kProgram =
     "vekaton-cli - the Vekaton engine without a window: try a formula, acquire from a\n"
     "port, turn a data log into CSV or into a cell table, histogram or scatter,\n"
-    "print a layout file. The configuration set\n"
-    "(settings file NAME.ini and parameter file NAME.cfg) is read as the window reads\n"
-    "it and never written.\n";
+    "print a layout file, make a set from a bundled definition or an ADX file. The\n"
+    "configuration set (settings file NAME.ini, parameter file NAME.cfg, details\n"
+    "file NAME.details) is read as the window reads it and never written; only\n"
+    "new-set and import-adx write one, always a new one.\n";
 
 inline constexpr std::string_view kEvalUsage =
     "vekaton-cli eval [--width N] FORMULA [A=v] [B=v] [C=v] [D=v] [E=v]\n";
@@ -169,11 +170,56 @@ inline constexpr std::string_view kLayoutHelp =
     "  could be read is printed first, the error with its byte offset on stderr);\n"
     "  64 wrong usage.\n";
 
+inline constexpr std::string_view kNewSetUsage =
+    "vekaton-cli new-set --list\n"
+    "vekaton-cli new-set --definition ID --dir DIR [--set NAME] [--port PORT]\n"
+    "                    [--start-string HEX] [--page WxH]\n";
+inline constexpr std::string_view kNewSetHelp =
+    "  Makes a configuration set from a bundled definition of a GM data stream: the\n"
+    "  settings, parameter, details, gauge list and layout files (NAME.ini, NAME.cfg,\n"
+    "  NAME.details, NAME.gau, NAME.dsf) with units, scales and a dashboard, and the\n"
+    "  set pointer Vekaton.ini naming it. A set of that name is never overwritten.\n"
+    "  --list              one line per definition: its ID, a tab, its description\n"
+    "  --definition ID     the definition (the stream ID, such as A140)\n"
+    "  --dir DIR           folder of the new set, made when missing\n"
+    "  --set NAME          the set's name (default: the ID)\n"
+    "  --port PORT         the adapter's port, such as /dev/ttyUSB0 (default: chosen\n"
+    "                      at the first Run)\n"
+    "  --start-string HEX  for a 160-baud stream: the start string of the ALDL 160\n"
+    "                      interface's packets, as hex bytes ('$FF $00')\n"
+    "  --page WxH          make the dashboard for pages of this size in pixels\n"
+    "                      (default: 1000x600, what a 1024 x 700 window gives)\n"
+    "  Examples:\n"
+    "    vekaton-cli new-set --list\n"
+    "    vekaton-cli new-set --definition A140 --dir ~/car --port /dev/ttyUSB0\n"
+    "  Exit codes: 0 the set was written; 1 a set of that name is there already or a\n"
+    "  file could not be written; 64 wrong usage (an unknown ID among them).\n";
+inline constexpr std::string_view kImportAdxUsage =
+    "vekaton-cli import-adx FILE --dir DIR [--set NAME]\n";
+inline constexpr std::string_view kImportAdxHelp =
+    "  Makes a configuration set from an ADX definition file: the link settings from\n"
+    "  its monitor command, a parameter line per value and a digital line per bit,\n"
+    "  the details file (units, ranges, alarms as warning limits, decimals), a\n"
+    "  generated dashboard, and Vekaton.Ini pointing at the new set. Prints one line\n"
+    "  per object of the file: the position it was mapped to, or \"skipped\" and why.\n"
+    "  The same report is kept as NAME-import.txt beside the set.\n"
+    "  FILE        the ADX file; put -- before a FILE that begins with '-'\n"
+    "  --dir DIR   the folder to write the set into; made when missing\n"
+    "  --set NAME  the set's name (default: FILE's base name without its extension);\n"
+    "              a set of that name that exists already is never overwritten\n"
+    "  Example:\n"
+    "    vekaton-cli import-adx A140.adx --dir ~/car     writes A140.ini, A140.cfg,\n"
+    "              A140.details, A140.gau, A140.dsf, A140-import.txt and Vekaton.ini\n"
+    "  Exit codes: 0 the set was written; 1 the file cannot be read as ADX (the line\n"
+    "  and column of the fault on stderr), a set of that name exists, or a file could\n"
+    "  not be written: nothing is left behind; 64 wrong usage.\n";
+
 inline constexpr std::string_view kExitCodes =
     "Exit codes:\n"
     "  0   done\n"
-    "  1   the set, a file, the port or the output failed, or a layout file is\n"
-    "      damaged (the reason is on stderr)\n"
+    "  1   the set, a file, the port or the output failed, a layout file is\n"
+    "      damaged, new-set found a set of that name, or an ADX file cannot be\n"
+    "      imported (the reason is on stderr)\n"
     "  2   eval: the formula cannot be built\n"
     "  3   eval: an arithmetic fault\n"
     "  4   live: no frame was received\n"

@@ -74,6 +74,14 @@ std::optional<CliSet> OpenCliSet(const std::string& dir, const std::string& setN
             Report(err, message);
         }
     }
+    if (const SetFileReport* details = ReportOf(session, session.Set().DetailsFileName())) {
+        if (details->found) {
+            set.files.push_back(details->path);
+        }
+        for (const std::string& message : details->messages) {
+            Report(err, message);
+        }
+    }
 
     const SettingsFileRead& settings = session.SettingsRead();
     if (!settings.found) {

@@ -15,13 +15,15 @@ namespace vekaton::cli {
 // A configuration set as `live` and `decode` use it: read through a session, never written back.
 struct CliSet {
     std::unique_ptr<Session> session;
-    // The files read: the set pointer, the parameter file and the settings file, those found.
+    // The files read: the set pointer, the parameter, details and settings files, those found.
     // Output must never go to one of them.
     std::vector<std::filesystem::path> files;
 
     // The link settings as the settings file gave them.
     const LinkSettings& Settings() const { return session->SettingsRead().result.settings; }
     ParameterTable& Table() const { return session->Table(); }
+    // The units, ranges and limits of the set's details file, when it has one.
+    const DetailsTable& Details() const { return session->Details(); }
 };
 
 // Reads the set in `dir` (the current folder when empty): the set named by setName, or by the

@@ -92,7 +92,8 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
     // The same rows as the window's Export CSV, through the same code.
     LogCsvExport csv(log, layout, set->Table(), *sink,
-                     options.exact ? NumberPrecision::Exact : NumberPrecision::Significant);
+                     options.exact ? NumberPrecision::Exact : NumberPrecision::Significant,
+                     &set->Details());
     csv.SetMessageHandler(
         [&err](const DecoderMessage& message) { PrintDecoderMessage(err, message); });
     while (csv.Step(kRecordsPerStep)) {

@@ -262,7 +262,8 @@ int RunLive(int argc, char** argv, const std::vector<std::string>& args, std::os
     const bool checksumColumn =
         set->Settings().useCheckSum && set->Settings().syncMode != SyncMode::Aldl160;
     CsvWriter csv(*sink, set->Table(), checksumColumn,
-                  options.exact ? NumberPrecision::Exact : NumberPrecision::Significant);
+                  options.exact ? NumberPrecision::Exact : NumberPrecision::Significant,
+                  &set->Details());
     LiveView view(*sink, err, decoder, clock, csv);
     Engine& engine = session.AttachEngine(link, clock, view);
     // The engine refers to the link, the clock and the view: it goes before them.

@@ -359,12 +359,23 @@ void DashboardModel::ApplyDecoded(int id, double value, const std::array<bool, 8
     }
 }
 
+void DashboardModel::ApplyNoValue(int id) {
+    DashboardItem* item = Find(id);
+    if (item == nullptr || item->noValue ||
+        !(ShowsPosition(item->kind) || ShowsValue(item->kind))) {
+        return;
+    }
+    item->noValue = true;
+    Notify(id);
+}
+
 void DashboardModel::ApplyValue(int id, double value) {
     DashboardItem* item = Find(id);
     if (item == nullptr) {
         return;
     }
-    bool changed = false;
+    bool changed = item->noValue;
+    item->noValue = false;
     if (ShowsPosition(item->kind)) {
         changed = item->position != value || value < item->minMarker || value > item->maxMarker;
         item->position = value;
@@ -439,6 +450,7 @@ void DashboardModel::ClearLiveReadings() {
         item.maxMarker = 0.0;
         item.value = 0.0;
         item.latest = 0.0;
+        item.noValue = false;
         item.active = false;
         Notify(item.id);
     }

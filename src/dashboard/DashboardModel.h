@@ -46,6 +46,9 @@ struct DashboardItem {
     double value = 0.0;   // displays and odometer: what is shown (held in Min/Max mode)
     double latest = 0.0;  // displays: the last value received, whatever the hold mode
     bool active = false;  // round LED
+    // The bound position's formula faulted for the last bytes: displays show a dash, gauges and
+    // thermometers stay where they were. The next value clears it.
+    bool noValue = false;
 };
 
 // The items of the dashboard pages, their names and IDs, and the binding table. IDs run from 1 to
@@ -128,6 +131,7 @@ class DashboardModel : public ItemSink {
 
     // The decoder's hand-over of one position's value to one bound item; picks by kind.
     void ApplyDecoded(int id, double value, const std::array<bool, 8>& bits) override;
+    void ApplyNoValue(int id) override;
     // Live state from the decoder. Each returns after notifying the observer if something moved.
     void ApplyValue(int id, double value);                    // by kind: Position or Value
     void ApplyBits(int id, const std::array<bool, 8>& bits);  // round LED: Active from its bit

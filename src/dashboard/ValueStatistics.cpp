@@ -11,7 +11,7 @@ void ValueStatistics::Observe(const ParameterTable& table, int lastPosition) {
         const ParameterRecord& record = table.At(position);
         Entry& entry = entries_[static_cast<std::size_t>(position)];
         const double value = record.Value;
-        if (!std::isnan(value)) {
+        if (record.HasValue && !std::isnan(value)) {
             if (!entry.seen) {
                 entry.range = Range{value, value};
                 entry.seen = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace vekaton {
 
 // One plotted channel of the strip chart: a frame position, and the bit for a digital one.
@@ -8,7 +10,8 @@ struct PlotChannel {
     int bit = 0;
 };
 
-// What the decoder needs of the strip chart at the end of a frame.
+// What the decoder needs of the strip chart at the end of a frame: the channels to plot, and a
+// place for each one's point at the frame's sample.
 class ChartSink {
   public:
     virtual ~ChartSink() = default;
@@ -16,7 +19,8 @@ class ChartSink {
     virtual void EndUpdate() = 0;
     virtual int ChannelCount() const = 0;
     virtual PlotChannel Channel(int index) const = 0;
-    virtual void AddPoint(int channel, int sampleIndex, double value) = 0;
+    // False when nothing was stored (no such channel or sample, not a number).
+    virtual bool AddPoint(int channel, std::int64_t sample, double value) = 0;
 };
 
 }  // namespace vekaton

@@ -86,6 +86,7 @@ void Decoder::DecodeByte(int position, std::uint8_t b) {
     }
     record->Value = b;
     record->RawByte = b;
+    record->HasValue = true;
 
     if (record->IsDigital) {
         for (int bit = 0; bit < 8; ++bit) {
@@ -139,7 +140,9 @@ void Decoder::Evaluate(ParameterRecord& record, const CompiledFormula& formula,
             record.Value = 0.0;
             break;
         case FormulaStatus::ArithmeticFault:
-            break;  // the raw byte stays, so the gauges keep showing something real
+            // No value for these bytes: a raw byte standing in would look like a real reading.
+            record.HasValue = false;
+            break;
     }
     if (outcome.report && messageHandler_) {
         Report(outcome, formula, formulaPosition);
@@ -169,7 +172,7 @@ void Decoder::Report(const FormulaOutcome& outcome, const CompiledFormula& formu
     } else {
         message.informative = "Cause: " + std::string(outcome.cause) + ".";
         message.details += "\nCause: " + std::string(outcome.cause) + "\nThe position (" + where +
-                           ") shows its raw byte until the formula gives a value again.";
+                           ") shows no value until the formula gives one again.";
         for (std::size_t i = 0; i < collectedBytes_.size(); ++i) {
             message.details += (i == 0 ? "\nBytes: " : ", ");
             message.details += static_cast<char>('A' + i);
@@ -191,7 +194,11 @@ void Decoder::DispatchPosition(int position) {
         if (itemId <= 0) {
             break;
         }
-        items_->ApplyDecoded(itemId, record->Value, record->Bits);
+        if (record->HasValue) {
+            items_->ApplyDecoded(itemId, record->Value, record->Bits);
+        } else {
+            items_->ApplyNoValue(itemId);
+        }
     }
 }
 
@@ -213,7 +220,16 @@ double Decoder::PlotValue(int position, int bit) const {
     return rawMode_ ? static_cast<double>(last->RawByte) : last->Value;
 }
 
-void Decoder::EndOfFrame(int sampleIndex) {
+bool Decoder::HasPlotValue(int position) const {
+    const ParameterRecord* record = table_.Find(position);
+    if (record == nullptr || record->IsDigital || rawMode_) {
+        return true;
+    }
+    const ParameterRecord* last = LastByteRecord(table_, position);
+    return last == nullptr || last->HasValue;
+}
+
+void Decoder::EndOfFrame(std::int64_t sampleIndex) {
     if (chart_ == nullptr) {
         return;
     }

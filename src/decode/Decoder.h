@@ -64,7 +64,7 @@ class Decoder {
     // nothing.
     void DecodeByte(int position, std::uint8_t b);
     // One point per chart channel at the given frame count, inside one update batch.
-    void EndOfFrame(int sampleIndex);
+    void EndOfFrame(std::int64_t sampleIndex);
 
     void SetRawMode(bool on) { rawMode_ = on; }
     bool RawMode() const { return rawMode_; }
@@ -84,6 +84,9 @@ class Decoder {
     const ParameterTable& Table() const { return table_; }
     // The point EndOfFrame would plot for a channel on (position, bit); 0.0 outside the table.
     double PlotValue(int position, int bit) const;
+    // False when the analog value there (at its last byte) is missing because its formula
+    // faulted for the bytes received; PlotValue then gives the raw byte. Raw mode always has one.
+    bool HasPlotValue(int position) const;
 
     int CollectIndex() const { return collectIndex_; }
     int ExpectedCount() const { return expectedCount_; }

@@ -12,7 +12,7 @@ class CompiledFormula;  // a formula text built once; owned by the front end's c
 enum class FormulaStatus {
     Ok,
     BadParser,        // the text cannot be built: the value is 0.0
-    ArithmeticFault,  // the evaluation faulted: the caller keeps the raw byte
+    ArithmeticFault,  // the evaluation faulted: no value for these bytes
 };
 
 // Why a prepared formula could not be built: the exception's class name and message (with "\r"

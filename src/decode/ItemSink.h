@@ -17,6 +17,8 @@ class ItemSink {
     virtual ~ItemSink() = default;
     // One position's decoded value and bits for one item bound there.
     virtual void ApplyDecoded(int itemId, double value, const std::array<bool, 8>& bits) = 0;
+    // The position's formula faulted for the bytes received: there is no value to show.
+    virtual void ApplyNoValue(int itemId) = 0;
     // The position recorded in the item's binding entry (0: none).
     virtual int BoundPosition(int itemId) const = 0;
     virtual void SetBoundPosition(int itemId, int position) = 0;

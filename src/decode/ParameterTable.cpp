@@ -40,6 +40,7 @@ void ParameterTable::Reset() {
         }
         record.ChartColour = 0;
         record.Value = 0.0;
+        record.HasValue = true;
         record.ByteCount = 1;
         record.IsDigital = false;
     }

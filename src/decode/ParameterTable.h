@@ -22,6 +22,10 @@ struct ParameterRecord {
     // Item IDs showing this position; BoundItems[s - 1] is slot s. 0 marks an empty slot.
     std::array<std::int32_t, kBoundSlotCount> BoundItems{};
     std::array<bool, 8> Bits{};  // bit j of RawByte for a digital position
+    // False while the formula faulted for the bytes last received (a division by a raw 0): the
+    // position then has no value. Value keeps the raw byte, which is no reading and is shown
+    // nowhere but as raw bytes; CSV output leaves the cell empty, instruments show a dash.
+    bool HasValue = true;
 
     const std::string& Formula() const { return formula_; }
     // Every change of the text goes through here so that the decoder re-prepares it.

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -29,6 +30,9 @@ struct PositionDetails {
     std::optional<int> decimals;
     bool alarm = false;  // beyond a limit, an alarm sounds as well as the warning
     std::vector<ValueName> valueNames;
+    // What the value is to a generated dashboard ("engine-speed", "coolant", ...; see
+    // DashboardRoles.h); empty when it plays no particular part.
+    std::string role;
     // Keys of the details file this program does not know, written back as read.
     std::vector<std::pair<std::string, std::string>> unknownKeys;
 
@@ -42,6 +46,24 @@ struct BitDetails {
     std::vector<std::pair<std::string, std::string>> unknownKeys;
 
     bool operator==(const BitDetails&) const = default;
+};
+
+// A section of the details file that is not about one position, such as "[definition]": its
+// keys in the order read, kept whole.
+struct DetailsSection {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> keys;
+
+    // The value of the first key of that name; nullptr when there is none.
+    const std::string* Find(std::string_view key) const {
+        for (const auto& [keyName, value] : keys) {
+            if (keyName == key) {
+                return &value;
+            }
+        }
+        return nullptr;
+    }
+    bool operator==(const DetailsSection&) const = default;
 };
 
 // The details of every frame position that has any, by position 1 to 500 (and bit 0 to 7).
@@ -63,17 +85,38 @@ class DetailsTable {
     void Clear() {
         positions_.clear();
         bits_.clear();
+        sections_.clear();
     }
-    bool Empty() const { return positions_.empty() && bits_.empty(); }
+    bool Empty() const { return positions_.empty() && bits_.empty() && sections_.empty(); }
 
     const std::map<int, PositionDetails>& Positions() const { return positions_; }
     const std::map<std::pair<int, int>, BitDetails>& Bits() const { return bits_; }
+
+    // Named sections in the order read; a second section of a name adds to the first.
+    const std::vector<DetailsSection>& Sections() const { return sections_; }
+    const DetailsSection* FindSection(std::string_view name) const {
+        for (const DetailsSection& section : sections_) {
+            if (section.name == name) {
+                return &section;
+            }
+        }
+        return nullptr;
+    }
+    DetailsSection& SectionAt(std::string_view name) {
+        for (DetailsSection& section : sections_) {
+            if (section.name == name) {
+                return section;
+            }
+        }
+        return sections_.emplace_back(DetailsSection{std::string(name), {}});
+    }
 
     bool operator==(const DetailsTable&) const = default;
 
   private:
     std::map<int, PositionDetails> positions_;
     std::map<std::pair<int, int>, BitDetails> bits_;
+    std::vector<DetailsSection> sections_;
 };
 
 }  // namespace vekaton

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "decode/Decoder.h"
 #include "engine/EngineTexts.h"
 #include "engine/LoopBackData.h"
 
@@ -31,14 +30,25 @@ Engine::Engine(Port& port, Clock& clock, Decoder& decoder, EngineView& view)
       clock_(clock),
       decoder_(decoder),
       view_(view),
+      plot_(decoder),
+      recorder_(view),
+      frames_(decoder, view, recorder_, plot_, counters_, clock),
+      player_(decoder),
+      scheduler_(
+          clock,
+          [this]() -> std::int64_t {
+              return player_.Active() ? player_.Session().TickMs() : settings_.sampleRate;
+          },
+          [this]() -> std::int64_t { return settings_.syncTime; }, [this] { Timer1Timer(); },
+          [this] { SyncTimerTimer(); }),
       trigger_(clock),
       sender_(port, clock) {
     trigger_.SetOnPacket([this](std::span<const std::uint8_t> data) { PacketTriggerPacket(data); });
 }
 
 Engine::~Engine() {
-    SetPollTimer(false);
-    SetSyncTimer(false);
+    scheduler_.SetPoll(false);
+    scheduler_.SetSync(false);
     if (prepareTimer_ != 0) {
         clock_.Cancel(prepareTimer_);
     }
@@ -47,10 +57,10 @@ Engine::~Engine() {
 void Engine::ApplySettings(const LinkSettings& settings) {
     // A log is read with the layout of the settings in force: playback of a log cannot go on
     // under another layout, and a recording cannot change its record length half-way.
-    if (playback_) {
+    if (player_.Active()) {
         EndPlayback(std::nullopt);
     }
-    if (log_.IsOpen() &&
+    if (recorder_.IsOpen() &&
         RecordLayout::From(settings).Size() != RecordLayout::From(settings_).Size()) {
         CloseRecordingNow(kLayoutChangedReason);
     }
@@ -60,23 +70,17 @@ void Engine::ApplySettings(const LinkSettings& settings) {
     settings_.dataBytes = std::clamp(settings_.dataBytes, 0, kMaxDataBytes);
 
     bool truncated = false;
-    requestBytes_ = RequestTextToBytes(settings_.requestString, &truncated);
+    std::vector<std::uint8_t> request = RequestTextToBytes(settings_.requestString, &truncated);
     if (truncated) {
         view_.ShowMessage(kRequestTruncatedMessage);
     }
-    dataOffset_ =
-        ComputeDataOffset(RequestLength(), settings_.responseBytes, settings_.requestEchoed);
-    checksumFirst_ = settings_.requestEchoed ? RequestLength() : 0;
-    checksumLast_ = checksumFirst_ + settings_.responseBytes + settings_.dataBytes;
-    // Always from the settings just taken, whoever applies them: a stale 0.1 would make the
-    // elapsed time and the chart run five times slow at the default 500 ms.
-    secondsPerFrame_ = settings_.sampleRate * 0.001;
+    frames_.Configure(settings_, std::move(request));
 
     // The trigger takes its start string and size when armed, so it is armed after they are
     // set, with the request converted above.
     trigger_.SetEnabled(false);
     if (settings_.syncMode == SyncMode::Aldl160) {
-        trigger_.SetStartString(LiteralStartString(requestBytes_));
+        trigger_.SetStartString(LiteralStartString(RequestBytes()));
         trigger_.SetPacketSize(RequestLength() + settings_.dataBytes);
         trigger_.SetEnabled(true);
     }
@@ -84,54 +88,46 @@ void Engine::ApplySettings(const LinkSettings& settings) {
         view_.ShowChecksumLabel(false);
     }
     ResetFrameState();
-    if (running_) {
-        SetPollTimer(false);
-        SetSyncTimer(false);
-        SetPollTimer(settings_.syncMode == SyncMode::TalkListen);
-        SetSyncTimer(settings_.syncMode == SyncMode::ListenOnly);
+    if (Running()) {
+        scheduler_.SetPoll(false);
+        scheduler_.SetSync(false);
+        scheduler_.SetPoll(settings_.syncMode == SyncMode::TalkListen);
+        scheduler_.SetSync(settings_.syncMode == SyncMode::ListenOnly);
     }
-}
-
-int Engine::ExpectedFrameLength() const {
-    return settings_.dataBytes + dataOffset_ + (settings_.useCheckSum ? 1 : 0);
-}
-
-int Engine::RecordLength() const {
-    return static_cast<int>(RecordLayout::From(settings_).Size());
 }
 
 std::string_view Engine::RunCaption() const {
-    return running_ ? kPauseCaption : kRunCaption;
+    return Running() ? kPauseCaption : kRunCaption;
 }
 
 void Engine::PauseClick() {
-    if (fileViewMode_ || playback_) {
+    if (fileViewMode_ || player_.Active()) {
         return;
     }
-    if (!running_) {
+    if (!Running()) {
         if (!port_.IsOpen()) {
             view_.ShowMessage(kNoPortMessage);
             return;
         }
-        running_ = true;
+        frames_.SetRunning(true);
         view_.ShowRunState(kPauseCaption);
         if (settings_.syncMode == SyncMode::TalkListen) {
             // The poll timer starts once the start command is out and its answer discarded.
             SendCommand(settings_.startCommand, [this] {
-                if (running_ && settings_.syncMode == SyncMode::TalkListen) {
-                    SetPollTimer(true);
+                if (Running() && settings_.syncMode == SyncMode::TalkListen) {
+                    scheduler_.SetPoll(true);
                 }
             });
         } else if (settings_.syncMode == SyncMode::ListenOnly) {
-            SetSyncTimer(true);
+            scheduler_.SetSync(true);
         }
         return;
     }
-    running_ = false;
-    pollOutstanding_ = false;  // a stop cuts the last answer short; that is no fault of the link
+    frames_.SetRunning(false);
+    frames_.ForgetRequest();
     view_.ShowRunState(kRunCaption);
-    SetPollTimer(false);
-    SetSyncTimer(false);
+    scheduler_.SetPoll(false);
+    scheduler_.SetSync(false);
     if (settings_.syncMode == SyncMode::TalkListen) {
         SendCommand(settings_.stopCommand, {});
     }
@@ -153,134 +149,64 @@ void Engine::GetAldl() {
     SendCommand(settings_.requestString, {});
 }
 
-std::int64_t Engine::PollIntervalMs() const {
-    return playback_ ? playback_->TickMs() : settings_.sampleRate;
-}
-
-void Engine::RestartPollTimer() {
-    if (pollEnabled_) {
-        SetPollTimer(false);
-        SetPollTimer(true);
-    }
-}
-
-void Engine::SetPollTimer(bool on) {
-    if (on == pollEnabled_) {
-        return;
-    }
-    pollEnabled_ = on;
-    if (on) {
-        SchedulePoll();
-    } else if (pollTimer_ != 0) {
-        clock_.Cancel(pollTimer_);
-        pollTimer_ = 0;
-    }
-}
-
-void Engine::SchedulePoll() {
-    const std::int64_t interval = PollIntervalMs();
-    if (interval <= 0) {
-        return;  // a timer with no interval never fires
-    }
-    pollTimer_ = clock_.CallLater(interval, [this] {
-        pollTimer_ = 0;
-        Timer1Timer();
-        if (pollEnabled_ && pollTimer_ == 0) {
-            SchedulePoll();
-        }
-    });
-}
-
-void Engine::SetSyncTimer(bool on) {
-    if (on == syncEnabled_) {
-        return;
-    }
-    syncEnabled_ = on;
-    if (on) {
-        ScheduleSync();
-    } else if (syncTimer_ != 0) {
-        clock_.Cancel(syncTimer_);
-        syncTimer_ = 0;
-    }
-}
-
-void Engine::ScheduleSync() {
-    if (syncTimer_ != 0) {
-        clock_.Cancel(syncTimer_);
-        syncTimer_ = 0;
-    }
-    if (settings_.syncTime <= 0) {
-        return;
-    }
-    syncTimer_ = clock_.CallLater(settings_.syncTime, [this] {
-        syncTimer_ = 0;
-        SyncTimerTimer();
-        if (syncEnabled_ && syncTimer_ == 0) {
-            ScheduleSync();
-        }
-    });
-}
-
-// How long a request and its whole answer take on the line at the set speed, with time to
-// spare for the adapter and the system's buffers.
-std::int64_t Engine::AnswerTimeMs() const {
-    constexpr std::int64_t kSlackMs = 50;
-    const std::int64_t baud = settings_.baudRate > 0 ? settings_.baudRate : 8192;
-    const std::int64_t bytes = RequestLength() + ExpectedFrameLength();
-    return (bytes * 10 * 1000 + baud - 1) / baud + kSlackMs;
-}
-
 void Engine::Timer1Timer() {
-    if (!playback_) {
+    if (!player_.Active()) {
         port_.DeliverReceived();
     }
     // A tick that comes while the answer to the last request can still be on its way leaves it
     // be: cutting it short would lose the frame, and a second request would make the module
     // answer twice into one frame. Only poll intervals shorter than an answer ever wait here.
-    if (!playback_ && !loopBackEnabled_ && pollOutstanding_ && clock_.NowMs() < answerDueMs_) {
-        view_.ShowElapsed(elapsedSeconds_);
+    if (!player_.Active() && !loopBackEnabled_ && frames_.AwaitingAnswer(clock_.NowMs())) {
+        view_.ShowElapsed(ElapsedSeconds());
         return;
     }
     ResetFrameState();
-    if (playback_) {
+    if (player_.Active()) {
         PlaybackStep();
     } else if (loopBackEnabled_) {
-        if (settings_.requestEchoed && !requestBytes_.empty()) {
-            port_.Write(requestBytes_);
+        if (settings_.requestEchoed && !RequestBytes().empty()) {
+            port_.Write(RequestBytes());
         }
         port_.Write(LoopBackAnswer(testDataChoice_));
-    } else if (!requestBytes_.empty()) {
-        if (pollOutstanding_) {
+    } else if (!RequestBytes().empty()) {
+        if (frames_.RequestOutstanding()) {
             ++counters_.pollsUnanswered;
         }
-        port_.Write(requestBytes_);
+        port_.Write(RequestBytes());
         ++counters_.polls;
-        pollOutstanding_ = true;
-        answerDueMs_ = clock_.NowMs() + AnswerTimeMs();
+        frames_.NoteRequestSent(clock_.NowMs());
     }
-    view_.ShowElapsed(elapsedSeconds_);
+    view_.ShowElapsed(ElapsedSeconds());
 }
 
-void Engine::ClearTrace() {
-    trace_.Clear();
-    FlushTrace();
+void Engine::ResetFrameState() {
+    frames_.ResetFrameState();
 }
 
-void Engine::FlushTrace() {
-    TraceUpdate update = trace_.TakeUpdate();
-    if (!update.Empty()) {
-        view_.TraceUpdated(update);
+void Engine::OnBytesReceived(std::span<const std::uint8_t> bytes) {
+    if (settings_.syncMode == SyncMode::Aldl160) {
+        trigger_.Receive(bytes);
+    } else {
+        NormalTrigger(bytes);
     }
 }
 
-void Engine::ResetSyncErrors() {
-    syncErrorCount_ = 0;
-    view_.ShowSyncErrors(0);
+void Engine::NormalTrigger(std::span<const std::uint8_t> bytes) {
+    scheduler_.RestartSync();  // the sync timer fires only after SyncTime ms without data
+    frames_.Receive(bytes);
+}
+
+void Engine::PacketTriggerPacket(std::span<const std::uint8_t> data) {
+    frames_.ReceivePacket(data);
+}
+
+void Engine::SyncTimerTimer() {
+    frames_.Silence();
 }
 
 void Engine::SetElapsedSeconds(double seconds) {
-    elapsedSeconds_ = seconds;
-    view_.ShowElapsed(elapsedSeconds_);
+    frames_.SetElapsedSeconds(seconds);
+    view_.ShowElapsed(seconds);
 }
 
 }  // namespace vekaton

@@ -15,23 +15,30 @@
 #include "engine/Clock.h"
 #include "engine/CommandString.h"
 #include "engine/EngineView.h"
+#include "engine/FrameAssembler.h"
+#include "engine/FramePlot.h"
 #include "engine/HexTrace.h"
 #include "engine/LinkCounters.h"
 #include "engine/PacketTrigger.h"
+#include "engine/Player.h"
+#include "engine/PollScheduler.h"
 #include "engine/Port.h"
-#include "log/DataLog.h"
-#include "log/PlaybackSession.h"
+#include "engine/Recorder.h"
 #include "log/RecordPlayback.h"
 
 namespace vekaton {
 
-// The acquisition engine: the link configuration and what is derived from it, the poll cycle of
-// the three link modes, frame delimiting and the checksum test, the hex trace, the loop-back
-// test, recording to a data log and real-time playback of one.
+class ChartStore;
+
+// The acquisition engine: the link configuration and what is derived from it, the run state,
+// the poll cycle of the three link modes, the loop-back test and commands. It is the front of
+// the pieces that do the work: the frame assembler (frames out of bytes, the checksum test, the
+// hex trace), the poll scheduler (the poll and sync timers), the recorder (the data log) and the
+// player (real-time playback of a log); it ties them together in the order the cycle needs.
 //
 // The shell hands it received bytes (OnBytesReceived) and user commands; its timers run on the
-// Clock; it writes to the Port and shows through the EngineView. The poll timer and the sync
-// timer are scheduled here, so tests drive the whole cycle with a manual clock.
+// Clock; it writes to the Port and shows through the EngineView, so tests drive the whole cycle
+// with a manual clock.
 class Engine {
   public:
     Engine(Port& port, Clock& clock, Decoder& decoder, EngineView& view);
@@ -45,19 +52,22 @@ class Engine {
     // trigger with the request just converted). Counts are held within 0 to 500.
     void ApplySettings(const LinkSettings& settings);
     const LinkSettings& Settings() const { return settings_; }
-    const std::vector<std::uint8_t>& RequestBytes() const { return requestBytes_; }
-    int RequestLength() const { return static_cast<int>(requestBytes_.size()); }
-    int DataOffset() const { return dataOffset_; }
+    // The chart the frames go to (may be null): a sample per frame at ElapsedSeconds from the
+    // engine, the channels' points from its decoder.
+    void SetChart(ChartStore* chart) { plot_.SetChart(chart); }
+    const std::vector<std::uint8_t>& RequestBytes() const { return frames_.RequestBytes(); }
+    int RequestLength() const { return frames_.RequestLength(); }
+    int DataOffset() const { return frames_.DataOffset(); }
     // Modes 1 and 2: the ByteCounter of a frame's last byte.
-    int ExpectedFrameLength() const;
+    int ExpectedFrameLength() const { return frames_.ExpectedFrameLength(); }
     // Bytes of one data log record in the current mode.
-    int RecordLength() const;
-    double SecondsPerFrame() const { return secondsPerFrame_; }
+    int RecordLength() const { return static_cast<int>(frames_.RecordLength()); }
+    double SecondsPerFrame() const { return frames_.SecondsPerFrame(); }
 
     // The Run/Pause command. Refuses to run, and says so, without an open port. Ignored while a
     // data file is shown or played back.
     void PauseClick();
-    bool Running() const { return running_; }
+    bool Running() const { return frames_.Running(); }
     std::string_view RunCaption() const;
     void SetFileViewMode(bool on) { fileViewMode_ = on; }
     bool FileViewMode() const { return fileViewMode_; }
@@ -70,8 +80,8 @@ class Engine {
     void Timer1Timer();
     void SyncTimerTimer();
     void ResetFrameState();
-    bool PollTimerEnabled() const { return pollEnabled_; }
-    bool SyncTimerEnabled() const { return syncEnabled_; }
+    bool PollTimerEnabled() const { return scheduler_.PollEnabled(); }
+    bool SyncTimerEnabled() const { return scheduler_.SyncEnabled(); }
 
     // The "Debug" page.
     void SetLoopBackEnabled(bool on) { loopBackEnabled_ = on; }
@@ -80,8 +90,8 @@ class Engine {
     int TestDataChoice() const { return testDataChoice_; }
     // "Get ALDL": sends the request once, as a command.
     void GetAldl();
-    const HexTrace& Trace() const { return trace_; }
-    void ClearTrace();
+    const HexTrace& Trace() const { return frames_.Trace(); }
+    void ClearTrace() { frames_.ClearTrace(); }
 
     // Recording. PrepareRecording stops the poll timer, waits 4 ticks, discards the port's input
     // and calls `ready`; then StartRecording or CancelRecording starts the timer again if it
@@ -92,15 +102,17 @@ class Engine {
     std::optional<std::string> StartRecording(const std::filesystem::path& path);
     void CancelRecording();
     // "STOP Record": the log is closed at the end of the next frame, after its last byte.
-    void StopRecording();
+    void StopRecording() { recorder_.RequestStop(); }
     // Closes the log at once (the port was lost, the program ends, the frame layout changed):
     // every completed frame is in it already; the bytes of the frame in progress are left out.
     // Returns the message that says so (also shown), or nothing when no log was open.
-    std::optional<std::string> CloseRecordingNow(std::string_view why);
-    bool Recording() const { return recording_; }
-    bool StopRequested() const { return stopRequested_; }
-    int FrameCount() const { return frameCount_; }
-    std::filesystem::path LogPath() const { return log_.Path(); }
+    std::optional<std::string> CloseRecordingNow(std::string_view why) {
+        return recorder_.CloseNow(why);
+    }
+    bool Recording() const { return recorder_.Recording(); }
+    bool StopRequested() const { return recorder_.StopRequested(); }
+    int FrameCount() const { return recorder_.FrameCount(); }
+    std::filesystem::path LogPath() const { return recorder_.Path(); }
 
     // Real-time playback: one record per poll tick at the log's interval (SampleRate when the
     // log says 0) divided by the speed, through the decoder with the current settings, from a
@@ -111,7 +123,7 @@ class Engine {
     std::optional<std::string> StartPlayback(const std::filesystem::path& path,
                                              std::int64_t startFrame = 0);
     void StopPlayback();
-    bool RealTimePlayback() const { return playback_ != nullptr; }
+    bool RealTimePlayback() const { return player_.Active(); }
     void SetPlaybackPaused(bool paused);
     bool PlaybackPaused() const;
     // Plays the next frame now and pauses.
@@ -126,35 +138,21 @@ class Engine {
     int PlaybackIntervalMs() const;
     std::filesystem::path PlaybackPath() const;
 
-    int ByteCounter() const { return byteCounter_; }
-    int ByteSum() const { return byteSum_; }
-    int SyncErrorCount() const { return syncErrorCount_; }
-    void ResetSyncErrors();
+    int ByteCounter() const { return frames_.ByteCounter(); }
+    int ByteSum() const { return frames_.ByteSum(); }
+    int SyncErrorCount() const { return frames_.SyncErrorCount(); }
+    void ResetSyncErrors() { frames_.ResetSyncErrors(); }
     // Frames, checksum and sync errors and unanswered polls since the last reset.
     const LinkCounters& Counters() const { return counters_; }
     void ResetCounters() { counters_ = LinkCounters{}; }
-    double ElapsedSeconds() const { return elapsedSeconds_; }
+    double ElapsedSeconds() const { return frames_.ElapsedSeconds(); }
     void SetElapsedSeconds(double seconds);
     const PacketTrigger& Trigger() const { return trigger_; }
 
   private:
-    void SetPollTimer(bool on);
-    void SchedulePoll();
-    void SetSyncTimer(bool on);
-    void ScheduleSync();
     void SendCommand(const std::string& text, std::function<void()> then);
-    void CountByte();
-    bool InChecksumRange(int count) const;
-    void EndNormalFrame(std::uint8_t b, bool inRange);
-    void FinishRecord();
-    void CountFrame(bool checksumChecked, bool checksumGood);
-    void CloseLog();
     void PlaybackStep();
     void EndPlayback(std::optional<std::string> message);
-    void RestartPollTimer();
-    void FlushTrace();
-    std::int64_t PollIntervalMs() const;
-    std::int64_t AnswerTimeMs() const;
 
     Port& port_;
     Clock& clock_;
@@ -162,47 +160,20 @@ class Engine {
     EngineView& view_;
 
     LinkSettings settings_;
-    std::vector<std::uint8_t> requestBytes_;
-    int dataOffset_ = 0;
-    int checksumFirst_ = 0;  // the checksum range is checksumFirst_ < count <= checksumLast_
-    int checksumLast_ = 0;
-    double secondsPerFrame_ = 0.1;
-
-    bool running_ = false;
     bool fileViewMode_ = false;
-    int byteCounter_ = 0;
-    int byteSum_ = 0;
-    int syncErrorCount_ = 0;
     bool loopBackEnabled_ = false;
     int testDataChoice_ = 1;
-    double elapsedSeconds_ = 0.0;
-    bool syncLedLit_ = false;
-    HexTrace trace_;
     LinkCounters counters_;
-    bool pollOutstanding_ = false;  // a request went out and its frame has not completed yet
-    std::int64_t answerDueMs_ = 0;  // until then a poll tick leaves the answer be
-    // Listen only: the last frame ended whole, so the next byte opens a new one even before the
-    // silence comes.
-    bool burstFrameEnded_ = false;
 
-    bool pollEnabled_ = false;
-    Clock::TimerId pollTimer_ = 0;
-    bool syncEnabled_ = false;
-    Clock::TimerId syncTimer_ = 0;
-
-    bool recording_ = false;
-    bool stopRequested_ = false;
-    int frameCount_ = 0;
-    DataLogWriter log_;
-    std::vector<std::uint8_t> pendingRecord_;  // the current frame's bytes for the log
-    bool pollWasEnabled_ = false;              // across PrepareRecording .. Start/CancelRecording
+    bool pollWasEnabled_ = false;  // across PrepareRecording .. Start/CancelRecording
     bool preparing_ = false;
     Clock::TimerId prepareTimer_ = 0;
 
-    std::unique_ptr<PlaybackSession> playback_;
-    double liveElapsedSeconds_ = 0.0;  // put back when playback ends
-    Decoder::State liveDecoderState_;
-
+    FramePlot plot_;
+    Recorder recorder_;
+    FrameAssembler frames_;
+    Player player_;
+    PollScheduler scheduler_;
     // Last, so that they go first: their pending callbacks refer to the members above.
     PacketTrigger trigger_;
     CommandSender sender_;

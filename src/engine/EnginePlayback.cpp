@@ -1,6 +1,5 @@
-// Real-time playback of a data log: one record per poll tick, with pause, single step, seeking
-// and speed; and the one way out of it that puts everything back.
-#include "decode/Decoder.h"
+// The engine's playback commands: acquisition and recording stop for a log, the poll timer
+// plays it at its pace, and the one way out of it puts everything back.
 #include "engine/Engine.h"
 #include "engine/EngineTexts.h"
 
@@ -8,60 +7,45 @@ namespace vekaton {
 
 std::optional<std::string> Engine::StartPlayback(const std::filesystem::path& path,
                                                  std::int64_t startFrame) {
-    auto session =
-        std::make_unique<PlaybackSession>(path, RecordLayout::From(settings_), decoder_.Table());
-    if (session->Error()) {
-        return *session->Error();
+    std::string error;
+    auto session = Player::Open(path, RecordLayout::From(settings_), decoder_.Table(), error);
+    if (!session) {
+        return error;
     }
-    if (session->Log().RecordCount() == 0) {
-        if (session->Log().TrailingBytes() > 0) {
-            return "Data log \"" + path.string() + "\" holds no whole record. " +
-                   PartialRecordText(session->Log().TrailingBytes(), session->Log().RecordSize());
-        }
-        return "Data log \"" + path.string() + "\" holds no frames.";
-    }
-    if (running_) {
+    if (Running()) {
         PauseClick();
     }
-    if (playback_) {
+    if (player_.Active()) {
         EndPlayback(std::nullopt);
     }
     // Recording goes with acquisition; a log left open would only wait for frames that cannot
     // come.
     CloseRecordingNow(kPlaybackStartedReason);
-    session->SetDefaultInterval(settings_.sampleRate);
-    std::string error;
-    const auto state = session->Replay().StateAt(startFrame, error);
-    if (!state) {
-        return "Data log \"" + path.string() + "\": " + error;
+    if (auto failed =
+            player_.Begin(std::move(session), settings_.sampleRate, startFrame, ElapsedSeconds())) {
+        return failed;
     }
-    liveElapsedSeconds_ = elapsedSeconds_;
-    liveDecoderState_ = decoder_.SaveState();
-    playback_ = std::move(session);
-    playback_->SetPosition(startFrame);
-    decoder_.RestoreState(*state);
-    elapsedSeconds_ = playback_->TimeOf(playback_->Position());
-    view_.ShowElapsed(elapsedSeconds_);
-    view_.PlaybackMoved(playback_->Position(), playback_->Frames());
-    SetPollTimer(true);
+    frames_.SetElapsedSeconds(player_.PositionTime());
+    view_.ShowElapsed(ElapsedSeconds());
+    view_.PlaybackMoved(player_.Session().Position(), player_.Session().Frames());
+    scheduler_.SetPoll(true);
     return std::nullopt;
 }
 
 void Engine::StopPlayback() {
-    if (playback_) {
+    if (player_.Active()) {
         EndPlayback(std::nullopt);
     }
 }
 
 void Engine::EndPlayback(std::optional<std::string> message) {
-    playback_.reset();
-    SetPollTimer(false);
+    player_.Close();
+    scheduler_.SetPoll(false);
     // As after any change of the request: converted again, the frame state fresh.
     ApplySettings(settings_);
-    running_ = false;
-    decoder_.RestoreState(liveDecoderState_);
-    elapsedSeconds_ = liveElapsedSeconds_;
-    view_.ShowElapsed(elapsedSeconds_);
+    frames_.SetRunning(false);
+    frames_.SetElapsedSeconds(player_.PutBackLiveState());
+    view_.ShowElapsed(ElapsedSeconds());
     view_.ShowRunState(kRunCaption);
     if (message) {
         view_.ShowMessage(*message);
@@ -70,19 +54,19 @@ void Engine::EndPlayback(std::optional<std::string> message) {
 }
 
 void Engine::SetPlaybackPaused(bool paused) {
-    if (!playback_ || playback_->Paused() == paused) {
+    if (!player_.Active() || player_.Session().Paused() == paused) {
         return;
     }
-    playback_->SetPaused(paused);
-    SetPollTimer(!paused);
+    player_.Session().SetPaused(paused);
+    scheduler_.SetPoll(!paused);
 }
 
 bool Engine::PlaybackPaused() const {
-    return playback_ && playback_->Paused();
+    return player_.Active() && player_.Session().Paused();
 }
 
 void Engine::StepPlayback() {
-    if (!playback_) {
+    if (!player_.Active()) {
         return;
     }
     SetPlaybackPaused(true);
@@ -91,80 +75,59 @@ void Engine::StepPlayback() {
 }
 
 void Engine::SeekPlayback(std::int64_t frame) {
-    if (!playback_) {
+    if (!player_.Active()) {
         return;
     }
-    std::string error;
-    const auto state = playback_->Replay().StateAt(frame, error);
-    if (!state) {
-        EndPlayback("Playback stopped: " + error);
+    if (auto error = player_.Seek(frame)) {
+        EndPlayback("Playback stopped: " + *error);
         return;
     }
-    playback_->SetPosition(frame);
-    decoder_.RestoreState(*state);
     ResetFrameState();
-    elapsedSeconds_ = playback_->TimeOf(playback_->Position());
-    view_.ShowElapsed(elapsedSeconds_);
+    frames_.SetElapsedSeconds(player_.PositionTime());
+    view_.ShowElapsed(ElapsedSeconds());
     view_.PlaybackJumped();
-    view_.PlaybackMoved(playback_->Position(), playback_->Frames());
+    view_.PlaybackMoved(player_.Session().Position(), player_.Session().Frames());
 }
 
 void Engine::SetPlaybackSpeed(double speed) {
-    if (!playback_) {
+    if (!player_.Active()) {
         return;
     }
-    playback_->SetSpeed(speed);
-    RestartPollTimer();
+    player_.Session().SetSpeed(speed);
+    scheduler_.RestartPoll();
 }
 
 double Engine::PlaybackSpeed() const {
-    return playback_ ? playback_->Speed() : 1.0;
+    return player_.Active() ? player_.Session().Speed() : 1.0;
 }
 
 std::int64_t Engine::PlaybackPosition() const {
-    return playback_ ? playback_->Position() : 0;
+    return player_.Active() ? player_.Session().Position() : 0;
 }
 
 std::int64_t Engine::PlaybackFrames() const {
-    return playback_ ? playback_->Frames() : 0;
+    return player_.Active() ? player_.Session().Frames() : 0;
 }
 
 int Engine::PlaybackIntervalMs() const {
-    return playback_ ? playback_->IntervalMs() : 0;
+    return player_.Active() ? player_.Session().IntervalMs() : 0;
 }
 
 std::filesystem::path Engine::PlaybackPath() const {
-    return playback_ ? playback_->Log().Path() : std::filesystem::path();
+    return player_.Active() ? player_.Session().Log().Path() : std::filesystem::path();
 }
 
 void Engine::PlaybackStep() {
-    if (playback_->AtEnd()) {
-        std::optional<std::string> message;
-        if (playback_->Log().TrailingBytes() > 0) {
-            message =
-                PartialRecordText(playback_->Log().TrailingBytes(), playback_->Log().RecordSize());
-        }
-        EndPlayback(std::move(message));
+    const Player::Played played = player_.PlayNext(plot_);
+    if (!played.played) {
+        EndPlayback(played.message);
         return;
     }
-    std::string error;
-    const std::int64_t frame = playback_->Position();
-    const auto record = playback_->Current(error);
-    if (record.empty()) {
-        EndPlayback("Playback stopped at frame " + std::to_string(frame + 1) + ": " + error);
-        return;
-    }
-    playback_->Replay().NoteFrameStart(frame, decoder_);
-    const double chartTime = playback_->TimeOf(frame);
-    const int sample = view_.AddChartSample(chartTime);
-    const RecordOutcome outcome = FeedRecord(decoder_, record, playback_->Layout(), sample);
-    playback_->SetPosition(frame + 1);
-    elapsedSeconds_ = playback_->TimeOf(frame + 1);
-    view_.FrameCompleted(
-        FrameSummary{sample, chartTime, outcome.hasChecksum, outcome.checksumGood, true});
+    frames_.SetElapsedSeconds(player_.PositionTime());
+    view_.FrameCompleted(played.frame);
     // The view may have ended playback from FrameCompleted.
-    if (playback_) {
-        view_.PlaybackMoved(playback_->Position(), playback_->Frames());
+    if (player_.Active()) {
+        view_.PlaybackMoved(player_.Session().Position(), player_.Session().Frames());
     }
 }
 

@@ -9,11 +9,11 @@ namespace vekaton {
 
 // One completed frame, for views that act per frame (the CLI writes a CSV row).
 struct FrameSummary {
-    int sampleIndex = 0;        // what AddChartSample returned for it
-    double chartTime = 0.0;     // the X value it was plotted at (ElapsedSeconds before it)
-    bool hasChecksum = false;   // UseCheckSum was on (modes 1 and 2, and recorded frames)
-    bool checksumGood = true;   // only meaningful with hasChecksum
-    bool fromPlayback = false;  // a recorded frame played back, not a received one
+    std::int64_t sampleIndex = 0;  // its sample in the chart (0 without a chart)
+    double chartTime = 0.0;        // the X value it was plotted at (ElapsedSeconds before it)
+    bool hasChecksum = false;      // UseCheckSum was on (modes 1 and 2, and recorded frames)
+    bool checksumGood = true;      // only meaningful with hasChecksum
+    bool fromPlayback = false;     // a recorded frame played back, not a received one
 };
 
 // What the engine shows. The window implements it with its widgets; the CLI and the tests with
@@ -46,12 +46,6 @@ class EngineView {
     virtual void ShowRunState(std::string_view caption) { (void)caption; }
     // Something the user must read: an error or a warning.
     virtual void ShowMessage(std::string_view text) { (void)text; }
-    // Adds a sample to the strip chart at X = elapsed seconds and returns its index, which the
-    // decoder's end of frame plots the channels at.
-    virtual int AddChartSample(double x) {
-        (void)x;
-        return 0;
-    }
     virtual void FrameCompleted(const FrameSummary& frame) { (void)frame; }
     // Real-time playback ended (the end of its log, a stop, a read error, new settings): the
     // engine is stopped and the request converted again; the view puts its controls back.

@@ -1,8 +1,8 @@
 #include "io/PortMessages.h"
 
 #include "common/MessageText.h"
+#include "io/DeviceAccessFacts.h"
 
-#include <QFileInfo>
 #include <QStringList>
 
 namespace vekaton {
@@ -17,37 +17,34 @@ bool LooksInUse(const QString& reason) {
            reason.contains(QLatin1String("in use"), Qt::CaseInsensitive);
 }
 
-QString PermissionHint(const QString& reason, const QString& ownerGroup) {
+QString PermissionHint(const QString& device, const QString& reason, const DeviceAccess& access) {
     if (LooksInUse(reason)) {
         return QStringLiteral(
             "The port is in use by another program. Close that program "
             "and try again.");
     }
 #if defined(Q_OS_WIN)
-    Q_UNUSED(ownerGroup);
+    Q_UNUSED(device);
+    Q_UNUSED(access);
     return QStringLiteral(
         "Windows refuses access when another program has the port open. "
         "Close that program and try again.");
 #elif defined(Q_OS_MACOS)
-    Q_UNUSED(ownerGroup);
+    Q_UNUSED(device);
+    Q_UNUSED(access);
     return QStringLiteral(
         "Your user may not open this device. Check its permissions with "
         "ls -l, or run the program as a user who may open it.");
 #else
-    const QString group = ownerGroup.isEmpty() || ownerGroup == QLatin1String("root")
-                              ? QStringLiteral("dialout")
-                              : ownerGroup;
-    return QStringLiteral(
-               "Your user may not open serial ports. Add it to the group that owns the device "
-               "(%1):\n    sudo usermod -aG %1 $USER\nthen log out and log in again.")
-        .arg(group);
+    return QString::fromStdString(DeviceAccessAdvice(device.toStdString(), access));
 #endif
 }
 
-QString Hint(QSerialPort::SerialPortError error, const QString& reason, const QString& ownerGroup) {
+QString Hint(const QString& device, QSerialPort::SerialPortError error, const QString& reason,
+             const DeviceAccess& access) {
     switch (error) {
         case QSerialPort::PermissionError:
-            return PermissionHint(reason, ownerGroup);
+            return PermissionHint(device, reason, access);
         case QSerialPort::DeviceNotFoundError:
             return QStringLiteral(
                 "There is no such device. Check that the adapter is plugged "
@@ -57,7 +54,7 @@ QString Hint(QSerialPort::SerialPortError error, const QString& reason, const QS
         case QSerialPort::UnsupportedOperationError:
             return QStringLiteral("The device does not take these line settings (baud rate).");
         default:
-            return LooksInUse(reason) ? PermissionHint(reason, ownerGroup) : QString();
+            return LooksInUse(reason) ? PermissionHint(device, reason, access) : QString();
     }
 }
 
@@ -85,13 +82,13 @@ QString Shown(const QString& device) {
 }  // namespace
 
 QString BuildOpenErrorMessage(const QString& device, QSerialPort::SerialPortError error,
-                              const QString& systemReason, const QString& ownerGroup) {
+                              const QString& systemReason, const DeviceAccess& access) {
     QStringList lines{QString::fromLatin1(kInvalidComText)};
     const QString name = device.isEmpty() ? QStringLiteral("(no port chosen)") : Shown(device);
     const QString reason =
         systemReason.trimmed().isEmpty() ? QStringLiteral("unknown error") : systemReason;
     lines << QStringLiteral("%1: %2").arg(name, reason);
-    const QString hint = Hint(error, systemReason, ownerGroup);
+    const QString hint = Hint(device, error, systemReason, access);
     if (!hint.isEmpty()) {
         lines << hint;
     }
@@ -100,11 +97,11 @@ QString BuildOpenErrorMessage(const QString& device, QSerialPort::SerialPortErro
 
 QString OpenErrorMessage(const QString& device, QSerialPort::SerialPortError error,
                          const QString& systemReason) {
-    QString group;
-    if (error == QSerialPort::PermissionError && !device.isEmpty()) {
-        group = QFileInfo(device).group();
+    DeviceAccess access;
+    if (error == QSerialPort::PermissionError && !LooksInUse(systemReason)) {
+        access = ReadDeviceAccess(device);
     }
-    return BuildOpenErrorMessage(device, error, systemReason, group);
+    return BuildOpenErrorMessage(device, error, systemReason, access);
 }
 
 QString PortLostMessage(const QString& device, QSerialPort::SerialPortError error,

@@ -3,17 +3,19 @@
 #include <QSerialPort>
 #include <QString>
 
+#include "common/DeviceAccessAdvice.h"
+
 namespace vekaton {
 
 // The first line of every message about a port that would not open.
 inline constexpr char kInvalidComText[] = "Invalid Com#";
 
 // "Invalid Com#" with the device, the system's reason and, where the user can do something
-// about it, what to do. ownerGroup is the group owning the device file, if known.
+// about it, what to do. `access` says who may open the device, where that is known.
 QString BuildOpenErrorMessage(const QString& device, QSerialPort::SerialPortError error,
-                              const QString& systemReason, const QString& ownerGroup = {});
+                              const QString& systemReason, const DeviceAccess& access = {});
 
-// The same, with the owning group looked up on the device file itself.
+// The same, with the owning group and the user's groups read from the system.
 QString OpenErrorMessage(const QString& device, QSerialPort::SerialPortError error,
                          const QString& systemReason);
 

@@ -5,6 +5,7 @@
 
 #include "decode/Decoder.h"
 #include "decode/ParameterTable.h"
+#include "decode/PositionDetails.h"
 
 namespace vekaton {
 
@@ -55,12 +56,17 @@ void NumberTexts::Append(std::string& line, double value, NumberText& last) {
     line.append(last.text.data(), last.length);
 }
 
-std::vector<CsvColumn> FrameColumns(const ParameterTable& table) {
+std::vector<CsvColumn> FrameColumns(const ParameterTable& table, const DetailsTable* details) {
     std::vector<CsvColumn> columns;
     for (int p = ParameterTable::kFirstPosition; p <= ParameterTable::kLastPosition; ++p) {
         const ParameterRecord& record = table.At(p);
         if (!record.IsDigital && !record.Descriptions[0].empty()) {
-            columns.push_back(CsvColumn{p, -1, record.Descriptions[0]});
+            std::string name = record.Descriptions[0];
+            const PositionDetails* info = details != nullptr ? details->Find(p) : nullptr;
+            if (info != nullptr && !info->unit.empty()) {
+                name += " [" + info->unit + "]";
+            }
+            columns.push_back(CsvColumn{p, -1, std::move(name)});
         }
     }
     for (int p = ParameterTable::kFirstPosition; p <= ParameterTable::kLastPosition; ++p) {
@@ -79,9 +85,9 @@ std::vector<CsvColumn> FrameColumns(const ParameterTable& table) {
 }
 
 CsvWriter::CsvWriter(std::ostream& out, const ParameterTable& table, bool checksumColumn,
-                     NumberPrecision precision)
+                     NumberPrecision precision, const DetailsTable* details)
     : out_(out),
-      columns_(FrameColumns(table)),
+      columns_(FrameColumns(table, details)),
       checksumColumn_(checksumColumn),
       precision_(precision),
       numbers_(precision) {
@@ -115,6 +121,10 @@ void CsvWriter::WriteFrame(long long frame, double seconds, const Decoder& decod
     values_.clear();
     for (const CsvColumn& column : columns_) {
         if (column.bit < 0) {
+            if (!decoder.HasPlotValue(column.position)) {
+                values_.push_back(std::nullopt);
+                continue;
+            }
             const double value = decoder.PlotValue(column.position, 0);
             if (!lastTexts_[values_.size()].Holds(std::bit_cast<std::uint64_t>(value))) {
                 numbers_.Prefetch(value);
@@ -126,7 +136,10 @@ void CsvWriter::WriteFrame(long long frame, double seconds, const Decoder& decod
     for (const CsvColumn& column : columns_) {
         line_.push_back(',');
         if (column.bit < 0) {
-            numbers_.Append(line_, values_[analog], lastTexts_[analog]);
+            // A value whose formula faulted has no cell text at all.
+            if (values_[analog]) {
+                numbers_.Append(line_, *values_[analog], lastTexts_[analog]);
+            }
             ++analog;
         } else {
             const ParameterRecord& record = table.At(column.position);

@@ -13,6 +13,7 @@
 namespace vekaton {
 
 class Decoder;
+class DetailsTable;
 class ParameterTable;
 
 // Appends one CSV field (RFC 4180): enclosed in double quotes, with its quotes doubled, when it
@@ -28,8 +29,10 @@ struct CsvColumn {
 
 // The value columns a parameter table gives: every analog position with a description, in
 // ascending position, then every described bit of every digital position (by position, then
-// bit), each named by its description.
-std::vector<CsvColumn> FrameColumns(const ParameterTable& table);
+// bit), each named by its description, followed by " [unit]" when `details` gives the position
+// a unit ("Coolant temperature [°C]").
+std::vector<CsvColumn> FrameColumns(const ParameterTable& table,
+                                    const DetailsTable* details = nullptr);
 
 // A number's text, kept beside the number's bits.
 struct NumberText {
@@ -66,12 +69,14 @@ class NumberTexts {
 
 // Writes decoded frames as CSV, one row per frame, records ended by CR LF: "Frame", "Time", the
 // value columns, and "Checksum" (OK or BAD) when asked for. An analog column holds what the strip
-// chart would plot for the position (the value at the last byte of a multi-byte value), a bit
-// column 0 or 1. Numbers, the time included, are written in the chosen precision.
+// chart would plot for the position (the value at the last byte of a multi-byte value), or
+// nothing when its formula faulted for the frame's bytes; a bit column 0 or 1. Numbers, the time
+// included, are written in the chosen precision.
 class CsvWriter {
   public:
     CsvWriter(std::ostream& out, const ParameterTable& table, bool checksumColumn,
-              NumberPrecision precision = NumberPrecision::Significant);
+              NumberPrecision precision = NumberPrecision::Significant,
+              const DetailsTable* details = nullptr);
 
     void WriteHeader();
     // checksumGood is written only when the writer has a checksum column.
@@ -86,9 +91,9 @@ class CsvWriter {
     std::vector<CsvColumn> columns_;
     bool checksumColumn_;
     NumberPrecision precision_;
-    std::string line_;                   // reused row by row
-    std::vector<double> values_;         // the row's analog values, reused
-    std::vector<NumberText> lastTexts_;  // each analog column's text in the previous row
+    std::string line_;                           // reused row by row
+    std::vector<std::optional<double>> values_;  // the row's analog values, reused
+    std::vector<NumberText> lastTexts_;          // each analog column's text in the previous row
     NumberTexts numbers_;
 };
 

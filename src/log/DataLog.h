@@ -4,17 +4,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <istream>
-#include <memory>
 #include <optional>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace vekaton {
 
 // A data log ("*.Dat"): two bytes of poll interval in ms (little-endian), then one record per
-// frame, back to back. The file carries no geometry: the reader is told the record size.
+// frame, back to back. The file carries no geometry: the reader (DataLogFile) is told the
+// record size.
 inline constexpr std::size_t kDataLogHeaderSize = 2;
 
 // Streams records into a data log. Each record is written and flushed as a whole, so a log
@@ -42,48 +40,6 @@ class DataLogWriter {
 
     std::FILE* file_ = nullptr;
     std::filesystem::path path_;
-};
-
-// Reads a data log record by record with constant memory, whatever the file's size.
-class DataLogReader {
-  public:
-    // Reads from a stream the caller keeps alive (tests, fuzzing).
-    DataLogReader(std::istream& in, std::size_t recordSize);
-    // Opens a file. Check Error() before use.
-    DataLogReader(const std::filesystem::path& path, std::size_t recordSize);
-    DataLogReader(const DataLogReader&) = delete;
-    DataLogReader& operator=(const DataLogReader&) = delete;
-
-    // Why the log cannot be read (missing file, shorter than its header, record size 0).
-    const std::optional<std::string>& Error() const { return error_; }
-    // The poll interval the log was recorded at, in ms (0 to 65535).
-    int IntervalMs() const { return intervalMs_; }
-    std::size_t RecordSize() const { return recordSize_; }
-
-    // The next whole record, valid until the next call; empty at the end of the log or on a
-    // read error. A trailing partial record is never returned: see TrailingBytes().
-    std::span<const std::uint8_t> Next();
-    std::size_t RecordsRead() const { return recordsRead_; }
-    // Bytes after the last whole record; known once Next() has returned empty.
-    std::size_t TrailingBytes() const { return trailingBytes_; }
-    // Back to the first record (for looping replay). False when the stream cannot seek.
-    bool Rewind();
-
-  private:
-    void ReadHeader();
-    bool Fill();
-
-    std::unique_ptr<std::istream> owned_;
-    std::istream* in_ = nullptr;
-    std::size_t recordSize_ = 0;
-    std::optional<std::string> error_;
-    int intervalMs_ = 0;
-    std::vector<std::uint8_t> buffer_;
-    std::size_t begin_ = 0;  // first unread byte in buffer_
-    std::size_t end_ = 0;    // one past the last valid byte in buffer_
-    bool atEof_ = false;
-    std::size_t recordsRead_ = 0;
-    std::size_t trailingBytes_ = 0;
 };
 
 // A calendar date for automatic log names.

@@ -26,9 +26,9 @@ std::unique_ptr<LogBytes> OpenLogBytes(const std::filesystem::path& path, std::s
 // A copy of bytes held in memory.
 std::unique_ptr<LogBytes> MemoryLogBytes(std::span<const std::uint8_t> bytes);
 
-// A whole data log for random access by record number: the log viewer, real-time playback with
-// seeking, and the CSV export read it. Its size is taken once, when it is opened; a partial
-// record at the end is never returned, only counted.
+// The one reader of data logs, by record number: the log viewer, real-time playback with
+// seeking, the CSV export and the simulator's replay read it. Its size is taken once, when it is
+// opened; a partial record at the end is never returned, only counted.
 class DataLogFile {
   public:
     DataLogFile() = default;

@@ -9,13 +9,13 @@ namespace vekaton {
 
 LogCsvExport::LogCsvExport(DataLogFile& log, const RecordLayout& layout,
                            const ParameterTable& table, std::ostream& out,
-                           NumberPrecision precision)
+                           NumberPrecision precision, const DetailsTable* details)
     : log_(log),
       layout_(layout),
       table_(std::make_unique<ParameterTable>(table)),
       decoder_(*table_, formulas_),
       out_(out),
-      csv_(out, *table_, false, precision) {}
+      csv_(out, *table_, false, precision, details) {}
 
 void LogCsvExport::SetMessageHandler(Decoder::MessageHandler handler) {
     decoder_.SetMessageHandler(std::move(handler));

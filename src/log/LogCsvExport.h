@@ -25,8 +25,10 @@ class DataLogFile;
 // both write through here, in steps so that the window can show progress and cancel.
 class LogCsvExport {
   public:
+    // `details`, when given, puts the positions' units into the headings.
     LogCsvExport(DataLogFile& log, const RecordLayout& layout, const ParameterTable& table,
-                 std::ostream& out, NumberPrecision precision);
+                 std::ostream& out, NumberPrecision precision,
+                 const DetailsTable* details = nullptr);
 
     // Formula faults met on the way.
     void SetMessageHandler(Decoder::MessageHandler handler);

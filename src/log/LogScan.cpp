@@ -46,7 +46,7 @@ bool LogScan::Step(std::int64_t records, const AddSample& addSample) {
         const std::span<const std::uint8_t> record(
             buffer_.data() + static_cast<std::size_t>(i) * size, size);
         replay_.NoteFrameStart(done_, decoder_);
-        const int sample = addSample ? addSample(TimeOf(done_)) : 0;
+        const std::int64_t sample = addSample ? addSample(TimeOf(done_)) : 0;
         if (!FeedRecord(decoder_, record, layout_, sample).checksumGood) {
             ++badChecksums_;
         }

@@ -21,7 +21,7 @@ class LogReplay;
 class LogScan {
   public:
     // Makes the chart sample of a frame at X seconds and returns its index.
-    using AddSample = std::function<int(double seconds)>;
+    using AddSample = std::function<std::int64_t(double seconds)>;
 
     LogScan(DataLogFile& log, LogReplay& replay, const RecordLayout& layout, Decoder& decoder);
 

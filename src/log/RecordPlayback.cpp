@@ -46,7 +46,7 @@ void FeedRecordBytes(Decoder& decoder, std::span<const std::uint8_t> record,
 }
 
 RecordOutcome FeedRecord(Decoder& decoder, std::span<const std::uint8_t> record,
-                         const RecordLayout& layout, int sampleIndex) {
+                         const RecordLayout& layout, std::int64_t sampleIndex) {
     decoder.StartFrame();
     unsigned sum = 0;
     int position = -layout.headerBytes;

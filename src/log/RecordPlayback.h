@@ -38,7 +38,7 @@ struct RecordOutcome {
 // header bytes change nothing, then the end of the frame at sampleIndex. Shared by the window's
 // playback, the log viewer and `vekaton-cli decode`.
 RecordOutcome FeedRecord(Decoder& decoder, std::span<const std::uint8_t> record,
-                         const RecordLayout& layout, int sampleIndex);
+                         const RecordLayout& layout, std::int64_t sampleIndex);
 
 // The record's bytes through the decoder as FeedRecord does, without the end of the frame (no
 // chart point): what a cursor in a viewed log sets the table's values with.

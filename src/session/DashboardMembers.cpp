@@ -97,8 +97,8 @@ SetFileReport LayoutFileMember::Read(Session& session) {
                 text += "\n" + changed[i];
             }
             if (changed.size() > kItemsNamed) {
-                text += "\n... and " + std::to_string(changed.size() - kItemsNamed) +
-                        " more items.";
+                text +=
+                    "\n... and " + std::to_string(changed.size() - kItemsNamed) + " more items.";
             }
             text += "\n" + set.NoteDropped(set.Names().layoutFileName);
             report.messages.push_back(text);

@@ -2,6 +2,7 @@
 
 #include "files/FileLookup.h"
 #include "session/Session.h"
+#include "set/DetailsFile.h"
 #include "set/ParameterFile.h"
 #include "set/SettingsFile.h"
 
@@ -70,6 +71,29 @@ std::optional<std::string> ParameterFileMember::Contents(const Session& session)
 
 std::optional<std::string> ParameterFileMember::Write(Session& session) {
     return session.Set().WriteParameters(session.Table());
+}
+
+std::string DetailsFileMember::FileName(const SetNames& names) const {
+    return DetailsFileNameFor(names.parameterFileName);
+}
+
+SetFileReport DetailsFileMember::Read(Session& session) {
+    const DetailsFileRead read = session.Set().ReadDetails(session.Details());
+    SetFileReport report{FileName(session.Set().Names()), read.found, read.path, {}};
+    AddMessage(report.messages, read.errorMessage);
+    AddMessage(report.messages, read.warningMessage);
+    return report;
+}
+
+std::optional<std::string> DetailsFileMember::Contents(const Session& session) const {
+    if (session.Details().Empty() && session.Set().DetailsHeader().empty()) {
+        return std::nullopt;  // no details, no file: nothing for a recovery copy to keep
+    }
+    return FormatDetails(session.Details(), session.Set().DetailsHeader());
+}
+
+std::optional<std::string> DetailsFileMember::Write(Session& session) {
+    return session.Set().WriteDetails(session.Details());
 }
 
 std::string SettingsFileMember::FileName(const SetNames& names) const {

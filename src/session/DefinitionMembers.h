@@ -23,6 +23,16 @@ class ParameterFileMember : public SetMember {
     std::optional<std::string> Write(Session& session) override;
 };
 
+// The details file (set name + ".details"): units, ranges, limits and flag-bit sense of the
+// positions. Optional: a set without it has no details, and gets no file until it has some.
+class DetailsFileMember : public SetMember {
+  public:
+    std::string FileName(const SetNames& names) const override;
+    SetFileReport Read(Session& session) override;
+    std::optional<std::string> Contents(const Session& session) const override;
+    std::optional<std::string> Write(Session& session) override;
+};
+
 // The settings file (set name + ".ini"): the link settings; applying them opens the port.
 class SettingsFileMember : public SetMember {
   public:

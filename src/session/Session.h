@@ -11,6 +11,7 @@
 #include "decode/Decoder.h"
 #include "decode/FormulaFrontEnd.h"
 #include "decode/ParameterTable.h"
+#include "decode/PositionDetails.h"
 #include "engine/Engine.h"
 #include "session/SessionHost.h"
 #include "session/SetLayout.h"
@@ -59,6 +60,9 @@ class Session {
 
     ParameterTable& Table() { return table_; }
     const ParameterTable& Table() const { return table_; }
+    // Units, ranges, limits and flag-bit sense of the positions, from the set's details file.
+    DetailsTable& Details() { return details_; }
+    const DetailsTable& Details() const { return details_; }
     FormulaFrontEnd& Formulas() { return formulas_; }
     Decoder& GetDecoder() { return decoder_; }
     const Decoder& GetDecoder() const { return decoder_; }
@@ -126,6 +130,7 @@ class Session {
     std::optional<std::string> namedSet_;
 
     ParameterTable table_;
+    DetailsTable details_;
     FormulaFrontEnd formulas_;
     Decoder decoder_;
     DashboardModel dashboard_;

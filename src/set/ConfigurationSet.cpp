@@ -1,5 +1,6 @@
 #include "set/ConfigurationSet.h"
 
+#include <system_error>
 #include <utility>
 
 #include "files/FileLookup.h"
@@ -32,6 +33,22 @@ ParameterFileRead ConfigurationSet::ReadParameters(ParameterTable& table) {
     ParameterFileRead read = ReadParameterFile(folder_, names_.parameterFileName, table, guard_);
     parameterHeader_ = read.result.header;
     return read;
+}
+
+DetailsFileRead ConfigurationSet::ReadDetails(DetailsTable& details) {
+    DetailsFileRead read = ReadDetailsFile(folder_, DetailsFileName(), guard_);
+    details = read.result.table;
+    detailsHeader_ = read.result.header;
+    return read;
+}
+
+std::optional<std::string> ConfigurationSet::WriteDetails(const DetailsTable& details) {
+    std::error_code ec;
+    if (details.Empty() && detailsHeader_.empty() &&
+        !std::filesystem::exists(ResolveSetFile(folder_, DetailsFileName()), ec)) {
+        return std::nullopt;  // a set that never had details stays as it was
+    }
+    return WriteDetailsFile(folder_, DetailsFileName(), details, detailsHeader_, guard_);
 }
 
 SettingsFileRead ConfigurationSet::ReadSettings(const LinkSettings& previous) {

@@ -9,6 +9,7 @@
 #include "common/LinkSettings.h"
 #include "set/DamagedFileGuard.h"
 #include "set/DashboardFiles.h"
+#include "set/DetailsFile.h"
 #include "set/ParameterFile.h"
 #include "set/SetNames.h"
 #include "set/SettingsFile.h"
@@ -18,8 +19,8 @@ namespace vekaton {
 class ParameterTable;
 
 // The files of one configuration set in one folder: the set pointer, the settings file, the
-// parameter file, the gauge list and the layout file. Owned by the window or by vekaton-cli;
-// remembers which files lost something when they were read, so that each is kept as
+// parameter file, the details file, the gauge list and the layout file. Owned by the window or by
+// vekaton-cli; remembers which files lost something when they were read, so that each is kept as
 // name + ".bad" before it is first rewritten.
 class ConfigurationSet {
   public:
@@ -51,6 +52,14 @@ class ConfigurationSet {
     LayoutFileRead ReadLayout(std::span<const std::string> componentNames,
                               LayoutReadPrompts& prompts);
 
+    // The details file beside the parameter file ("NAME.details"). Reading fills `details`
+    // (cleared first); a set without the file has no details. Writing keeps the old file as a
+    // "_bak.details" copy first, and its header comments as last read; a set that has neither
+    // details nor the file is left without one.
+    DetailsFileRead ReadDetails(DetailsTable& details);
+    std::optional<std::string> WriteDetails(const DetailsTable& details);
+    std::string DetailsFileName() const { return DetailsFileNameFor(names_.parameterFileName); }
+
     std::optional<std::string> WriteParameters(const ParameterTable& table);
     std::optional<std::string> WriteSettings(const LinkSettings& settings);
     std::optional<std::string> WritePointer();
@@ -65,12 +74,15 @@ class ConfigurationSet {
 
     // The parameter file's header comments as last read, written back ahead of the data lines.
     const std::vector<std::string>& ParameterHeader() const { return parameterHeader_; }
+    // The details file's header comments as last read.
+    const std::vector<std::string>& DetailsHeader() const { return detailsHeader_; }
 
   private:
     std::filesystem::path folder_;
     SetNames names_;
     DamagedFileGuard guard_;
     std::vector<std::string> parameterHeader_;
+    std::vector<std::string> detailsHeader_;
 };
 
 }  // namespace vekaton

@@ -1,8 +1,10 @@
 #include "sim/FrameSources.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
-#include "log/DataLog.h"
+#include "log/DataLogFile.h"
 #include "sim/EngineModel.h"
 
 namespace vekaton {
@@ -23,19 +25,28 @@ class ModelSource : public FrameSource {
 
 class LogReplaySource : public FrameSource {
   public:
-    LogReplaySource(std::unique_ptr<DataLogReader> reader, std::size_t headerSize)
-        : reader_(std::move(reader)), headerSize_(headerSize) {}
+    LogReplaySource(std::unique_ptr<DataLogFile> log, std::size_t headerSize)
+        : log_(std::move(log)), headerSize_(headerSize) {}
 
     void Fill(std::int64_t, std::uint32_t, std::span<std::uint8_t> header,
               std::span<std::uint8_t> data) override {
-        auto record = reader_->Next();
-        if (record.empty() && reader_->Rewind()) {
-            record = reader_->Next();
+        if (next_ >= log_->RecordCount()) {
+            next_ = 0;
         }
-        if (record.empty()) {
+        std::string error;
+        // A record that cannot be read (the file cut short since) sends the replay back to
+        // the log's start.
+        if (!log_->ReadRecord(next_++, record_, error)) {
+            next_ = 0;
+            if (!log_->ReadRecord(next_++, record_, error)) {
+                record_.clear();
+            }
+        }
+        if (record_.empty()) {
             std::fill(data.begin(), data.end(), std::uint8_t{0});
             return;
         }
+        const std::span<const std::uint8_t> record(record_);
         const std::size_t headerBytes = std::min({headerSize_, header.size(), record.size()});
         std::copy_n(record.begin(), headerBytes, header.begin());
         const auto rest = record.subspan(std::min(headerSize_, record.size()));
@@ -46,8 +57,10 @@ class LogReplaySource : public FrameSource {
     }
 
   private:
-    std::unique_ptr<DataLogReader> reader_;
+    std::unique_ptr<DataLogFile> log_;
     std::size_t headerSize_;
+    std::int64_t next_ = 0;
+    std::vector<std::uint8_t> record_;
 };
 
 }  // namespace
@@ -59,18 +72,17 @@ std::unique_ptr<FrameSource> MakeModelSource(std::uint32_t seed) {
 std::unique_ptr<FrameSource> MakeLogReplaySource(const std::filesystem::path& path,
                                                  std::size_t headerSize, std::size_t recordSize,
                                                  std::string* error) {
-    auto reader = std::make_unique<DataLogReader>(path, recordSize);
-    if (reader->Error()) {
-        *error = *reader->Error();
+    auto log = std::make_unique<DataLogFile>();
+    if (auto openError = log->Open(path, recordSize)) {
+        *error = *openError;
         return nullptr;
     }
-    if (reader->Next().empty()) {
+    if (log->RecordCount() == 0) {
         *error = "Data log " + path.string() + " holds no whole record of " +
                  std::to_string(recordSize) + " bytes";
         return nullptr;
     }
-    reader->Rewind();
-    return std::make_unique<LogReplaySource>(std::move(reader), headerSize);
+    return std::make_unique<LogReplaySource>(std::move(log), headerSize);
 }
 
 }  // namespace vekaton

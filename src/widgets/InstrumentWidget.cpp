@@ -161,10 +161,11 @@ std::vector<PropertyDescriptor> InstrumentWidget::StreamedDescriptors() const {
 
 PropertyBag InstrumentWidget::ExportStreamed() const {
     PropertyBag bag;
-    bag.Set("Left", PropertyValue::Integer(x()));
-    bag.Set("Top", PropertyValue::Integer(y()));
-    bag.Set("Width", PropertyValue::Integer(width()));
-    bag.Set("Height", PropertyValue::Integer(height()));
+    const QRect page = PageGeometry();
+    bag.Set("Left", PropertyValue::Integer(page.x()));
+    bag.Set("Top", PropertyValue::Integer(page.y()));
+    bag.Set("Width", PropertyValue::Integer(page.width()));
+    bag.Set("Height", PropertyValue::Integer(page.height()));
     for (const PropertyAccess& access : Properties()) {
         if (!IsLiveProperty(access.descriptor.name)) {
             bag.Set(access.descriptor.name, access.get(*this));
@@ -204,6 +205,8 @@ std::vector<std::string> InstrumentWidget::ImportStreamed(const PropertyBag& bag
     const QSize natural = sizeHint();
     const int w = integer("Width");
     const int h = integer("Height");
+    // Read geometry is page geometry; a scaled page lays it out again.
+    pageGeometry_.reset();
     setGeometry(integer("Left"), integer("Top"), w > 0 ? w : natural.width(),
                 h > 0 ? h : natural.height());
     StreamedImported();
@@ -215,6 +218,44 @@ void InstrumentWidget::SetDimmed(bool dimmed) {
         dimmed_ = dimmed;
         update();
     }
+}
+
+void InstrumentWidget::SetNightColours(const NightColours& night) {
+    SetAppearance(night_, night);
+}
+
+void InstrumentWidget::SetWarningLevel(WarningLevel level) {
+    if (level == warning_) {
+        return;
+    }
+    const bool shown = WarningShown();
+    warning_ = level;
+    if (level != WarningLevel::Sounding) {
+        flashLit_ = true;
+    }
+    if (WarningShown() != shown) {
+        InvalidateStatic();
+    }
+}
+
+void InstrumentWidget::SetFlashPhase(bool lit) {
+    if (lit == flashLit_) {
+        return;
+    }
+    const bool shown = WarningShown();
+    flashLit_ = lit;
+    if (WarningShown() != shown) {
+        InvalidateStatic();
+    }
+}
+
+bool InstrumentWidget::WarningShown() const {
+    return warning_ == WarningLevel::Warning || (warning_ == WarningLevel::Sounding && flashLit_);
+}
+
+QColor InstrumentWidget::Shade(const QColor& day, ColourRole role) const {
+    const QColor shaded = NightShade(day, role, night_);
+    return role == ColourRole::Face && WarningShown() ? WarningFace(shaded, night_) : shaded;
 }
 
 bool InstrumentWidget::EditAppearance(QWidget* dialogParent) {

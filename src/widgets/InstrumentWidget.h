@@ -1,6 +1,8 @@
 #pragma once
 
 #include "dashboard/PropertyBag.h"
+#include "warnings/WarningMonitor.h"
+#include "widgets/NightColours.h"
 #include "widgets/PropertyAccess.h"
 
 #include <QFont>
@@ -79,9 +81,27 @@ class InstrumentWidget : public QWidget {
     std::vector<std::string> ImportStreamed(const PropertyBag& bag);
     static bool IsLiveProperty(std::string_view name);
 
+    // Where the item stands on its page, unscaled: what layouts keep and design mode edits. While
+    // a page is drawn scaled the widget's own geometry is this one mapped to the screen.
+    QRect PageGeometry() const { return pageGeometry_ ? *pageGeometry_ : geometry(); }
+    bool HasPageGeometry() const { return pageGeometry_.has_value(); }
+    void SetPageGeometry(std::optional<QRect> geometry) { pageGeometry_ = geometry; }
+
     // Greyed out: what it shows is stale (no data from the link).
     void SetDimmed(bool dimmed);
     bool Dimmed() const { return dimmed_; }
+
+    // Night colours: every colour drawn goes through its role's night shade (NightColours.h).
+    void SetNightColours(const NightColours& night);
+    const NightColours& Night() const { return night_; }
+
+    // A warning on the value shown: the face tinted, the read-out, needle or bar in the warning
+    // colour. A sounding alarm flashes, in step with SetFlashPhase.
+    void SetWarningLevel(WarningLevel level);
+    WarningLevel Warning() const { return warning_; }
+    void SetFlashPhase(bool lit);
+    // Whether the warning look is drawn now (on, and not in the dark half of a flash).
+    bool WarningShown() const;
 
     // Opens the appearance editor; true when the user accepted changes.
     bool EditAppearance(QWidget* dialogParent = nullptr);
@@ -114,6 +134,11 @@ class InstrumentWidget : public QWidget {
     void RequestRepaint();
 
     QColor ColourOf(ColourValue colour) const;
+    // A colour as drawn now: the night shade of its role, and a face tinted while a warning
+    // shows. Every paint routine takes its colours through here.
+    QColor Shade(const QColor& day, ColourRole role) const;
+    QColor Shade(ColourValue day, ColourRole role) const { return Shade(ColourOf(day), role); }
+    QColor WarningColour() const { return WarningInk(night_); }
     // The widget's font at the given pixel height unless Font.Height fixes one.
     QFont TextFont(double automaticPixelHeight) const;
     // Appends Font.Name, Font.Height, Font.Color and Font.Style to a table.
@@ -144,6 +169,10 @@ class InstrumentWidget : public QWidget {
     ColourValue fontColour_ = kColourWindowText;
     int fontStyle_ = 0;
     bool dimmed_ = false;
+    std::optional<QRect> pageGeometry_;
+    NightColours night_;
+    WarningLevel warning_ = WarningLevel::None;
+    bool flashLit_ = true;
 };
 
 }  // namespace vekaton

@@ -28,18 +28,20 @@ void LedWidget::SetAutoInactiveColor(bool on) {
 }
 
 QColor LedWidget::LensColour(bool active) const {
+    const QColor lit = WarningShown() ? WarningColour() : Shade(activeColour_, ColourRole::Signal);
     if (active) {
-        return ColourOf(activeColour_);
+        return lit;
     }
     if (autoInactiveColour_) {
-        return DimmedColour(ColourOf(activeColour_), QColor(0, 0, 0), 0.3);
+        return DimmedColour(lit, QColor(0, 0, 0), 0.3);
     }
-    return ColourOf(inactiveColour_);
+    return Shade(inactiveColour_, ColourRole::Signal);
 }
 
-QGradientStops LedWidget::LensStops(const QColor& colour, bool active) {
+QGradientStops LedWidget::LensStops(const QColor& colour, bool active) const {
     if (active) {
-        return {{0.0, QColor(255, 255, 255)},
+        // The hot spot of a lit lens is white by day; at night it only glows.
+        return {{0.0, Night().on ? colour.lighter(130) : QColor(255, 255, 255)},
                 {0.18, colour.lighter(150)},
                 {0.65, colour},
                 {1.0, colour.darker(160)}};
@@ -65,13 +67,13 @@ void LedWidget::PaintStatic(QPainter& painter, const QRectF& bounds) {
 }
 
 void LedWidget::PaintDynamic(QPainter& painter, const QRectF& /*bounds*/) {
-    painter.drawPixmap(QPointF(0, 0), active_ ? litLens_ : darkLens_);
+    painter.drawPixmap(QPointF(0, 0), active_ || WarningShown() ? litLens_ : darkLens_);
 }
 
 QLinearGradient LedWidget::BevelGradient(const QRectF& box) const {
     QLinearGradient gradient(box.topLeft(), box.bottomRight());
-    const QColor light(235, 235, 238);
-    const QColor dark(55, 55, 60);
+    const QColor light = Shade(QColor(235, 235, 238), ColourRole::Metal);
+    const QColor dark = Shade(QColor(55, 55, 60), ColourRole::Metal);
     gradient.setColorAt(0.0, bevel_ == kBevelRaised ? light : dark);
     gradient.setColorAt(1.0, bevel_ == kBevelRaised ? dark : light);
     return gradient;

@@ -25,15 +25,16 @@ class LedWidget : public InstrumentWidget {
     int BevelStyle() const { return bevel_; }
     void SetBevelStyle(int bevel) { SetAppearance(bevel_, std::clamp(bevel, 0, 2)); }
 
-    // The colour the lens shows now, and in either state.
-    QColor LensColour() const { return LensColour(active_); }
+    // The colour the lens shows now, and in either state. A warning lights the lens in the
+    // warning colour, whatever the bit says.
+    QColor LensColour() const { return LensColour(active_ || WarningShown()); }
     QColor LensColour(bool active) const;
 
   protected:
     template <class W>
     static void AppendLedProperties(PropertyTable& table);
     // The lit and unlit lens share a gradient; the lit one glows a little brighter.
-    static QGradientStops LensStops(const QColor& colour, bool active);
+    QGradientStops LensStops(const QColor& colour, bool active) const;
 
     // The bevel goes into the cached background, the lens of each state into a picture of
     // its own, so that switching costs one blit.

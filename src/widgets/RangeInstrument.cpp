@@ -12,13 +12,14 @@ void RangeInstrument::SetPosition(double position) {
     if (std::isnan(position)) {
         return;
     }
-    position = std::clamp(position, minimum_, maximum_);
-    if (position == position_) {
+    const double clamped = std::clamp(position, minimum_, maximum_);
+    if (clamped == position_ && position == reading_) {
         return;
     }
-    position_ = position;
-    currentMinimum_ = std::min(currentMinimum_, position);
-    currentMaximum_ = std::max(currentMaximum_, position);
+    reading_ = position;
+    position_ = clamped;
+    currentMinimum_ = std::min(currentMinimum_, clamped);
+    currentMaximum_ = std::max(currentMaximum_, clamped);
     RequestRepaint();
 }
 

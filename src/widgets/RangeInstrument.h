@@ -14,8 +14,12 @@ class RangeInstrument : public InstrumentWidget {
     explicit RangeInstrument(QWidget* parent = nullptr);
 
     double Position() const { return position_; }
-    // Clamped into the range; a value that is not a number is ignored.
+    // Clamped into the range for the pointer; the value itself is kept as the Reading. A value
+    // that is not a number is ignored.
     void SetPosition(double position);
+    double Reading() const { return reading_; }
+    // +1 above the scale, -1 below it, 0 on it: an over-range mark shows it.
+    int OverRange() const { return reading_ > maximum_ ? 1 : reading_ < minimum_ ? -1 : 0; }
     double Minimum() const { return minimum_; }
     // Raising the minimum above the maximum raises the maximum with it (and the other way
     // round), so properties can be set in any order.
@@ -55,6 +59,7 @@ class RangeInstrument : public InstrumentWidget {
     void ClampAll();
 
     double position_ = 0.0;
+    double reading_ = 0.0;
     double minimum_ = 0.0;
     double maximum_ = 100.0;
     double currentMinimum_ = 0.0;

@@ -38,9 +38,15 @@ std::vector<SegmentCell> SevenSegmentDisplay::ShownCells() const {
     return FitCells(DisplayText(), digits_);
 }
 
+QColor SevenSegmentDisplay::LitColour() const {
+    // Digits read like text: at night they take the night's ink.
+    return WarningShown() ? WarningColour() : Shade(onColour_, ColourRole::Ink);
+}
+
 QColor SevenSegmentDisplay::UnlitColour() const {
-    return autoOffColour_ ? DimmedColour(ColourOf(onColour_), ColourOf(Color()), 0.13)
-                          : ColourOf(offColour_);
+    return autoOffColour_ || Night().on
+               ? DimmedColour(LitColour(), Shade(Color(), ColourRole::Face), 0.13)
+               : ColourOf(offColour_);
 }
 
 QSize SevenSegmentDisplay::sizeHint() const {
@@ -75,12 +81,12 @@ std::vector<QRectF> SevenSegmentDisplay::CellBoxes(const QRectF& bounds) const {
 }
 
 void SevenSegmentDisplay::PaintStatic(QPainter& painter, const QRectF& bounds) {
-    const QColor background = ColourOf(Color());
+    const QColor background = Shade(Color(), ColourRole::Face);
     const double radius = std::min(bounds.width(), bounds.height()) * 0.1;
     // A dark bezel with a recessed window.
     QLinearGradient bezel(bounds.topLeft(), bounds.bottomLeft());
-    bezel.setColorAt(0.0, QColor(70, 72, 76));
-    bezel.setColorAt(1.0, QColor(18, 18, 20));
+    bezel.setColorAt(0.0, Shade(QColor(70, 72, 76), ColourRole::Metal));
+    bezel.setColorAt(1.0, Shade(QColor(18, 18, 20), ColourRole::Metal));
     painter.setPen(Qt::NoPen);
     painter.setBrush(bezel);
     painter.drawRoundedRect(bounds, radius, radius);
@@ -105,7 +111,7 @@ void SevenSegmentDisplay::PaintStatic(QPainter& painter, const QRectF& bounds) {
 void SevenSegmentDisplay::PaintDynamic(QPainter& painter, const QRectF& bounds) {
     const std::vector<SegmentCell> cells = ShownCells();
     const std::vector<QRectF> boxes = CellBoxes(bounds);
-    const QColor lit = ColourOf(onColour_);
+    const QColor lit = LitColour();
     painter.setPen(Qt::NoPen);
     painter.setBrush(lit);
     for (size_t i = 0; i < cells.size() && i < boxes.size(); ++i) {

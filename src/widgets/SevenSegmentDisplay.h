@@ -25,7 +25,8 @@ class SevenSegmentDisplay : public InstrumentWidget {
 
     // The cells as they are shown now, one per digit.
     std::vector<SegmentCell> ShownCells() const;
-    // The colour unlit segments are drawn in.
+    // The colours lit and unlit segments are drawn in now.
+    QColor LitColour() const;
     QColor UnlitColour() const;
 
     QSize sizeHint() const override;

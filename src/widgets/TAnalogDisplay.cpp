@@ -68,8 +68,16 @@ void TAnalogDisplay::SetSuffix(const QString& suffix) {
     }
 }
 
+void TAnalogDisplay::SetNoValue(bool noValue) {
+    if (noValue != noValue_) {
+        noValue_ = noValue;
+        RequestRepaint();
+    }
+}
+
 QString TAnalogDisplay::DisplayText() const {
-    return prefix_ + FormatNumber(value_, precision_) + suffix_;
+    return prefix_ + (noValue_ ? QString(QChar(0x2014)) : FormatNumber(value_, precision_)) +
+           suffix_;
 }
 
 QRectF TAnalogDisplay::ValueArea(const QRectF& bounds) const {
@@ -82,7 +90,7 @@ QRectF TAnalogDisplay::ValueArea(const QRectF& bounds) const {
 }
 
 void TAnalogDisplay::PaintStatic(QPainter& painter, const QRectF& bounds) {
-    const QColor background = ColourOf(Color());
+    const QColor background = Shade(Color(), ColourRole::Face);
     const double radius = std::min(bounds.height() * 0.14, 8.0);
     const double edge = std::max(1.0, std::min(bounds.width(), bounds.height()) * 0.045);
     if (bevel_ != kBevelNone) {
@@ -90,8 +98,8 @@ void TAnalogDisplay::PaintStatic(QPainter& painter, const QRectF& bounds) {
         QLinearGradient rim(bounds.topLeft(), bounds.bottomLeft());
         const QColor top = bevel_ == kBevelLowered ? QColor(40, 40, 44) : QColor(230, 230, 235);
         const QColor bottom = bevel_ == kBevelLowered ? QColor(225, 225, 230) : QColor(60, 60, 66);
-        rim.setColorAt(0.0, top);
-        rim.setColorAt(1.0, bottom);
+        rim.setColorAt(0.0, Shade(top, ColourRole::Metal));
+        rim.setColorAt(1.0, Shade(bottom, ColourRole::Metal));
         painter.setPen(Qt::NoPen);
         painter.setBrush(rim);
         painter.drawRoundedRect(bounds, radius, radius);
@@ -113,7 +121,7 @@ void TAnalogDisplay::PaintStatic(QPainter& painter, const QRectF& bounds) {
         font.setPixelSize(std::max(1, static_cast<int>(captionBox.height() * 0.8)));
         font.setBold(false);
         painter.setFont(font);
-        QColor text = ColourOf(FontColor());
+        QColor text = Shade(FontColor(), ColourRole::Ink);
         text.setAlphaF(0.75f);
         painter.setPen(text);
         painter.drawText(
@@ -134,7 +142,7 @@ void TAnalogDisplay::PaintDynamic(QPainter& painter, const QRectF& bounds) {
         }
     }
     painter.setFont(font);
-    painter.setPen(ColourOf(FontColor()));
+    painter.setPen(WarningShown() ? WarningColour() : Shade(FontColor(), ColourRole::Ink));
     const Qt::Alignment horizontal = alignment_ == kAlignLeft    ? Qt::AlignLeft
                                      : alignment_ == kAlignRight ? Qt::AlignRight
                                                                  : Qt::AlignHCenter;

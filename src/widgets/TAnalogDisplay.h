@@ -34,6 +34,10 @@ class TAnalogDisplay : public InstrumentWidget {
     int BevelStyle() const { return bevel_; }
     void SetBevelStyle(int bevel) { SetAppearance(bevel_, std::clamp(bevel, 0, 2)); }
 
+    // No value to show (the formula faulted): a dash in place of the number until the next value.
+    bool NoValue() const { return noValue_; }
+    void SetNoValue(bool noValue);
+
     // The text shown for the value: prefix, number, suffix.
     QString DisplayText() const;
 
@@ -48,6 +52,7 @@ class TAnalogDisplay : public InstrumentWidget {
     QRectF ValueArea(const QRectF& bounds) const;
 
     double value_ = 0.0;
+    bool noValue_ = false;
     int precision_ = 2;
     QString prefix_;
     QString suffix_;

@@ -145,22 +145,22 @@ void TAngularGauge::PaintBezelAndFace(QPainter& painter, const Dial& dial) const
     const QRectF box(c.x() - outer, c.y() - outer, 2 * outer, 2 * outer);
 
     QLinearGradient bezel(box.topLeft(), box.bottomRight());
-    bezel.setColorAt(0.0, QColor(245, 245, 248));
-    bezel.setColorAt(0.45, QColor(150, 152, 158));
-    bezel.setColorAt(1.0, QColor(45, 46, 50));
-    painter.setPen(QPen(QColor(30, 30, 32), 1.0));
+    bezel.setColorAt(0.0, Shade(QColor(245, 245, 248), ColourRole::Metal));
+    bezel.setColorAt(0.45, Shade(QColor(150, 152, 158), ColourRole::Metal));
+    bezel.setColorAt(1.0, Shade(QColor(45, 46, 50), ColourRole::Metal));
+    painter.setPen(QPen(Shade(QColor(30, 30, 32), ColourRole::Metal), 1.0));
     painter.setBrush(bezel);
     painter.drawEllipse(c, outer - 0.5, outer - 0.5);
 
     QLinearGradient ring(box.topLeft(), box.bottomRight());
-    ring.setColorAt(0.0, QColor(60, 61, 66));
-    ring.setColorAt(1.0, QColor(230, 230, 234));
+    ring.setColorAt(0.0, Shade(QColor(60, 61, 66), ColourRole::Metal));
+    ring.setColorAt(1.0, Shade(QColor(230, 230, 234), ColourRole::Metal));
     painter.setPen(Qt::NoPen);
     painter.setBrush(ring);
     const double ringRadius = dial.radius + std::max(1.0, outer * 0.035);
     painter.drawEllipse(c, ringRadius, ringRadius);
 
-    const QColor face = ColourOf(Color());
+    const QColor face = Shade(Color(), ColourRole::Face);
     QRadialGradient shade(c - QPointF(0, dial.radius * 0.3), dial.radius * 1.3);
     shade.setColorAt(0.0, face.lighter(104));
     shade.setColorAt(1.0, face.darker(118));
@@ -183,7 +183,8 @@ void TAngularGauge::PaintSections(QPainter& painter, const Dial& dial) const {
         if (from == to) {
             continue;  // lies outside the range
         }
-        painter.setPen(QPen(ColourOf(section.colour), bandWidth, Qt::SolidLine, Qt::FlatCap));
+        painter.setPen(
+            QPen(Shade(section.colour, ColourRole::Signal), bandWidth, Qt::SolidLine, Qt::FlatCap));
         painter.setBrush(Qt::NoBrush);
         painter.drawArc(arcBox, static_cast<int>(std::lround(from * 16)),
                         static_cast<int>(std::lround((to - from) * 16)));
@@ -192,7 +193,7 @@ void TAngularGauge::PaintSections(QPainter& painter, const Dial& dial) const {
 
 void TAngularGauge::PaintTicksAndLabels(QPainter& painter, const Dial& dial) const {
     const double f = dial.radius;
-    const QColor tick = ColourOf(TickColor());
+    const QColor tick = Shade(TickColor(), ColourRole::Ink);
     const int majors = MajorTicks();
     const int minors = std::max(1, MinorTicks());
     const double tickOuter = f * 0.955;
@@ -244,7 +245,7 @@ void TAngularGauge::PaintTicksAndLabels(QPainter& painter, const Dial& dial) con
         }
     }
     painter.setFont(font);
-    painter.setPen(ColourOf(FontColor()));
+    painter.setPen(Shade(FontColor(), ColourRole::Ink));
     const QFontMetricsF metrics(font);
     for (int i = 0; i <= majors; i += stride) {
         const double angle = 90.0 + arcAngle_ / 2.0 - arcAngle_ * i / majors;
@@ -259,7 +260,7 @@ void TAngularGauge::PaintTicksAndLabels(QPainter& painter, const Dial& dial) con
 void TAngularGauge::PaintTexts(QPainter& painter, const Dial& dial) const {
     const double f = dial.radius;
     const QPointF c = dial.centre;
-    painter.setPen(ColourOf(FontColor()));
+    painter.setPen(Shade(FontColor(), ColourRole::Ink));
     if (!Caption().isEmpty() && Legible(f * 0.14)) {
         QFont font = TextFont(f * 0.14);
         font.setBold(true);
@@ -287,7 +288,7 @@ void TAngularGauge::PaintTexts(QPainter& painter, const Dial& dial) const {
     }
     if (ReadoutShown(dial)) {
         const QRectF box = ReadoutRect(dial);
-        const QColor face = ColourOf(Color());
+        const QColor face = Shade(Color(), ColourRole::Face);
         const bool dark = face.lightnessF() < 0.35;
         painter.setPen(QPen(dark ? face.lighter(260) : face.darker(160), std::max(0.8, f * 0.01)));
         painter.setBrush(dark ? face.lighter(170) : face.darker(112));
@@ -298,14 +299,16 @@ void TAngularGauge::PaintTexts(QPainter& painter, const Dial& dial) const {
 void TAngularGauge::PaintDynamic(QPainter& painter, const QRectF& bounds) {
     const Dial dial = DialIn(bounds);
     if (ShowMinMax()) {
-        PaintMarker(painter, dial, CurrentMinimum(), kMinimumMarker);
-        PaintMarker(painter, dial, CurrentMaximum(), kMaximumMarker);
+        PaintMarker(painter, dial, CurrentMinimum(), Shade(kMinimumMarker, ColourRole::Signal));
+        PaintMarker(painter, dial, CurrentMaximum(), Shade(kMaximumMarker, ColourRole::Signal));
     }
     if (ReadoutShown(dial)) {
+        // The read-out tells the value itself, also where the needle is pegged.
         painter.setFont(readoutFont_);
-        painter.setPen(ColourOf(FontColor()));
-        painter.drawText(ReadoutRect(dial), Qt::AlignCenter, FormatNumber(Position(), decimals_));
+        painter.setPen(WarningShown() ? WarningColour() : Shade(FontColor(), ColourRole::Ink));
+        painter.drawText(ReadoutRect(dial), Qt::AlignCenter, FormatNumber(Reading(), decimals_));
     }
+    PaintOverRange(painter, dial);
     PaintNeedle(painter, dial);
 }
 
@@ -346,7 +349,8 @@ void TAngularGauge::PaintMarker(QPainter& painter, const Dial& dial, double valu
 
 void TAngularGauge::PaintNeedle(QPainter& painter, const Dial& dial) const {
     const double f = dial.radius;
-    const QColor colour = ColourOf(needleColour_);
+    const QColor colour =
+        WarningShown() ? WarningColour() : Shade(needleColour_, ColourRole::Signal);
     const double tip = f * 0.86;
     const double tail = f * 0.2;
     const double root = std::max(1.5, f * 0.04);
@@ -363,7 +367,7 @@ void TAngularGauge::PaintNeedle(QPainter& painter, const Dial& dial) const {
         {-tail, -root * 0.8}, {0, -root}, {tip, -point}, {tip, point}, {-tail, root * 0.8}};
     // An opaque shadow: translucent fills cost several times more on every repaint.
     painter.setPen(Qt::NoPen);
-    painter.setBrush(DimmedColour(ColourOf(Color()), QColor(0, 0, 0), 0.72));
+    painter.setBrush(DimmedColour(Shade(Color(), ColourRole::Face), QColor(0, 0, 0), 0.72));
     painter.translate(f * 0.02, f * 0.03);
     painter.drawPolygon(outline, 5);
     painter.translate(-f * 0.02, -f * 0.03);
@@ -375,13 +379,32 @@ void TAngularGauge::PaintNeedle(QPainter& painter, const Dial& dial) const {
 
     const double hub = std::max(2.5, f * 0.085);
     const double rim = std::max(0.6, f * 0.01);
-    painter.setBrush(QColor(10, 10, 12));
+    painter.setBrush(Shade(QColor(10, 10, 12), ColourRole::Metal));
     painter.drawEllipse(dial.centre, hub, hub);
     QRadialGradient metal(dial.centre - QPointF(hub * 0.35, hub * 0.35), hub * 1.4);
-    metal.setColorAt(0.0, QColor(150, 152, 158));
-    metal.setColorAt(1.0, QColor(20, 20, 24));
+    metal.setColorAt(0.0, Shade(QColor(150, 152, 158), ColourRole::Metal));
+    metal.setColorAt(1.0, Shade(QColor(20, 20, 24), ColourRole::Metal));
     painter.setBrush(metal);
     painter.drawEllipse(dial.centre, hub - rim, hub - rim);
+}
+
+void TAngularGauge::PaintOverRange(QPainter& painter, const Dial& dial) const {
+    const int over = OverRange();
+    if (over == 0) {
+        return;
+    }
+    // An arrow past the end of the scale, pointing on in the direction the value went: the
+    // needle is pegged, the value is beyond.
+    const double f = dial.radius;
+    const double end = AngleOf(over > 0 ? Maximum() : Minimum());
+    const double ahead = over > 0 ? -1.0 : 1.0;  // angles fall as values rise
+    const double room = std::min(15.0, (360.0 - arcAngle_) / 2.0 - 1.0);
+    const QPointF points[3] = {PointAt(dial, end + ahead * room, f * 0.88),
+                               PointAt(dial, end + ahead * 1.5, f * 0.74),
+                               PointAt(dial, end + ahead * 1.5, f * 1.02)};
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(WarningColour());
+    painter.drawPolygon(points, 3);
 }
 
 }  // namespace vekaton

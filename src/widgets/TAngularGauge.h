@@ -70,6 +70,7 @@ class TAngularGauge : public RangeInstrument {
     void PaintTexts(QPainter& painter, const Dial& dial) const;
     void PaintMarker(QPainter& painter, const Dial& dial, double value, const QColor& colour) const;
     void PaintNeedle(QPainter& painter, const Dial& dial) const;
+    void PaintOverRange(QPainter& painter, const Dial& dial) const;
     QFont ReadoutFont(const QRectF& box) const;
 
     // Section accessors for the property table.

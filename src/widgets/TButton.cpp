@@ -39,7 +39,17 @@ void TButton::PaintStatic(QPainter& painter, const QRectF& /*bounds*/) {
     option.state |= pressed_ ? QStyle::State_Sunken : QStyle::State_Raised;
     const QFont font = TextFont(QFontInfo(QApplication::font()).pixelSize());
     option.fontMetrics = QFontMetrics(font);
-    option.palette.setColor(QPalette::ButtonText, ColourOf(FontColor()));
+    option.palette.setColor(QPalette::ButtonText, Shade(FontColor(), ColourRole::Ink));
+    if (Night().on) {
+        // The style draws the button from the palette: give it the night's dark shades.
+        const QColor face = Shade(option.palette.color(QPalette::Button), ColourRole::Face);
+        option.palette.setColor(QPalette::Button, face);
+        option.palette.setColor(QPalette::Window, face);
+        for (const auto role : {QPalette::Light, QPalette::Midlight, QPalette::Mid, QPalette::Dark,
+                                QPalette::Shadow}) {
+            option.palette.setColor(role, Shade(option.palette.color(role), ColourRole::Metal));
+        }
+    }
     painter.setFont(font);
     style()->drawControl(QStyle::CE_PushButton, &option, &painter, this);
 }

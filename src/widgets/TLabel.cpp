@@ -66,10 +66,10 @@ void TLabel::changeEvent(QEvent* event) {
 
 void TLabel::PaintStatic(QPainter& painter, const QRectF& bounds) {
     if (!transparent_) {
-        painter.fillRect(bounds, ColourOf(Color()));
+        painter.fillRect(bounds, Shade(Color(), ColourRole::Face));
     }
     painter.setFont(TextFont(NaturalPixelHeight()));
-    painter.setPen(ColourOf(FontColor()));
+    painter.setPen(Shade(FontColor(), ColourRole::Ink));
     const Qt::Alignment horizontal = alignment_ == kAlignRight    ? Qt::AlignRight
                                      : alignment_ == kAlignCenter ? Qt::AlignHCenter
                                                                   : Qt::AlignLeft;

@@ -86,13 +86,16 @@ int TLedBar::LitSegments() const {
 QColor TLedBar::SegmentColour(int index) const {
     // A segment takes the colour of the zone its upper edge lies in.
     const double top = 100.0 * (index + 1) / segments_;
+    if (WarningShown()) {
+        return WarningColour();
+    }
     if (top > highThreshold_) {
-        return ColourOf(highColour_);
+        return Shade(highColour_, ColourRole::Signal);
     }
     if (top > midThreshold_) {
-        return ColourOf(midColour_);
+        return Shade(midColour_, ColourRole::Signal);
     }
-    return ColourOf(lowColour_);
+    return Shade(lowColour_, ColourRole::Signal);
 }
 
 QSize TLedBar::sizeHint() const {
@@ -119,7 +122,7 @@ QRectF TLedBar::SegmentRect(const QRectF& bounds, int index) const {
 }
 
 void TLedBar::PaintStatic(QPainter& painter, const QRectF& bounds) {
-    const QColor background = ColourOf(Color());
+    const QColor background = Shade(Color(), ColourRole::Face);
     const double corner = std::min(bounds.width(), bounds.height()) * 0.15;
     painter.setPen(QPen(background.lighter(180), 1.0));
     painter.setBrush(background);

@@ -33,7 +33,7 @@ void TLedRectangle::PaintBevel(QPainter& painter, const QRectF& bounds) {
     }
     const QRectF box = bounds.adjusted(0.5, 0.5, -0.5, -0.5);
     const double corner = std::min(box.width(), box.height()) * 0.18;
-    painter.setPen(QPen(QColor(40, 40, 44), 0.8));
+    painter.setPen(QPen(Shade(QColor(40, 40, 44), ColourRole::Metal), 0.8));
     painter.setBrush(BevelGradient(box));
     painter.drawRoundedRect(box, corner, corner);
 }
@@ -56,7 +56,7 @@ void TLedRectangle::PaintLens(QPainter& painter, const QRectF& bounds, bool acti
     painter.drawRoundedRect(lens.adjusted(0.6, 0.6, -0.6, -0.6), corner, corner);
     if (lens.height() >= 5.0) {
         painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(255, 255, 255, active ? 110 : 50));
+        painter.setBrush(Shade(QColor(255, 255, 255, active ? 110 : 50), ColourRole::Glare));
         painter.drawRoundedRect(
             QRectF(lens.left() + lens.width() * 0.08, lens.top() + lens.height() * 0.1,
                    lens.width() * 0.84, lens.height() * 0.3),

@@ -40,7 +40,8 @@ void TLedRound::PaintBevel(QPainter& painter, const QRectF& bounds) {
     }
     const QRectF box(outer.centre.x() - outer.radius, outer.centre.y() - outer.radius,
                      2 * outer.radius, 2 * outer.radius);
-    painter.setPen(QPen(QColor(40, 40, 44), std::max(0.5, outer.radius * 0.06)));
+    painter.setPen(
+        QPen(Shade(QColor(40, 40, 44), ColourRole::Metal), std::max(0.5, outer.radius * 0.06)));
     painter.setBrush(BevelGradient(box));
     painter.drawEllipse(outer.centre, outer.radius, outer.radius);
 }
@@ -62,7 +63,7 @@ void TLedRound::PaintLens(QPainter& painter, const QRectF& bounds, bool active) 
     // A small reflection of the room's light on the dome.
     if (radius >= 3.0) {
         painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(255, 255, 255, active ? 150 : 70));
+        painter.setBrush(Shade(QColor(255, 255, 255, active ? 150 : 70), ColourRole::Glare));
         painter.drawEllipse(outer.centre - QPointF(radius * 0.3, radius * 0.38), radius * 0.34,
                             radius * 0.22);
     }

@@ -95,19 +95,34 @@ QRectF TOdometer::WheelRect(const QRectF& bounds, int index) const {
     return {left + index * pitch + gap / 2, area.top(), pitch - gap, area.height()};
 }
 
+QColor TOdometer::WheelColour(bool decimal) const {
+    // At night the decimal wheels stand apart by a lighter shade of dark, not by white.
+    if (decimal) {
+        return Night().on ? Shade(decimalColour_, ColourRole::Metal) : ColourOf(decimalColour_);
+    }
+    return Shade(Color(), ColourRole::Face);
+}
+
+QColor TOdometer::DigitColour(bool decimal) const {
+    if (Night().on) {
+        return Shade(FontColor(), ColourRole::Ink);
+    }
+    return decimal ? ColourOf(Color()) : ColourOf(FontColor());
+}
+
 void TOdometer::PaintStatic(QPainter& painter, const QRectF& bounds) {
     const double corner = std::min(bounds.height() * 0.12, 6.0);
     QLinearGradient frame(bounds.topLeft(), bounds.bottomLeft());
-    frame.setColorAt(0.0, QColor(120, 122, 128));
-    frame.setColorAt(0.5, QColor(60, 61, 66));
-    frame.setColorAt(1.0, QColor(25, 25, 28));
-    painter.setPen(QPen(QColor(15, 15, 16), 1.0));
+    frame.setColorAt(0.0, Shade(QColor(120, 122, 128), ColourRole::Metal));
+    frame.setColorAt(0.5, Shade(QColor(60, 61, 66), ColourRole::Metal));
+    frame.setColorAt(1.0, Shade(QColor(25, 25, 28), ColourRole::Metal));
+    painter.setPen(QPen(Shade(QColor(15, 15, 16), ColourRole::Metal), 1.0));
     painter.setBrush(frame);
     painter.drawRoundedRect(bounds.adjusted(0.5, 0.5, -0.5, -0.5), corner, corner);
     painter.setPen(Qt::NoPen);
     for (int i = 0; i < digits_; ++i) {
         const bool decimal = i >= digits_ - decimals_;
-        painter.setBrush(ColourOf(decimal ? decimalColour_ : Color()));
+        painter.setBrush(WheelColour(decimal));
         painter.drawRect(WheelRect(bounds, i));
     }
 }
@@ -129,7 +144,7 @@ void TOdometer::PaintDynamic(QPainter& painter, const QRectF& bounds) {
         const bool decimal = i >= digits_ - decimals_;
         painter.save();
         painter.setClipRect(box);
-        painter.setPen(decimal ? ColourOf(Color()) : ColourOf(FontColor()));
+        painter.setPen(DigitColour(decimal));
         const OdometerWheel& wheel = wheels[static_cast<size_t>(i)];
         const double shift = wheel.roll * box.height();
         painter.drawText(box.translated(0, -shift), Qt::AlignCenter, QString::number(wheel.digit));
@@ -158,7 +173,7 @@ void TOdometer::PaintOverlay(QPainter& painter, const QRectF& bounds) {
     QLinearGradient drum(row.topLeft(), row.bottomLeft());
     drum.setColorAt(0.0, QColor(0, 0, 0, 170));
     drum.setColorAt(0.3, QColor(0, 0, 0, 0));
-    drum.setColorAt(0.45, QColor(255, 255, 255, 18));
+    drum.setColorAt(0.45, Shade(QColor(255, 255, 255, 18), ColourRole::Glare));
     drum.setColorAt(0.7, QColor(0, 0, 0, 0));
     drum.setColorAt(1.0, QColor(0, 0, 0, 170));
     painter.fillRect(row, drum);
@@ -167,8 +182,9 @@ void TOdometer::PaintOverlay(QPainter& painter, const QRectF& bounds) {
     // on the seam between a dark and a light wheel, so it has a dark rim and a bright face.
     const QRectF point = DecimalPointRect(bounds);
     if (!point.isEmpty()) {
-        painter.setPen(QPen(QColor(15, 15, 16), std::max(1.0, point.width() * 0.18)));
-        painter.setBrush(QColor(255, 190, 40));
+        painter.setPen(QPen(Shade(QColor(15, 15, 16), ColourRole::Metal),
+                            std::max(1.0, point.width() * 0.18)));
+        painter.setBrush(Shade(QColor(255, 190, 40), ColourRole::Signal));
         painter.drawEllipse(point);
     }
 }

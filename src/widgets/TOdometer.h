@@ -57,6 +57,8 @@ class TOdometer : public InstrumentWidget {
 
   private:
     QRectF WheelRect(const QRectF& bounds, int index) const;
+    QColor WheelColour(bool decimal) const;
+    QColor DigitColour(bool decimal) const;
 
     double value_ = 0.0;
     int digits_ = 6;

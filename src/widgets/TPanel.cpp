@@ -31,7 +31,7 @@ const PropertyTable& TPanel::PropertyList() {
 }
 
 void TPanel::PaintStatic(QPainter& painter, const QRectF& bounds) {
-    const QColor face = ColourOf(Color());
+    const QColor face = Shade(Color(), ColourRole::Face);
     painter.fillRect(bounds, face);
     if (bevel_ != kBevelNone) {
         const QColor light = face.lighter(150);
@@ -49,7 +49,7 @@ void TPanel::PaintStatic(QPainter& painter, const QRectF& bounds) {
         painter.setRenderHint(QPainter::Antialiasing, true);
     }
     painter.setFont(TextFont(QFontInfo(QApplication::font()).pixelSize()));
-    painter.setPen(ColourOf(FontColor()));
+    painter.setPen(Shade(FontColor(), ColourRole::Ink));
     const Qt::Alignment horizontal = alignment_ == kAlignRight    ? Qt::AlignRight
                                      : alignment_ == kAlignCenter ? Qt::AlignHCenter
                                                                   : Qt::AlignLeft;

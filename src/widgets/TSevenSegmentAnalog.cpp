@@ -42,7 +42,17 @@ void TSevenSegmentAnalog::SetDecimals(int decimals) {
     }
 }
 
+void TSevenSegmentAnalog::SetNoValue(bool noValue) {
+    if (noValue != noValue_) {
+        noValue_ = noValue;
+        ValueChanged();
+    }
+}
+
 QString TSevenSegmentAnalog::DisplayText() const {
+    if (noValue_) {
+        return QStringLiteral("-");
+    }
     // Too wide for the display: anything longer than Digits() cells is shown as dashes.
     const QString overflow(Digits() + 1, QLatin1Char('-'));
     if (!std::isfinite(value_)) {

@@ -20,11 +20,16 @@ class TSevenSegmentAnalog : public SevenSegmentDisplay {
     int Decimals() const { return decimals_; }
     void SetDecimals(int decimals);
 
+    // No value to show (the formula faulted): a single dash until the next value.
+    bool NoValue() const { return noValue_; }
+    void SetNoValue(bool noValue);
+
   protected:
     QString DisplayText() const override;
 
   private:
     double value_ = 0.0;
+    bool noValue_ = false;
     int decimals_ = 1;
 };
 

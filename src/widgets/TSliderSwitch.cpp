@@ -111,7 +111,7 @@ int TSliderSwitch::StopAt(const QPointF& point) const {
 void TSliderSwitch::PaintStatic(QPainter& painter, const QRectF& bounds) {
     const QRectF track = Track(bounds);
     const double corner = std::min(track.width(), track.height()) / 2;
-    const QColor base = ColourOf(Color());
+    const QColor base = Shade(Color(), ColourRole::Face);
     QLinearGradient well(track.topLeft(), track.bottomLeft());
     well.setColorAt(0.0, base.darker(150));
     well.setColorAt(1.0, base.lighter(115));
@@ -130,7 +130,7 @@ void TSliderSwitch::PaintDynamic(QPainter& painter, const QRectF& bounds) {
                                ? QRectF(track.topLeft(), QPointF(stop.right(), track.bottom()))
                                : QRectF(QPointF(track.left(), stop.top()), track.bottomRight());
         painter.setPen(Qt::NoPen);
-        painter.setBrush(ColourOf(activeColour_));
+        painter.setBrush(Shade(activeColour_, ColourRole::Signal));
         painter.drawRoundedRect(lit, corner, corner);
     }
     const double textHeight =
@@ -149,7 +149,7 @@ void TSliderSwitch::PaintDynamic(QPainter& painter, const QRectF& bounds) {
     }
     painter.setFont(font);
     const QFontMetricsF metrics(font);
-    QColor idleText = ColourOf(FontColor());
+    QColor idleText = Shade(FontColor(), ColourRole::Ink);
     idleText.setAlphaF(0.6f);
     for (int stop = 0; stop < positionCount_; ++stop) {
         if (stop == position_) {
@@ -165,7 +165,7 @@ void TSliderSwitch::PaintDynamic(QPainter& painter, const QRectF& bounds) {
     const double inset = std::max(1.0, std::min(stop.width(), stop.height()) * 0.07);
     const QRectF thumb = stop.adjusted(inset, inset, -inset, -inset);
     const double thumbCorner = std::min(thumb.width(), thumb.height()) / 2;
-    const QColor thumbColour = ColourOf(thumbColour_);
+    const QColor thumbColour = Shade(thumbColour_, ColourRole::Metal);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0, 0, 0, 70));
     painter.drawRoundedRect(thumb.translated(0, inset * 0.8), thumbCorner, thumbCorner);
@@ -177,7 +177,9 @@ void TSliderSwitch::PaintDynamic(QPainter& painter, const QRectF& bounds) {
     painter.setBrush(shade);
     painter.drawRoundedRect(thumb.adjusted(0.8, 0.8, -0.8, -0.8), thumbCorner - 0.8,
                             thumbCorner - 0.8);
-    painter.setPen(thumbColour.lightnessF() > 0.5 ? QColor(30, 30, 30) : QColor(240, 240, 240));
+    painter.setPen(Night().on                       ? Shade(FontColor(), ColourRole::Ink)
+                   : thumbColour.lightnessF() > 0.5 ? QColor(30, 30, 30)
+                                                    : QColor(240, 240, 240));
     painter.drawText(thumb, Qt::AlignCenter,
                      metrics.elidedText(CaptionOf(position_), Qt::ElideRight, thumb.width() - 2));
 }

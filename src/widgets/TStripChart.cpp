@@ -1,6 +1,5 @@
 #include "widgets/TStripChart.h"
 
-
 #include <cmath>
 
 namespace vekaton {
@@ -11,11 +10,19 @@ constexpr double kLargestWidth = 1e9;
 
 }  // namespace
 
-TStripChart::TStripChart(QWidget* parent) : InstrumentWidget(parent) {
+TStripChart::TStripChart(QWidget* parent) : TStripChart(std::make_shared<ChartStore>(), parent) {}
+
+TStripChart::TStripChart(std::shared_ptr<ChartStore> store, QWidget* parent)
+    : InstrumentWidget(parent), store_(std::move(store)) {
     // Tracking, so that hovering a trace labels the value axis in its units.
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     ResetToDefaults();
+    store_->SetWatcher([this](ChartChange change) { StoreChanged(change); });
+}
+
+TStripChart::~TStripChart() {
+    store_->SetWatcher({});
 }
 
 const PropertyTable& TStripChart::Properties() const {
@@ -49,13 +56,13 @@ const PropertyTable& TStripChart::PropertyList() {
 }
 
 int TStripChart::AddChannel(ChartChannel channel) {
-    const int index = data_.AddChannel(std::move(channel));
+    const int index = store_->AddChannel(std::move(channel));
     LegendChanged();
     return index;
 }
 
 void TStripChart::SetChannel(int index, ChartChannel channel) {
-    data_.SetChannel(index, std::move(channel));
+    store_->SetChannel(index, std::move(channel));
     LegendChanged();
 }
 
@@ -63,7 +70,7 @@ void TStripChart::RemoveChannel(int index) {
     if (index < 0 || index >= ChannelCount()) {
         return;
     }
-    data_.RemoveChannel(index);
+    store_->RemoveChannel(index);
     const auto follow = [index](int& channel) {
         if (channel == index) {
             channel = -1;
@@ -77,7 +84,7 @@ void TStripChart::RemoveChannel(int index) {
 }
 
 void TStripChart::ClearChannels() {
-    data_.ClearChannels();
+    store_->ClearChannels();
     selectedChannel_ = -1;
     hoveredChannel_ = -1;
     LegendChanged();
@@ -89,61 +96,22 @@ void TStripChart::LegendChanged() {
     RequestRepaint();
 }
 
-void TStripChart::BeginUpdate() {
-    ++updateDepth_;
-}
-
-void TStripChart::EndUpdate() {
-    if (updateDepth_ == 0) {
-        return;  // unbalanced: nothing to close
+void TStripChart::StoreChanged(ChartChange change) {
+    if (change == ChartChange::Cleared) {
+        // The samples the cursors stood on are gone.
+        const bool hadCursor = cursors_[0] || cursors_[1];
+        cursors_ = {};
+        if (hadCursor) {
+            LegendChanged();
+            emit cursorsChanged();
+        }
+        return;
     }
-    if (--updateDepth_ == 0 && changedInUpdate_) {
-        changedInUpdate_ = false;
-        RequestRepaint();
-    }
-}
-
-void TStripChart::DataChanged() {
-    if (updateDepth_ > 0) {
-        changedInUpdate_ = true;
-    } else {
-        RequestRepaint();
-    }
-}
-
-std::int64_t TStripChart::AddSample(double x) {
-    const std::int64_t sample = data_.AddSample(x);
-    if (sample != StripChartData::kNoSample) {
-        DataChanged();
-    }
-    return sample;
-}
-
-bool TStripChart::AddPoint(int channel, std::int64_t sample, double value) {
-    const bool stored = data_.AddPoint(channel, sample, value);
-    if (stored) {
-        DataChanged();
-    }
-    return stored;
-}
-
-void TStripChart::SetWord(int channel, std::int64_t sample, std::uint64_t word) {
-    data_.SetWord(channel, sample, word);
-}
-
-void TStripChart::MarkBreak() {
-    data_.MarkBreak();
+    RequestRepaint();
 }
 
 void TStripChart::Clear() {
-    data_.ClearSamples();
-    const bool hadCursor = cursors_[0] || cursors_[1];
-    cursors_ = {};
-    if (hadCursor) {
-        LegendChanged();
-        emit cursorsChanged();
-    }
-    DataChanged();
+    store_->Clear();
 }
 
 void TStripChart::SetYMinimum(double value) {
@@ -199,8 +167,8 @@ double TStripChart::ViewRight() const {
     if (!following_) {
         return viewLeft_ + viewWidth_;
     }
-    const auto first = data_.FirstX();
-    const auto last = data_.LastX();
+    const auto first = Data().FirstX();
+    const auto last = Data().LastX();
     if (!first || !last) {
         return viewWidth_;
     }

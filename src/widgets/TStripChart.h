@@ -1,20 +1,22 @@
 #pragma once
 
-#include "chart/StripChartData.h"
+#include "chart/ChartStore.h"
 #include "widgets/InstrumentWidget.h"
 
 #include <QPointF>
 #include <QRectF>
 
 #include <array>
+#include <memory>
 
 namespace vekaton {
 
-// A strip chart of several channels against time. It shows a window of the latest
-// WindowSeconds while it follows the data; the mouse wheel zooms (with Ctrl: the value
-// axis), dragging pans and stops following, a double click goes back to following (or to the
-// home window, when one is set).
-// Each trace is drawn from per-pixel minimum and maximum, so a million points cost one pass.
+// A strip chart of several channels against time, drawn from a chart store that the program
+// fills (its own, unless it is given one to share); the store tells it when to repaint. It shows a
+// window of the latest WindowSeconds while it follows the data; the mouse wheel zooms (with Ctrl:
+// the value axis), dragging pans and stops following, a double click goes back to following (or to
+// the home window, when one is set). Each trace is drawn from per-pixel minimum and maximum, so a
+// million points cost one pass.
 //
 // Channels placed by their own range (auto or fixed) are drawn normalised onto the value axis;
 // hovering a trace or selecting a channel labels the axis in that channel's units. Digital
@@ -28,6 +30,8 @@ class TStripChart : public InstrumentWidget {
     static constexpr int kCursorB = 1;
 
     explicit TStripChart(QWidget* parent = nullptr);
+    explicit TStripChart(std::shared_ptr<ChartStore> store, QWidget* parent = nullptr);
+    ~TStripChart() override;
 
     const char* ClassName() const override { return "TStripChart"; }
     const PropertyTable& Properties() const override;
@@ -39,25 +43,16 @@ class TStripChart : public InstrumentWidget {
     // The channel and its values go; the others keep their history.
     void RemoveChannel(int index);
     void ClearChannels();
-    int ChannelCount() const { return data_.ChannelCount(); }
-    const ChartChannel& Channel(int index) const { return data_.Channel(index); }
+    int ChannelCount() const { return Data().ChannelCount(); }
+    const ChartChannel& Channel(int index) const { return Data().Channel(index); }
 
-    // Data. Between BeginUpdate and EndUpdate (which nest) nothing is repainted; the last
-    // EndUpdate shows everything added in between at once.
-    void BeginUpdate();
-    void EndUpdate();
-    int UpdateDepth() const { return updateDepth_; }
-    std::int64_t AddSample(double x);
-    bool AddPoint(int channel, std::int64_t sample, double value);
-    // The whole multi-byte raw value behind a point, for the cursor read-out.
-    void SetWord(int channel, std::int64_t sample, std::uint64_t word);
-    // A gap in time: the next sample is not joined to the last one.
-    void MarkBreak();
+    // Data: samples and points go into the store. Inside its update batches nothing is
+    // repainted; the end of the last shows everything added in between at once. Emptying it
+    // removes the cursors.
+    ChartStore& Store() const { return *store_; }
+    const StripChartData& Data() const { return store_->Data(); }
     // Empties the chart of samples (the channels stay) and removes the cursors.
     void Clear();
-    const StripChartData& Data() const { return data_; }
-    void SetCapacity(std::size_t samples) { data_.SetCapacity(samples); }
-    void Reserve(std::size_t samples) { data_.Reserve(samples); }
 
     // Appearance.
     QString Title() const { return title_; }
@@ -164,7 +159,7 @@ class TStripChart : public InstrumentWidget {
     const HeaderLayout& Header(const QRectF& bounds) const;
     void LegendChanged();
     QFont ChartFont() const;
-    void DataChanged();
+    void StoreChanged(ChartChange change);
     void ResetValueRange();
     // A channel's value as a value-axis value (before the view's transform).
     double AxisValue(const ChartChannel& channel, double lo, double hi, double value) const;
@@ -181,10 +176,8 @@ class TStripChart : public InstrumentWidget {
     std::int64_t SampleAtPixel(double x) const;
     void MoveCursorBy(int which, std::int64_t samples);
 
-    StripChartData data_;
+    std::shared_ptr<ChartStore> store_;
     DecimatedTrace scratch_;  // reused between repaints to avoid allocations
-    int updateDepth_ = 0;
-    bool changedInUpdate_ = false;
 
     QString title_;
     double yMinimum_ = 0.0;

@@ -31,7 +31,7 @@ QString TStripChart::LegendText(int channel) const {
     const ChartChannel& info = Channel(channel);
     QString text = QString::fromStdString(info.name);
     const auto valueAt = [&](std::int64_t sample) -> std::optional<double> {
-        return data_.Point(channel, sample);
+        return Data().Point(channel, sample);
     };
     const auto valueText = [&](std::int64_t sample) {
         const auto value = valueAt(sample);
@@ -42,7 +42,7 @@ QString TStripChart::LegendText(int channel) const {
             return *value > 0 ? QStringLiteral("1") : QStringLiteral("0");
         }
         QString shown = QString::number(*value, 'g', 6);
-        if (const auto word = data_.Word(channel, sample)) {
+        if (const auto word = Data().Word(channel, sample)) {
             shown += QStringLiteral(" (") + HexWord(*word) + QStringLiteral(")");
         }
         return shown;
@@ -70,7 +70,7 @@ QString TStripChart::CursorReadout() const {
     for (int which = 0; which < 2; ++which) {
         const auto& cursor = cursors_[static_cast<std::size_t>(which)];
         if (cursor) {
-            if (const auto x = data_.X(*cursor)) {
+            if (const auto x = Data().X(*cursor)) {
                 times[which] = *x;
                 have[which] = true;
             }
@@ -190,7 +190,7 @@ void TStripChart::PaintHeader(QPainter& painter, const QRectF& bounds, const QRe
     const double line = metrics.height();
     const double row = line * kRowFactor;
     const QRectF titleRow(bounds.left() + 8, bounds.top(), bounds.width() - 18, row);
-    const QColor text = ColourOf(FontColor());
+    const QColor text = Shade(FontColor(), ColourRole::Ink);
     double x = titleRow.left();
     if (!title_.isEmpty()) {
         QFont bold = font;
@@ -206,7 +206,7 @@ void TStripChart::PaintHeader(QPainter& painter, const QRectF& bounds, const QRe
     }
     const QString readout = CursorReadout();
     if (!readout.isEmpty()) {
-        painter.setPen(QColor(255, 200, 120));
+        painter.setPen(Shade(QColor(255, 200, 120), ColourRole::Signal));
         const double w = metrics.horizontalAdvance(readout);
         painter.drawText(QRectF(x, titleRow.top(), w + 1, row), Qt::AlignLeft | Qt::AlignVCenter,
                          readout);
@@ -215,8 +215,8 @@ void TStripChart::PaintHeader(QPainter& painter, const QRectF& bounds, const QRe
         const ChartChannel& channel = Channel(item.channel);
         const double y = item.rect.center().y();
         const double swatch = line * 1.1;
-        painter.setPen(QPen(ColourOf(channel.colour), channel.digital ? 1.5 : 2.5, Qt::SolidLine,
-                            Qt::RoundCap));
+        painter.setPen(QPen(Shade(channel.colour, ColourRole::Signal), channel.digital ? 1.5 : 2.5,
+                            Qt::SolidLine, Qt::RoundCap));
         if (channel.digital) {
             // A little step for a flag.
             QPolygonF step;
@@ -229,7 +229,9 @@ void TStripChart::PaintHeader(QPainter& painter, const QRectF& bounds, const QRe
             painter.drawLine(QPointF(item.rect.left(), y), QPointF(item.rect.left() + swatch, y));
         }
         // The highlighted channel's entry in its own colour (bold would change its width).
-        painter.setPen(item.channel == HighlightedChannel() ? ColourOf(channel.colour) : text);
+        painter.setPen(item.channel == HighlightedChannel()
+                           ? Shade(channel.colour, ColourRole::Signal)
+                           : text);
         painter.drawText(QRectF(item.rect.left() + swatch + 4, item.rect.top(),
                                 item.rect.width() - swatch - 4 + line, item.rect.height()),
                          Qt::AlignLeft | Qt::AlignVCenter, item.text);
@@ -284,7 +286,7 @@ int TStripChart::ChannelAt(const QPointF& at) const {
         if (info.digital || !info.visible) {
             continue;
         }
-        const auto value = data_.Point(channel, sample);
+        const auto value = Data().Point(channel, sample);
         if (!value) {
             continue;
         }

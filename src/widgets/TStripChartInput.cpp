@@ -122,10 +122,10 @@ void TStripChart::keyPressEvent(QKeyEvent* event) {
         }
         case Qt::Key_Plus:
         case Qt::Key_Equal:
-            ZoomX(0.5, cursors_[0] ? data_.X(*cursors_[0]).value_or(middle) : middle);
+            ZoomX(0.5, cursors_[0] ? Data().X(*cursors_[0]).value_or(middle) : middle);
             break;
         case Qt::Key_Minus:
-            ZoomX(2.0, cursors_[0] ? data_.X(*cursors_[0]).value_or(middle) : middle);
+            ZoomX(2.0, cursors_[0] ? Data().X(*cursors_[0]).value_or(middle) : middle);
             break;
         case Qt::Key_Home:
             ResetView();
@@ -143,15 +143,15 @@ void TStripChart::keyPressEvent(QKeyEvent* event) {
 }
 
 void TStripChart::MoveCursorBy(int which, std::int64_t samples) {
-    if (data_.SampleCount() == 0) {
+    if (Data().SampleCount() == 0) {
         return;
     }
     std::int64_t sample = cursors_[static_cast<std::size_t>(which)].value_or(
-        data_.NearestSample(ViewLeft() + viewWidth_ / 2));
-    sample = std::clamp(sample + samples, data_.FirstSample(), data_.EndSample() - 1);
+        Data().NearestSample(ViewLeft() + viewWidth_ / 2));
+    sample = std::clamp(sample + samples, Data().FirstSample(), Data().EndSample() - 1);
     SetCursor(which, sample);
     // Keep the cursor in sight.
-    if (const auto x = data_.X(sample); x && (*x < ViewLeft() || *x > ViewRight())) {
+    if (const auto x = Data().X(sample); x && (*x < ViewLeft() || *x > ViewRight())) {
         SetViewWindow(*x - viewWidth_ / 2, *x + viewWidth_ / 2);
     }
 }
@@ -160,7 +160,7 @@ void TStripChart::SetCursor(int which, std::optional<std::int64_t> sample) {
     if (which != kCursorA && which != kCursorB) {
         return;
     }
-    if (sample && (*sample < data_.FirstSample() || *sample >= data_.EndSample())) {
+    if (sample && (*sample < Data().FirstSample() || *sample >= Data().EndSample())) {
         sample.reset();
     }
     auto& cursor = cursors_[static_cast<std::size_t>(which)];
@@ -199,7 +199,7 @@ std::int64_t TStripChart::SampleAtPixel(double x) const {
     if (plot.width() <= 0) {
         return StripChartData::kNoSample;
     }
-    return data_.NearestSample(ViewLeft() + (x - plot.left()) / plot.width() * viewWidth_);
+    return Data().NearestSample(ViewLeft() + (x - plot.left()) / plot.width() * viewWidth_);
 }
 
 }  // namespace vekaton

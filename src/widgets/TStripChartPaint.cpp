@@ -95,7 +95,7 @@ std::pair<double, double> TStripChart::ChannelRange(int channel) const {
         lo = info.rangeMinimum;
         hi = info.rangeMaximum;
     } else if (info.range == ChartRange::Auto) {
-        if (const auto range = data_.ValueRange(channel)) {
+        if (const auto range = Data().ValueRange(channel)) {
             lo = range->first;
             hi = range->second;
         } else {
@@ -117,16 +117,16 @@ std::pair<double, double> TStripChart::ChannelRange(int channel) const {
 
 void TStripChart::PaintStatic(QPainter& painter, const QRectF& bounds) {
     headerValid_ = false;  // the font or the legend may have changed
-    painter.fillRect(bounds, ColourOf(Color()));
+    painter.fillRect(bounds, Shade(Color(), ColourRole::Face));
     const QRectF plot = PlotArea(bounds);
     if (plot.width() <= 4 || plot.height() <= 4) {
         return;
     }
-    painter.fillRect(plot, ColourOf(plotColour_));
+    painter.fillRect(plot, Shade(plotColour_, ColourRole::Face));
 
     const QFont font = ChartFont();
-    const QColor text = ColourOf(FontColor());
-    const QColor grid = ColourOf(gridColour_);
+    const QColor text = Shade(FontColor(), ColourRole::Ink);
+    const QColor grid = Shade(gridColour_, ColourRole::Metal);
     painter.setFont(font);
     const QRectF values = ValueArea(plot);
     for (const Tick& tick : Ticks(viewBottom_, viewTop_, values.height(), kTickSpacing)) {
@@ -152,7 +152,7 @@ void TStripChart::PaintStatic(QPainter& painter, const QRectF& bounds) {
         painter.setPen(QPen(grid.lighter(120), 1.0));
         painter.drawLine(QPointF(plot.left(), std::round(area.top()) + 0.5),
                          QPointF(plot.right(), std::round(area.top()) + 0.5));
-        QColor name = ColourOf(info.colour);
+        QColor name = Shade(info.colour, ColourRole::Signal);
         name.setAlphaF(0.55f);
         painter.setPen(name);
         painter.drawText(area.adjusted(4, 0, -4, 0), Qt::AlignLeft | Qt::AlignVCenter,
@@ -183,7 +183,8 @@ void TStripChart::PaintValueLabels(QPainter& painter, const QRectF& bounds, cons
                          Qt::AlignRight | Qt::AlignVCenter, label);
     };
     if (channel < 0 || Channel(channel).range == ChartRange::Chart) {
-        painter.setPen(channel < 0 ? ColourOf(FontColor()) : ColourOf(Channel(channel).colour));
+        painter.setPen(channel < 0 ? Shade(FontColor(), ColourRole::Ink)
+                                   : Shade(Channel(channel).colour, ColourRole::Signal));
         const QString suffix = channel < 0 && AxisShowsShares() ? QStringLiteral("%") : QString();
         for (const Tick& tick : Ticks(viewBottom_, viewTop_, area.height(), kTickSpacing)) {
             draw(place(tick.value), tick.label + suffix);
@@ -196,7 +197,7 @@ void TStripChart::PaintValueLabels(QPainter& painter, const QRectF& bounds, cons
     const double span = yMaximum_ - yMinimum_;
     const double low = lo + (viewBottom_ - yMinimum_) / span * (hi - lo);
     const double high = lo + (viewTop_ - yMinimum_) / span * (hi - lo);
-    painter.setPen(ColourOf(info.colour));
+    painter.setPen(Shade(info.colour, ColourRole::Signal));
     for (const Tick& tick : Ticks(low, high, area.height(), kTickSpacing)) {
         draw(place(AxisValue(info, lo, hi, tick.value)), tick.label);
     }
@@ -240,7 +241,7 @@ void TStripChart::PaintDynamic(QPainter& painter, const QRectF& bounds) {
                         std::fabs(ViewRight() - homeWindow_->second) < 1e-9;
     if (!following_ && !atHome) {
         // Say why the chart stands still and how to get it moving (or back).
-        QColor hint = ColourOf(FontColor());
+        QColor hint = Shade(FontColor(), ColourRole::Ink);
         hint.setAlphaF(0.7f);
         painter.setPen(hint);
         // Below the cursors' tags, which sit at the top.
@@ -255,8 +256,8 @@ void TStripChart::PaintTimeAxis(QPainter& painter, const QRectF& plot) const {
     const double left = ViewLeft();
     const double width = viewWidth_;
     const QFontMetricsF metrics(painter.font());
-    const QColor grid = ColourOf(gridColour_);
-    const QColor text = ColourOf(FontColor());
+    const QColor grid = Shade(gridColour_, ColourRole::Metal);
+    const QColor text = Shade(FontColor(), ColourRole::Ink);
     const std::vector<Tick> ticks = Ticks(left, left + width, plot.width(), 90);
     for (const Tick& tick : ticks) {
         const double x = std::round(plot.left() + (tick.value - left) / width * plot.width()) + 0.5;
@@ -278,7 +279,7 @@ void TStripChart::PaintTimeAxis(QPainter& painter, const QRectF& plot) const {
 }
 
 std::optional<double> TStripChart::XOfSample(std::int64_t sample, const QRectF& plot) const {
-    const auto x = data_.X(sample);
+    const auto x = Data().X(sample);
     if (!x) {
         return std::nullopt;
     }
@@ -286,9 +287,9 @@ std::optional<double> TStripChart::XOfSample(std::int64_t sample, const QRectF& 
 }
 
 void TStripChart::PaintBreaks(QPainter& painter, const QRectF& plot) const {
-    QColor colour = ColourOf(gridColour_).lighter(170);
+    QColor colour = Shade(gridColour_, ColourRole::Metal).lighter(170);
     painter.setPen(QPen(colour, 1.0, Qt::DashLine));
-    for (const std::int64_t sample : data_.Breaks()) {
+    for (const std::int64_t sample : Data().Breaks()) {
         const auto after = XOfSample(sample, plot);
         const auto before = XOfSample(sample - 1, plot);
         if (!after) {
@@ -303,7 +304,8 @@ void TStripChart::PaintBreaks(QPainter& painter, const QRectF& plot) const {
 
 void TStripChart::PaintCursors(QPainter& painter, const QRectF& plot) const {
     static const char* const kNames[2] = {"A", "B"};
-    const QColor colours[2] = {QColor(240, 240, 240), QColor(255, 170, 60)};
+    const QColor colours[2] = {Shade(QColor(240, 240, 240), ColourRole::Signal),
+                               Shade(QColor(255, 170, 60), ColourRole::Signal)};
     const QFontMetricsF metrics(painter.font());
     for (int which = 0; which < 2; ++which) {
         const auto& cursor = cursors_[static_cast<std::size_t>(which)];
@@ -321,7 +323,7 @@ void TStripChart::PaintCursors(QPainter& painter, const QRectF& plot) const {
         const double w = metrics.horizontalAdvance(name) + 6;
         const QRectF tag(std::min(x + 2, plot.right() - w), plot.top() + 2, w, metrics.height());
         painter.fillRect(tag, colours[which]);
-        painter.setPen(ColourOf(plotColour_));
+        painter.setPen(Shade(plotColour_, ColourRole::Face));
         painter.drawText(tag, Qt::AlignCenter, name);
     }
 }

@@ -55,8 +55,8 @@ void TStripChart::PaintTrace(QPainter& painter, const QRectF& plot, int channel,
     };
 
     const bool highlighted = channel == HighlightedChannel();
-    QPen pen(ColourOf(info.colour), traceWidth_ + (highlighted ? 1 : 0), Qt::SolidLine,
-             Qt::RoundCap, Qt::BevelJoin);
+    QPen pen(Shade(info.colour, ColourRole::Signal), traceWidth_ + (highlighted ? 1 : 0),
+             Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     painter.save();
@@ -71,8 +71,8 @@ void TStripChart::PaintTrace(QPainter& painter, const QRectF& plot, int channel,
         }
         line.clear();
     };
-    ForEachStretch(data_, left, left + width, [&](std::int64_t begin, std::int64_t end) {
-        data_.Decimate(channel, left, left + width, columns, scratch_, begin, end);
+    ForEachStretch(Data(), left, left + width, [&](std::int64_t begin, std::int64_t end) {
+        Data().Decimate(channel, left, left + width, columns, scratch_, begin, end);
         if (scratch_.before) {
             line << QPointF(xOf(scratch_.before->x), yOf(scratch_.before->value));
         }
@@ -115,8 +115,8 @@ void TStripChart::PaintDigital(QPainter& painter, const QRectF& lane, int channe
                           plot.left() - plot.width(), plot.right() + plot.width());
     };
     const bool highlighted = channel == HighlightedChannel();
-    painter.setPen(QPen(ColourOf(info.colour), highlighted ? 2.0 : 1.0, Qt::SolidLine, Qt::FlatCap,
-                        Qt::MiterJoin));
+    painter.setPen(QPen(Shade(info.colour, ColourRole::Signal), highlighted ? 2.0 : 1.0,
+                        Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     QPolygonF line;
     const auto flush = [&] {
         if (line.size() >= 2) {
@@ -131,8 +131,8 @@ void TStripChart::PaintDigital(QPainter& painter, const QRectF& lane, int channe
         }
         line << QPointF(x, y);
     };
-    ForEachStretch(data_, left, left + width, [&](std::int64_t begin, std::int64_t end) {
-        data_.Decimate(channel, left, left + width, columns, scratch_, begin, end);
+    ForEachStretch(Data(), left, left + width, [&](std::int64_t begin, std::int64_t end) {
+        Data().Decimate(channel, left, left + width, columns, scratch_, begin, end);
         if (scratch_.before) {
             line << QPointF(xOf(scratch_.before->x), yOf(scratch_.before->value));
         }

@@ -72,8 +72,12 @@ double TThermometer::ColumnTop() const {
     return height() - YOf(layout, Position());
 }
 
+QColor TThermometer::MercuryColour() const {
+    return WarningShown() ? WarningColour() : Shade(mercuryColour_, ColourRole::Signal);
+}
+
 QBrush TThermometer::MercuryBrush(double x, double width) const {
-    const QColor colour = ColourOf(mercuryColour_);
+    const QColor colour = MercuryColour();
     QLinearGradient gradient(x - width / 2, 0, x + width / 2, 0);
     gradient.setColorAt(0.0, colour.darker(150));
     gradient.setColorAt(0.35, colour.lighter(135));
@@ -83,7 +87,7 @@ QBrush TThermometer::MercuryBrush(double x, double width) const {
 
 void TThermometer::PaintStatic(QPainter& painter, const QRectF& bounds) {
     const Layout l = LayoutIn(bounds);
-    const QColor background = ColourOf(Color());
+    const QColor background = Shade(Color(), ColourRole::Face);
     const double radius = std::min(bounds.width(), bounds.height()) * 0.08;
     QLinearGradient card(bounds.topLeft(), bounds.bottomLeft());
     card.setColorAt(0.0, background.lighter(108));
@@ -92,7 +96,7 @@ void TThermometer::PaintStatic(QPainter& painter, const QRectF& bounds) {
     painter.setBrush(card);
     painter.drawRoundedRect(bounds.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
 
-    const QColor text = ColourOf(FontColor());
+    const QColor text = Shade(FontColor(), ColourRole::Ink);
     painter.setPen(text);
     if (!Caption().isEmpty() || !Units().isEmpty()) {
         const bool both = !Caption().isEmpty() && !Units().isEmpty();
@@ -122,8 +126,8 @@ void TThermometer::PaintStatic(QPainter& painter, const QRectF& bounds) {
                          tw / 2, tw / 2);
     glass.addEllipse(QPointF(l.tubeX, l.bulbY), l.bulbRadius, l.bulbRadius);
     glass = glass.simplified();
-    painter.setPen(QPen(QColor(90, 90, 95), std::max(1.0, tw * 0.08)));
-    painter.setBrush(ColourOf(tubeColour_));
+    painter.setPen(QPen(Shade(QColor(90, 90, 95), ColourRole::Metal), std::max(1.0, tw * 0.08)));
+    painter.setBrush(Shade(tubeColour_, ColourRole::Face));
     painter.drawPath(glass);
 
     // The bulb and the column below the scale are always full.
@@ -133,7 +137,7 @@ void TThermometer::PaintStatic(QPainter& painter, const QRectF& bounds) {
     painter.drawRect(QRectF(l.tubeX - inner / 2, l.scaleBottom, inner, l.bulbY - l.scaleBottom));
     QRadialGradient bulb(QPointF(l.tubeX - l.bulbRadius * 0.3, l.bulbY - l.bulbRadius * 0.3),
                          l.bulbRadius);
-    const QColor mercury = ColourOf(mercuryColour_);
+    const QColor mercury = MercuryColour();
     bulb.setColorAt(0.0, mercury.lighter(150));
     bulb.setColorAt(1.0, mercury.darker(140));
     painter.setBrush(bulb);
@@ -151,7 +155,7 @@ void TThermometer::PaintStatic(QPainter& painter, const QRectF& bounds) {
 }
 
 void TThermometer::PaintScale(QPainter& painter, const Layout& l) const {
-    const QColor tick = ColourOf(TickColor());
+    const QColor tick = Shade(TickColor(), ColourRole::Ink);
     const int majors = MajorTicks();
     const int minors = std::max(1, MinorTicks());
     const double x0 = l.tubeX + l.tubeWidth / 2 + std::max(1.5, l.tubeWidth * 0.25);
@@ -184,7 +188,7 @@ void TThermometer::PaintScale(QPainter& painter, const Layout& l) const {
         font.setPixelSize(std::max(5, static_cast<int>(font.pixelSize() * room / widest)));
     }
     painter.setFont(font);
-    painter.setPen(ColourOf(FontColor()));
+    painter.setPen(Shade(FontColor(), ColourRole::Ink));
     const double lineHeight = QFontMetricsF(font).height();
     for (int i = 0; i <= majors; ++i) {
         const double y = l.scaleBottom - span * i / majors;
@@ -199,7 +203,7 @@ void TThermometer::PaintOverlay(QPainter& painter, const QRectF& bounds) {
     // The light reflected by the glass, over the column and the bulb.
     const Layout l = LayoutIn(bounds);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(255, 255, 255, 100));
+    painter.setBrush(Shade(QColor(255, 255, 255, 100), ColourRole::Glare));
     painter.drawRoundedRect(QRectF(l.tubeX - l.tubeWidth * 0.32, l.scaleTop - l.tubeWidth * 0.5,
                                    l.tubeWidth * 0.14, l.bulbY - l.scaleTop),
                             l.tubeWidth * 0.07, l.tubeWidth * 0.07);
@@ -226,15 +230,37 @@ void TThermometer::PaintDynamic(QPainter& painter, const QRectF& bounds) {
         const double tipX = l.tubeX - l.tubeWidth / 2 - 1.0;
         for (const auto& [value, colour] : {std::pair{CurrentMinimum(), kMinimumMarker},
                                             std::pair{CurrentMaximum(), kMaximumMarker}}) {
+            if ((OverRange() > 0 && value >= Maximum()) ||
+                (OverRange() < 0 && value <= Minimum())) {
+                continue;  // the over-range arrow stands there
+            }
             const double y = YOf(l, value);
             const QPointF points[3] = {{tipX, y},
                                        {tipX - size * 1.4, y - size * 0.7},
                                        {tipX - size * 1.4, y + size * 0.7}};
             painter.setPen(Qt::NoPen);
-            painter.setBrush(colour);
+            painter.setBrush(Shade(colour, ColourRole::Signal));
             painter.drawPolygon(points, 3);
         }
     }
+    PaintOverRange(painter, l);
+}
+
+void TThermometer::PaintOverRange(QPainter& painter, const Layout& l) const {
+    const int over = OverRange();
+    if (over == 0) {
+        return;
+    }
+    // An arrow where the marker of that end sits, pointing on beyond the end of the scale.
+    const double size = std::max(4.0, l.tubeWidth * 0.7);
+    const double x = l.tubeX - l.tubeWidth / 2 - 1.0 - std::max(3.0, l.tubeWidth * 0.45) * 0.7;
+    const double end = over > 0 ? l.scaleTop : l.scaleBottom;
+    const double y = over > 0 ? end + size * 0.2 : end - size * 0.2;
+    const double tip = over > 0 ? end - size * 1.3 : end + size * 1.3;
+    const QPointF points[3] = {{x, tip}, {x - size * 0.65, y}, {x + size * 0.65, y}};
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(WarningColour());
+    painter.drawPolygon(points, 3);
 }
 
 }  // namespace vekaton

@@ -46,6 +46,8 @@ class TThermometer : public RangeInstrument {
     double YOf(const Layout& layout, double value) const;
     void PaintScale(QPainter& painter, const Layout& layout) const;
     QBrush MercuryBrush(double x, double width) const;
+    QColor MercuryColour() const;
+    void PaintOverRange(QPainter& painter, const Layout& layout) const;
 
     ColourValue mercuryColour_ = RgbColour(220, 20, 20);
     QPixmap column_;  // the full column, drawn with the background

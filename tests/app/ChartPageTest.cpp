@@ -26,14 +26,16 @@ class ChartPageTest : public ::testing::Test {
         page_.SetYRange(0, 100);
         page_.RebuildChannelChoices(table_);
     }
-    // One frame: every channel's point through the page, as the decoder's end of frame does.
+    // One frame: every channel's point into the page's store, as the engine and the decoder's
+    // end of frame put them there.
     void Frame(double x, double value) {
-        const int sample = page_.AddSample(x);
-        page_.BeginUpdate();
-        for (int c = 0; c < page_.ChannelCount(); ++c) {
-            page_.AddPoint(c, sample, value + c);
+        ChartStore& store = page_.Store();
+        const std::int64_t sample = store.AddSample(x);
+        store.BeginUpdate();
+        for (int c = 0; c < store.ChannelCount(); ++c) {
+            store.AddPoint(c, sample, value + c);
         }
-        page_.EndUpdate();
+        store.EndUpdate();
     }
     ParameterTable table_;
     GraphsPage page_;
@@ -86,7 +88,7 @@ TEST_F(ChartPageTest, TheChannelListIsPlainDataWithColoursKeptInChartColour) {
     EXPECT_EQ(list[1].position, 18);
     EXPECT_EQ(list[1].bit, 3);
     EXPECT_TRUE(page_.Chart()->Channel(1).digital);
-    EXPECT_EQ(page_.Channel(1).bit, 3);
+    EXPECT_EQ(page_.Store().Channel(1).bit, 3);
 
     // A fixed scale typed into the list.
     const int row = page_.ChannelList()->RowOf(4, 0);
@@ -128,8 +130,8 @@ TEST_F(ChartPageTest, RawDataSharesTheByteAxisAndGivesTheProcessedRangeBack) {
     // The raw point is the last byte; the read-out word is the whole value.
     table_.At(4).RawByte = 0x12;
     table_.At(5).RawByte = 0x34;
-    const int sample = page_.AddSample(0.0);
-    page_.AddPoint(0, sample, 0x34);
+    const std::int64_t sample = page_.Store().AddSample(0.0);
+    page_.Store().AddPoint(0, sample, 0x34);
     EXPECT_EQ(chart.Data().Word(0, sample), 0x1234u);
     chart.SetCursor(TStripChart::kCursorA, sample);
     EXPECT_EQ(chart.LegendText(0), "4  Engine speed 52 (0x1234)");

@@ -97,8 +97,8 @@ TEST(DemoDashboards, ShippedFilesHoldTheDashboardsBuiltInCode) {
         }
         GTEST_SKIP() << "demo dashboard files written";
     }
-    EXPECT_EQ(ReadBytes(":/demo/Demo.gau").toStdString(), gaugeList);
-    const std::string shipped = ReadBytes(":/demo/Demo.dsf").toStdString();
+    EXPECT_EQ(ReadBytes(VEKATON_SOURCE_DIR "/demo/Demo.gau").toStdString(), gaugeList);
+    const std::string shipped = ReadBytes(VEKATON_SOURCE_DIR "/demo/Demo.dsf").toStdString();
     ASSERT_GT(shipped.size(), kLayoutTrailerSize);
     // The window's bounds at the end may differ; every record must not.
     EXPECT_EQ(shipped.substr(0, shipped.size() - kLayoutTrailerSize),

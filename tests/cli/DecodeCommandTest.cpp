@@ -66,6 +66,23 @@ TEST_F(DecodeCommandTest, OneRowPerRecordTimedByTheLogsInterval) {
     EXPECT_EQ(err_.str(), "");
 }
 
+TEST_F(DecodeCommandTest, UnitsOfTheDetailsFileJoinTheHeadingsAndFaultsLeaveCellsEmpty) {
+    folder_.Write("Default.Ini", SettingsFile(DecodeSetUp()));
+    folder_.Write("Default.cfg",
+                  "1,2,0,Cranking speed,983040/(A*256+B)\r\n3,1,0,Coolant temperature,A-40\r\n"
+                  "END\r\n");
+    folder_.Write("Default.details", "[3]\nunit=\u00b0C\n[1]\nunit=rpm\nmax=1000\n");
+    folder_.Write("run.Dat",
+                  LogText(100, {{0xF4, 0x95, 0x00, 0x00, 130}, {0xF4, 0x95, 0x10, 0x00, 131}}));
+    ASSERT_EQ(Run({"--dir", Dir(), Log("run.Dat")}), 0) << err_.str();
+    EXPECT_EQ(out_.str(),
+              "Frame,Time,Cranking speed [rpm],Coolant temperature [\u00b0C]\r\n"
+              "1,0,,90\r\n"
+              "2,0.1,240,91\r\n");
+    // The output may not replace the details file either.
+    EXPECT_EQ(Run({"--dir", Dir(), Log("run.Dat"), "-o", Log("Default.details")}), 1);
+}
+
 TEST_F(DecodeCommandTest, APartialRecordAtTheEndGivesNoRowAndAWarning) {
     folder_.Write("Default.Ini", SettingsFile(DecodeSetUp()));
     folder_.Write("Default.cfg", "1,1,0,First,A*1\r\nEND\r\n");

@@ -212,6 +212,31 @@ TEST(DashboardModel, HoldModesOfTheNumericDisplays) {
     EXPECT_EQ(model.Find(max)->value, 50.0);
 }
 
+TEST(DashboardModel, NoValueIsShownOnceAndClearedByTheNextValue) {
+    DashboardModel model;
+    const int max = *model.AddItem(ItemKind::AnalogDisplay, 0);
+    const int label = *model.AddItem(ItemKind::Label, 0);
+    model.SetHoldMode(max, kHoldMax);
+    model.ApplyDecoded(max, 40.0, kNoBits);
+    std::vector<int> changed;
+    model.SetObserver([&](int id) { changed.push_back(id); });
+    model.ApplyNoValue(max);
+    model.ApplyNoValue(max);    // already shown: no second repaint
+    model.ApplyNoValue(label);  // shows no values at all
+    EXPECT_TRUE(model.Find(max)->noValue);
+    EXPECT_FALSE(model.Find(label)->noValue);
+    EXPECT_EQ(model.Find(max)->value, 40.0);
+    EXPECT_EQ(changed, std::vector<int>{max});
+    // A value the hold mode does not take still ends the dash: the held value shows again.
+    model.ApplyDecoded(max, 10.0, kNoBits);
+    EXPECT_FALSE(model.Find(max)->noValue);
+    EXPECT_EQ(model.Find(max)->value, 40.0);
+    EXPECT_EQ(changed, (std::vector<int>{max, max}));
+    model.ApplyNoValue(max);
+    model.ClearLiveReadings();
+    EXPECT_FALSE(model.Find(max)->noValue);
+}
+
 TEST(DashboardModel, RoundLedShowsItsBoundBit) {
     DashboardModel model;
     const int led = *model.AddItem(ItemKind::LedRound, 0);

@@ -163,7 +163,9 @@ TEST(DecoderBytes, FormulaFaultsAreReportedOnceAndKeepASafeValue) {
         rig.Frame({7, 9});
     }
     EXPECT_EQ(rig.ValueAt(1), 0.0);
-    EXPECT_EQ(rig.ValueAt(2), 9.0);
+    EXPECT_EQ(rig.ValueAt(2), 9.0);  // the raw byte, for the raw column only
+    EXPECT_TRUE(rig.table.At(1).HasValue);
+    EXPECT_FALSE(rig.table.At(2).HasValue);
     ASSERT_EQ(rig.messages.size(), 2u);
     EXPECT_EQ(rig.messages[0], "Bad Parser");
     EXPECT_EQ(rig.messages[1].rfind("Parsing Error", 0), 0u) << rig.messages[1];
@@ -175,6 +177,32 @@ TEST(DecoderBytes, FormulaFaultsAreReportedOnceAndKeepASafeValue) {
     rig.table.At(1).SetFormula("A-1");
     rig.Frame({7, 9});
     EXPECT_EQ(rig.ValueAt(1), 6.0);
+}
+
+TEST(DecoderBytes, AValueIsMissingOnlyWhileItsFormulaFaultsForTheBytesReceived) {
+    DecoderRig rig;
+    rig.Define(1, "983040/(A*256+B)", 2);  // shown at position 2
+    rig.Define(3, "A*2");
+    rig.Frame({0, 0, 5});
+    EXPECT_TRUE(rig.table.At(1).HasValue);  // the first byte shows itself, as always
+    EXPECT_FALSE(rig.table.At(2).HasValue);
+    EXPECT_EQ(rig.ValueAt(2), 0.0);
+    EXPECT_FALSE(rig.decoder.HasPlotValue(1));
+    EXPECT_TRUE(rig.decoder.HasPlotValue(3));
+    rig.decoder.SetRawMode(true);
+    EXPECT_TRUE(rig.decoder.HasPlotValue(1));  // raw bytes are always a value
+    rig.decoder.SetRawMode(false);
+
+    rig.Frame({0x10, 0x00, 5});
+    EXPECT_TRUE(rig.table.At(2).HasValue);
+    EXPECT_EQ(rig.ValueAt(2), 240.0);
+    EXPECT_TRUE(rig.decoder.HasPlotValue(1));
+    ASSERT_EQ(rig.fullMessages.size(), 1u);  // reported once, at the first fault
+    EXPECT_NE(rig.fullMessages[0].details.find("shows no value"), std::string::npos);
+
+    rig.table.At(2).HasValue = false;
+    rig.table.Reset();
+    EXPECT_TRUE(rig.table.At(2).HasValue);
 }
 
 TEST(DecoderBytes, FaultMessagesSayWhichDefinitionIsWrongAndWhy) {

@@ -131,6 +131,29 @@ TEST(DecoderDispatch, BoundItemsReceiveValuesByKind) {
     EXPECT_EQ(model.Find(display)->value, 512.0);
 }
 
+TEST(DecoderDispatch, AFaultedFormulaTellsItsItemsThereIsNoValue) {
+    DecoderRig rig;
+    DashboardModel model;
+    rig.decoder.SetItems(&model);
+    const int gauge = *model.AddItem(ItemKind::AngularGauge, 0);
+    const int display = *model.AddItem(ItemKind::AnalogDisplay, 0);
+    rig.Define(1, "100/A");
+    rig.decoder.BindItem(gauge, 1);
+    rig.decoder.BindItem(display, 1);
+    rig.Frame({4});
+    EXPECT_EQ(model.Find(gauge)->position, 25.0);
+    rig.Frame({0});
+    // The gauge stays where it was rather than showing the raw 0; both know there is no value.
+    EXPECT_EQ(model.Find(gauge)->position, 25.0);
+    EXPECT_EQ(model.Find(display)->value, 25.0);
+    EXPECT_TRUE(model.Find(gauge)->noValue);
+    EXPECT_TRUE(model.Find(display)->noValue);
+    rig.Frame({5});
+    EXPECT_EQ(model.Find(display)->value, 20.0);
+    EXPECT_FALSE(model.Find(display)->noValue);
+    EXPECT_FALSE(model.Find(gauge)->noValue);
+}
+
 TEST(DecoderChart, EndOfFramePlotsOnePointPerChannelInOneBatch) {
     DecoderRig rig;
     RecordingChart chart;

@@ -15,7 +15,7 @@ class RecordingChart : public ChartSink {
   public:
     struct Point {
         int channel;
-        int sample;
+        std::int64_t sample;
         double value;
         bool operator==(const Point&) const = default;
     };
@@ -39,9 +39,10 @@ class RecordingChart : public ChartSink {
     PlotChannel Channel(int index) const override {
         return channels.at(static_cast<std::size_t>(index));
     }
-    void AddPoint(int channel, int sampleIndex, double value) override {
+    bool AddPoint(int channel, std::int64_t sampleIndex, double value) override {
         pointOutsideBatch = pointOutsideBatch || !insideBatch;
         points.push_back({channel, sampleIndex, value});
+        return true;
     }
 };
 

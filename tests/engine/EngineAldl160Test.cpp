@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include "engine/EngineTestRig.h"
+#include "log/DataLogFile.h"
+#include "support/LogRecords.h"
 
 namespace vekaton::testing {
 namespace {
@@ -114,13 +116,15 @@ TEST_F(EngineAldl160Test, EachLogRecordIsTheStartStringThenThePacketBytes) {
     EXPECT_EQ(rig.engine.RecordLength(), 8);
 
     // Played back with ResponseBytes = the start string's length, the data land where they did.
-    DataLogReader reader(path, 8);
-    const auto first = reader.Next();
-    EXPECT_EQ(Bytes(first.begin(), first.end()), Concat(start, Bytes{1, 2, 3, 4, 5}));
-    const auto second = reader.Next();
-    EXPECT_EQ(Bytes(second.begin(), second.end()), Concat(start, Bytes{6, 7, 8, 9, 10}));
-    EXPECT_TRUE(reader.Next().empty());
-    EXPECT_EQ(reader.TrailingBytes(), 0u);
+    DataLogFile log;
+    ASSERT_FALSE(log.Open(path, 8));
+    EXPECT_EQ(log.RecordCount(), 2);
+    EXPECT_EQ(log.TrailingBytes(), 0u);
+    const auto records = LogRecords(path, 8);
+    ASSERT_EQ(records.size(), 2u);
+    const Bytes& first = records[0];
+    EXPECT_EQ(first, Concat(start, Bytes{1, 2, 3, 4, 5}));
+    EXPECT_EQ(records[1], Concat(start, Bytes{6, 7, 8, 9, 10}));
 
     rig.table.At(2).RawByte = 0;
     FeedRecord(rig.decoder, first, RecordLayout::From(rig.engine.Settings()), 0);

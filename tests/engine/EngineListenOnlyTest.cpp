@@ -4,6 +4,8 @@
 #include <filesystem>
 
 #include "engine/EngineTestRig.h"
+#include "log/DataLogFile.h"
+#include "support/LogRecords.h"
 
 namespace vekaton::testing {
 namespace {
@@ -140,12 +142,12 @@ TEST_F(EngineListenOnlyTest, TheLogRecordsEachWholeBurst) {
     rig.Feed(Burst(3));
     rig.clock.Advance(300);
     EXPECT_FALSE(rig.engine.Recording());
-    DataLogReader reader(path, 9);
+    const auto records = LogRecords(path, 9);
+    ASSERT_EQ(records.size(), 3u);
     for (const int seed : {1, 2, 3}) {
-        const auto record = reader.Next();
-        EXPECT_EQ(Bytes(record.begin(), record.end()), Burst(static_cast<std::uint8_t>(seed)));
+        EXPECT_EQ(records[static_cast<std::size_t>(seed - 1)],
+                  Burst(static_cast<std::uint8_t>(seed)));
     }
-    EXPECT_TRUE(reader.Next().empty());
     std::filesystem::remove(path);
 }
 

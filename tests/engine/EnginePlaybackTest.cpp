@@ -6,6 +6,8 @@
 
 #include "engine/EngineTestRig.h"
 #include "engine/EngineTexts.h"
+#include "log/DataLogFile.h"
+#include "support/LogRecords.h"
 
 namespace vekaton::testing {
 namespace {
@@ -25,22 +27,17 @@ LinkSettings CaptureSettings() {
 }
 
 std::vector<Bytes> CaptureRecords() {
-    DataLogReader reader(kCapture, 67);
-    std::vector<Bytes> records;
-    for (auto r = reader.Next(); !r.empty(); r = reader.Next()) {
-        records.emplace_back(r.begin(), r.end());
-    }
-    return records;
+    return LogRecords(kCapture, 67);
 }
 
 TEST(EnginePlaybackTest, EveryRecordOfTheRealCaptureHasAGoodChecksum) {
-    DataLogReader reader(kCapture, 67);
-    ASSERT_FALSE(reader.Error());
-    EXPECT_EQ(reader.IntervalMs(), 110);
+    DataLogFile log;
+    ASSERT_FALSE(log.Open(kCapture, 67));
+    EXPECT_EQ(log.IntervalMs(), 110);
     EngineRig rig;
     const RecordLayout layout = RecordLayout::From(CaptureSettings());
     int records = 0;
-    for (auto record = reader.Next(); !record.empty(); record = reader.Next()) {
+    for (const Bytes& record : CaptureRecords()) {
         const RecordOutcome outcome = FeedRecord(rig.decoder, record, layout, records);
         EXPECT_TRUE(outcome.hasChecksum);
         EXPECT_TRUE(outcome.checksumGood) << "record " << records;
@@ -50,7 +47,8 @@ TEST(EnginePlaybackTest, EveryRecordOfTheRealCaptureHasAGoodChecksum) {
         ++records;
     }
     EXPECT_EQ(records, kCaptureRecords);
-    EXPECT_EQ(reader.TrailingBytes(), 0u);
+    EXPECT_EQ(log.RecordCount(), kCaptureRecords);
+    EXPECT_EQ(log.TrailingBytes(), 0u);
 
     Bytes broken = CaptureRecords()[0];
     broken[10] ^= 0x01;

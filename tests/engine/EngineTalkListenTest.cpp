@@ -204,7 +204,7 @@ TEST_F(EngineTalkListenTest, ElapsedTimeAdvancesPerFrameAndIsShownOnEveryTick) {
         rig.Feed(Bytes{static_cast<std::uint8_t>(n)});
     }
     EXPECT_DOUBLE_EQ(rig.engine.ElapsedSeconds(), 1.0);
-    EXPECT_EQ(rig.view.chartX, (std::vector<double>{0.0, 0.25, 0.5, 0.75}));
+    EXPECT_EQ(rig.ChartX(), (std::vector<double>{0.0, 0.25, 0.5, 0.75}));
     rig.engine.SetElapsedSeconds(0.0);
     rig.clock.Advance(250);
     EXPECT_DOUBLE_EQ(rig.view.elapsed, 0.0);

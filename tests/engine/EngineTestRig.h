@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "chart/ChartStore.h"
 #include "decode/Decoder.h"
 #include "decode/FormulaFrontEnd.h"
 #include "decode/ParameterTable.h"
@@ -34,7 +35,6 @@ class RecordingView : public EngineView {
     int recordingStopped = 0;
     std::vector<std::string> runStates;
     std::vector<std::string> messages;
-    std::vector<double> chartX;
     std::vector<FrameSummary> frames;
     int playbackEnded = 0;
     std::int64_t playbackPosition = -1;
@@ -61,10 +61,6 @@ class RecordingView : public EngineView {
     void RecordingStopped() override { ++recordingStopped; }
     void ShowRunState(std::string_view caption) override { runStates.emplace_back(caption); }
     void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
-    int AddChartSample(double x) override {
-        chartX.push_back(x);
-        return static_cast<int>(chartX.size()) - 1;
-    }
     void FrameCompleted(const FrameSummary& frame) override {
         frames.push_back(frame);
         if (onFrame) {
@@ -87,7 +83,7 @@ class RecordingView : public EngineView {
     }
 };
 
-// An engine with a real decoder, a fake port, a manual clock and a recording view.
+// An engine with a real decoder, a fake port, a manual clock, a recording view and a chart.
 struct EngineRig {
     ManualClock clock;
     FakePort port;
@@ -95,7 +91,19 @@ struct EngineRig {
     FormulaFrontEnd formulas;
     Decoder decoder{table, formulas};
     RecordingView view;
+    ChartStore chart;
     Engine engine{port, clock, decoder, view};
+
+    EngineRig() { engine.SetChart(&chart); }
+
+    // The X of every sample the chart holds, in order.
+    std::vector<double> ChartX() const {
+        std::vector<double> xs;
+        for (auto s = chart.Data().FirstSample(); s < chart.Data().EndSample(); ++s) {
+            xs.push_back(chart.Data().X(s).value_or(-1.0));
+        }
+        return xs;
+    }
 
     static LinkSettings Settings(SyncMode mode, std::string request, int responseBytes,
                                  int dataBytes, bool checksum, bool echoed) {

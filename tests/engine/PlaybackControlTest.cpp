@@ -65,9 +65,9 @@ TEST_F(PlaybackControlTest, PauseStepAndSpeedMoveThroughTheLogAtTheirPace) {
     rig.clock.Advance(500);
     EXPECT_EQ(rig.engine.PlaybackPosition(), 10);
     // The time axis starts at 0 for the log and runs at its own interval.
-    ASSERT_EQ(rig.view.chartX.size(), 10u);
-    EXPECT_DOUBLE_EQ(rig.view.chartX[0], 0.0);
-    EXPECT_DOUBLE_EQ(rig.view.chartX[9], 0.45);
+    ASSERT_EQ(rig.ChartX().size(), 10u);
+    EXPECT_DOUBLE_EQ(rig.ChartX()[0], 0.0);
+    EXPECT_DOUBLE_EQ(rig.ChartX()[9], 0.45);
 
     rig.engine.SetPlaybackPaused(true);
     EXPECT_TRUE(rig.engine.PlaybackPaused());
@@ -125,7 +125,7 @@ TEST_F(PlaybackControlTest, ASeekGivesTheValuesThatPlayingFromTheStartGives) {
     }
     EXPECT_GE(rig.view.playbackJumps, 9);
     // The chart starts again at the frame jumped to, on the log's time.
-    EXPECT_DOUBLE_EQ(rig.view.chartX.back(), 250 * 0.05);
+    EXPECT_DOUBLE_EQ(rig.ChartX().back(), 250 * 0.05);
 }
 
 TEST_F(PlaybackControlTest, EveryWayPlaybackEndsPutsTheEngineBack) {

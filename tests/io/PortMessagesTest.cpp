@@ -6,9 +6,18 @@
 namespace vekaton {
 namespace {
 
+DeviceAccess OwnedBy(const std::string& group, DeviceAccess::Membership membership) {
+    DeviceAccess access;
+    access.ownerGroup = group;
+    access.userName = "ana";
+    access.membership = membership;
+    return access;
+}
+
 TEST(PortMessagesTest, PermissionDeniedTellsHowToGetAccess) {
-    const QString message = BuildOpenErrorMessage("/dev/ttyUSB0", QSerialPort::PermissionError,
-                                                  "Permission denied", "dialout");
+    const QString message =
+        BuildOpenErrorMessage("/dev/ttyUSB0", QSerialPort::PermissionError, "Permission denied",
+                              OwnedBy("dialout", DeviceAccess::Membership::NotMember));
     const QStringList lines = message.split('\n');
     ASSERT_GE(lines.size(), 3);
     EXPECT_EQ(lines[0], "Invalid Com#");
@@ -21,20 +30,30 @@ TEST(PortMessagesTest, PermissionDeniedTellsHowToGetAccess) {
 
 #if defined(Q_OS_LINUX)
 TEST(PortMessagesTest, PermissionHintNamesTheGroupThatOwnsTheDevice) {
-    const QString message = BuildOpenErrorMessage("/dev/ttyACM0", QSerialPort::PermissionError,
-                                                  "Permission denied", "uucp");
+    const QString message =
+        BuildOpenErrorMessage("/dev/ttyACM0", QSerialPort::PermissionError, "Permission denied",
+                              OwnedBy("uucp", DeviceAccess::Membership::NotMember));
     EXPECT_TRUE(message.contains("usermod -aG uucp $USER")) << message.toStdString();
-    // A device owned by root's group says nothing useful; the usual serial group is named.
-    const QString rootOwned = BuildOpenErrorMessage("/dev/ttyS0", QSerialPort::PermissionError,
-                                                    "Permission denied", "root");
-    EXPECT_TRUE(rootOwned.contains("usermod -aG dialout $USER")) << rootOwned.toStdString();
+    EXPECT_TRUE(message.contains("\"ana\" is not in it")) << message.toStdString();
+
+    const QString notYet =
+        BuildOpenErrorMessage("/dev/ttyACM0", QSerialPort::PermissionError, "Permission denied",
+                              OwnedBy("uucp", DeviceAccess::Membership::MemberNotInLogin));
+    EXPECT_TRUE(notYet.contains("this login began before")) << notYet.toStdString();
+}
+
+TEST(PortMessagesTest, OpenErrorReadsTheGroupFromTheDevice) {
+    // /dev/null is readable by everyone, but it has an owning group to report.
+    const QString message =
+        OpenErrorMessage("/dev/null", QSerialPort::PermissionError, "Permission denied");
+    EXPECT_TRUE(message.contains("the group \"root\"")) << message.toStdString();
 }
 #endif
 
 TEST(PortMessagesTest, PortHeldByAnotherProgramIsNotAPermissionProblem) {
-    const QString message =
-        BuildOpenErrorMessage("/dev/ttyUSB0", QSerialPort::PermissionError,
-                              "Permission error while locking the device", "dialout");
+    const QString message = BuildOpenErrorMessage(
+        "/dev/ttyUSB0", QSerialPort::PermissionError, "Permission error while locking the device",
+        OwnedBy("dialout", DeviceAccess::Membership::NotMember));
     EXPECT_TRUE(message.startsWith("Invalid Com#\n"));
     EXPECT_TRUE(message.contains("in use by another program")) << message.toStdString();
     EXPECT_FALSE(message.contains("usermod"));

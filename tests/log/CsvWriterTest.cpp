@@ -171,6 +171,26 @@ TEST_F(FrameCsvTest, RawModeRowsHoldTheRawByteOfTheLastPosition) {
     EXPECT_EQ(out.str(), "7,1.5,2,9\r\n");
 }
 
+TEST_F(FrameCsvTest, AFormulaThatFaultsLeavesItsCellEmptyForThatFrameOnly) {
+    Analog(1, "Cranking rpm", "983040/(A*256+B)", 2);
+    Analog(3, "Per mille", "1000/A");
+    Analog(4, "Tenth", "A*0.1");
+    std::ostringstream out;
+    CsvWriter csv(out, table_, false);
+    csv.WriteHeader();
+    Frame({0, 0, 0, 7});
+    csv.WriteFrame(1, 0.0, decoder_);
+    Frame({0x01, 0x00, 8, 0});
+    csv.WriteFrame(2, 0.5, decoder_);
+    Frame({0, 0, 0, 0});
+    csv.WriteFrame(3, 1.0, decoder_);
+    EXPECT_EQ(out.str(),
+              "Frame,Time,Cranking rpm,Per mille,Tenth\r\n"
+              "1,0,,,0.7\r\n"
+              "2,0.5,3840,125,0\r\n"
+              "3,1,,,0\r\n");
+}
+
 TEST_F(FrameCsvTest, ChecksumColumnSaysOkOrBad) {
     Analog(1, "Value", "A*1");
     std::ostringstream out;

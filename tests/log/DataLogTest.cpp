@@ -7,11 +7,11 @@
 #include <fstream>
 #include <iterator>
 #include <numeric>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "log/DataLog.h"
+#include "log/DataLogFile.h"
 
 #ifndef _WIN32  // POSIX-only: resource limits, FIFOs, sockets and symbolic links
 #include <sys/resource.h>
@@ -48,6 +48,10 @@ class DataLogTest : public ::testing::Test {
         return record;
     }
 
+    static std::vector<std::uint8_t> AsBytes(const std::string& text) {
+        return {text.begin(), text.end()};
+    }
+
     fs::path dir_;
 };
 
@@ -67,17 +71,18 @@ TEST_F(DataLogTest, LogRecordedAt500msStartsWithF401AndHoldsWholeRecords) {
     EXPECT_EQ(bytes[0], 0xF4);
     EXPECT_EQ(bytes[1], 0x01);
 
-    DataLogReader reader(path, 24);
-    ASSERT_FALSE(reader.Error());
-    EXPECT_EQ(reader.IntervalMs(), 500);
+    DataLogFile log;
+    ASSERT_FALSE(log.Open(path, 24));
+    EXPECT_EQ(log.IntervalMs(), 500);
+    std::vector<std::uint8_t> record;
+    std::string error;
     for (int n = 0; n < 3; ++n) {
-        const auto record = reader.Next();
-        ASSERT_EQ(record.size(), 24u);
-        EXPECT_EQ(std::vector<std::uint8_t>(record.begin(), record.end()), Record(24, n));
+        ASSERT_TRUE(log.ReadRecord(n, record, error)) << error;
+        EXPECT_EQ(record, Record(24, n));
     }
-    EXPECT_TRUE(reader.Next().empty());
-    EXPECT_EQ(reader.RecordsRead(), 3u);
-    EXPECT_EQ(reader.TrailingBytes(), 0u);
+    EXPECT_FALSE(log.ReadRecord(3, record, error));
+    EXPECT_EQ(log.RecordCount(), 3);
+    EXPECT_EQ(log.TrailingBytes(), 0u);
 }
 
 TEST_F(DataLogTest, IntervalKeepsItsLow16Bits) {
@@ -86,7 +91,9 @@ TEST_F(DataLogTest, IntervalKeepsItsLow16Bits) {
     ASSERT_FALSE(writer.Create(path, 0x12345));
     ASSERT_FALSE(writer.Close());
     EXPECT_EQ(ReadAll(path), (std::vector<std::uint8_t>{0x45, 0x23}));
-    EXPECT_EQ(DataLogReader(path, 1).IntervalMs(), 0x2345);
+    DataLogFile log;
+    ASSERT_FALSE(log.Open(path, 1));
+    EXPECT_EQ(log.IntervalMs(), 0x2345);
 }
 
 TEST_F(DataLogTest, CreateTruncatesAnOldLog) {
@@ -137,12 +144,12 @@ TEST_F(DataLogTest, OnlyRegularFilesAreLogsAndMessagesSayWhatAPathIs) {
                  {"folder.Dat", "is a folder, not a file"},
                  {"socket.Dat", "is a socket, not a file"},
                  {"link.Dat", "is a FIFO (named pipe), not a file"}}) {
-            DataLogReader reader(dir_ / name, 5);
-            ASSERT_TRUE(reader.Error()) << name;
-            EXPECT_NE(reader.Error()->find(name + "\" " + says), std::string::npos)
-                << *reader.Error();
-            EXPECT_EQ(reader.Error()->find("shorter"), std::string::npos) << *reader.Error();
-            EXPECT_TRUE(reader.Next().empty());
+            DataLogFile log;
+            const auto readError = log.Open(dir_ / name, 5);
+            ASSERT_TRUE(readError) << name;
+            EXPECT_NE(readError->find(name + "\" " + says), std::string::npos) << *readError;
+            EXPECT_EQ(readError->find("shorter"), std::string::npos) << *readError;
+            EXPECT_FALSE(log.IsOpen());
 
             DataLogWriter writer;
             const auto error = writer.Create(dir_ / name, 500);
@@ -166,43 +173,42 @@ TEST_F(DataLogTest, OnlyRegularFilesAreLogsAndMessagesSayWhatAPathIs) {
     ASSERT_FALSE(writer.Close());
     EXPECT_TRUE(fs::is_symlink(dir_ / "to-real.Dat"));
     EXPECT_EQ(fs::file_size(dir_ / "elsewhere" / "real.Dat"), 5u);
-    DataLogReader reader(dir_ / "to-real.Dat", 3);
-    ASSERT_FALSE(reader.Error());
-    EXPECT_EQ(reader.IntervalMs(), 500);
-    EXPECT_EQ(reader.Next().size(), 3u);
+    DataLogFile log;
+    ASSERT_FALSE(log.Open(dir_ / "to-real.Dat", 3));
+    EXPECT_EQ(log.IntervalMs(), 500);
+    EXPECT_EQ(log.RecordCount(), 1);
 }
 #endif
 
 TEST_F(DataLogTest, TrailingPartialRecordIsReportedNotReturned) {
     std::string bytes = {'\x6E', '\x00'};
     bytes += std::string(10, 'a') + std::string(4, 'b');
-    std::istringstream in(bytes);
-    DataLogReader reader(in, 10);
-    ASSERT_FALSE(reader.Error());
-    EXPECT_EQ(reader.IntervalMs(), 110);
-    EXPECT_EQ(reader.Next().size(), 10u);
-    EXPECT_TRUE(reader.Next().empty());
-    EXPECT_EQ(reader.TrailingBytes(), 4u);
-    EXPECT_EQ(reader.RecordsRead(), 1u);
+    DataLogFile log;
+    ASSERT_FALSE(log.Open(MemoryLogBytes(AsBytes(bytes)), 10));
+    EXPECT_EQ(log.IntervalMs(), 110);
+    std::vector<std::uint8_t> records;
+    std::string error;
+    EXPECT_EQ(log.Read(0, 5, records, error), 1);
+    EXPECT_EQ(records, std::vector<std::uint8_t>(10, 'a'));
+    EXPECT_EQ(log.TrailingBytes(), 4u);
+    EXPECT_EQ(log.RecordCount(), 1);
 }
 
 TEST_F(DataLogTest, UnreadableInputGivesAnError) {
-    std::istringstream oneByte(std::string(1, '\x01'));
-    EXPECT_TRUE(DataLogReader(oneByte, 5).Error());
+    DataLogFile log;
+    EXPECT_TRUE(log.Open(MemoryLogBytes(AsBytes(std::string(1, '\x01'))), 5));
 
-    std::istringstream fine(std::string(8, '\x01'));
-    DataLogReader zeroSize(fine, 0);
-    EXPECT_TRUE(zeroSize.Error());
-    EXPECT_TRUE(zeroSize.Next().empty());
+    EXPECT_TRUE(log.Open(MemoryLogBytes(AsBytes(std::string(8, '\x01'))), 0));
+    EXPECT_FALSE(log.IsOpen());
 
-    DataLogReader missing(dir_ / "missing.Dat", 5);
-    ASSERT_TRUE(missing.Error());
-    EXPECT_NE(missing.Error()->find("missing.Dat"), std::string::npos);
-    EXPECT_TRUE(missing.Next().empty());
+    const auto missing = log.Open(dir_ / "missing.Dat", 5);
+    ASSERT_TRUE(missing);
+    EXPECT_NE(missing->find("missing.Dat"), std::string::npos);
+    EXPECT_FALSE(log.IsOpen());
 }
 
-TEST_F(DataLogTest, RecordsAcrossReadChunksComeBackWholeAndRewindStartsOver) {
-    // 67-byte records never line up with the reader's chunks.
+TEST_F(DataLogTest, RecordsComeBackWholeInBatchesOfAnySizeAndAgainFromTheStart) {
+    // 67-byte records in batches that never line up with a power of two.
     const fs::path path = dir_ / "big.Dat";
     constexpr int kRecords = 3000;
     {
@@ -212,17 +218,25 @@ TEST_F(DataLogTest, RecordsAcrossReadChunksComeBackWholeAndRewindStartsOver) {
             ASSERT_FALSE(writer.AppendRecord(Record(67, n)));
         }
     }
-    DataLogReader reader(path, 67);
-    for (int pass = 0; pass < 2; ++pass) {
+    DataLogFile log;
+    ASSERT_FALSE(log.Open(path, 67));
+    std::vector<std::uint8_t> batch;
+    std::string error;
+    for (const std::int64_t batchSize : {std::int64_t{977}, std::int64_t{1}}) {
         int count = 0;
-        for (auto record = reader.Next(); !record.empty(); record = reader.Next()) {
-            ASSERT_EQ(std::vector<std::uint8_t>(record.begin(), record.end()), Record(67, count))
-                << "record " << count;
-            ++count;
+        while (count < kRecords) {
+            const auto read = log.Read(count, batchSize, batch, error);
+            ASSERT_TRUE(read) << error;
+            ASSERT_GT(*read, 0);
+            ASSERT_EQ(batch.size(), static_cast<std::size_t>(*read) * 67u);
+            for (std::int64_t i = 0; i < *read; ++i, ++count) {
+                const auto begin = batch.begin() + static_cast<std::ptrdiff_t>(i * 67);
+                ASSERT_EQ(std::vector<std::uint8_t>(begin, begin + 67), Record(67, count))
+                    << "record " << count;
+            }
         }
-        EXPECT_EQ(count, kRecords);
-        EXPECT_EQ(reader.TrailingBytes(), 0u);
-        ASSERT_TRUE(reader.Rewind());
+        EXPECT_EQ(log.Read(count, batchSize, batch, error), 0) << "nothing after the last";
+        EXPECT_EQ(log.TrailingBytes(), 0u);
     }
 }
 

@@ -72,6 +72,51 @@ TEST(SessionSave, SnapshotHoldsWhatASaveWritesInTheSameOrder) {
     EXPECT_EQ(names, (std::vector<std::string>{"Car.dsf", "Car.gau", "Car.cfg", "Car.ini"}));
 }
 
+TEST(SessionSave, DetailsFileComesBackWithItsUnknownKeysAndIsCopiedToRecovery) {
+    SessionRig rig;
+    rig.folder.Write("Vekaton.Ini", "Car\r\n");
+    rig.folder.Write("Car.cfg", kParameters);
+    rig.folder.Write("Car.ini", SettingsText(100));
+    rig.folder.Write("Car.details",
+                     "; from the library\r\n[1]\r\nunit=\u00b0C\r\nwarn-high=110\r\n"
+                     "gauge-style=needle\r\n[2.3]\r\nactive-when-clear=yes\r\n");
+    rig.session.Open();
+    const PositionDetails* coolant = rig.session.Details().Find(1);
+    ASSERT_NE(coolant, nullptr);
+    EXPECT_EQ(coolant->unit, "\u00b0C");
+    EXPECT_EQ(coolant->warnHigh, 110.0);
+    rig.session.Details().At(1).warnLow = -10.0;
+    ASSERT_TRUE(rig.session.Save().empty());
+    const std::string saved = rig.folder.Read("Car.details");
+    EXPECT_NE(saved.find("; from the library\r\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("gauge-style=needle\r\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("warn-low=-10\r\n"), std::string::npos) << saved;
+    EXPECT_TRUE(rig.folder.Exists("Car_bak.details"));
+
+    // A recovery copy holds what the save wrote; a fresh start reads it all back.
+    const RecoverySnapshot snapshot = rig.session.Snapshot();
+    const auto copied = std::find_if(snapshot.files.begin(), snapshot.files.end(),
+                                     [](const auto& file) { return file.first == "Car.details"; });
+    ASSERT_NE(copied, snapshot.files.end());
+    EXPECT_EQ(copied->second, saved);
+    Session again(rig.folder.Path());
+    OpenOptions options;
+    options.dashboard = false;
+    again.Open(options);
+    ASSERT_NE(again.Details().Find(1), nullptr);
+    EXPECT_EQ(again.Details().Find(1)->warnLow, -10.0);
+    ASSERT_NE(again.Details().FindBit(2, 3), nullptr);
+    EXPECT_TRUE(again.Details().FindBit(2, 3)->activeWhenClear);
+}
+
+TEST(SessionSave, ASetWithoutDetailsGetsNoDetailsFile) {
+    SessionRig rig;
+    rig.folder.Write("Default.cfg", kParameters);
+    rig.session.Open();
+    ASSERT_TRUE(rig.session.Save().empty());
+    EXPECT_FALSE(rig.folder.Exists("Default.details"));
+}
+
 TEST(SessionSave, DefaultSetIsNamedByItsFilesInTheSnapshot) {
     SessionRig rig;
     rig.session.Open();

@@ -77,6 +77,21 @@ TEST(SevenSegmentAnalog, IgnoresValuesThatAreNotNumbers) {
     EXPECT_EQ(Read(display.ShownCells()), "----");
 }
 
+TEST(NumericDisplays, ShowADashWhileThereIsNoValue) {
+    TSevenSegmentAnalog segments;
+    segments.SetValue(12.5);
+    segments.SetNoValue(true);
+    EXPECT_EQ(Read(segments.ShownCells()), "   -");
+    segments.SetNoValue(false);
+    EXPECT_EQ(Read(segments.ShownCells()), " 12.5");
+    TAnalogDisplay display;
+    display.SetSuffix(" ms");
+    display.SetValue(3.25);
+    display.SetNoValue(true);
+    EXPECT_EQ(display.DisplayText(), QString::fromUtf8("\u2014 ms"));
+    EXPECT_EQ(display.Value(), 3.25);
+}
+
 TEST(SevenSegmentInteger, ShowsWholeNumbers) {
     TSevenSegmentInteger display;
     display.SetValue(67);

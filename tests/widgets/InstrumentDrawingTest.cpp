@@ -46,10 +46,11 @@ std::vector<double> NumberRows(const QImage& image, int fromX) {
     return rows;
 }
 
-// The top of the mercury column: its highest red pixel.
+// The top of the mercury column: its highest red pixel right of the left third, where a value
+// past the scale puts its red arrow.
 int ColumnTop(const QImage& image) {
     for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = image.width() * 3 / 10; x < image.width(); ++x) {
             if (IsMercury(QColor(image.pixel(x, y)))) {
                 return y;
             }

@@ -115,10 +115,10 @@ TEST(StripChart, NormalisedChannelsFillTheHeightWithTheirOwnRange) {
     chart.AddChannel(fixed);
     chart.AddChannel({"axis"});
     for (int i = 0; i <= 10; ++i) {
-        const auto s = chart.AddSample(i);
-        chart.AddPoint(0, s, 800 + i * 100);
-        chart.AddPoint(1, s, 800 + i * 100);
-        chart.AddPoint(2, s, i);
+        const auto s = chart.Store().AddSample(i);
+        chart.Store().AddPoint(0, s, 800 + i * 100);
+        chart.Store().AddPoint(1, s, 800 + i * 100);
+        chart.Store().AddPoint(2, s, i);
     }
     EXPECT_EQ(chart.ChannelRange(0), std::make_pair(800.0, 1800.0));
     EXPECT_EQ(chart.ChannelRange(1), std::make_pair(800.0, 6000.0));
@@ -127,7 +127,7 @@ TEST(StripChart, NormalisedChannelsFillTheHeightWithTheirOwnRange) {
     ChartChannel flat{"flat"};
     flat.range = ChartRange::Auto;
     chart.AddChannel(flat);
-    chart.AddPoint(3, 10, 42.0);
+    chart.Store().AddPoint(3, 10, 42.0);
     const auto range = chart.ChannelRange(3);
     EXPECT_LT(range.first, 42.0);
     EXPECT_GT(range.second, 42.0);
@@ -175,9 +175,9 @@ TEST(StripChart, CursorsReadEveryChannelAndTheTimeBetweenThem) {
     flag.digital = true;
     chart.AddChannel(flag);
     for (int i = 0; i < 50; ++i) {
-        const auto s = chart.AddSample(i * 0.1);
-        chart.AddPoint(0, s, i * 2.5);
-        chart.AddPoint(1, s, i >= 20 ? 5.0 : 0.0);
+        const auto s = chart.Store().AddSample(i * 0.1);
+        chart.Store().AddPoint(0, s, i * 2.5);
+        chart.Store().AddPoint(1, s, i >= 20 ? 5.0 : 0.0);
     }
     int changes = 0;
     QObject::connect(&chart, &TStripChart::cursorsChanged, [&] { ++changes; });
@@ -203,7 +203,7 @@ TEST(StripChart, AClickSetsCursorAAndShiftClickCursorB) {
     chart.resize(600, 300);
     chart.AddChannel({"Speed"});
     for (int i = 0; i <= 100; ++i) {
-        chart.AddPoint(0, chart.AddSample(i), i);
+        chart.Store().AddPoint(0, chart.Store().AddSample(i), i);
     }
     chart.SetViewWindow(0, 100);
     RenderWidget(chart);
@@ -251,10 +251,10 @@ TEST(StripChart, DigitalLanesAndBreaksAreDrawn) {
     plain.AddChannel({"Plain"});
     for (int i = 0; i < 100; ++i) {
         if (i == 50) {
-            chart.MarkBreak();
+            chart.Store().MarkBreak();
         }
-        chart.AddPoint(0, chart.AddSample(i * 0.1), (i / 10) % 2 ? 5.0 : 0.0);
-        plain.AddSample(i * 0.1);
+        chart.Store().AddPoint(0, chart.Store().AddSample(i * 0.1), (i / 10) % 2 ? 5.0 : 0.0);
+        plain.Store().AddSample(i * 0.1);
     }
     const QImage image = RenderWidget(chart);
     // The lane at the bottom of the plot holds red steps.

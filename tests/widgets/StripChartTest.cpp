@@ -21,24 +21,24 @@ TEST(StripChart, AnUpdateBatchRepaintsOnceAtItsEnd) {
     RenderWidget(chart);  // nothing is waiting now
     ASSERT_FALSE(chart.RepaintPending());
 
-    chart.BeginUpdate();
-    chart.BeginUpdate();
-    const auto sample = chart.AddSample(0.0);
-    EXPECT_TRUE(chart.AddPoint(channel, sample, 1200));
+    chart.Store().BeginUpdate();
+    chart.Store().BeginUpdate();
+    const auto sample = chart.Store().AddSample(0.0);
+    EXPECT_TRUE(chart.Store().AddPoint(channel, sample, 1200));
     EXPECT_FALSE(chart.RepaintPending());
-    chart.EndUpdate();
+    chart.Store().EndUpdate();
     EXPECT_FALSE(chart.RepaintPending()) << "still inside the outer batch";
-    EXPECT_EQ(chart.UpdateDepth(), 1);
-    chart.EndUpdate();
+    EXPECT_EQ(chart.Store().UpdateDepth(), 1);
+    chart.Store().EndUpdate();
     EXPECT_TRUE(chart.RepaintPending());
     EXPECT_EQ(chart.Data().Point(channel, sample), 1200.0);
 
     RenderWidget(chart);
-    chart.BeginUpdate();
-    chart.EndUpdate();
+    chart.Store().BeginUpdate();
+    chart.Store().EndUpdate();
     EXPECT_FALSE(chart.RepaintPending()) << "an empty batch changes nothing";
-    chart.EndUpdate();  // unbalanced: ignored
-    EXPECT_EQ(chart.UpdateDepth(), 0);
+    chart.Store().EndUpdate();  // unbalanced: ignored
+    EXPECT_EQ(chart.Store().UpdateDepth(), 0);
 }
 
 TEST(StripChart, AddSampleReturnsTheIndexForTheFramesPoints) {
@@ -46,14 +46,14 @@ TEST(StripChart, AddSampleReturnsTheIndexForTheFramesPoints) {
     chart.AddChannel({"A"});
     chart.AddChannel({"B"});
     for (int frame = 0; frame < 5; ++frame) {
-        chart.BeginUpdate();
-        const auto sample = chart.AddSample(frame * 0.125);
+        chart.Store().BeginUpdate();
+        const auto sample = chart.Store().AddSample(frame * 0.125);
         EXPECT_EQ(sample, frame);
-        EXPECT_TRUE(chart.AddPoint(0, sample, frame));
-        EXPECT_TRUE(chart.AddPoint(1, sample, -frame));
-        chart.EndUpdate();
+        EXPECT_TRUE(chart.Store().AddPoint(0, sample, frame));
+        EXPECT_TRUE(chart.Store().AddPoint(1, sample, -frame));
+        chart.Store().EndUpdate();
     }
-    EXPECT_FALSE(chart.AddPoint(2, 0, 1.0));
+    EXPECT_FALSE(chart.Store().AddPoint(2, 0, 1.0));
     EXPECT_EQ(chart.Data().Point(1, 3), -3.0);
     chart.Clear();
     EXPECT_EQ(chart.Data().SampleCount(), 0u);
@@ -66,7 +66,7 @@ TEST(StripChart, FollowsTheLatestWindow) {
     EXPECT_EQ(chart.ViewLeft(), 0.0);
     EXPECT_EQ(chart.ViewRight(), 10.0);
     for (int i = 0; i <= 40; ++i) {
-        chart.AddSample(100 + i);  // data starting late
+        chart.Store().AddSample(100 + i);  // data starting late
         if (i == 3) {
             EXPECT_EQ(chart.ViewLeft(), 100.0) << "until the window is full it starts at the data";
         }
@@ -85,11 +85,11 @@ TEST(StripChart, PanAndZoomStopFollowingUntilReset) {
     chart.resize(400, 240);
     chart.SetWindowSeconds(20);
     for (int i = 0; i <= 100; ++i) {
-        chart.AddSample(i);
+        chart.Store().AddSample(i);
     }
     chart.SetViewWindow(40, 60);
     EXPECT_FALSE(chart.Following());
-    chart.AddSample(101);
+    chart.Store().AddSample(101);
     EXPECT_EQ(chart.ViewLeft(), 40.0) << "new samples do not move a paused view";
 
     chart.ZoomX(0.5, 50);
@@ -169,11 +169,11 @@ TEST(StripChart, AMillionPointsDrawLikeTheirEnvelope) {
     }
     for (int i = 0; i < 1000000; ++i) {
         const double t = i * 1e-4;
-        dense.AddPoint(0, dense.AddSample(t), std::sin(t / 8.0));
+        dense.Store().AddPoint(0, dense.Store().AddSample(t), std::sin(t / 8.0));
     }
     for (int i = 0; i < 2000; ++i) {
         const double t = i * 0.05;
-        sparse.AddPoint(0, sparse.AddSample(t), std::sin(t / 8.0));
+        sparse.Store().AddPoint(0, sparse.Store().AddSample(t), std::sin(t / 8.0));
     }
     const QImage a = RenderWidget(dense);
     const QImage b = RenderWidget(sparse);

@@ -145,12 +145,18 @@ void DashboardView::ShowLive(const DashboardItem& item, InstrumentWidget& widget
             range.SetCurrentMaximum(item.maxMarker);
             break;
         }
-        case ItemKind::SevenSegmentAnalog:
-            static_cast<TSevenSegmentAnalog&>(widget).SetValue(item.value);
+        case ItemKind::SevenSegmentAnalog: {
+            auto& display = static_cast<TSevenSegmentAnalog&>(widget);
+            display.SetValue(item.value);
+            display.SetNoValue(item.noValue);
             break;
-        case ItemKind::AnalogDisplay:
-            static_cast<TAnalogDisplay&>(widget).SetValue(item.value);
+        }
+        case ItemKind::AnalogDisplay: {
+            auto& display = static_cast<TAnalogDisplay&>(widget);
+            display.SetValue(item.value);
+            display.SetNoValue(item.noValue);
             break;
+        }
         case ItemKind::Odometer:
             static_cast<TOdometer&>(widget).SetValue(item.value);
             break;

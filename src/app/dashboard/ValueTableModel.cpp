@@ -124,7 +124,9 @@ QString ValueTableModel::CellText(int row, int column) const {
             if (r->bit >= 0) {
                 return OnOff(record.Bits[static_cast<std::size_t>(r->bit)]);
             }
-            return FormatValue(table_.At(last).Value);
+            // A faulted formula gives no value; the raw column still shows the bytes.
+            return table_.At(last).HasValue ? FormatValue(table_.At(last).Value)
+                                            : QString::fromUtf8("\u2014");
         case kMin:
         case kMax: {
             if (r->bit >= 0) {

@@ -22,7 +22,8 @@ constexpr std::size_t kOutputBufferBytes = 1 << 20;
 }  // namespace
 
 ExportOutcome ExportLogCsv(QWidget* parent, DataLogFile& log, const RecordLayout& layout,
-                           const ParameterTable& table, const QString& path, QString* error,
+                           const ParameterTable& table, const DetailsTable* details,
+                           const QString& path, QString* error,
                            const std::function<bool(std::int64_t)>& cancelCheck) {
     const QString name = QFileInfo(path).fileName();
     // Never over the log being read.
@@ -47,7 +48,7 @@ ExportOutcome ExportLogCsv(QWidget* parent, DataLogFile& log, const RecordLayout
         return ExportOutcome::Failed;
     }
 
-    LogCsvExport csv(log, layout, table, out, NumberPrecision::Significant);
+    LogCsvExport csv(log, layout, table, out, NumberPrecision::Significant, details);
     QProgressDialog progress(QObject::tr("Writing %1...").arg(name), QObject::tr("Cancel"), 0, 1000,
                              parent);
     progress.setWindowTitle(QObject::tr("Export CSV"));

@@ -9,6 +9,7 @@ class QWidget;
 namespace vekaton {
 
 class DataLogFile;
+class DetailsTable;
 class ParameterTable;
 struct RecordLayout;
 
@@ -19,7 +20,8 @@ enum class ExportOutcome { Written, Cancelled, Failed };
 // code), showing a progress bar that can cancel it. A cancelled or failed export leaves no file
 // behind; `error` says why one failed. `cancelCheck`, when given, is asked between steps too.
 ExportOutcome ExportLogCsv(QWidget* parent, DataLogFile& log, const RecordLayout& layout,
-                           const ParameterTable& table, const QString& path, QString* error,
+                           const ParameterTable& table, const DetailsTable* details,
+                           const QString& path, QString* error,
                            const std::function<bool(std::int64_t done)>& cancelCheck = {});
 
 }  // namespace vekaton

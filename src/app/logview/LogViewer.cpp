@@ -33,7 +33,7 @@ LogViewer::LogViewer(const Parts& parts, std::function<void(const QString&)> pos
       parts_(parts),
       post_(std::move(post)),
       decoder_(parts.decoder.Table(), formulas_) {
-    decoder_.SetChart(&parts_.graphs);
+    decoder_.SetChart(&parts_.graphs.Store());
     decoder_.SetDispatchEnabled(false);  // the pass draws; only the cursor's frame moves gauges
     decoder_.SetMessageHandler([this](const DecoderMessage& message) {
         QString text = QString::fromStdString(message.text);
@@ -99,8 +99,9 @@ bool LogViewer::ExportCsv(const QString& path) {
         return false;
     }
     QString error;
-    const ExportOutcome outcome = ExportLogCsv(&parts_.window, log_, layout_,
-                                               parts_.decoder.Table(), path, &error, cancelCheck_);
+    const ExportOutcome outcome =
+        ExportLogCsv(&parts_.window, log_, layout_, parts_.decoder.Table(), &parts_.details, path,
+                     &error, cancelCheck_);
     if (outcome == ExportOutcome::Failed) {
         post_(error);
     } else if (outcome == ExportOutcome::Written) {
@@ -147,7 +148,7 @@ bool LogViewer::Open(const QString& path) {
     liveState_ = parts_.decoder.SaveState();
     engine.SetFileViewMode(true);
     TStripChart* chart = parts_.graphs.Chart();
-    chart->SetCapacity(
+    parts_.graphs.Store().SetCapacity(
         std::max<std::size_t>(kLiveCapacity, static_cast<std::size_t>(log_.RecordCount()) + 16));
     if (!DecodeAll()) {
         Close();
@@ -175,6 +176,7 @@ bool LogViewer::Open(const QString& path) {
 bool LogViewer::DecodeAll() {
     GraphsPage& graphs = parts_.graphs;
     TStripChart* chart = graphs.Chart();
+    ChartStore& store = graphs.Store();
     const auto cursorA = CursorFrame();
     const auto cursorB = chart->Cursor(TStripChart::kCursorB);
     const std::int64_t cursorFrameB = cursorB ? *cursorB - firstSample_ : -1;
@@ -187,7 +189,7 @@ bool LogViewer::DecodeAll() {
     LogScan scan(log_, *replay_, layout_, decoder_);
     scan.SetDefaultInterval(intervalMs_);
     graphs.ClearChart();
-    chart->Reserve(static_cast<std::size_t>(log_.RecordCount()));
+    store.Reserve(static_cast<std::size_t>(log_.RecordCount()));
 
     QProgressDialog progress(tr("Reading %1...").arg(QFileInfo(path_).fileName()), tr("Cancel"), 0,
                              1000, &parts_.window);
@@ -197,14 +199,14 @@ bool LogViewer::DecodeAll() {
     progress.setValue(0);
     std::int64_t first = -1;
     const LogScan::AddSample addSample = [&](double seconds) {
-        const int sample = graphs.AddSample(seconds);
+        const std::int64_t sample = store.AddSample(seconds);
         if (first < 0) {
             first = sample;
         }
         return sample;
     };
     bool cancelled = false;
-    chart->BeginUpdate();
+    store.BeginUpdate();
     while (!scan.Finished()) {
         scan.Step(kRecordsPerStep, addSample);
         progress.setValue(
@@ -215,7 +217,7 @@ bool LogViewer::DecodeAll() {
             break;
         }
     }
-    chart->EndUpdate();
+    store.EndUpdate();
     progress.reset();
     if (cancelled) {
         return false;
@@ -267,7 +269,7 @@ void LogViewer::Close() {
     parts_.decoder.RestoreState(liveState_);
     TStripChart* chart = parts_.graphs.Chart();
     parts_.graphs.ClearChart();
-    chart->SetCapacity(kLiveCapacity);
+    parts_.graphs.Store().SetCapacity(kLiveCapacity);
     chart->SetHomeWindow(std::nullopt);
     chart->ResetView();
     parts_.graphs.SetRecordEnabled(true);

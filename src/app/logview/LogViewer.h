@@ -10,6 +10,7 @@
 
 #include "decode/Decoder.h"
 #include "decode/FormulaFrontEnd.h"
+#include "decode/PositionDetails.h"
 #include "log/DataLogFile.h"
 #include "log/RecordPlayback.h"
 
@@ -42,6 +43,7 @@ class LogViewer : public QObject {
         Engine& engine;
         Decoder& decoder;
         const ConfigurationSet& set;
+        const DetailsTable& details;  // units for the CSV headings
         GraphsPage& graphs;
         WindowCaption& caption;
         QWidget& window;

@@ -16,16 +16,9 @@
 #include "app/logview/LogViewer.h"
 #include "app/sets/CrashRecovery.h"
 #include "app/sets/WindowBounds.h"
+#include "io/QtText.h"
 
 namespace vekaton {
-
-namespace {
-
-QString FromStd(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 void WindowSessionHost::OpeningSet() {
     parts_.logViewer.Close();
