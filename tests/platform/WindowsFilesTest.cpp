@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <system_error>
+#include <utility>
+
 #include "files/RegularFile.h"
 #include "files/SafeFile.h"
 #include "files/ScratchFolder.h"
@@ -136,6 +140,51 @@ TEST(WindowsFiles, ALockedFileOpensButItsBytesAreRefused) {
     std::error_code error;
     EXPECT_EQ(platform::ReadAt(file.fd, 0, bytes, error), 0u);
     EXPECT_EQ(error, std::errc::device_or_resource_busy) << error.message();
+}
+
+// Where reads are not refused (wine), a lock still stops a second locker, and that refusal, like
+// every other the program meets, reaches the rest of it as a portable condition in the system's
+// own words.
+TEST(WindowsFiles, ALockHeldElsewhereRefusesAnotherAsBusy) {
+    testing::ScratchFolder folder;
+    folder.Write("Drive.Dat", std::string(64, 'x'));
+    OtherHolder holder(folder / "Drive.Dat", FILE_SHARE_READ | FILE_SHARE_WRITE);
+    OtherHolder second(folder / "Drive.Dat", FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(holder.IsOpen());
+    ASSERT_TRUE(second.IsOpen());
+    ASSERT_TRUE(holder.LockAll());
+
+    ASSERT_FALSE(second.LockAll());
+    const std::error_code refused = platform::LastWindowsError();
+    EXPECT_EQ(refused, std::errc::device_or_resource_busy) << refused.message();
+    EXPECT_FALSE(refused.message().empty());
+    EXPECT_NE(refused.message().back(), '.');
+}
+
+TEST(WindowsFiles, SystemErrorsMeetThePortableConditions) {
+    const std::pair<DWORD, std::errc> cases[] = {
+        {ERROR_FILE_NOT_FOUND, std::errc::no_such_file_or_directory},
+        {ERROR_PATH_NOT_FOUND, std::errc::no_such_file_or_directory},
+        {ERROR_ACCESS_DENIED, std::errc::permission_denied},
+        {ERROR_FILE_EXISTS, std::errc::file_exists},
+        {ERROR_ALREADY_EXISTS, std::errc::file_exists},
+        {ERROR_SHARING_VIOLATION, std::errc::device_or_resource_busy},
+        {ERROR_LOCK_VIOLATION, std::errc::device_or_resource_busy},
+        {ERROR_DISK_FULL, std::errc::no_space_on_device},
+        {ERROR_HANDLE_DISK_FULL, std::errc::no_space_on_device},
+        {ERROR_DIRECTORY, std::errc::not_a_directory},
+        {ERROR_OUTOFMEMORY, std::errc::not_enough_memory},
+    };
+    for (const auto& [code, condition] : cases) {
+        const std::error_code error = platform::WindowsError(code);
+        EXPECT_EQ(error, condition) << code << ": " << error.message();
+        EXPECT_FALSE(error.message().empty()) << code;
+    }
+    // A code with no portable meaning keeps its own, and still has words.
+    const std::error_code odd = platform::WindowsError(ERROR_INVALID_FUNCTION);
+    EXPECT_NE(odd, std::errc::device_or_resource_busy);
+    EXPECT_NE(odd, std::errc::no_such_file_or_directory);
+    EXPECT_FALSE(odd.message().empty());
 }
 
 // A file another program has mapped into memory cannot be cut short: a log recorded over it is
