@@ -17,7 +17,7 @@
 #endif
 
 namespace vekaton {
-#ifndef _WIN32
+#ifndef _WIN32  // POSIX-only: file size limits
 using testing::FileSizeLimit;
 #endif
 

@@ -1,6 +1,6 @@
 // What only POSIX systems have: FIFOs that would hold an open() forever, symbolic links and
 // permission bits. The Windows counterparts are in WindowsFilesTest.cpp.
-#ifndef _WIN32
+#ifndef _WIN32  // POSIX-only: the whole file
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>

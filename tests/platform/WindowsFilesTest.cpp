@@ -1,6 +1,6 @@
 // What only Windows does to files: other programs may deny sharing or lock parts of a file, and
 // some names are devices in every folder. The POSIX counterparts are in PosixFilesTest.cpp.
-#ifdef _WIN32
+#ifdef _WIN32  // Windows-only: the whole file
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif

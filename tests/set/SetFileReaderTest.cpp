@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Names = std::vector<std::string>;
 
-#ifndef _WIN32
+#ifndef _WIN32  // POSIX-only: sparse files and address space limits
 constexpr off_t kOneGigabyte = 1024LL * 1024 * 1024;
 constexpr rlim_t kAddressSpace = 512ULL * 1024 * 1024;  // far below what reading 1 GB takes
 #endif
