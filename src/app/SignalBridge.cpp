@@ -1,5 +1,10 @@
 #include "app/SignalBridge.h"
 
+// Signals reach the event loop through a socket pair, as POSIX systems deliver them.
+#ifdef _WIN32
+#error "SignalBridge is POSIX-only: Windows ends console programs through its control handler"
+#endif
+
 #include <sys/socket.h>
 #include <unistd.h>
 #include <QSocketNotifier>

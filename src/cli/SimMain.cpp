@@ -1,4 +1,8 @@
 // vekaton-sim: a simulated engine module on a pseudo-terminal.
+#ifndef __linux__
+#error "vekaton-sim is Linux-only: it serves a pseudo-terminal and takes signals through signalfd()"
+#endif
+
 #include <signal.h>
 #include <sys/signalfd.h>
 #include <unistd.h>

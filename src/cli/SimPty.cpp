@@ -1,5 +1,10 @@
 #include "cli/SimPty.h"
 
+// Pseudo-terminals are POSIX-only; on Windows the simulator would need a virtual COM port pair.
+#ifdef _WIN32
+#error "SimPty is POSIX-only: Windows has no pseudo-terminals to stand in for a serial port"
+#endif
+
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>

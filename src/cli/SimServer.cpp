@@ -1,5 +1,10 @@
 #include "cli/SimServer.h"
 
+// The simulator waits on its pseudo-terminal and on signals at once, with poll() and signalfd().
+#ifndef __linux__
+#error "SimServer is Linux-only: it waits on signals through signalfd()"
+#endif
+
 #include <poll.h>
 #include <sys/signalfd.h>
 #include <unistd.h>

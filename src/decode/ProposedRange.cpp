@@ -63,6 +63,17 @@ class Sweep {
     std::optional<ValueRange> range_;
 };
 
+// multiple * 10^exponent as the double nearest that decimal, so that a scale end reads 0.1 and
+// not 0.1 plus a crumb whatever pow() the system's library has: powers of ten up to 10^22 are
+// exact, and one division by one rounds once.
+double DecimalValue(double multiple, int exponent) {
+    double power = 1.0;
+    for (int i = 0; i < std::abs(exponent); ++i) {
+        power *= 10.0;
+    }
+    return exponent >= 0 ? multiple * power : multiple / power;
+}
+
 }  // namespace
 
 std::optional<ValueRange> ProposeRange(std::string_view formula, int byteCount) {
@@ -98,16 +109,16 @@ ScaleRange RoundedScale(const ValueRange& range) {
         high += margin;
     }
     const double rough = (high - low) / 8.0;
-    double power = std::pow(10.0, std::floor(std::log10(rough)));
+    int exponent = static_cast<int>(std::floor(std::log10(rough)));
     constexpr std::array<double, 5> kSteps = {1.0, 2.0, 2.5, 5.0, 10.0};
     for (int round = 0; round < 4; ++round) {
         for (const double factor : kSteps) {
-            const double step = factor * power;
+            const double step = DecimalValue(factor, exponent);
             if (step < rough * 0.999) {
                 continue;
             }
-            const double first = std::floor(low / step + 1e-9) * step;
-            const double last = std::ceil(high / step - 1e-9) * step;
+            const double first = DecimalValue(std::floor(low / step + 1e-9) * factor, exponent);
+            const double last = DecimalValue(std::ceil(high / step - 1e-9) * factor, exponent);
             const long ticks = std::lround((last - first) / step);
             if (ticks <= 10) {
                 // Keep 0 a true zero rather than -0 or a rounding crumb.
@@ -116,7 +127,7 @@ ScaleRange RoundedScale(const ValueRange& range) {
                                   static_cast<int>(std::max(1L, ticks))};
             }
         }
-        power *= 10.0;
+        ++exponent;
     }
     return ScaleRange{ValueRange{low, high}, 10};
 }

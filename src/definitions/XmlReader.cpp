@@ -1,12 +1,11 @@
 #include "definitions/XmlReader.h"
 
-#include <unistd.h>
-#include <cerrno>
-#include <cstring>
+#include <span>
 
 #include "definitions/XmlEncoding.h"
 #include "definitions/XmlText.h"
 #include "files/RegularFile.h"
+#include "platform/Files.h"
 
 namespace vekaton {
 namespace {
@@ -408,17 +407,16 @@ XmlReadResult ReadXmlFile(const std::filesystem::path& path) {
     std::string bytes(kMaxXmlBytes + 1, '\0');
     std::size_t filled = 0;
     while (filled < bytes.size()) {
-        const ssize_t n = ::read(file.fd.Get(), bytes.data() + filled, bytes.size() - filled);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return Failure({0, 0, std::string("could not be read: ") + std::strerror(errno)});
+        std::error_code error;
+        const std::size_t n = platform::Read(
+            file.fd, std::as_writable_bytes(std::span(bytes).subspan(filled)), error);
+        if (error) {
+            return Failure({0, 0, "could not be read: " + error.message()});
         }
         if (n == 0) {
             break;
         }
-        filled += static_cast<std::size_t>(n);
+        filled += n;
     }
     bytes.resize(filled);
     return ParseXml(bytes);

@@ -1,41 +1,16 @@
 #include "files/RegularFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <cstddef>
 #include <cstdio>
-#include <system_error>
+
+#include "platform/Files.h"
 
 namespace vekaton {
 
 namespace {
 
-std::string SystemReason(int error) {
-    return std::generic_category().message(error);
-}
-
-FileKind KindOfMode(mode_t mode) {
-    if (S_ISREG(mode)) {
-        return FileKind::Regular;
-    }
-    if (S_ISDIR(mode)) {
-        return FileKind::Folder;
-    }
-    if (S_ISFIFO(mode)) {
-        return FileKind::Fifo;
-    }
-    if (S_ISCHR(mode)) {
-        return FileKind::CharacterDevice;
-    }
-    if (S_ISBLK(mode)) {
-        return FileKind::BlockDevice;
-    }
-    if (S_ISSOCK(mode)) {
-        return FileKind::Socket;
-    }
-    return FileKind::Other;
+std::string SystemReason(const std::error_code& error) {
+    return error.message();
 }
 
 std::string NotAFile(FileKind kind) {
@@ -55,63 +30,37 @@ OpenedFile Refused(FileKind kind) {
     return file;
 }
 
-OpenedFile Failed(const char* what, int error) {
+OpenedFile Failed(const char* what, const std::error_code& error) {
     OpenedFile file;
     file.kind = FileKind::Other;
-    file.error = error;
+    file.error = error.value();
     file.reason = std::string("could not be ") + what + ": " + SystemReason(error);
     return file;
 }
 
-// What stat() finds, telling a link to nothing from nothing at all.
-FileKind StatKind(const std::filesystem::path& path, int* error) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        *error = 0;
-        return KindOfMode(info.st_mode);
+// The handle's own type settles it: the path may have changed since it was looked at.
+OpenedFile Checked(platform::FileHandle handle) {
+    platform::HandleFacts facts;
+    if (const std::error_code error = platform::Examine(handle, facts)) {
+        return Failed("examined", error);
     }
-    *error = errno;
-    if (errno == ELOOP) {
-        return FileKind::LinkLoop;
+    if (facts.kind != FileKind::Regular) {
+        return Refused(facts.kind);
     }
-    if (errno == ENOENT) {
-        struct stat link {};
-        if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-            return FileKind::BrokenLink;
-        }
-        return FileKind::Missing;
-    }
-    return FileKind::Other;
-}
-
-// The descriptor's own type settles it: the path may have changed since it was looked at.
-OpenedFile Checked(int fd) {
-    FileDescriptor owned(fd);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        return Failed("examined", errno);
-    }
-    const FileKind kind = KindOfMode(info.st_mode);
-    if (kind != FileKind::Regular) {
-        return Refused(kind);
-    }
-    // Back to ordinary blocking reads and writes, which a regular file never waits on anyway.
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0) {
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    }
+    // Back to ordinary waiting reads and writes, which a regular file never waits on anyway.
+    platform::UseWaitingCalls(handle);
     OpenedFile file;
-    file.fd = std::move(owned);
+    file.fd = std::move(handle);
     file.kind = FileKind::Regular;
-    file.size = static_cast<std::uint64_t>(info.st_size);
+    file.size = facts.size;
     return file;
 }
 
 }  // namespace
 
-FileKind KindOfPath(const std::filesystem::path& path, int* error) {
-    int ignored = 0;
-    return StatKind(path, error != nullptr ? error : &ignored);
+FileKind KindOfPath(const std::filesystem::path& path, std::error_code* error) {
+    std::error_code ignored;
+    return platform::KindOfPath(path, error != nullptr ? *error : ignored);
 }
 
 std::string_view DescribeKind(FileKind kind) {
@@ -140,67 +89,44 @@ std::string_view DescribeKind(FileKind kind) {
     return "something other than a regular file";
 }
 
-FileDescriptor::~FileDescriptor() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
-}
-
-FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
-    if (this != &other) {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-        fd_ = other.Release();
-    }
-    return *this;
-}
-
-int FileDescriptor::Release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-}
-
 OpenedFile OpenRegularForReading(const std::filesystem::path& path) {
-    int error = 0;
-    const FileKind kind = StatKind(path, &error);
-    if (kind == FileKind::Other && error != 0) {
+    std::error_code error;
+    const FileKind kind = platform::KindOfPath(path, error);
+    if (kind == FileKind::Other && error) {
         return Failed("opened", error);
     }
     if (kind != FileKind::Regular) {
         return Refused(kind);  // devices are never even opened: some act on open
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        return Failed("opened", errno);
+    platform::FileHandle handle = platform::OpenWithoutWaiting(path, platform::Access::Read, error);
+    if (!handle.IsOpen()) {
+        return Failed("opened", error);
     }
-    return Checked(fd);
+    return Checked(std::move(handle));
 }
 
 OpenedFile OpenRegularForWriting(const std::filesystem::path& path, WriteStart start) {
-    int error = 0;
-    const FileKind kind = StatKind(path, &error);
-    if (kind == FileKind::Other && error != 0) {
+    std::error_code error;
+    const FileKind kind = platform::KindOfPath(path, error);
+    if (kind == FileKind::Other && error) {
         return Failed("opened", error);
     }
     if (kind != FileKind::Regular && kind != FileKind::Missing) {
         return Refused(kind);
     }
-    int flags = O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    if (start == WriteStart::Append) {
-        flags |= O_APPEND;
-    }
-    const int fd = ::open(path.c_str(), flags, 0666);
-    if (fd < 0) {
+    platform::FileHandle handle = platform::OpenWithoutWaiting(
+        path, start == WriteStart::Append ? platform::Access::Append : platform::Access::Write,
+        error);
+    if (!handle.IsOpen()) {
         // A FIFO made meanwhile, with nobody reading it.
-        return errno == ENXIO ? Refused(FileKind::Fifo)
-                              : Failed(kind == FileKind::Missing ? "created" : "opened", errno);
+        return error == std::errc::no_such_device_or_address
+                   ? Refused(FileKind::Fifo)
+                   : Failed(kind == FileKind::Missing ? "created" : "opened", error);
     }
-    OpenedFile file = Checked(fd);
+    OpenedFile file = Checked(std::move(handle));
     if (file.IsOpen() && start == WriteStart::Truncate && file.size > 0) {
-        if (::ftruncate(file.fd.Get(), 0) != 0) {
-            return Failed("emptied", errno);
+        if (const std::error_code truncated = platform::Truncate(file.fd)) {
+            return Failed("emptied", truncated);
         }
         file.size = 0;
     }
@@ -211,12 +137,10 @@ ReadOutcome ReadRest(const FileDescriptor& fd, std::uint64_t maxBytes, std::stri
                      std::string* reason) {
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            *reason = "could not be read: " + SystemReason(errno);
+        std::error_code error;
+        const std::size_t n = platform::Read(fd, std::as_writable_bytes(std::span(buffer)), error);
+        if (error) {
+            *reason = "could not be read: " + SystemReason(error);
             return ReadOutcome::Failed;
         }
         if (n == 0) {
@@ -225,7 +149,7 @@ ReadOutcome ReadRest(const FileDescriptor& fd, std::uint64_t maxBytes, std::stri
         if (contents->size() + static_cast<std::uint64_t>(n) > maxBytes) {
             return ReadOutcome::TooLarge;
         }
-        contents->append(buffer, static_cast<std::size_t>(n));
+        contents->append(buffer, n);
     }
 }
 

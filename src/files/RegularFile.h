@@ -4,57 +4,32 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
+
+#include "platform/FileHandle.h"
+#include "platform/FileKind.h"
 
 namespace vekaton {
 
-// What a path names, following symbolic links.
-enum class FileKind {
-    Missing,
-    Regular,
-    Folder,
-    Fifo,
-    CharacterDevice,
-    BlockDevice,
-    Socket,
-    BrokenLink,  // a symbolic link whose target does not exist
-    LinkLoop,    // symbolic links that lead back to themselves: there is nothing to read or copy
-    Other,
-};
-
-// Other, with *error set, when the path could not be examined at all (a folder on the way that
-// may not be searched).
-FileKind KindOfPath(const std::filesystem::path& path, int* error = nullptr);
+// What a path names, following symbolic links. Other, with *error set, when the path could not be
+// examined at all (a folder on the way that may not be searched).
+FileKind KindOfPath(const std::filesystem::path& path, std::error_code* error = nullptr);
 // What follows "it is": "a regular file", "a folder", "a FIFO (named pipe)", "missing", ...
 std::string_view DescribeKind(FileKind kind);
 
-// An open file descriptor, closed with the object.
-class FileDescriptor {
-  public:
-    FileDescriptor() = default;
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor();
-    FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.Release()) {}
-    FileDescriptor& operator=(FileDescriptor&& other) noexcept;
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int Get() const { return fd_; }
-    bool IsOpen() const { return fd_ >= 0; }
-    int Release();
-
-  private:
-    int fd_ = -1;
-};
+// An open file, closed with the object.
+using FileDescriptor = platform::FileHandle;
 
 // A regular file opened for reading or writing, or why it was not. Set files, data logs and the
 // trace are only ever opened through here: a FIFO, a device, a folder or a socket is refused
-// without waiting on it (O_NONBLOCK, then fstat on the descriptor), so the program cannot hang in
-// open() and never writes into a device. Symbolic links are followed to a regular file.
+// without waiting on it (opened without waiting, then checked on the open handle), so the program
+// cannot hang in open() and never writes into a device. Symbolic links are followed to a regular
+// file.
 struct OpenedFile {
     FileDescriptor fd;
     std::uint64_t size = 0;  // at the moment of opening
     FileKind kind = FileKind::Missing;
-    int error = 0;  // errno when a system call failed
+    int error = 0;  // the system's error number when a call failed
     // Why the file was not opened, to follow its quoted name: "is a FIFO (named pipe), not a
     // file" or "could not be opened: Permission denied". Empty when it is open.
     std::string reason;

@@ -3,26 +3,20 @@
 #include "common/MessageText.h"
 #include "files/RegularFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <limits>
 #include <random>
 #include <system_error>
 
+#include "platform/Files.h"
+#include "platform/Process.h"
+
 namespace vekaton {
 
 namespace {
 
-std::string Reason(int error) {
-    return std::generic_category().message(error);
-}
-
-std::string WriteFailure(const std::filesystem::path& path, int error) {
-    return "Could not save \"" + QuotePath(path) + "\": " + Reason(error);
+std::string WriteFailure(const std::filesystem::path& path, const std::error_code& error) {
+    return "Could not save \"" + QuotePath(path) + "\": " + error.message();
 }
 
 std::filesystem::path FolderOf(const std::filesystem::path& path) {
@@ -30,39 +24,13 @@ std::filesystem::path FolderOf(const std::filesystem::path& path) {
     return folder.empty() ? std::filesystem::path(".") : folder;
 }
 
-// A fresh name beside the target; O_EXCL on open settles the rare collision.
+// A fresh name beside the target; creating it only when new settles the rare collision.
 std::filesystem::path TempNameFor(const std::filesystem::path& target) {
     std::random_device random;
     char suffix[16];
     std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
-    return FolderOf(target) /
-           ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + suffix);
-}
-
-bool WriteAll(int fd, std::string_view contents, int* error) {
-    std::size_t done = 0;
-    while (done < contents.size()) {
-        const ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            *error = errno;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Makes the rename itself durable. Some file systems cannot sync a folder; that is no reason
-// to report a save that did happen as failed.
-void SyncFolder(const std::filesystem::path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    return FolderOf(target) / ("." + target.filename().string() + ".tmp" +
+                               std::to_string(platform::CurrentProcessId()) + suffix);
 }
 
 // Where a save of `path` goes. A symbolic link is written through to its target only when that
@@ -72,11 +40,10 @@ void SyncFolder(const std::filesystem::path& folder) {
 std::optional<std::string> SaveTarget(const std::filesystem::path& path,
                                       std::filesystem::path* target) {
     *target = path;
-    struct stat link {};
-    const bool isLink = ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
-    int error = 0;
+    const bool isLink = platform::IsSymbolicLink(path);
+    std::error_code error;
     const FileKind kind = KindOfPath(path, &error);
-    if (kind == FileKind::Other && error != 0) {
+    if (kind == FileKind::Other && error) {
         return WriteFailure(path, error);
     }
     if (kind == FileKind::LinkLoop) {
@@ -93,7 +60,7 @@ std::optional<std::string> SaveTarget(const std::filesystem::path& path,
         std::error_code ec;
         const auto resolved = std::filesystem::canonical(path, ec);
         if (ec) {
-            return WriteFailure(path, ec.value());
+            return WriteFailure(path, ec);
         }
         *target = resolved;
         return std::nullopt;
@@ -115,41 +82,36 @@ std::optional<std::string> WriteFileAtomically(const std::filesystem::path& path
     }
 
     std::filesystem::path temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    platform::FileHandle file;
+    std::error_code error;
+    for (int attempt = 0; attempt < 100 && !file.IsOpen(); ++attempt) {
         temp = TempNameFor(target);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) {
-            return WriteFailure(path, errno);
+        file = platform::CreateNew(temp, error);
+        if (!file.IsOpen() && error != std::errc::file_exists) {
+            return WriteFailure(path, error);
         }
     }
-    if (fd < 0) {
-        return WriteFailure(path, EEXIST);
+    if (!file.IsOpen()) {
+        return WriteFailure(path, std::make_error_code(std::errc::file_exists));
     }
 
-    int error = 0;
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) {
-        ::fchmod(fd, old.st_mode & 07777);  // a replaced file keeps its permissions
+    platform::CopyAccessRights(target, file);  // a replaced file keeps its permissions
+    error = platform::WriteAll(file, contents);
+    if (!error) {
+        error = platform::SyncToDisk(file);
     }
-    bool ok = WriteAll(fd, contents, &error);
-    if (ok && ::fsync(fd) != 0) {
-        error = errno;
-        ok = false;
+    if (const std::error_code closed = file.Close(); closed && !error) {
+        error = closed;
     }
-    if (::close(fd) != 0 && ok) {
-        error = errno;
-        ok = false;
+    if (!error) {
+        error = platform::RenameOver(temp, target);
     }
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
-        error = errno;
-        ok = false;
-    }
-    if (!ok) {
-        ::unlink(temp.c_str());
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
         return WriteFailure(path, error);
     }
-    SyncFolder(FolderOf(target));
+    platform::SyncFolder(FolderOf(target));
     return std::nullopt;
 }
 

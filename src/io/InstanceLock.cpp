@@ -1,7 +1,11 @@
 #include "io/InstanceLock.h"
 
+// The lock is held with flock() and examined through POSIX descriptors.
+#ifdef _WIN32
+#error "InstanceLock is POSIX-only: Windows needs a version that holds the lock with LockFileEx"
+#endif
+
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,34 +15,19 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <cerrno>
-#include <climits>
 #include <optional>
 #include <string>
 
 #include "common/MessageText.h"
 #include "files/LockFileText.h"
 #include "files/RegularFile.h"
+#include "platform/Process.h"
 
 namespace vekaton {
 
 namespace {
 
 constexpr int kAttempts = 10;
-
-std::string HostName() {
-    char name[HOST_NAME_MAX + 1] = {};
-    if (::gethostname(name, sizeof name - 1) != 0) {
-        return {};
-    }
-    return name;
-}
-
-bool ProcessAlive(qint64 pid) {
-    if (pid <= 0 || pid > INT_MAX) {
-        return false;
-    }
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
-}
 
 // What the lock file says of its holder; `empty` tells an empty file from a damaged one.
 std::optional<LockHolder> ReadHolder(int fd, bool* empty) {
@@ -195,7 +184,7 @@ InstanceLock::Step InstanceLock::Examine() {
         ::close(fd);  // released and removed by its holder meanwhile
         return Step::Retry;
     }
-    const std::string thisHost = HostName();
+    const std::string thisHost = platform::HostName();
     if (empty) {
         takeOverReason_ = QStringLiteral("it was empty");
     } else if (!holder) {
@@ -203,9 +192,9 @@ InstanceLock::Step InstanceLock::Examine() {
     } else if (!holder->host.empty() && holder->host != thisHost) {
         takeOverReason_ = QStringLiteral("it was made on another host (%1)")
                               .arg(QString::fromStdString(QuoteText(holder->host)));
-    } else if (holder->pid == ::getpid()) {
+    } else if (holder->pid == platform::CurrentProcessId()) {
         takeOverReason_ = QStringLiteral("it named this process");
-    } else if (!ProcessAlive(holder->pid)) {
+    } else if (!platform::ProcessIsAlive(holder->pid)) {
         takeOverReason_ = QStringLiteral("process %1 that made it no longer runs").arg(holder->pid);
     } else {
         // A running process on this host: perhaps a copy of the program on a file system
@@ -247,7 +236,8 @@ InstanceLock::Step InstanceLock::MoveAside(const QString& what) {
 }
 
 bool InstanceLock::WriteOwnInfo() {
-    const std::string info = FormatLockHolder(::getpid(), "vekaton", HostName());
+    const std::string info =
+        FormatLockHolder(platform::CurrentProcessId(), "vekaton", platform::HostName());
     if (::ftruncate(fd_, 0) != 0 ||
         ::pwrite(fd_, info.data(), info.size(), 0) != static_cast<ssize_t>(info.size())) {
         error_ = QStringLiteral("Cannot write %1: %2").arg(filePath_, qt_error_string(errno));

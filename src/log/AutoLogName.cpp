@@ -3,13 +3,12 @@
 #include <system_error>
 
 #include "log/DataLog.h"
+#include "platform/LocalTime.h"
 
 namespace vekaton {
 
 LogDate TodayLocalDate() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = platform::LocalTime(std::time(nullptr));
     return LogDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 

@@ -1,9 +1,6 @@
 #include "log/DataLogFile.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <system_error>
@@ -11,47 +8,40 @@
 #include "common/MessageText.h"
 #include "files/RegularFile.h"
 #include "log/DataLog.h"
+#include "platform/Files.h"
 
 namespace vekaton {
 
 namespace {
 
-std::string Reason(int error) {
-    return std::generic_category().message(error);
-}
-
 class FileBytes : public LogBytes {
   public:
-    FileBytes(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
-    ~FileBytes() override { ::close(fd_); }
-    FileBytes(const FileBytes&) = delete;
-    FileBytes& operator=(const FileBytes&) = delete;
+    FileBytes(platform::FileHandle file, std::uint64_t size)
+        : file_(std::move(file)), size_(size) {}
 
     std::uint64_t Size() const override { return size_; }
 
     bool ReadAt(std::uint64_t offset, std::span<std::uint8_t> out, std::string& error) override {
         std::size_t done = 0;
         while (done < out.size()) {
-            const ssize_t n = ::pread(fd_, out.data() + done, out.size() - done,
-                                      static_cast<off_t>(offset + done));
-            if (n < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                error = Reason(errno);
+            std::error_code failure;
+            const std::size_t n = platform::ReadAt(
+                file_, offset + done, std::as_writable_bytes(out.subspan(done)), failure);
+            if (failure) {
+                error = failure.message();
                 return false;
             }
             if (n == 0) {
                 error = "the file became shorter while it was open";
                 return false;
             }
-            done += static_cast<std::size_t>(n);
+            done += n;
         }
         return true;
     }
 
   private:
-    int fd_;
+    platform::FileHandle file_;
     std::uint64_t size_;
 };
 
@@ -84,7 +74,7 @@ std::unique_ptr<LogBytes> OpenLogBytes(const std::filesystem::path& path, std::s
         return nullptr;
     }
     const std::uint64_t size = file.size;
-    return std::make_unique<FileBytes>(file.fd.Release(), size);
+    return std::make_unique<FileBytes>(std::move(file.fd), size);
 }
 
 std::unique_ptr<LogBytes> MemoryLogBytes(std::span<const std::uint8_t> bytes) {

@@ -4,6 +4,7 @@
 #include "common/MessageText.h"
 #include "files/RegularFile.h"
 #include "log/DataLog.h"
+#include "platform/Files.h"
 
 namespace vekaton {
 
@@ -40,11 +41,10 @@ std::optional<std::string> DataLogWriter::Create(const std::filesystem::path& pa
         return "Cannot create data log \"" + QuotePath(path) + "\": it " + opened.reason;
     }
     errno = 0;
-    file_ = ::fdopen(opened.fd.Get(), "wb");
+    file_ = platform::OpenStream(opened.fd, "wb");  // the stream owns the file from here
     if (file_ == nullptr) {
         return Fail("create", errno != 0 ? errno : EIO);
     }
-    opened.fd.Release();  // the stream owns it now
     const unsigned interval = static_cast<unsigned>(intervalMs) & 0xFFFFu;
     const std::uint8_t header[kDataLogHeaderSize] = {static_cast<std::uint8_t>(interval & 0xFFu),
                                                      static_cast<std::uint8_t>(interval >> 8)};

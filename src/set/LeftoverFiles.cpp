@@ -1,12 +1,9 @@
 #include "set/LeftoverFiles.h"
 
-#include <signal.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <system_error>
 
 #include "common/AsciiCase.h"
+#include "platform/Process.h"
 #include "set/SetNames.h"
 
 namespace vekaton {
@@ -21,10 +18,10 @@ bool IsHexDigit(char c) {
 }
 
 bool ProcessRuns(long long pid) {
-    if (pid == ::getpid()) {
+    if (pid == platform::CurrentProcessId()) {
         return false;  // this process saves nothing while it reads a set
     }
-    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+    return platform::ProcessIsAlive(pid);
 }
 
 bool BelongsToSet(std::string_view target, std::string_view setStem) {

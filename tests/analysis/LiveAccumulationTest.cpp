@@ -1,7 +1,6 @@
 // Live accumulation: the engine's frames from the simulated module, added one by one as they
 // complete while they are recorded, give exactly what the analysis of the recorded log gives.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include "analysis/LogAnalysis.h"
 #include "engine/SimulatorRig.h"
 #include "log/DataLogFile.h"
+#include "platform/Process.h"
 
 namespace vekaton::testing {
 namespace {
@@ -52,8 +52,9 @@ AnalysisSetup BlockLearnTable() {
 class LiveAccumulationTest : public ::testing::Test {
   protected:
     void TearDown() override { fs::remove(path_); }
-    fs::path path_ = fs::temp_directory_path() /
-                     ("vekaton_live_analysis_" + std::to_string(::getpid()) + ".Dat");
+    fs::path path_ =
+        fs::temp_directory_path() /
+        ("vekaton_live_analysis_" + std::to_string(platform::CurrentProcessId()) + ".Dat");
 };
 
 TEST_F(LiveAccumulationTest, LiveFramesGiveWhatTheirLogGives) {

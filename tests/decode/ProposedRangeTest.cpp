@@ -48,6 +48,10 @@ TEST(RoundedScale, EndsOnRoundNumbersWithAFewSteps) {
     EXPECT_EQ(scale(-40, 151.25).range, (ValueRange{-50, 175}));
     EXPECT_EQ(scale(15, 983040).range, (ValueRange{0, 1000000}));
     EXPECT_EQ(scale(0.1, 0.73).range, (ValueRange{0.1, 0.8}));
+    // Ends below 1 are the decimals they read as, on every system's arithmetic library.
+    EXPECT_EQ(scale(0.001, 0.0019).range, (ValueRange{0.001, 0.002}));
+    EXPECT_EQ(scale(-0.37, 0.21).range, (ValueRange{-0.4, 0.3}));
+    EXPECT_EQ(scale(0.0003, 0.00071).range, (ValueRange{0.0003, 0.0008}));
     // One value alone, zero included, gets room around it; reversed ends are put in order.
     EXPECT_EQ(scale(0, 0).range, (ValueRange{-1, 1}));
     EXPECT_EQ(scale(12, 12).range, (ValueRange{10.5, 13.5}));

@@ -2,7 +2,9 @@
 // refuses at once, naming the line and column where the file goes wrong.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32  // POSIX-only: FIFOs
 #include <sys/stat.h>
+#endif
 
 #include <chrono>
 #include <fstream>
@@ -184,11 +186,23 @@ TEST(XmlReaderTest, ReadsOnlyRegularFiles) {
     const XmlReadResult missing = ReadXmlFile(folder / "missing.adx");
     ASSERT_TRUE(missing.error);
     EXPECT_EQ(missing.error->line, 0);
+    std::filesystem::create_directory(folder / "folder.adx");
+    const XmlReadResult directory = ReadXmlFile(folder / "folder.adx");
+    ASSERT_TRUE(directory.error);
+    EXPECT_EQ(directory.error->line, 0);
+    EXPECT_NE(directory.error->message.find("a folder"), std::string::npos)
+        << directory.error->message;
+}
+
+#ifndef _WIN32  // POSIX-only: FIFOs
+TEST(XmlReaderTest, RefusesAFifoWithoutWaitingForAWriter) {
+    testing::ScratchFolder folder;
     ASSERT_EQ(::mkfifo((folder / "pipe.adx").c_str(), 0600), 0);
-    const XmlReadResult pipe = ReadXmlFile(folder / "pipe.adx");  // must not wait for a writer
+    const XmlReadResult pipe = ReadXmlFile(folder / "pipe.adx");
     ASSERT_TRUE(pipe.error);
     EXPECT_NE(pipe.error->message.find("FIFO"), std::string::npos);
 }
+#endif
 
 }  // namespace
 }  // namespace vekaton

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 
 #include "engine/EngineTestRig.h"
 #include "log/DataLogFile.h"
+#include "platform/Process.h"
 #include "support/LogRecords.h"
 
 namespace vekaton::testing {
@@ -103,7 +103,7 @@ TEST_F(EngineAldl160Test, ANightOfPacketsKeepsTheTraceWithinItsFiftyLines) {
 
 TEST_F(EngineAldl160Test, EachLogRecordIsTheStartStringThenThePacketBytes) {
     const auto path = std::filesystem::temp_directory_path() /
-                      ("vekaton_aldl160_" + std::to_string(::getpid()) + ".Dat");
+                      ("vekaton_aldl160_" + std::to_string(platform::CurrentProcessId()) + ".Dat");
     rig.engine.PauseClick();
     ASSERT_FALSE(rig.engine.StartRecording(path));
     rig.Feed(Concat(start, Bytes{1, 2, 3, 4, 5}));

@@ -1,12 +1,12 @@
 // Every frame the engine completes, in each link mode and in playback, becomes one chart sample
 // at its elapsed time, holding the decoder's point for each channel.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "engine/EngineTestRig.h"
 #include "log/DataLog.h"
+#include "platform/Process.h"
 
 namespace vekaton::testing {
 namespace {
@@ -66,7 +66,7 @@ TEST_F(EngineChartTest, EachPacketIsOneSampleAndABadFrameIsPlottedToo) {
 
 TEST_F(EngineChartTest, PlaybackSamplesStartAtTheLogsOwnTimeAndLiveTimeStartsAfresh) {
     const auto path = std::filesystem::temp_directory_path() /
-                      ("vekaton_chart_" + std::to_string(::getpid()) + ".Dat");
+                      ("vekaton_chart_" + std::to_string(platform::CurrentProcessId()) + ".Dat");
     {
         DataLogWriter writer;
         ASSERT_FALSE(writer.Create(path, 100));

@@ -3,7 +3,6 @@
 #include "engine/FrameAssembler.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -11,6 +10,7 @@
 #include "engine/EngineTexts.h"
 #include "engine/FramePlot.h"
 #include "engine/Recorder.h"
+#include "platform/Process.h"
 #include "support/LogRecords.h"
 
 namespace vekaton::testing {
@@ -112,8 +112,9 @@ TEST(FrameAssembler, AListenOnlyBurstOfTheWrongLengthIsASyncError) {
 
 TEST(FrameAssembler, APacketsBytesReachPositionsOneOnAndItsRecordStartsWithTheRequest) {
     AssemblerRig rig(SyncMode::Aldl160, false, false);
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("vekaton_assembler_" + std::to_string(::getpid()) + ".Dat");
+    const auto path =
+        std::filesystem::temp_directory_path() /
+        ("vekaton_assembler_" + std::to_string(platform::CurrentProcessId()) + ".Dat");
     ASSERT_FALSE(rig.recorder.Start(path, 500));
     rig.frames.ReceivePacket(Bytes{7, 8, 9});
     ASSERT_EQ(rig.view.frames.size(), 1u);

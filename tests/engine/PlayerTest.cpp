@@ -3,7 +3,6 @@
 #include "engine/Player.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -11,6 +10,7 @@
 #include "engine/EngineTestRig.h"
 #include "engine/FramePlot.h"
 #include "log/DataLog.h"
+#include "platform/Process.h"
 
 namespace vekaton::testing {
 namespace {
@@ -21,8 +21,8 @@ namespace fs = std::filesystem;
 class PlayerTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        path_ =
-            fs::temp_directory_path() / ("vekaton_player_" + std::to_string(::getpid()) + ".Dat");
+        path_ = fs::temp_directory_path() /
+                ("vekaton_player_" + std::to_string(platform::CurrentProcessId()) + ".Dat");
         DataLogWriter writer;
         ASSERT_FALSE(writer.Create(path_, 40));
         for (int f = 0; f < kFrames; ++f) {

@@ -3,13 +3,13 @@
 #include "engine/Recorder.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "engine/EngineTestRig.h"
 #include "engine/EngineTexts.h"
+#include "platform/Process.h"
 #include "support/LogRecords.h"
 
 namespace vekaton::testing {
@@ -20,8 +20,8 @@ namespace fs = std::filesystem;
 class RecorderTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        path_ =
-            fs::temp_directory_path() / ("vekaton_recorder_" + std::to_string(::getpid()) + ".Dat");
+        path_ = fs::temp_directory_path() /
+                ("vekaton_recorder_" + std::to_string(platform::CurrentProcessId()) + ".Dat");
     }
     void TearDown() override { fs::remove(path_); }
     void Frame(const Bytes& bytes) {

@@ -3,15 +3,19 @@
 #include "files/RegularFile.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <string>
 #include <vector>
 
-#include "files/NonRegularFiles.h"
 #include "files/ScratchFolder.h"
+
+#ifndef _WIN32  // POSIX-only: FIFOs, sockets, device nodes and symbolic links
+#include <unistd.h>
+
+#include "files/NonRegularFiles.h"
 #include "files/TimeLimit.h"
+#endif
 
 namespace vekaton {
 namespace {
@@ -19,6 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
+#ifndef _WIN32  // POSIX-only: FIFOs, sockets, device nodes and symbolic links
 struct NonFile {
     std::string name;
     FileKind kind;
@@ -118,6 +123,7 @@ TEST(RegularFile, RegularFilesAndLinksToThemOpenAndAreEmptiedOnlyWhenAsked) {
         OpenRegularForWriting(folder / "no-such" / "x.Dat", WriteStart::Truncate);
     EXPECT_EQ(noFolder.reason, "could not be created: No such file or directory");
 }
+#endif
 
 TEST(RegularFile, ReadingStopsAtTheLimitEvenWhenTheFileGrows) {
     testing::ScratchFolder folder;
@@ -141,6 +147,7 @@ TEST(RegularFile, SizesAreDescribedForPeople) {
     EXPECT_EQ(DescribeSize(10ULL * 1024 * 1024 + 1), "10.0 MB");
 }
 
+#ifndef _WIN32  // POSIX-only: FIFOs, sockets, device nodes and symbolic links
 // Links that lead back to themselves name nothing: neither read nor written, nor replaced.
 TEST(RegularFile, ALoopOfLinksIsNamedForWhatItIsAndLeftAlone) {
     testing::ScratchFolder folder;
@@ -156,6 +163,7 @@ TEST(RegularFile, ALoopOfLinksIsNamedForWhatItIsAndLeftAlone) {
     EXPECT_EQ(fs::read_symlink(folder / "a.cfg"), "b.cfg");
     EXPECT_EQ(fs::read_symlink(folder / "b.cfg"), "a.cfg");
 }
+#endif
 
 }  // namespace
 }  // namespace vekaton

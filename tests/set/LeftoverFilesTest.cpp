@@ -3,20 +3,25 @@
 #include "set/LeftoverFiles.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <unistd.h>
 #include <csignal>
 
-#include "files/NonRegularFiles.h"
 #include "files/SafeFile.h"
 #include "files/ScratchFolder.h"
+
+#ifndef _WIN32  // POSIX-only: fork() and symbolic links
+#include <sys/wait.h>
+
+#include "files/NonRegularFiles.h"
+#endif
 
 namespace vekaton {
 namespace {
 
 using Names = std::vector<std::string>;
 
+#ifndef _WIN32  // POSIX-only: fork() and symbolic links
 // The ID of a process that has ended.
 long long DeadPid() {
     const pid_t pid = ::fork();
@@ -30,6 +35,7 @@ long long DeadPid() {
 std::string Temp(const std::string& target, long long pid, const char* random = "0a1b2c3d") {
     return "." + target + ".tmp" + std::to_string(pid) + random;
 }
+#endif
 
 TEST(LeftoverFiles, TemporaryNamesAreRecognisedExactly) {
     const auto name = ParseTemporaryName(".Demo.cfg.tmp123400ff00ff");
@@ -45,6 +51,7 @@ TEST(LeftoverFiles, TemporaryNamesAreRecognisedExactly) {
     }
 }
 
+#ifndef _WIN32  // POSIX-only: fork() and symbolic links
 TEST(LeftoverFiles, OnlyTheSetsOwnLeftoversOfEndedProcessesAreRemoved) {
     testing::ScratchFolder folder;
     const long long dead = DeadPid();
@@ -111,6 +118,7 @@ TEST(LeftoverFiles, WhatAKilledSaveLeavesIsRecognisedAndRemoved) {
     EXPECT_EQ(folder.Names(), Names{"Demo.cfg"});
     EXPECT_EQ(folder.Read("Demo.cfg"), "the set as saved before");
 }
+#endif
 
 }  // namespace
 }  // namespace vekaton

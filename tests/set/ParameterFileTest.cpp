@@ -1,13 +1,13 @@
 #include "set/ParameterFile.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include "platform/Process.h"
 #include "set/DamagedFileGuard.h"
 
 namespace vekaton {
@@ -187,7 +187,7 @@ class ParameterFileOnDisk : public ::testing::Test {
   protected:
     void SetUp() override {
         folder_ = std::filesystem::temp_directory_path() /
-                  ("vekaton_parameter_file_" + std::to_string(::getpid()) + "_" +
+                  ("vekaton_parameter_file_" + std::to_string(platform::CurrentProcessId()) + "_" +
                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <numeric>
 #include <vector>
 
 #include "log/DataLog.h"
+#include "platform/Process.h"
 #include "sim/EngineSimulator.h"
 
 namespace vekaton {
@@ -170,8 +170,9 @@ TEST(EngineSimulatorTest, ConsecutiveFramesCarryTheFrameCounter) {
 }
 
 TEST(EngineSimulatorTest, ReplaysADataLogLoopingAtItsEnd) {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("vekaton_sim_replay_" + std::to_string(::getpid()) + ".Dat");
+    const auto path =
+        std::filesystem::temp_directory_path() /
+        ("vekaton_sim_replay_" + std::to_string(platform::CurrentProcessId()) + ".Dat");
     SimulatorConfig config = TalkListen(false);
     config.header = {0xF4, 0x92};
     config.dataBytes = 4;
