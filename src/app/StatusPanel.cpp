@@ -83,6 +83,12 @@ StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
     recordingLabel_ = new QLabel;
     recordingLabel_->setObjectName("RecordingLabel");
 
+    // On a small screen the strip's words give way (cut at their end) before the window grows
+    // past the screen; the instruments keep their size.
+    for (QLabel* label :
+         {sampleRateLabel_, modeLabel_, linkState_, frameRate_, errors_, syncLabel_}) {
+        label->setMinimumWidth(24);
+    }
     layout->addWidget(sampleRateLabel_);
     layout->addSpacing(10);
     layout->addWidget(modeLabel_);

@@ -22,6 +22,11 @@ LogViewBar::LogViewBar(QWidget* parent) : QWidget(parent) {
     warning_->setWordWrap(true);
     warning_->hide();
     cursor_ = new QLabel;
+    // Long names and cursor read-outs are cut, never widening the window past a small screen;
+    // the whole text stays in the tooltip.
+    for (QLabel* label : {name_, cursor_}) {
+        label->setMinimumWidth(60);
+    }
     auto* play = new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay), tr("Play"));
     play->setObjectName("PlayFromCursor");
     play->setToolTip(tr("Play the log in real time from cursor A (or its start)"));
@@ -61,6 +66,7 @@ void LogViewBar::ShowLog(const QString& name, std::int64_t frames, double second
                        .arg(name.toHtmlEscaped())
                        .arg(frames)
                        .arg(seconds, 0, 'f', 1));
+    name_->setToolTip(name_->text());
 }
 
 void LogViewBar::ShowWarning(const QString& warning) {
@@ -71,6 +77,7 @@ void LogViewBar::ShowWarning(const QString& warning) {
 void LogViewBar::ShowCursor(const QString& text) {
     cursorText_ = text;
     cursor_->setText(text);
+    cursor_->setToolTip(text);
 }
 
 void LogViewBar::ShowNote(const QString& text) {
