@@ -63,6 +63,9 @@ GraphsPage::GraphsPage(QWidget* parent) : QWidget(parent), store_(std::make_shar
     splitter->setStretchFactor(1, 0);
     splitter->setCollapsible(0, false);
     side->setMinimumWidth(240);
+    // The chart takes the room; the channel list starts near its smallest width whatever its
+    // columns would like (the splitter shares these sizes out in proportion).
+    splitter->setSizes({5 * side->minimumWidth(), side->minimumWidth()});
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(splitter);
 
