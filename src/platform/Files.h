@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <system_error>
@@ -21,6 +22,19 @@ namespace vekaton::platform {
 FileKind KindOfPath(const std::filesystem::path& path, std::error_code& error);
 // Whether `path` itself is a symbolic link, whatever it leads to.
 bool IsSymbolicLink(const std::filesystem::path& path);
+
+// Which file or folder a path leads to, the same by whatever name or link it is reached: the
+// device (volume) and the file's number on it.
+struct PathIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t file = 0;
+    FileKind kind = FileKind::Other;
+    bool operator==(const PathIdentity& other) const {
+        return device == other.device && file == other.file;
+    }
+};
+// Follows links; nothing when the path cannot be examined.
+std::optional<PathIdentity> IdentityOfPath(const std::filesystem::path& path);
 
 enum class Access {
     Read,    // an existing file

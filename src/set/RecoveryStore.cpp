@@ -1,13 +1,12 @@
 #include "set/RecoveryStore.h"
 
-#include <sys/stat.h>
-
 #include <system_error>
 
 #include "common/AsciiCase.h"
 #include "common/MessageText.h"
 #include "files/FileLookup.h"
 #include "files/SafeFile.h"
+#include "platform/Files.h"
 #include "set/DamagedFileGuard.h"
 #include "set/DashboardFiles.h"
 #include "set/LeftoverFiles.h"
@@ -51,12 +50,11 @@ struct FolderIdentity {
 
 // The device and inode of a folder, following links; nothing when it is no folder.
 std::optional<FolderIdentity> IdentityOf(const std::string& folder) {
-    struct stat info {};
-    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    const auto identity = platform::IdentityOfPath(folder);
+    if (!identity || identity->kind != FileKind::Folder) {
         return std::nullopt;
     }
-    return FolderIdentity{static_cast<std::uint64_t>(info.st_dev),
-                          static_cast<std::uint64_t>(info.st_ino)};
+    return FolderIdentity{identity->device, identity->file};
 }
 
 }  // namespace

@@ -59,6 +59,24 @@ TEST(PlatformFiles, PathsAreFilesFoldersOrMissing) {
     EXPECT_FALSE(IsSymbolicLink(folder / "missing.cfg"));
 }
 
+TEST(PlatformFiles, APathsIdentityIsTheSameByWhateverNameItIsReached) {
+    testing::ScratchFolder folder;
+    folder.Write("a.cfg", "1");
+    folder.Write("b.cfg", "1");
+    fs::create_directory(folder / "sub");
+    const auto file = IdentityOfPath(folder / "a.cfg");
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->kind, FileKind::Regular);
+    EXPECT_EQ(IdentityOfPath(folder / "sub" / ".." / "a.cfg"), file);
+    EXPECT_NE(IdentityOfPath(folder / "b.cfg"), file);
+    const auto sub = IdentityOfPath(folder / "sub");
+    ASSERT_TRUE(sub);
+    EXPECT_EQ(sub->kind, FileKind::Folder);
+    EXPECT_EQ(IdentityOfPath(folder / "sub" / "."), sub);
+    EXPECT_NE(IdentityOfPath(folder.Path()), sub);
+    EXPECT_FALSE(IdentityOfPath(folder / "missing"));
+}
+
 TEST(PlatformFiles, AnOpenFileTellsItsKindAndSizeAndReadsFromAnyOffset) {
     testing::ScratchFolder folder;
     const std::string text = "0123456789abcdefghij";

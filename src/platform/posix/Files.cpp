@@ -77,6 +77,15 @@ bool IsSymbolicLink(const std::filesystem::path& path) {
     return ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
 }
 
+std::optional<PathIdentity> IdentityOfPath(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return PathIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino), KindOfMode(info.st_mode)};
+}
+
 FileHandle OpenWithoutWaiting(const std::filesystem::path& path, Access access,
                               std::error_code& error) {
     int flags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;

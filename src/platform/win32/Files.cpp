@@ -111,6 +111,26 @@ FileKind KindOfPath(const std::filesystem::path& path, std::error_code& error) {
     return error ? FileKind::Other : facts.kind;
 }
 
+std::optional<PathIdentity> IdentityOfPath(const std::filesystem::path& path) {
+    const HANDLE handle = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    const FileHandle opened(handle);
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(handle, &information)) {
+        return std::nullopt;
+    }
+    HandleFacts facts;
+    if (Examine(opened, facts)) {
+        return std::nullopt;
+    }
+    return PathIdentity{
+        information.dwVolumeSerialNumber,
+        (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow, facts.kind};
+}
+
 bool IsSymbolicLink(const std::filesystem::path& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
