@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl1-mesa-dev
     libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
     clang libclang-rt-14-dev clang-format
-    xvfb xauth fonts-dejavu-core dbus-daemon
+    xvfb xauth fonts-dejavu-core dbus-daemon strace
     dpkg-dev file librsvg2-bin lintian desktop-file-utils appstream
 )
 options=()
