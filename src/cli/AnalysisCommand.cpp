@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "analysis/AnalysisText.h"
+#include "analysis/AnalysisViewText.h"
 #include "analysis/LogAnalysis.h"
 #include "cli/AnalysisOptions.h"
 #include "cli/AnalysisSet.h"
@@ -37,14 +38,14 @@ std::vector<std::string> UnknownPositions(const AnalysisOptions& options, const 
     return problems;
 }
 
-void PrintSummary(std::ostream& err, const char* command, const FrameTally& tally) {
+void PrintSummary(std::ostream& err, std::string_view command, const FrameTally& tally) {
     err << "vekaton-cli " << command << ": " << tally.read << " frames read, " << tally.used
         << " used; left out: " << tally.badChecksum << " by checksum, " << tally.filtered
         << " by filter, " << tally.settling << " by settling, " << tally.outOfRange
         << " out of range\n";
 }
 
-void PrintAutomaticEdges(std::ostream& err, const char* command, const AnalysisSetup& setup,
+void PrintAutomaticEdges(std::ostream& err, std::string_view command, const AnalysisSetup& setup,
                          const CellGrid& grid) {
     const auto print = [&](const char* axis, const BinEdges& edges) {
         err << "vekaton-cli " << command << ": automatic " << axis << " edges ";
@@ -68,7 +69,7 @@ void PrintAutomaticEdges(std::ostream& err, const char* command, const AnalysisS
 
 int Run(AnalysisKind kind, const std::vector<std::string>& args, std::ostream& out,
         std::ostream& err) {
-    const char* command = AnalysisCommandName(kind);
+    const std::string_view command = AnalysisKindName(kind);
     AnalysisOptions options;
     if (const std::string error = ParseAnalysisOptions(kind, args, options); !error.empty()) {
         return UsageError(err, *FindSubcommand(command), error);

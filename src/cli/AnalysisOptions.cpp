@@ -3,6 +3,7 @@
 #include <climits>
 #include <optional>
 
+#include "analysis/AnalysisViewText.h"
 #include "cli/CliArguments.h"
 
 namespace vekaton::cli {
@@ -149,7 +150,7 @@ class OptionReader {
         need(dirSeen_, "--dir DIR");
         need(!options_.logPath.empty(), "LOG");
         if (!missing.empty()) {
-            reader_.Fail(std::string(AnalysisCommandName(kind_)) + " needs " + missing);
+            reader_.Fail(std::string(AnalysisKindName(kind_)) + " needs " + missing);
         }
     }
 
@@ -163,18 +164,6 @@ class OptionReader {
 };
 
 }  // namespace
-
-const char* AnalysisCommandName(AnalysisKind kind) {
-    switch (kind) {
-        case AnalysisKind::Table:
-            return "table";
-        case AnalysisKind::Histogram:
-            return "histogram";
-        case AnalysisKind::Scatter:
-            return "scatter";
-    }
-    return "table";
-}
 
 std::string ParseAnalysisOptions(AnalysisKind kind, const std::vector<std::string>& args,
                                  AnalysisOptions& options) {

@@ -18,9 +18,6 @@ struct AnalysisOptions {
     std::vector<std::string> whereTexts;
 };
 
-// The subcommand's name for a kind: "table", "histogram", "scatter".
-const char* AnalysisCommandName(AnalysisKind kind);
-
 // Reads the arguments after the subcommand name; returns what is wrong with them, or "".
 // Positions are checked for their form here and against the set later.
 std::string ParseAnalysisOptions(AnalysisKind kind, const std::vector<std::string>& args,
