@@ -128,7 +128,9 @@ std::optional<std::string> DataLogFile::Init(std::size_t recordSize) {
     intervalMs_ = 0;
     fileSize_ = bytes_->Size();
     if (recordSize_ == 0) {
-        return std::string("the record size is 0 (no header, data or checksum bytes are set up)");
+        return std::string(
+            "the record size is 0 (no header, data or checksum bytes are set up): use the "
+            "configuration set the log was recorded with");
     }
     if (fileSize_ < kDataLogHeaderSize) {
         return std::string("the file is shorter than the 2-byte interval that starts a data log");
