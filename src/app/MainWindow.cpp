@@ -63,6 +63,7 @@ MainWindow::MainWindow(bool /*demo*/, QWidget* parent, bool holdsInstanceLock)
 }
 
 MainWindow::~MainWindow() {
+    car_->WindowGoing();
     // The engine's timers and callbacks refer to the port and the clock: it goes first.
     lifecycle_->WindowGoing();  // no message box for a window on its way out
     session_->GetEngine().CloseRecordingNow(kProgramEndsReason);

@@ -40,6 +40,12 @@ void CarRooms::RunStateChanged(bool running) {
     }
 }
 
+void CarRooms::WindowGoing() {
+    fullScreen_->StopWatching();
+    warnings_->StopWatching();
+    view_->StopWatching();
+}
+
 void CarRooms::WindowShown() {
     view_->WindowShown();
 }

@@ -49,6 +49,9 @@ class CarRooms : public QObject {
     void RunStateChanged(bool running);
     // The window shows for the first time.
     void WindowShown();
+    // Before the window's destruction starts: the rooms stop filtering its events, which would
+    // otherwise reach them from a window that is no longer whole.
+    void WindowGoing();
 
     WarningsRoom& Warnings() const { return *warnings_; }
     FullScreenView& FullScreen() const { return *fullScreen_; }

@@ -85,6 +85,13 @@ FullScreenView::~FullScreenView() {
     qApp->removeEventFilter(this);
 }
 
+void FullScreenView::StopWatching() {
+    qApp->removeEventFilter(this);
+    if (QWidget* central = parts_.window.centralWidget()) {
+        central->removeEventFilter(this);
+    }
+}
+
 void FullScreenView::BuildActions() {
     QMainWindow& window = parts_.window;
     fullScreenAction_ = new QAction(tr("Full Screen"), this);

@@ -47,6 +47,8 @@ class FullScreenView : public QObject {
 
     explicit FullScreenView(const Parts& parts);
     ~FullScreenView() override;
+    // The window is going: no event of its half-destroyed widgets reaches this view.
+    void StopWatching();
 
     void SetFullScreen(bool on);
     bool FullScreen() const { return fullScreen_; }

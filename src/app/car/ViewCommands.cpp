@@ -203,6 +203,10 @@ void ViewCommands::BuildToolBar() {
     FitToolBar();
 }
 
+void ViewCommands::StopWatching() {
+    parts_.window.removeEventFilter(this);
+}
+
 bool ViewCommands::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &parts_.window && event->type() == QEvent::Resize) {
         FitToolBar();

@@ -46,6 +46,8 @@ class ViewCommands : public QObject {
     // The window shows for the first time: the user's choices take effect (full screen among
     // them, when "Start in Full Screen" is on).
     void WindowShown();
+    // The window is going: its own events no longer reach these commands.
+    void StopWatching();
     void SetNightColours(const NightColours& night);
     const NightColours& Night() const { return preferences_.night; }
     const ViewPreferences& Preferences() const { return preferences_; }

@@ -80,6 +80,10 @@ WarningsRoom::~WarningsRoom() {
     qApp->removeEventFilter(this);
 }
 
+void WarningsRoom::StopWatching() {
+    qApp->removeEventFilter(this);
+}
+
 QToolButton* WarningsRoom::MakeIndicator(QWidget* parent) {
     auto* button = new QToolButton(parent);
     button->setAutoRaise(false);

@@ -42,6 +42,8 @@ class WarningsRoom : public QObject {
 
     explicit WarningsRoom(const Parts& parts);
     ~WarningsRoom() override;
+    // The window is going: no event of its half-destroyed widgets reaches this room.
+    void StopWatching();
 
     // A frame was decoded: its values are checked, and what shows them follows.
     void FrameCompleted();
