@@ -2,8 +2,10 @@
 // folder; copies go back only into the folder they were made for; and what killed writes of
 // copies leave behind goes at the next start.
 #include <gtest/gtest.h>
+#ifndef _WIN32  // POSIX-only: fork() makes a process number that is surely dead
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include "files/ScratchFolder.h"
 #include "set/RecoveryManifest.h"
@@ -68,6 +70,7 @@ TEST(RecoveryManifest, CopiesAreRefusedForAFolderThatIsNoLongerTheOneTheyWereMad
     EXPECT_TRUE(store.Save(Snapshot("relative/set")).has_value()) << "only a whole path is kept";
 }
 
+#ifndef _WIN32  // POSIX-only: fork()
 long long DeadPid() {
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -94,6 +97,8 @@ TEST(RecoveryManifest, TemporaryFilesOfKilledCopyWritesAreRemovedAndNothingElse)
     EXPECT_EQ(store.RemoveLeftovers().size(), 2u);
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{running, foreign, "3-0.data"}));
 }
+
+#endif
 
 }  // namespace
 }  // namespace vekaton
